@@ -1,0 +1,7 @@
+#include "StartApp.h"
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    return RunProgram(QApplication::arguments());
+}

@@ -1,0 +1,76 @@
+#include "Schema.h"
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace Schema {
+
+QString passwordHash(const QString &password) {
+    return QString::fromLatin1(
+        QCryptographicHash::hash(("mobileshop:" + password).toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+namespace {
+const char *const kStatements[] = {
+    "CREATE TABLE dbinfo (name TEXT PRIMARY KEY, value TEXT)",
+    "CREATE TABLE local_user (loginid TEXT PRIMARY KEY, local_name TEXT, loginpwd TEXT DEFAULT '', code INTEGER DEFAULT 1)",
+    "CREATE TABLE options (optname TEXT PRIMARY KEY, optvalue TEXT)",
+    "CREATE TABLE t_mobile (code INTEGER PRIMARY KEY AUTOINCREMENT, mcode TEXT DEFAULT '', mid TEXT DEFAULT '',"
+    " makeyear TEXT DEFAULT '', makecom TEXT DEFAULT '', opentype TEXT DEFAULT '', ant TEXT DEFAULT '',"
+    " model TEXT DEFAULT '', sar TEXT DEFAULT '', nick TEXT DEFAULT '', imgpath TEXT DEFAULT '', bigo TEXT DEFAULT '')",
+    "CREATE INDEX t_mobile_mcode ON t_mobile (mcode)",
+    "INSERT INTO local_user (loginid, local_name, loginpwd, code) VALUES ('ADMIN', '관리자', '', 1)",
+    "INSERT INTO t_mobile (code, mcode) VALUES (1, '')",
+};
+} // namespace
+
+bool createMainDatabase(const QString &file, const QString &password, QString *error) {
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (QFileInfo::exists(file))
+        return fail(QStringLiteral("'%1' 파일이 이미 있습니다.").arg(file));
+    if (!QDir().mkpath(QFileInfo(file).absolutePath()))
+        return fail(QStringLiteral("'%1' 폴더를 만들 수 없습니다.").arg(QFileInfo(file).absolutePath()));
+    const QString temp = file + QStringLiteral(".new");
+    QFile::remove(temp);
+    const QString name = QStringLiteral("schema-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    bool ok = true;
+    QString why;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(temp);
+        ok = db.open() && db.transaction();
+        QSqlQuery q(db);
+        for (const char *s : kStatements) {
+            if (!ok)
+                break;
+            ok = q.exec(QString::fromUtf8(s));
+        }
+        if (ok) {
+            q.prepare(QStringLiteral("INSERT INTO dbinfo (name, value) VALUES ('pwhash', ?)"));
+            q.addBindValue(password.isEmpty() ? QString() : passwordHash(password));
+            ok = q.exec();
+        }
+        if (!ok)
+            why = q.lastError().text().isEmpty() ? db.lastError().text() : q.lastError().text();
+        ok = ok && db.commit();
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!ok || !QFile::rename(temp, file)) {
+        QFile::remove(temp);
+        return fail(why.isEmpty() ? QStringLiteral("'%1' 파일을 만들 수 없습니다.").arg(file) : why);
+    }
+    return true;
+}
+
+} // namespace Schema

@@ -1,0 +1,15 @@
+#pragma once
+#include <QString>
+
+// The main database of a fresh application folder.
+namespace Schema {
+inline const QString kPassword = QStringLiteral("rq5531");
+inline const QString kMainFile = QStringLiteral("dbMain.db");
+
+// Creates file with every table, the ADMIN account (empty password), the base handset
+// record (code 1) and the password check. The file appears complete or not at all.
+// False (with the reason in *error) when it cannot be written or already exists.
+bool createMainDatabase(const QString &file, const QString &password = kPassword, QString *error = nullptr);
+// Hash stored for password (what OpenDB compares).
+QString passwordHash(const QString &password);
+} // namespace Schema

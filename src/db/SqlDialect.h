@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+
+// What differs between database engines, kept in one place so that statements built by
+// the windows stay the same text on every backend.
+class SqlDialect {
+public:
+    virtual ~SqlDialect() = default;
+    virtual QString right(const QString &expr, int n) const = 0;
+    virtual QString length(const QString &expr) const = 0;
+    // True when expr consists of digits only.
+    virtual QString isDigits(const QString &expr) const = 0;
+    virtual QString lastIdentitySql() const = 0;
+
+    static const SqlDialect &current();
+};
+
+class SqliteDialect final : public SqlDialect {
+public:
+    QString right(const QString &expr, int n) const override;
+    QString length(const QString &expr) const override;
+    QString isDigits(const QString &expr) const override;
+    QString lastIdentitySql() const override;
+};

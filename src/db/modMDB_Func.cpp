@@ -1,0 +1,271 @@
+#include "modMDB_Func.h"
+#include "AnsiCodec.h"
+#include "AppState.h"
+#include "Clock.h"
+#include "ErrorBox.h"
+#include "NetDrives.h"
+#include "Prompter.h"
+#include "Schema.h"
+#include "SqlDialect.h"
+#include "SqlLog.h"
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace modMDB_Func {
+
+namespace {
+const QString kConnection = QStringLiteral("main");
+
+struct State {
+    bool open = false;
+    bool readOnly = false;
+    bool sqlLog = false;
+    QString logFile;
+} g;
+
+// Our engine's errors in the numbers the windows know.
+AppError toAppError(const QSqlError &e) {
+    const int code = e.nativeErrorCode().toInt();
+    const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    if (code == 5 || code == 6) // busy, locked
+        return AppError(errLocked, text);
+    if (code == 8) // read-only
+        return AppError(errFail, text);
+    if (text.contains(QLatin1String("no such table")) || text.contains(QLatin1String("no such column")))
+        return AppError(errBadExpression, text);
+    if (code == 19) // constraint
+        return AppError(errFail, text);
+    return AppError(errCommand, text);
+}
+
+AppError noConnection() {
+    return AppError(errNoConnection, QStringLiteral("개체 변수 또는 With 블록 변수가 설정되지 않았습니다."));
+}
+
+QSqlQuery runQuery(const QString &sql) {
+    if (!g.open)
+        throw noConnection();
+    QSqlQuery q(QSqlDatabase::database(kConnection, false));
+    q.setForwardOnly(true);
+    if (!q.exec(sql))
+        throw toAppError(q.lastError());
+    return q;
+}
+
+void connectionFailed(const AppError &e) {
+    prompter().message(Prompter::Icon::Warning, QStringLiteral("오류"),
+                       QStringLiteral("DB 연결 실패\r\n%1 : %2").arg(e.number).arg(e.description));
+}
+} // namespace
+
+QSqlDatabase connection() { return QSqlDatabase::database(kConnection, false); }
+bool IsOpen() { return g.open; }
+
+bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sqlLog) {
+    DBTerminate();
+    g.readOnly = readOnly;
+    g.sqlLog = sqlLog;
+    try {
+        const QString local = netDrives().localPath(file);
+        // The engine would quietly create a missing file; a missing database is an error.
+        if (!QFileInfo(local).isFile())
+            throw AppError(errFail, QStringLiteral("'%1' 파일을 찾을 수 없습니다.").arg(file));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
+            db.setDatabaseName(local);
+            // A second program on the same file waits for the lock instead of failing.
+            db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY")
+                                          : QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+            if (!db.open())
+                throw AppError(errFail, db.lastError().text());
+        }
+        g.open = true;
+        QSqlQuery q(connection());
+        if (!q.exec(QStringLiteral("SELECT value FROM dbinfo WHERE name = 'pwhash'")))
+            throw AppError(errFail, QStringLiteral("인식할 수 없는 데이터베이스 형식입니다. ") + q.lastError().databaseText());
+        const QString stored = q.next() ? q.value(0).toString() : QString();
+        q.finish();
+        if (!stored.isEmpty() && stored != Schema::passwordHash(password))
+            throw AppError(errBadPassword, QStringLiteral("유효한 암호가 아닙니다."));
+        if (!readOnly) {
+            q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+            q.exec(QStringLiteral("PRAGMA synchronous = FULL"));
+        }
+        g.logFile = SqlLog::fileFor(appClock().today().day());
+        QString logError;
+        if (!SqlLog::upkeep(&logError))
+            throw AppError(errFail, logError);
+        return true;
+    } catch (const AppError &e) {
+        DBTerminate();
+        connectionFailed(e);
+        return false;
+    }
+}
+
+void DBTerminate() {
+    g.open = false;
+    if (QSqlDatabase::contains(kConnection)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(kConnection, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(kConnection);
+    }
+}
+
+int OpenRecordset(Recordset &rs, const QString &sql, int, int, int) {
+    CloseObj(rs);
+    try {
+        QSqlQuery q = runQuery(sql);
+        rs.load(q);
+        return rs.recordCount();
+    } catch (const AppError &e) {
+        QString text = e.description + QLatin1Char('\r') + sql;
+        QString title;
+        switch (e.number) {
+        case errNoConnection:
+            text = QStringLiteral("Data Base MDB가 선언되지 않았습니다.") + QLatin1Char('\r') + sql;
+            title = QStringLiteral("MDB 오류");
+            break;
+        case errBadExpression:
+            text = QStringLiteral("Jet Data Base Engine의 식을 확인하세요.") + QLatin1Char('\r') + sql;
+            title = QStringLiteral("Query");
+            break;
+        case errLocked: title = QStringLiteral("MDB 오류"); break;
+        default: title = QStringLiteral("ERROR"); break;
+        }
+        prompter().message(Prompter::Icon::Information, title, text);
+        return -1;
+    }
+}
+
+int ExecuteSQL(const QString &sql, bool noMsg, bool reRaise, QFile *errFile) {
+    int affected = 0;
+    try {
+        QSqlQuery q = runQuery(sql);
+        affected = qMax(0, q.numRowsAffected());
+    } catch (const AppError &e) {
+        if (!noMsg) {
+            if (e.number == errFail && g.readOnly)
+                prompter().message(Prompter::Icon::None, AppState::title(),
+                                   QStringLiteral("읽기전용으로 DB가 열렸기 때문에 쓰기를 할 수 없습니다."));
+            else
+                prompter().message(Prompter::Icon::None, AppState::title(),
+                                   QStringLiteral("Error %1: %2").arg(e.number).arg(e.description));
+        }
+        if (errFile && errFile->isOpen())
+            errFile->write((QStringLiteral("%1\t%2\t%3\r\n").arg(e.number).arg(e.description, sql)).toUtf8());
+        if (reRaise)
+            throw;
+    }
+    if (g.sqlLog && g.open)
+        SqlLog::append(g.logFile, sql, affected);
+    return affected;
+}
+
+QVariant GetValue(const QString &sql) {
+    QSqlQuery q = runQuery(sql);
+    if (!q.next() || q.value(0).isNull())
+        return QString();
+    return q.value(0);
+}
+
+int GetIdentity() {
+    QSqlQuery q = runQuery(SqlDialect::current().lastIdentitySql());
+    return q.next() ? q.value(0).toInt() : 0;
+}
+
+QString GetNextCode(const QString &table, const QString &column, int totalLen, const QString &prefix,
+                    const QString &extra) {
+    const int p = int(prefix.size());
+    if (p >= totalLen)
+        return prefix;
+    const int n = totalLen - p;
+    const QString zeros(n, QLatin1Char('0'));
+    const QString nines(n, QLatin1Char('9'));
+    const SqlDialect &d = SqlDialect::current();
+    QString sql = QStringLiteral("SELECT MAX(%1) FROM %2").arg(column, table);
+    if (p != 0)
+        sql += QStringLiteral(" WHERE %1 LIKE '%2%' AND %3 BETWEEN '%4' AND '%5'")
+                   .arg(column, SqlQuote(prefix), d.right(column, n), zeros, nines);
+    else
+        sql += QStringLiteral(" WHERE %1 BETWEEN '%2' AND '%3' AND %4 = %5 AND %6")
+                   .arg(column, zeros, nines, d.length(column), QString::number(n), d.isDigits(column));
+    if (!extra.isEmpty())
+        sql += QStringLiteral(" AND ") + extra;
+
+    QSqlQuery q = runQuery(sql);
+    QString code;
+    if (!q.next() || q.value(0).isNull()) {
+        code = prefix + QStringLiteral("%1").arg(1, n, 10, QLatin1Char('0'));
+    } else {
+        bool ok = false;
+        const qlonglong last = q.value(0).toString().right(n).toLongLong(&ok);
+        if (!ok)
+            throw AppError(13, QStringLiteral("형식이 일치하지 않습니다."), QStringLiteral("GetNextCode"));
+        code = prefix + QStringLiteral("%1").arg(last + 1, n, 10, QLatin1Char('0'));
+    }
+    if (code.size() > totalLen) {
+        prompter().message(Prompter::Icon::Information, AppState::title(),
+                           QStringLiteral("해당 순번이 최대값을 넘어 자동으로 값을 구할 수가 없습니다.(%1.%2)").arg(table, column));
+        return {};
+    }
+    return code;
+}
+
+QString SqlQuote(const QString &text) {
+    QString t = text;
+    const qsizetype nul = t.indexOf(QChar(0));
+    if (nul >= 0)
+        t.truncate(nul);
+    t.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return t;
+}
+
+void CloseObj(Recordset &rs) { rs.close(); }
+
+QString EncodeLogLine(const QString &text) {
+    QString hex;
+    hex.reserve(text.size() * 4);
+    for (QChar c : text) {
+        int code = AnsiCodec::charCode(c);
+        if (code < 0)
+            code = '?';
+        const QString h = QString::number(code, 16).toUpper();
+        if (h.size() == 2)
+            hex += h + QStringLiteral("00");
+        else if (h.size() == 1)
+            hex += QStringLiteral("000") + h;
+        else
+            hex += h;
+    }
+    QString out;
+    out.reserve(hex.size());
+    for (qsizetype i = 0; i < hex.size(); i += 4) {
+        const QString group = hex.mid(i, 4);
+        out += group.mid(2) + group.left(2);
+    }
+    return out;
+}
+
+bool InTransaction(const std::function<bool()> &fn) {
+    QSqlDatabase db = connection();
+    if (!g.open || !db.transaction())
+        return false;
+    try {
+        if (fn() && db.commit())
+            return true;
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    db.rollback();
+    return false;
+}
+
+} // namespace modMDB_Func

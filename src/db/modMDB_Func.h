@@ -1,0 +1,55 @@
+#pragma once
+#include "Recordset.h"
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+class QFile;
+class QSqlDatabase;
+
+// The one shared connection to the main database and the helpers every window reads and
+// writes through. Statements are text; user-typed text goes through SqlQuote.
+namespace modMDB_Func {
+
+// Cursor, lock and option values callers pass to OpenRecordset (kept for their meaning;
+// every recordset is a static client-side snapshot).
+enum { adOpenForwardOnly = 0, adOpenStatic = 3, adLockReadOnly = 1, adLockOptimistic = 3, adCmdText = 1 };
+
+// Error numbers the helpers report.
+enum ErrorNumber {
+    errNoConnection = 91,
+    errBadExpression = 3011,
+    errLocked = 3261,
+    errFail = -2147467259,          // unspecified failure (also: read-only database)
+    errBadPassword = -2147217843,   // not a valid password
+    errCommand = -2147217900,       // error in the statement
+};
+
+// Opens file as the shared connection. The password is checked against the one the database
+// was created with. On failure shows "DB 연결 실패" with the number and description.
+bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sqlLog);
+void DBTerminate();
+bool IsOpen();
+QSqlDatabase connection();
+
+// Record count, or -1 after the error box.
+int OpenRecordset(Recordset &rs, const QString &sql, int cursorType = adOpenForwardOnly,
+                  int lockType = adLockReadOnly, int options = adCmdText);
+// Records affected; 0 on failure. With reRaise the failure is thrown as AppError.
+int ExecuteSQL(const QString &sql, bool noMsg = false, bool reRaise = false, QFile *errFile = nullptr);
+// First column of the first row, or empty text. Errors are thrown as AppError.
+QVariant GetValue(const QString &sql);
+// The key the last insert on the shared connection generated. Errors are thrown.
+int GetIdentity();
+// Next code prefix + zero-padded number for a column of fixed-length codes; empty text after
+// a notice when the numbers are used up.
+QString GetNextCode(const QString &table, const QString &column, int totalLen, const QString &prefix = {},
+                    const QString &extra = {});
+QString SqlQuote(const QString &text);
+void CloseObj(Recordset &rs);
+QString EncodeLogLine(const QString &text);
+
+// Runs fn inside one transaction; rolled back when fn returns false or throws.
+bool InTransaction(const std::function<bool()> &fn);
+
+} // namespace modMDB_Func

@@ -1,0 +1,36 @@
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Every box, input and chooser the program shows goes through this seam so that tests can
+// answer them from a script and see exactly what was asked.
+class Prompter {
+public:
+    enum class Icon { None, Information, Warning, Critical, Question };
+    enum Answer { Yes = 6, No = 7 };
+
+    virtual ~Prompter() = default;
+
+    virtual void message(Icon icon, const QString &title, const QString &text) = 0;
+    // Yes/No question; returns Yes (6) or No (7).
+    virtual int question(const QString &title, const QString &text, bool yesIsDefault) = 0;
+    // Empty optional when cancelled.
+    virtual std::optional<QString> input(const QString &title, const QString &prompt,
+                                         const QString &defaultText) = 0;
+    virtual QString openFileName(const QString &title, const QString &dir, const QString &filter) = 0;
+    virtual QString saveFileName(const QString &title, const QString &dir, const QString &filter) = 0;
+    virtual QString folder(const QString &title, const QString &dir) = 0;
+    virtual std::optional<QColor> color(const QColor &initial) = 0;
+    virtual std::optional<QFont> font(const QFont &initial) = 0;
+    // Index of the chosen printer in the list, -1 when cancelled.
+    virtual int printer(const QStringList &printers, int current) = 0;
+
+    static Prompter &instance();
+    // Installs p (not owned); nullptr restores the fallback that answers No / Cancel.
+    static void install(Prompter *p);
+};
+
+inline Prompter &prompter() { return Prompter::instance(); }

@@ -1,0 +1,37 @@
+#include "Shell.h"
+#include <QDesktopServices>
+#include <QProcess>
+#include <QUrl>
+
+namespace {
+class ProcessShell final : public Shell {
+public:
+    int start(const QString &program, const QString &argumentText, const QString &workingDir,
+              Show, bool wait) override {
+        QStringList args;
+        if (!argumentText.isEmpty())
+            args << argumentText;
+        if (!wait) {
+            return QProcess::startDetached(program, args, workingDir) ? 0 : -1;
+        }
+        QProcess p;
+        p.setWorkingDirectory(workingDir);
+        p.setProcessChannelMode(QProcess::ForwardedChannels);
+        p.start(program, args);
+        if (!p.waitForStarted())
+            return -1;
+        p.waitForFinished(-1);
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+    bool open(const QString &target) override {
+        const QUrl url = target.contains(QLatin1String("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+        return QDesktopServices::openUrl(url);
+    }
+};
+
+ProcessShell processShell;
+Shell *current = nullptr;
+} // namespace
+
+Shell &Shell::instance() { return current ? *current : processShell; }
+void Shell::install(Shell *s) { current = s; }

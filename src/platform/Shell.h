@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// Starting programs and opening documents or addresses.
+class Shell {
+public:
+    enum class Show { Normal, NoActivate, Hidden };
+    virtual ~Shell() = default;
+
+    // Starts program with the given argument text (passed as one argument, the way the
+    // shell's "open" verb hands a command tail over). With wait, blocks until it ends and
+    // returns its exit code; without, returns 0 when it started. -1 when it cannot start.
+    virtual int start(const QString &program, const QString &argumentText,
+                      const QString &workingDir, Show show, bool wait) = 0;
+    // Opens a document or a web address with the desktop's handler.
+    virtual bool open(const QString &documentOrUrl) = 0;
+
+    static Shell &instance();
+    static void install(Shell *s);
+};
+
+inline Shell &shell() { return Shell::instance(); }

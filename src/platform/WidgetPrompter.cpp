@@ -1,0 +1,75 @@
+#include "WidgetPrompter.h"
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+QWidget *owner() { return QApplication::activeWindow(); }
+
+QMessageBox::Icon toBoxIcon(Prompter::Icon icon) {
+    switch (icon) {
+    case Prompter::Icon::Information: return QMessageBox::Information;
+    case Prompter::Icon::Warning: return QMessageBox::Warning;
+    case Prompter::Icon::Critical: return QMessageBox::Critical;
+    case Prompter::Icon::Question: return QMessageBox::Question;
+    case Prompter::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+} // namespace
+
+void WidgetPrompter::message(Icon icon, const QString &title, const QString &text) {
+    QMessageBox box(toBoxIcon(icon), title, text, QMessageBox::Ok, owner());
+    box.exec();
+}
+
+int WidgetPrompter::question(const QString &title, const QString &text, bool yesIsDefault) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, owner());
+    box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Yes : No;
+}
+
+std::optional<QString> WidgetPrompter::input(const QString &title, const QString &prompt, const QString &defaultText) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner(), title, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString WidgetPrompter::openFileName(const QString &title, const QString &dir, const QString &filter) {
+    return QFileDialog::getOpenFileName(owner(), title, dir, filter);
+}
+
+QString WidgetPrompter::saveFileName(const QString &title, const QString &dir, const QString &filter) {
+    return QFileDialog::getSaveFileName(owner(), title, dir, filter);
+}
+
+QString WidgetPrompter::folder(const QString &title, const QString &dir) {
+    return QFileDialog::getExistingDirectory(owner(), title, dir);
+}
+
+std::optional<QColor> WidgetPrompter::color(const QColor &initial) {
+    const QColor c = QColorDialog::getColor(initial, owner());
+    if (!c.isValid())
+        return std::nullopt;
+    return c;
+}
+
+std::optional<QFont> WidgetPrompter::font(const QFont &initial) {
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, initial, owner());
+    if (!ok)
+        return std::nullopt;
+    return f;
+}
+
+int WidgetPrompter::printer(const QStringList &printers, int current) {
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(owner(), QString(), QString(), printers, qMax(0, current), false, &ok);
+    return ok ? int(printers.indexOf(chosen)) : -1;
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include <QString>
+
+class QWidget;
+
+// Helpers every window uses for focus, styling, modal display, required fields, keyboard
+// movement and resizing. Sizes are twips, as the stored layouts keep them.
+void setMainWindow(QWidget *w);
+QWidget *mainWindow();
+
+void FormFocus(QWidget *window);
+void CloseAllFormsExcept(const QString &windowName);
+void SetFormStyle(QWidget *window, bool takeIcon);
+int ShowModalOver(QWidget *dialog, QWidget *caller);
+bool CheckRequired(QWidget *control, const QString &fieldName = {}, bool zeroIsEmpty = false);
+void SelectAllText();
+// Selection length SelectAllText gives control: a masked box counts its text plus 2.
+int SelectAllLength(const QWidget *control);
+void EnterKeyMove(int keyCode);
+bool CanFocus(const QWidget *control);
+void SafeSetFocus(QWidget *control, bool force = false);
+bool IsControlArray(const QWidget *control);
+bool KeepMinSize(QWidget *window, int minWidth = -1, int minHeight = -1);
+void PlaceRightButton(QWidget *control, int areaWidth, int n, int margin = 0);
+void SetWidths(QWidget *first, int width, QWidget *second = nullptr, QWidget *third = nullptr);
+void SetHeights(QWidget *first, int bottom, QWidget *second = nullptr, QWidget *third = nullptr);
+
+// The text a control shows (line edits, combo boxes, spin boxes, text edits, labels).
+QString controlText(const QWidget *control);
+
+// Key codes EnterKeyMove understands.
+inline constexpr int vbKeyReturn = 13, vbKeyUp = 38, vbKeyDown = 40;

@@ -1,0 +1,157 @@
+#include "modMain.h"
+#include "AppPaths.h"
+#include "AppState.h"
+#include "ErrorBox.h"
+#include "Messages.h"
+#include "NetDrives.h"
+#include "Schema.h"
+#include "Settings.h"
+#include "Shell.h"
+#include "modMDB_Func.h"
+#include "modNTDrv.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+
+using namespace modMDB_Func;
+
+namespace modMain {
+
+namespace {
+const QString kConfig = QStringLiteral("Config");
+const QString kEnv = QStringLiteral("환경설정");
+
+QString setting(const QString &section, const QString &key, const QString &def = {}) {
+    return Settings::GetSetting(AppState::title(), section, key, def);
+}
+
+// Settings written during start-up: a store that cannot be written is reported, and
+// start-up goes on.
+void store(const QString &section, const QString &key, const QString &value) {
+    if (!Settings::SaveSetting(AppState::title(), section, key, value))
+        ErrorBox::report(75, QStringLiteral("경로/파일 액세스 오류: ") + Settings::storeFile(AppState::title()),
+                         QStringLiteral("InitApp"), QStringLiteral("Module modMain"));
+}
+
+QString defaultDbFolder() { return AppPaths::inApp(QStringLiteral("DBS")); }
+} // namespace
+
+QString mainDbFile(const QString &folder) { return folder + QLatin1Char('/') + Schema::kMainFile; }
+
+std::unique_ptr<QLockFile> AcquireSingleInstance() {
+    QDir().mkpath(AppPaths::settingsRoot());
+    auto lock = std::make_unique<QLockFile>(AppPaths::settingsRoot() + QLatin1Char('/') + AppPaths::programName() +
+                                            QStringLiteral(".lock"));
+    lock->setStaleLockTime(0); // only a dead owner makes the lock stale
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
+}
+
+bool PrepareAppFolder(QString *error) {
+    if (QDir(defaultDbFolder()).exists() || !setting(kConfig, QStringLiteral("DB경로")).isEmpty())
+        return true;
+    for (const char *sub : {"FormIni", "IMG", "Image", "log", "ExpExcel"})
+        QDir().mkpath(AppPaths::inApp(QString::fromLatin1(sub)));
+    return Schema::createMainDatabase(mainDbFile(defaultDbFolder()), Schema::kPassword, error);
+}
+
+bool RunFirstCheck(const QString &relativeDbPath, const QString &table) {
+    const QString shared = AppState::sharedApp();
+    if (Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) == QLatin1String("YES"))
+        return true;
+    const QString args = QLatin1Char(' ') + AppPaths::appFolder() + relativeDbPath + QLatin1Char('|') + table;
+    shell().start(AppPaths::toolPath(QStringLiteral("FirstCheck")), args, AppPaths::appFolder(), Shell::Show::Normal,
+                  true);
+    return Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) == QLatin1String("YES");
+}
+
+void SetDBPath(const QString &folder) {
+    gDBPath = folder;
+    store(kConfig, QStringLiteral("DB경로"), folder);
+}
+
+bool InitApp() {
+    gStyleOn = true;
+    gCSType = setting(kEnv, QStringLiteral("CSType"), QStringLiteral("0")).toInt();
+    gDBPath = setting(kConfig, QStringLiteral("DB경로"), defaultDbFolder());
+    if (setting(kConfig, QStringLiteral("AppPath")).isEmpty()) {
+        store(kConfig, QStringLiteral("AppPath"), AppPaths::appFolder());
+        store(kConfig, QStringLiteral("AppExeName"), AppPaths::programName() + QStringLiteral(".exe"));
+    }
+    if (gDBPath.isEmpty())
+        SetDBPath(defaultDbFolder());
+
+    bool folderFound = QDir(netDrives().localPath(gDBPath)).exists();
+    if (!folderFound && gCSType == 1) {
+        const QString netPath = setting(kEnv, QStringLiteral("네트웍경로"));
+        const QString netDrive = setting(kEnv, QStringLiteral("네트웍드라이브"));
+        if (!netPath.isEmpty() && !netDrive.isEmpty()) {
+            const QString drive = gDBPath.left(2);
+            modNTDrv::CancelNetDrive(drive);
+            const QString mapped = modNTDrv::ConnectNetDrive(netPath, QString(), drive, false);
+            if (!mapped.isEmpty()) {
+                folderFound = true;
+                if (mapped != netDrive) {
+                    SetDBPath(mapped + QStringLiteral("\\DBS"));
+                    store(kEnv, QStringLiteral("네트웍드라이브"), mapped);
+                }
+            }
+        }
+    }
+    if (!folderFound) {
+        const QString question = QStringList{QStringLiteral("데이터베이스 파일 경로가 없어졌거나 옮겨졌습니다."),
+                                             QStringLiteral("데이터베이스 파일 경로를 확인하세요."),
+                                             QStringLiteral("DB경로를 현재 컴퓨터[C:]로 변경하시겠습니까?"), gDBPath}
+                                     .join(QStringLiteral("\r\n"));
+        if (MsgAsk(question, QStringLiteral("파일 경로 오류"), false) == vbNo)
+            return false;
+        SetDBPath(defaultDbFolder());
+        store(kEnv, QStringLiteral("CSType"), QStringLiteral("0"));
+        MsgInfo(QStringLiteral("DB경로가 현재 컴퓨터로 변경되었습니다.\r\n프로그램을 다시 시작하세요."));
+        return false;
+    }
+    if (!OpenDB(mainDbFile(gDBPath), Schema::kPassword, false, false))
+        return false;
+    gDBFile = mainDbFile(gDBPath);
+    return true;
+}
+
+void GetLoginUserInfo(const QString &) {
+    Recordset rs;
+    const QString sql = QStringLiteral("SELECT loginid, local_name, loginpwd FROM local_user WHERE code = 1 AND loginid = '") +
+                        SqlQuote(gLoginID) + QLatin1Char('\'');
+    if (OpenRecordset(rs, sql, adOpenForwardOnly, adLockReadOnly, adCmdText) > 0)
+        gUserName = rs.text(QStringLiteral("local_name"));
+    CloseObj(rs);
+}
+
+QString GetOption(const QString &name, const QString &defaultValue) {
+    Recordset rs;
+    const int n = OpenRecordset(rs, QStringLiteral("SELECT optvalue FROM options WHERE optname = '%1'").arg(SqlQuote(name)));
+    if (n < 0) {
+        ShowErrMsg(QStringLiteral("프로그램 수행도중 오류가 발생했습니다."), 3704,
+                   QStringLiteral("개체가 닫혀 있으면 작업이 허용되지 않습니다."));
+        return defaultValue;
+    }
+    if (n > 0)
+        return rs.text(QStringLiteral("optvalue"));
+    ExecuteSQL(QStringLiteral("INSERT INTO options (optname, optvalue) VALUES ('%1', '%2')")
+                   .arg(SqlQuote(name), SqlQuote(defaultValue)));
+    return defaultValue;
+}
+
+bool SetOption(const QString &name, const QString &value) {
+    Recordset rs;
+    const QString n = SqlQuote(name), v = SqlQuote(value);
+    if (OpenRecordset(rs, QStringLiteral("SELECT * FROM options WHERE optname = '%1'").arg(n)) > 0)
+        ExecuteSQL(QStringLiteral("UPDATE options SET optvalue = '%1' WHERE optname = '%2'").arg(v, n));
+    else
+        ExecuteSQL(QStringLiteral("INSERT INTO options (optname, optvalue) VALUES ('%1', '%2')").arg(n, v));
+    CloseObj(rs);
+    return true;
+}
+
+void DestroyApp() { DBTerminate(); }
+
+} // namespace modMain

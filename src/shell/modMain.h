@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+#include <memory>
+
+class QLockFile;
+
+// Start-up, the program-wide options and the end of the program.
+namespace modMain {
+
+// Holds the single-instance lock for as long as it lives; null when another instance runs.
+std::unique_ptr<QLockFile> AcquireSingleInstance();
+// First run in a fresh application folder (no database folder, no stored "DB경로"):
+// creates DBS/dbMain.db with its seed. Does nothing otherwise, so a database that went
+// missing is never silently replaced by an empty one.
+bool PrepareAppFolder(QString *error);
+// Makes sure the data-access check has passed once on this machine.
+bool RunFirstCheck(const QString &relativeDbPath, const QString &table);
+// Reads the settings, finds the database folder and opens the shared connection.
+bool InitApp();
+void SetDBPath(const QString &folder);
+void GetLoginUserInfo(const QString &loginId);
+QString GetOption(const QString &name, const QString &defaultValue);
+bool SetOption(const QString &name, const QString &value);
+void DestroyApp();
+
+// The database file name inside the database folder.
+QString mainDbFile(const QString &folder);
+} // namespace modMain

@@ -1,0 +1,74 @@
+#include "ScriptedPrompter.h"
+
+QStringList ScriptedPrompter::texts() const {
+    QStringList out;
+    for (const Box &b : m_boxes)
+        out << b.text;
+    return out;
+}
+
+void ScriptedPrompter::clear() {
+    m_boxes.clear();
+    m_unexpected.clear();
+    m_answers.clear();
+}
+
+QVariant ScriptedPrompter::take(const Box &box) {
+    m_boxes << box;
+    if (m_answers.empty()) {
+        m_unexpected << box.kind + QStringLiteral(": ") + box.title + QStringLiteral(" / ") + box.text;
+        return {};
+    }
+    QVariant v = m_answers.front();
+    m_answers.pop_front();
+    return v;
+}
+
+void ScriptedPrompter::message(Icon icon, const QString &title, const QString &text) {
+    m_boxes << Box{QStringLiteral("message"), icon, title, text, false};
+}
+
+int ScriptedPrompter::question(const QString &title, const QString &text, bool yesIsDefault) {
+    const QVariant v = take(Box{QStringLiteral("question"), Icon::Question, title, text, yesIsDefault});
+    if (!v.isValid())
+        return yesIsDefault ? Yes : No; // what Enter would give
+    return v.toInt();
+}
+
+std::optional<QString> ScriptedPrompter::input(const QString &title, const QString &prompt, const QString &defaultText) {
+    const QVariant v = take(Box{QStringLiteral("input"), Icon::None, title, prompt + QStringLiteral("|") + defaultText, false});
+    if (!v.isValid())
+        return std::nullopt;
+    return v.toString();
+}
+
+QString ScriptedPrompter::openFileName(const QString &title, const QString &dir, const QString &) {
+    return take(Box{QStringLiteral("file"), Icon::None, title, dir, false}).toString();
+}
+
+QString ScriptedPrompter::saveFileName(const QString &title, const QString &dir, const QString &) {
+    return take(Box{QStringLiteral("save"), Icon::None, title, dir, false}).toString();
+}
+
+QString ScriptedPrompter::folder(const QString &title, const QString &dir) {
+    return take(Box{QStringLiteral("folder"), Icon::None, title, dir, false}).toString();
+}
+
+std::optional<QColor> ScriptedPrompter::color(const QColor &initial) {
+    const QVariant v = take(Box{QStringLiteral("color"), Icon::None, QString(), initial.name(), false});
+    if (!v.isValid())
+        return std::nullopt;
+    return v.value<QColor>();
+}
+
+std::optional<QFont> ScriptedPrompter::font(const QFont &initial) {
+    const QVariant v = take(Box{QStringLiteral("font"), Icon::None, QString(), initial.toString(), false});
+    if (!v.isValid())
+        return std::nullopt;
+    return v.value<QFont>();
+}
+
+int ScriptedPrompter::printer(const QStringList &printers, int) {
+    const QVariant v = take(Box{QStringLiteral("printer"), Icon::None, QString(), printers.join(QLatin1Char(',')), false});
+    return v.isValid() ? v.toInt() : -1;
+}

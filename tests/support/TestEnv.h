@@ -1,0 +1,33 @@
+#pragma once
+#include "Clock.h"
+#include "NetDrives.h"
+#include "RecordingShell.h"
+#include "ScriptedPrompter.h"
+#include <QTemporaryDir>
+#include <memory>
+
+// A fresh world for one test: temporary application folder and settings root, scripted
+// prompter, recording shell, a clock fixed at 2024-05-15 10:30:00, portable network drives,
+// empty program-wide state. Installs itself on construction and undoes it on destruction.
+class TestEnv {
+public:
+    TestEnv();
+    ~TestEnv();
+    TestEnv(const TestEnv &) = delete;
+    TestEnv &operator=(const TestEnv &) = delete;
+
+    QString appFolder() const;
+    QString root() const { return m_dir.path(); }
+    // Creates DBS/dbMain.db with the schema and seed rows and opens the shared connection.
+    bool openFreshDatabase();
+    // Fails the running test when the prompter saw a box nobody scripted.
+    bool noUnexpectedBoxes() const;
+
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    FixedClock clock;
+    std::unique_ptr<FolderNetDrives> drives;
+
+private:
+    QTemporaryDir m_dir;
+};
