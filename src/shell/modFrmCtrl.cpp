@@ -133,11 +133,11 @@ bool CheckRequired(QWidget *control, const QString &fieldName, bool zeroIsEmpty)
 }
 
 int SelectAllLength(const QWidget *control) {
-    const QString text = controlText(control);
+    // A masked box's text includes its literals and blanks, as the user sees it.
     auto *edit = qobject_cast<const QLineEdit *>(control);
     if (edit && !edit->inputMask().isEmpty())
-        return text.isEmpty() ? 0 : int(text.size()) + 2;
-    return int(text.size());
+        return edit->displayText().isEmpty() ? 0 : int(edit->displayText().size()) + 2;
+    return int(controlText(control).size());
 }
 
 void SelectAllText() {

@@ -5,19 +5,19 @@
 namespace AnsiCodec {
 
 QByteArray encode(const QString &text) {
-    QStringEncoder enc("CP949");
+    QStringEncoder enc("windows-949");
     return enc.isValid() ? QByteArray(enc(text)) : text.toLocal8Bit();
 }
 
 QString decode(const QByteArray &bytes) {
-    QStringDecoder dec("CP949");
+    QStringDecoder dec("windows-949");
     return dec.isValid() ? QString(dec(bytes)) : QString::fromLocal8Bit(bytes);
 }
 
 int charCode(QChar c) {
     if (c.unicode() < 0x80)
         return c.unicode();
-    QStringEncoder enc("CP949", QStringEncoder::Flag::Stateless);
+    QStringEncoder enc("windows-949", QStringEncoder::Flag::Stateless);
     const QByteArray b = enc(QString(c));
     if (enc.hasError() || b.isEmpty() || b == "?")
         return -1;

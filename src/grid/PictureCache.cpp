@@ -1,0 +1,23 @@
+#include "PictureCache.h"
+#include <QImageReader>
+
+PictureCache::PictureCache(qsizetype maxBytes, int thumbnailSide) : m_cache(maxBytes), m_side(thumbnailSide) {}
+
+QImage PictureCache::thumbnail(const QString &path) {
+    if (path.isEmpty())
+        return {};
+    if (const QImage *img = m_cache.object(path))
+        return *img;
+    ++m_loads;
+    QImage img = full(path);
+    if (!img.isNull() && (img.width() > m_side || img.height() > m_side))
+        img = img.scaled(m_side, m_side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    m_cache.insert(path, new QImage(img), std::max<qsizetype>(1, img.sizeInBytes()));
+    return img;
+}
+
+QImage PictureCache::full(const QString &path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    return reader.read();
+}

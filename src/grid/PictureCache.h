@@ -1,0 +1,27 @@
+#pragma once
+#include <QCache>
+#include <QImage>
+#include <QString>
+
+// Pictures of picture cells, read from their files the first time a cell is painted and
+// kept for later paints. Each file is read once however many cells show it; what is kept
+// is scaled down to a thumbnail so that scrolling through a large catalogue stays within a
+// bounded amount of memory (the least recently painted pictures go first).
+class PictureCache {
+public:
+    explicit PictureCache(qsizetype maxBytes = 64 * 1024 * 1024, int thumbnailSide = 256);
+
+    // The thumbnail of the file, a null image when it cannot be read (also remembered).
+    QImage thumbnail(const QString &path);
+    // The full picture, read from the file every time (for a viewer).
+    static QImage full(const QString &path);
+
+    bool isCached(const QString &path) const { return m_cache.contains(path); }
+    int loads() const { return m_loads; }
+    void clear() { m_cache.clear(); }
+
+private:
+    QCache<QString, QImage> m_cache;
+    int m_side;
+    int m_loads = 0;
+};

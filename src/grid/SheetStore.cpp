@@ -1,0 +1,367 @@
+#include "SheetStore.h"
+#include <algorithm>
+#include <numeric>
+
+namespace {
+void overlay(ResolvedFormat &out, const CellFormat &f) {
+    if (f.type) out.type = *f.type;
+    if (f.pictureFit) out.pictureFit = *f.pictureFit;
+    if (f.hAlign) out.hAlign = *f.hAlign;
+    if (f.vAlign) out.vAlign = *f.vAlign;
+    if (f.bold) out.bold = *f.bold;
+    if (f.fontSize) out.fontSize = *f.fontSize;
+    if (f.locked) out.locked = *f.locked;
+}
+
+std::optional<double> numberOf(QStringView s) {
+    bool ok = false;
+    const double v = s.trimmed().toDouble(&ok);
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+} // namespace
+
+SheetStore::SheetStore() {
+    m_sheetFmt.type = CellType::Edit;
+    m_sheetFmt.pictureFit = 0;
+    m_sheetFmt.hAlign = HAlign::Left;
+    m_sheetFmt.vAlign = VAlign::Center;
+    m_sheetFmt.bold = false;
+    m_sheetFmt.fontSize = 9;
+    m_sheetFmt.locked = false;
+    m_headerFmt.fontSize = 9; // the header keeps its size when the data font changes
+    m_cols.resize(1);
+    m_cols[0].width = 4;
+    m_header.resize(1, std::vector<QString>(1));
+}
+
+void SheetStore::setMaxRows(int rows) {
+    rows = std::max(0, rows);
+    if (rows == m_maxRows)
+        return;
+    for (Column &c : m_cols) {
+        c.text.resize(rows);
+        if (c.pictures)
+            c.pictures->resize(rows);
+    }
+    m_rows.resize(size_t(rows));
+    if (rows < m_maxRows) {
+        const auto drop = [rows](int r) { return r > rows ? -1 : r; };
+        remapRows(m_cellFmt, drop);
+        remapRows(m_tags, drop);
+    }
+    m_maxRows = rows;
+}
+
+void SheetStore::setMaxCols(int cols) {
+    cols = std::max(0, cols);
+    if (cols == m_maxCols)
+        return;
+    const double width = m_cols.size() > 1 ? m_cols.back().width : 9;
+    const size_t old = m_cols.size();
+    m_cols.resize(size_t(cols) + 1);
+    for (size_t c = old; c < m_cols.size(); ++c) {
+        m_cols[c].width = width;
+        m_cols[c].text.resize(m_maxRows);
+    }
+    for (auto &h : m_header)
+        h.resize(size_t(cols) + 1);
+    if (cols < m_maxCols) {
+        for (auto it = m_cellFmt.begin(); it != m_cellFmt.end();)
+            it = keyCol(it.key()) > cols ? m_cellFmt.erase(it) : std::next(it);
+        for (auto it = m_tags.begin(); it != m_tags.end();)
+            it = keyCol(it.key()) > cols ? m_tags.erase(it) : std::next(it);
+    }
+    m_maxCols = cols;
+}
+
+int SheetStore::dataRowCnt() const {
+    int last = -1;
+    for (size_t c = 1; c < m_cols.size(); ++c) {
+        last = std::max(last, m_cols[c].text.lastNonEmpty());
+        if (m_cols[c].pictures)
+            last = std::max(last, m_cols[c].pictures->lastNonEmpty());
+    }
+    return last + 1;
+}
+
+void SheetStore::setColHeaderRows(int count) {
+    m_header.resize(size_t(std::max(1, count)), std::vector<QString>(size_t(m_maxCols) + 1));
+}
+
+QStringView SheetStore::textView(int col, int row) const {
+    if (!isCell(col, row))
+        return {};
+    if (row == 0)
+        return m_header[0][size_t(col)];
+    return m_cols[size_t(col)].text.view(row - 1);
+}
+
+QString SheetStore::text(int col, int row) const { return textView(col, row).toString(); }
+
+bool SheetStore::setText(int col, int row, QStringView text) {
+    if (!isCell(col, row))
+        return false;
+    if (row == 0)
+        m_header[0][size_t(col)] = text.toString();
+    else
+        m_cols[size_t(col)].text.set(row - 1, text);
+    return true;
+}
+
+QString SheetStore::headerText(int col, int k) const {
+    if (col < 0 || col > m_maxCols || k < 1 || k > colHeaderRows())
+        return {};
+    return m_header[size_t(k - 1)][size_t(col)];
+}
+
+void SheetStore::setHeaderText(int col, int k, const QString &text) {
+    if (col < 0 || col > m_maxCols || k < 1 || k > colHeaderRows())
+        return;
+    m_header[size_t(k - 1)][size_t(col)] = text;
+}
+
+QString SheetStore::cellTag(int col, int row) const { return m_tags.value(key(col, row)); }
+
+void SheetStore::setCellTag(int col, int row, const QString &tag) {
+    if (!isCell(col, row))
+        return;
+    if (tag.isEmpty())
+        m_tags.remove(key(col, row));
+    else
+        m_tags.insert(key(col, row), tag);
+}
+
+QString SheetStore::picturePath(int col, int row) const {
+    if (!isCell(col, row) || row == 0 || !m_cols[size_t(col)].pictures)
+        return {};
+    return m_cols[size_t(col)].pictures->text(row - 1);
+}
+
+void SheetStore::setPicturePath(int col, int row, QStringView path) {
+    if (!isCell(col, row) || row == 0)
+        return;
+    Column &c = m_cols[size_t(col)];
+    if (!c.pictures) {
+        if (path.isEmpty())
+            return;
+        c.pictures = std::make_unique<TextColumn>();
+        c.pictures->resize(m_maxRows);
+    }
+    c.pictures->set(row - 1, path);
+}
+
+ResolvedFormat SheetStore::format(int col, int row) const {
+    ResolvedFormat out;
+    overlay(out, m_sheetFmt);
+    if (row == 0 || col == 0) {
+        out.type = CellType::StaticText;
+        out.hAlign = HAlign::Center;
+        out.locked = true;
+        if (row == 0)
+            overlay(out, m_headerFmt);
+    } else if (col > 0 && size_t(col) < m_cols.size()) {
+        overlay(out, m_cols[size_t(col)].fmt);
+    }
+    const auto it = m_cellFmt.constFind(key(col, row));
+    if (it != m_cellFmt.cend())
+        overlay(out, *it);
+    return out;
+}
+
+bool SheetStore::hasOwnFont(int col, int row) const {
+    if (m_cellFmt.isEmpty() && m_cols[size_t(col)].fmt.isEmpty())
+        return false;
+    const ResolvedFormat f = format(col, row);
+    return f.bold != *m_sheetFmt.bold || f.fontSize != *m_sheetFmt.fontSize;
+}
+
+double SheetStore::colWidth(int col) const {
+    if (col < 0 || col > m_maxCols)
+        return 0;
+    return m_cols[size_t(col)].width;
+}
+
+void SheetStore::setColWidth(int col, double width) {
+    width = std::max(0.0, width);
+    if (col == -1) {
+        for (size_t c = 1; c < m_cols.size(); ++c)
+            m_cols[c].width = width;
+    } else if (col >= 0 && col <= m_maxCols) {
+        m_cols[size_t(col)].width = width;
+    }
+}
+
+bool SheetStore::colHidden(int col) const { return col >= 0 && col <= m_maxCols && m_cols[size_t(col)].hidden; }
+
+void SheetStore::setColHidden(int col, bool hidden) {
+    if (col == -1) {
+        for (size_t c = 1; c < m_cols.size(); ++c)
+            m_cols[c].hidden = hidden;
+    } else if (col >= 0 && col <= m_maxCols) {
+        m_cols[size_t(col)].hidden = hidden;
+    }
+}
+
+bool SheetStore::rowHidden(int row) const { return row >= 1 && row <= m_maxRows && m_rows[size_t(row - 1)].hidden; }
+
+void SheetStore::setRowHidden(int row, bool hidden) {
+    if (row == -1) {
+        for (RowAttr &r : m_rows)
+            r.hidden = hidden;
+    } else if (row >= 1 && row <= m_maxRows) {
+        m_rows[size_t(row - 1)].hidden = hidden;
+    }
+}
+
+double SheetStore::rowHeight(int row) const {
+    if (row == 0 || row == -1000)
+        return m_headerRowHeight;
+    if (row >= 1 && row <= m_maxRows && m_rows[size_t(row - 1)].height > 0)
+        return m_rows[size_t(row - 1)].height;
+    return m_defaultRowHeight;
+}
+
+void SheetStore::setRowHeight(int row, double points) {
+    points = std::max(0.0, points);
+    if (row == 0 || row == -1000) {
+        m_headerRowHeight = points;
+    } else if (row == -1) {
+        m_defaultRowHeight = points;
+        for (RowAttr &r : m_rows)
+            r.height = 0;
+    } else if (row >= 1 && row <= m_maxRows) {
+        m_rows[size_t(row - 1)].height = float(points);
+    }
+}
+
+bool SheetStore::rowHasOwnHeight(int row) const {
+    return row >= 1 && row <= m_maxRows && m_rows[size_t(row - 1)].height > 0;
+}
+
+template <typename V, typename F> void SheetStore::remapRows(QHash<quint64, V> &map, F newRowOf) {
+    QHash<quint64, V> out;
+    out.reserve(map.size());
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        const int row = keyRow(it.key());
+        const int to = row == 0 ? 0 : newRowOf(row);
+        if (to >= 0)
+            out.insert(key(keyCol(it.key()), to), it.value());
+    }
+    map.swap(out);
+}
+
+void SheetStore::insertRows(int row, int count) {
+    if (row < 1 || row > m_maxRows || count < 1)
+        return;
+    count = std::min(count, m_maxRows - row + 1);
+    for (Column &c : m_cols) {
+        c.text.insert(row - 1, count);
+        c.text.resize(m_maxRows);
+        if (c.pictures) {
+            c.pictures->insert(row - 1, count);
+            c.pictures->resize(m_maxRows);
+        }
+    }
+    m_rows.insert(m_rows.begin() + (row - 1), size_t(count), RowAttr{});
+    m_rows.resize(size_t(m_maxRows));
+    const int max = m_maxRows;
+    const auto shift = [=](int r) { return r < row ? r : (r + count > max ? -1 : r + count); };
+    remapRows(m_cellFmt, shift);
+    remapRows(m_tags, shift);
+}
+
+void SheetStore::deleteRows(int row, int count) {
+    if (row < 1 || row > m_maxRows || count < 1)
+        return;
+    count = std::min(count, m_maxRows - row + 1);
+    for (Column &c : m_cols) {
+        c.text.erase(row - 1, count);
+        c.text.resize(m_maxRows);
+        if (c.pictures) {
+            c.pictures->erase(row - 1, count);
+            c.pictures->resize(m_maxRows);
+        }
+    }
+    m_rows.erase(m_rows.begin() + (row - 1), m_rows.begin() + (row - 1 + count));
+    m_rows.resize(size_t(m_maxRows));
+    const auto shift = [=](int r) { return r < row ? r : (r < row + count ? -1 : r - count); };
+    remapRows(m_cellFmt, shift);
+    remapRows(m_tags, shift);
+}
+
+std::vector<int> SheetStore::sortOrder(int col, bool ascending) const {
+    const int n = dataRowCnt();
+    std::vector<int> order(size_t(n));
+    std::iota(order.begin(), order.end(), 1);
+    if (col < 1 || col > m_maxCols)
+        return order;
+    const TextColumn &texts = m_cols[size_t(col)].text;
+    std::vector<std::optional<double>> numbers(size_t(n));
+    for (int i = 0; i < n; ++i)
+        numbers[size_t(i)] = numberOf(texts.view(i));
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const QStringView ta = texts.view(a - 1), tb = texts.view(b - 1);
+        if (ta.isEmpty() || tb.isEmpty())
+            return !ta.isEmpty() && tb.isEmpty(); // empty cells last either way
+        const auto &na = numbers[size_t(a - 1)], &nb = numbers[size_t(b - 1)];
+        int cmp = 0;
+        if (na && nb)
+            cmp = *na < *nb ? -1 : (*nb < *na ? 1 : 0);
+        else
+            cmp = ta.compare(tb, Qt::CaseInsensitive);
+        return ascending ? cmp < 0 : cmp > 0;
+    });
+    return order;
+}
+
+void SheetStore::permuteRows(const std::vector<int> &newOrder) {
+    // Extend to all rows (0-based) so every column moves the same way.
+    std::vector<int> full(size_t(m_maxRows));
+    std::iota(full.begin(), full.end(), 0);
+    for (size_t i = 0; i < newOrder.size() && i < full.size(); ++i)
+        full[i] = newOrder[i] - 1;
+    for (Column &c : m_cols) {
+        c.text.permute(full);
+        if (c.pictures)
+            c.pictures->permute(full);
+    }
+    std::vector<RowAttr> rows(m_rows.size());
+    std::vector<int> newRowOf(size_t(m_maxRows) + 1);
+    for (size_t i = 0; i < full.size(); ++i) {
+        rows[i] = m_rows[size_t(full[i])];
+        newRowOf[size_t(full[i]) + 1] = int(i) + 1;
+    }
+    m_rows.swap(rows);
+    const auto move = [&](int r) { return newRowOf[size_t(r)]; };
+    remapRows(m_cellFmt, move);
+    remapRows(m_tags, move);
+}
+
+bool SheetStore::matches(QStringView cell, const QString &text, int flags) {
+    if (text.isEmpty())
+        return false;
+    if (flags & SearchPartial)
+        return cell.contains(text, Qt::CaseInsensitive);
+    return cell.compare(text, Qt::CaseInsensitive) == 0;
+}
+
+int SheetStore::searchRow(int row, int colStart, int colEnd, const QString &text, int flags) const {
+    if (row < 1 || row > m_maxRows)
+        return -1;
+    const int end = colEnd < 0 || colEnd > m_maxCols ? m_maxCols : colEnd;
+    for (int c = std::max(colStart + 1, 1); c <= end; ++c)
+        if (matches(m_cols[size_t(c)].text.view(row - 1), text, flags))
+            return c;
+    return -1;
+}
+
+int SheetStore::searchCol(int col, int rowStart, int rowEnd, const QString &text, int flags) const {
+    if (col < 1 || col > m_maxCols)
+        return -1;
+    const TextColumn &texts = m_cols[size_t(col)].text;
+    const int end = rowEnd < 0 || rowEnd > m_maxRows ? m_maxRows : rowEnd;
+    for (int r = std::max(rowStart + 1, 1); r <= end; ++r)
+        if (matches(texts.view(r - 1), text, flags))
+            return r;
+    return -1;
+}

@@ -1,0 +1,188 @@
+#pragma once
+#include "CellFormat.h"
+#include <QColor>
+#include <QImage>
+#include <QTableView>
+
+class SheetModel;
+class SheetStore;
+class SpreadDelegate;
+class QAbstractButton;
+
+// The program's data grid: a QTableView over a SheetModel, addressed as the list windows
+// address their grids. Rows and columns count from 1; row 0 is the column-header row,
+// column 0 the row-header column and -1 means all rows or all columns. Column widths are in
+// characters of the grid's initial font (what the layout files store), row heights in
+// points. Where a name equals one of QTableView's (setRowHidden, setRowHeight) it hides it
+// with these 1-based meanings.
+class Spread : public QTableView {
+    Q_OBJECT
+public:
+    explicit Spread(QWidget *parent = nullptr);
+    ~Spread() override;
+
+    SheetModel *sheetModel() const { return m_model; }
+    const SheetStore &sheet() const;
+
+    // Index within a control array, -1 when the grid is not a member of one.
+    int arrayIndex() const { return m_arrayIndex; }
+    void setArrayIndex(int index) { m_arrayIndex = index; }
+
+    // Size and shape.
+    int maxRows() const;
+    void setMaxRows(int rows);
+    int maxCols() const;
+    void setMaxCols(int cols);
+    int dataRowCnt() const;
+    int colHeaderRows() const;
+    void setColHeaderRows(int count);
+    double colWidth(int col) const;
+    void setColWidth(int col, double chars);
+    // Row 0 or -1000: the header row; -1: every data row.
+    double rowHeight(int row) const;
+    void setRowHeight(int row, double points);
+    bool colHidden(int col) const;
+    void setColHidden(int col, bool hidden);
+    bool rowHidden(int row) const;
+    void setRowHidden(int row, bool hidden);
+    double fontSize(int col, int row) const;
+    void setFontSize(int col, int row, double size);
+    bool fontBold(int col, int row) const;
+    void setFontBold(int col, int row, bool bold);
+    // Both keep maxRows(): inserted rows push the last rows out, deleted ones leave empty
+    // rows at the end.
+    void insertRows(int row, int count);
+    void deleteRows(int row, int count);
+
+    // Cells. text(col, 0) is the first header row, text(0, 0) the corner cell.
+    QString text(int col, int row) const;
+    void setText(int col, int row, const QString &text);
+    QString headerText(int col, int headerRow) const;
+    void setHeaderText(int col, int headerRow, const QString &text);
+    // This grid has no number or date cells, so a value is the cell text.
+    QVariant value(int col, int row) const;
+    void setValue(int col, int row, const QVariant &value);
+    QString cellTag(int col, int row) const;
+    void setCellTag(int col, int row, const QString &tag);
+    CellType cellType(int col, int row) const;
+    void setCellType(int col, int row, CellType type);
+    int pictureFit(int col, int row) const;
+    void setPictureFit(int col, int row, int fit);
+    // The picture file of a picture cell; it is read when the cell is first painted.
+    void setCellPicture(int col, int row, const QString &file);
+    QString cellPictureFile(int col, int row) const;
+    bool hasCellPicture(int col, int row) const;
+    // The full picture, read from its file.
+    QImage cellPicture(int col, int row) const;
+    HAlign typeHAlign(int col, int row) const;
+    void setTypeHAlign(int col, int row, HAlign align);
+    VAlign typeVAlign(int col, int row) const;
+    void setTypeVAlign(int col, int row, VAlign align);
+    bool lock(int col, int row) const;
+    void setLock(int col, int row, bool locked);
+    // Locked cells refuse input only while the grid is protected (the default).
+    bool protect() const;
+    void setProtect(bool on);
+
+    // Look.
+    void setClassicAppearance();
+    QColor shadowColor() const { return m_shadowColor; }
+    QColor shadowText() const { return m_shadowText; }
+    void setShadowColors(const QColor &back, const QColor &text);
+    void setOddEvenRowColor(const QColor &oddBack, const QColor &oddText, const QColor &evenBack,
+                            const QColor &evenText);
+    QColor selBackColor() const;
+    void setSelBackColor(const QColor &color);
+    // One whole row selected at a time, no blocks.
+    bool singleRowSelect() const;
+    void setSingleRowSelect(bool on);
+    bool blockSelect() const;
+    void setBlockSelect(bool on);
+    // A tip with the whole text over a cell whose text does not fit.
+    bool textTip() const;
+    void setTextTip(bool on);
+    bool rowHeadersShow() const;
+    void setRowHeadersShow(bool on);
+    // An editing grid keeps an editor on the current cell and typing replaces its text.
+    bool editingGrid() const { return m_editing; }
+    void setEditingGrid(bool on);
+    // The keys that act on the current cell by themselves (F2 edit); off in list grids.
+    void setActionKeysEnabled(bool on);
+
+    // Behaviour.
+    bool sortByHeader() const { return m_sortByHeader; }
+    void setSortByHeader(bool on);
+    void sortRows(int col, bool ascending);
+
+    // Position and search.
+    int activeRow() const;
+    int activeCol() const;
+    void setActiveCell(int col, int row);
+    int topRow() const;
+    void setTopRow(int row);
+    enum SearchFlags { SearchWhole = 0, SearchPartial = 2 };
+    int searchRow(int row, int colStart, int colEnd, const QString &text, int flags) const;
+    int searchCol(int col, int rowStart, int rowEnd, const QString &text, int flags) const;
+    int selBlockCol() const;
+    int selBlockRow() const;
+    int selBlockCol2() const;
+    int selBlockRow2() const;
+    void setSelBlock(int col, int row, int col2, int row2);
+
+    bool redraw() const { return m_redraw; }
+    void setRedraw(bool on);
+    void refresh();
+
+    // Unit conversions of this grid.
+    int colWidthPx(double chars) const;
+    double colWidthChars(int px) const;
+    int pointsToPx(double points) const;
+
+    // Windows key code of a Qt key (letters and digits as they are, 13 Enter, 116 F5...),
+    // 0 for keys without one; and the shift state (1 Shift, 2 Ctrl, 4 Alt).
+    static int keyCodeOf(int qtKey);
+    static int shiftStateOf(Qt::KeyboardModifiers mods);
+
+Q_SIGNALS:
+    void cellClicked(int col, int row);
+    void cellDoubleClicked(int col, int row);
+    void buttonClicked(int col, int row);
+    // Set *consumed to keep the grid from handling the key itself.
+    void keyDown(int keyCode, int shift, bool *consumed);
+    void keyPress(const QString &text);
+    void rightClicked(int col, int row, const QPoint &globalPos);
+    // The user dragged column borders; col1..col2 changed width.
+    void colWidthChanged(int col1, int col2);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void onSectionResized(int logical, int oldSize, int newSize);
+    void onHeaderClicked(int logical);
+    void applyColumnToView(int col);
+    void applyRowToView(int row);
+    void applyHeaderHeight();
+    void syncRowsToView();
+    void paintCorner(QAbstractButton *corner);
+    template <typename T> void setCellFormat(int col, int row, std::optional<T> CellFormat::*field, T value);
+
+    SheetModel *m_model = nullptr;
+    SpreadDelegate *m_delegate = nullptr;
+    double m_charWidth = 7;
+    int m_arrayIndex = -1;
+    bool m_syncing = false;
+    bool m_redraw = true;
+    bool m_editing = false;
+    bool m_actionKeys = true;
+    bool m_sortByHeader = false;
+    int m_sortCol = 0;
+    bool m_sortAscending = true;
+    QColor m_shadowColor, m_shadowText;
+};
+
+// The text of a cell, -2 standing for the active column or row; empty when the grid has
+// no such cell.
+QString GetSpreadText(const Spread *grid, int col, int row);

@@ -1,0 +1,72 @@
+#include "SpreadDelegate.h"
+#include "CellFormat.h"
+#include "SheetModel.h"
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+
+QRect SpreadDelegate::pictureRect(const QRect &cell, const QSize &picture, int fit) {
+    if (picture.isEmpty() || cell.isEmpty())
+        return {};
+    const QSize size = (fit & PictStretch)
+        ? picture.scaled(cell.size(), (fit & PictMaintainScale) ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio)
+        : picture;
+    QRect r(cell.topLeft(), size);
+    if (fit & PictCenter)
+        r.moveCenter(cell.center());
+    return r; // may overhang the cell when not stretched: the painter clips
+}
+
+bool SpreadDelegate::isCutOff(const QStyleOptionViewItem &option, const QString &text) {
+    const int margin = 2 * (QApplication::style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    return option.fontMetrics.horizontalAdvance(text) > option.rect.width() - margin;
+}
+
+void SpreadDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const {
+    const auto type = CellType(index.data(SheetModel::CellTypeRole).toInt());
+    if (type == CellType::Picture) {
+        const QImage picture = index.data(SheetModel::PictureRole).value<QImage>();
+        if (!picture.isNull()) {
+            QStyleOptionViewItem opt = option;
+            initStyleOption(&opt, index);
+            opt.text.clear();
+            const QWidget *w = opt.widget;
+            QStyle *style = w ? w->style() : QApplication::style();
+            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+            const QRect target = pictureRect(opt.rect.adjusted(1, 1, -1, -1), picture.size(),
+                                             index.data(SheetModel::PictureFitRole).toInt());
+            painter->save();
+            painter->setClipRect(opt.rect);
+            painter->setRenderHint(QPainter::SmoothPixmapTransform);
+            painter->drawImage(target, picture);
+            painter->restore();
+            return;
+        }
+    } else if (type == CellType::Button) {
+        QStyleOptionButton button;
+        button.rect = option.rect.adjusted(1, 1, -1, -1);
+        button.text = index.data(Qt::DisplayRole).toString();
+        button.state = option.state | QStyle::State_Raised;
+        button.fontMetrics = option.fontMetrics;
+        const QWidget *w = option.widget;
+        (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_PushButton, &button, painter, w);
+        return;
+    }
+    QStyledItemDelegate::paint(painter, option, index);
+}
+
+bool SpreadDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                               const QModelIndex &index) {
+    if (event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (textTip && !text.isEmpty() && isCutOff(opt, text))
+        QToolTip::showText(event->globalPos(), text, view, option.rect);
+    else
+        QToolTip::hideText();
+    return true;
+}

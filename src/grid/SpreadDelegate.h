@@ -1,0 +1,21 @@
+#pragma once
+#include <QStyledItemDelegate>
+
+// Paints the cell types of a Spread (pictures fitted to the cell, buttons) and shows the
+// whole text of a cut-off cell as a tip.
+class SpreadDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool textTip = false;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override;
+
+    // Where a picture of the given size goes in the cell for the PictureFit flags.
+    static QRect pictureRect(const QRect &cell, const QSize &picture, int fit);
+    // True when the text needs more room than the cell gives it.
+    static bool isCutOff(const QStyleOptionViewItem &option, const QString &text);
+};

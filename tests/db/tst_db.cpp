@@ -1,0 +1,250 @@
+#include "AppState.h"
+#include "ErrorBox.h"
+#include "Schema.h"
+#include "Settings.h"
+#include "SqlLog.h"
+#include "TestEnv.h"
+#include "modMDB_Func.h"
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <QThread>
+#include <QElapsedTimer>
+
+using namespace modMDB_Func;
+
+class TestDb : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+
+    QString dbFile() const { return env->appFolder() + "/DBS/dbMain.db"; }
+    void insertCodes(const QStringList &codes) {
+        for (const QString &c : codes)
+            QCOMPARE(ExecuteSQL(QString("INSERT INTO t_mobile (mcode) VALUES ('%1')").arg(c)), 1);
+    }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        QVERIFY(env->openFreshDatabase());
+    }
+    void cleanup() {
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void freshDatabaseHasSeed() {
+        Recordset rs;
+        QCOMPARE(OpenRecordset(rs, "SELECT loginid, loginpwd, code FROM local_user"), 1);
+        QCOMPARE(rs.text("LOGINID"), QString("ADMIN"));
+        QCOMPARE(rs.text("loginpwd"), QString());
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE code = 1").toInt(), 1);
+        QCOMPARE(OpenRecordset(rs, "SELECT * FROM options"), 0);
+    }
+
+    void passwordIsChecked() {
+        DBTerminate();
+        QVERIFY(!OpenDB(dbFile(), "wrong", false, false));
+        QCOMPARE(env->prompter.boxes().size(), 1);
+        QCOMPARE(env->prompter.boxes().last().title, QString("오류"));
+        QCOMPARE(env->prompter.boxes().last().icon, Prompter::Icon::Warning);
+        QVERIFY(env->prompter.texts().last().startsWith("DB 연결 실패\r\n-2147217843 : "));
+        QVERIFY(!IsOpen());
+        QVERIFY(!OpenDB(dbFile(), "", false, false));
+        QVERIFY(OpenDB(dbFile(), Schema::kPassword, false, false));
+        QCOMPARE(env->prompter.boxes().size(), 2);
+    }
+
+    void missingFileIsNotCreated() {
+        DBTerminate();
+        const QString missing = env->appFolder() + "/DBS/nothere.db";
+        QVERIFY(!OpenDB(missing, Schema::kPassword, false, false));
+        QVERIFY(!QFile::exists(missing));
+        QVERIFY(env->prompter.texts().last().startsWith("DB 연결 실패"));
+    }
+
+    void recordsetCountsAndErrorBoxes() {
+        Recordset rs;
+        QCOMPARE(OpenRecordset(rs, "SELECT * FROM t_mobile WHERE code > 1"), 0);
+        QVERIFY(rs.isOpen());
+        insertCodes({"000001", "000002"});
+        QCOMPARE(OpenRecordset(rs, "SELECT mcode FROM t_mobile WHERE code > 1 ORDER BY mcode"), 2);
+        QCOMPARE(rs.text("mcode"), QString("000001"));
+        rs.moveNext();
+        QCOMPARE(rs.text("mcode"), QString("000002"));
+        rs.moveNext();
+        QVERIFY(rs.eof());
+
+        QCOMPARE(OpenRecordset(rs, "SELECT * FROM no_table"), -1);
+        QCOMPARE(env->prompter.boxes().last().title, QString("Query"));
+        QCOMPARE(env->prompter.texts().last(), QString("Jet Data Base Engine의 식을 확인하세요.\rSELECT * FROM no_table"));
+        QCOMPARE(OpenRecordset(rs, "SELEKT 1"), -1);
+        QCOMPARE(env->prompter.boxes().last().title, QString("ERROR"));
+        QVERIFY(env->prompter.texts().last().endsWith("\rSELEKT 1"));
+        DBTerminate();
+        QCOMPARE(OpenRecordset(rs, "SELECT 1"), -1);
+        QCOMPARE(env->prompter.boxes().last().title, QString("MDB 오류"));
+        QCOMPARE(env->prompter.texts().last(), QString("Data Base MDB가 선언되지 않았습니다.\rSELECT 1"));
+    }
+
+    void executeReportsAndReRaises() {
+        QCOMPARE(ExecuteSQL("UPDATE missing_table SET a = 1", true), 0);
+        QCOMPARE(env->prompter.boxes().size(), 0);
+        QCOMPARE(ExecuteSQL("UPDATE missing_table SET a = 1"), 0);
+        QVERIFY2(env->prompter.texts().last().startsWith("Error 3011: "), qPrintable(env->prompter.texts().last()));
+        QFile errFile(env->root() + "/err.txt");
+        QVERIFY(errFile.open(QIODevice::WriteOnly));
+        bool thrown = false;
+        try {
+            ExecuteSQL("DELETE FROM missing_table", true, true, &errFile);
+        } catch (const AppError &e) {
+            thrown = e.number == 3011;
+        }
+        QVERIFY(thrown);
+        errFile.close();
+        QVERIFY(errFile.open(QIODevice::ReadOnly));
+        QVERIFY(errFile.readAll().endsWith("\tDELETE FROM missing_table\r\n"));
+    }
+
+    void readOnlyWriteNotice() {
+        DBTerminate();
+        QVERIFY(OpenDB(dbFile(), Schema::kPassword, true, false));
+        QCOMPARE(ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('a', 'b')"), 0);
+        QCOMPARE(env->prompter.texts().last(), QString("읽기전용으로 DB가 열렸기 때문에 쓰기를 할 수 없습니다."));
+    }
+
+    void getValueAndIdentity() {
+        QCOMPARE(GetValue("SELECT mcode FROM t_mobile WHERE code = 99"), QVariant(QString()));
+        QCOMPARE(GetValue("SELECT NULL"), QVariant(QString()));
+        ExecuteSQL("INSERT INTO t_mobile (mcode) VALUES ('000007')");
+        const int id = GetIdentity();
+        QVERIFY(id > 1);
+        QCOMPARE(GetValue(QString("SELECT mcode FROM t_mobile WHERE code = %1").arg(id)).toString(), QString("000007"));
+        QVERIFY_THROWS_EXCEPTION(AppError, GetValue("SELECT x FROM nowhere"));
+    }
+
+    void nextCodeWithoutPrefix() {
+        QCOMPARE(GetNextCode("t_mobile", "mcode", 6), QString("000001"));
+        insertCodes({"000041", "12345", "00009A", "0000420"});
+        QCOMPARE(GetNextCode("t_mobile", "mcode", 6), QString("000042"));
+        insertCodes({"999999"});
+        QCOMPARE(GetNextCode("t_mobile", "mcode", 6), QString());
+        QCOMPARE(env->prompter.texts().last(),
+                 QString("해당 순번이 최대값을 넘어 자동으로 값을 구할 수가 없습니다.(t_mobile.mcode)"));
+        QCOMPARE(GetNextCode("t_mobile", "mcode", 6, QString(), "mcode < '000100'"), QString("000042"));
+    }
+
+    void nextCodeWithPrefix() {
+        QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "AB"), QString("AB0001"));
+        insertCodes({"AB0009", "AC0500", "0AB999"});
+        QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "AB"), QString("AB0010"));
+        QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "AC"), QString("AC0501"));
+        // A prefix as long as the code reads nothing, even without a table.
+        QCOMPARE(GetNextCode("no_table", "x", 6, "ABCDEF"), QString("ABCDEF"));
+        insertCodes({"AB12X4"});
+        QVERIFY_THROWS_EXCEPTION(AppError, GetNextCode("t_mobile", "mcode", 6, "AB"));
+        // A quote in the prefix cannot break the statement.
+        QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "O'"), QString("O'0001"));
+    }
+
+    void quoting() {
+        QCOMPARE(SqlQuote("O'Neil"), QString("O''Neil"));
+        QCOMPARE(SqlQuote(QString("ab") + QChar(0) + "cd"), QString("ab"));
+        QCOMPARE(SqlQuote("''"), QString("''''"));
+        const QString evil = "x'); DELETE FROM t_mobile; --";
+        QCOMPARE(ExecuteSQL(QString("INSERT INTO t_mobile (model) VALUES ('%1')").arg(SqlQuote(evil))), 1);
+        QCOMPARE(GetValue(QString("SELECT COUNT(*) FROM t_mobile WHERE model = '%1'").arg(SqlQuote(evil))).toInt(), 1);
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile").toInt(), 2);
+    }
+
+    void logLineEncoding() {
+        QCOMPARE(EncodeLogLine("A"), QString("0041"));
+        QCOMPARE(EncodeLogLine("\t"), QString("0900"));
+        QCOMPARE(EncodeLogLine("AB"), QString("00410042"));
+        QCOMPARE(EncodeLogLine(QString::fromUtf8("가")), QString("A1B0"));
+        QCOMPARE(EncodeLogLine(QString::fromUtf8("A가")), QString("0041A1B0"));
+    }
+
+    void logRotatesOncePerDay() {
+        DBTerminate();
+        const QString today = SqlLog::fileFor(15);
+        QCOMPARE(today, env->appFolder() + "/log/SQLLog_15.dat");
+        QVERIFY(QDir(env->appFolder() + "/log").exists()); // created by the first open
+        // Last month's file of the same day is deleted on the first open of the day ...
+        Settings::SaveSetting(AppState::title(), "Config", "SQLLogLast", "2024-04-15");
+        QFile old(today);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old\r\n");
+        old.close();
+        QVERIFY(OpenDB(dbFile(), Schema::kPassword, false, true));
+        QVERIFY(!QFile::exists(today));
+        QCOMPARE(Settings::GetSetting(AppState::title(), "Config", "SQLLogLast"), QString("2024-05-15"));
+        ExecuteSQL("DELETE FROM options");
+        QFile log(today);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray line = log.readAll();
+        log.close();
+        QCOMPARE(line, (EncodeLogLine("240515103000\tDELETE FROM options; -> 0") + "\r\n").toLatin1());
+        // ... and kept by a second open on the same day.
+        QVERIFY(OpenDB(dbFile(), Schema::kPassword, false, false));
+        QVERIFY(QFile::exists(today));
+        ExecuteSQL("DELETE FROM options"); // log off: nothing appended
+        QCOMPARE(QFileInfo(today).size(), qint64(line.size()));
+    }
+
+    void logFolderThatCannotBeMadeFailsOpen() {
+        DBTerminate();
+        QDir(env->appFolder() + "/log").removeRecursively();
+        QFile blocker(env->appFolder() + "/log");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!OpenDB(dbFile(), Schema::kPassword, false, false));
+        QVERIFY(env->prompter.texts().last().startsWith("DB 연결 실패"));
+        QVERIFY(!IsOpen());
+    }
+
+    void secondWriterWaitsForLock() {
+        // Another program holds a write lock for a moment; our statement waits, then succeeds.
+        std::atomic<bool> locked{false};
+        QThread *other = QThread::create([&] {
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
+                db.setDatabaseName(dbFile());
+                QVERIFY(db.open());
+                QSqlQuery q(db);
+                QVERIFY(q.exec("BEGIN EXCLUSIVE"));
+                QVERIFY(q.exec("INSERT INTO options (optname, optvalue) VALUES ('other', '1')"));
+                locked = true;
+                QThread::msleep(600);
+                QVERIFY(q.exec("COMMIT"));
+                db.close();
+            }
+            QSqlDatabase::removeDatabase("other");
+        });
+        other->start();
+        while (!locked)
+            QThread::msleep(5);
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('mine', '2')"), 1);
+        QVERIFY(t.elapsed() >= 300);
+        other->wait();
+        delete other;
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM options").toInt(), 2);
+    }
+
+    void transactionRollsBack() {
+        QVERIFY(!InTransaction([] {
+            ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('a', '1')");
+            return false;
+        }));
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM options").toInt(), 0);
+        QVERIFY(InTransaction([] { return ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('a', '1')") == 1; }));
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM options").toInt(), 1);
+    }
+};
+
+QTEST_MAIN(TestDb)
+#include "tst_db.moc"

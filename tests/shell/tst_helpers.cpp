@@ -1,0 +1,174 @@
+#include "AppPaths.h"
+#include "AppState.h"
+#include "FloatMsg.h"
+#include "Messages.h"
+#include "PopupMenu.h"
+#include "TestEnv.h"
+#include "WidgetPrompter.h"
+#include "modFrmCtrl.h"
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QScopeGuard>
+#include <QVBoxLayout>
+
+class TestHelpers : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        ResetFloatMsg();
+    }
+    void cleanup() {
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void popupMenuParsing() {
+        const PopupMenuModel m = parsePopupMenu({"01복사", "X", "02[v]붙여넣기", "-", "03삭제"});
+        QCOMPARE(m.size(), 4);
+        QCOMPARE(m[0].command, 1);
+        QCOMPARE(m[0].caption, QString("복사"));
+        QVERIFY(m[0].enabled && !m[0].checked);
+        QCOMPARE(m[1].command, 2);
+        QCOMPARE(m[1].caption, QString("붙여넣기"));
+        QVERIFY(!m[1].enabled && m[1].checked);
+        QVERIFY(m[2].separator);
+        QCOMPARE(m[3].command, 3);
+        QVERIFY(m[3].enabled); // the grey flag covers one item only
+        setPopupMenuChooser([](const PopupMenuModel &menu) { return menu[1].command; });
+        QCOMPARE(ShowPopupMenu(nullptr, {"01복사", "X", "02[v]붙여넣기", "-", "03삭제"}), 2);
+        setPopupMenuChooser({});
+    }
+
+    void askWithNoDefaultAnswersNoOnEnter() {
+        WidgetPrompter real;
+        Prompter::install(&real);
+        int seen = 0;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QCOMPARE(box->windowTitle(), QString("질문"));
+            seen = 1;
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(MsgAsk("지울까요?", "질문", false), vbNo);
+        QCOMPARE(seen, 1);
+        Prompter::install(&env->prompter);
+    }
+
+    void boxesUseTitleAndIcons() {
+        MsgInfo("a");
+        MsgWarn("b", "제목");
+        ShowErrMsg("저장 실패", 3261, "잠김");
+        const auto &b = env->prompter.boxes();
+        QCOMPARE(b[0].title, AppState::title());
+        QCOMPARE(b[0].icon, Prompter::Icon::Information);
+        QCOMPARE(b[1].title, QString("제목"));
+        QCOMPARE(b[1].icon, Prompter::Icon::Warning);
+        QCOMPARE(b[2].title, QString("오류"));
+        QCOMPARE(b[2].text, QString("저장 실패\r\n오류번호 : 3261\r\n오류내용 : 잠김"));
+    }
+
+    void checkRequired() {
+        QWidget w;
+        auto *a = new QLineEdit(&w);
+        auto *b = new QLineEdit(&w);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        b->setFocus();
+        a->setText("0");
+        QVERIFY(!CheckRequired(a, "수량", false));
+        QVERIFY(CheckRequired(a, "수량", true));
+        QCOMPARE(env->prompter.boxes().last().title, QString("필수입력"));
+        QCOMPARE(env->prompter.texts().last(), QString("[수량]은(는) 필수 입력 사항입니다."));
+        a->clear();
+        QVERIFY(CheckRequired(a, "", false));
+        QCOMPARE(env->prompter.texts().last(), QString("필수 입력사항을 입력하지 않았습니다."));
+        QCOMPARE(QApplication::focusWidget(), a);
+        a->setEnabled(false);
+        b->setFocus();
+        QVERIFY(CheckRequired(a));
+        QCOMPARE(QApplication::focusWidget(), b); // a disabled control is not focused
+    }
+
+    void keepMinSize() {
+        QWidget w;
+        w.resize(100, 100);
+        w.show();
+        QVERIFY(KeepMinSize(&w, -1, -1));
+        QCOMPARE(w.size(), QSize(309, 333)); // 4635 x 5000 twips
+        w.resize(600, 700);
+        QVERIFY(KeepMinSize(&w, -1, -1));
+        QCOMPARE(w.size(), QSize(600, 700));
+        QWidget max;
+        max.showMaximized();
+        const QSize before = max.size();
+        KeepMinSize(&max, 30000, 30000);
+        QCOMPARE(max.size(), before);
+    }
+
+    void selectAllOnMaskedDate() {
+        QLineEdit date;
+        date.setInputMask("9999-99-99;_");
+        date.setText("2024-05-15");
+        QCOMPARE(SelectAllLength(&date), 12);
+        date.clear();
+        QCOMPARE(date.displayText(), QString("____-__-__"));
+        QCOMPARE(SelectAllLength(&date), 12);
+        QLineEdit plain("abc");
+        QCOMPARE(SelectAllLength(&plain), 3);
+        plain.show();
+        plain.setFocus();
+        QApplication::setActiveWindow(&plain);
+        SelectAllText();
+        QCOMPARE(plain.selectedText(), QString("abc"));
+    }
+
+    void enterAndArrowsMove() {
+        QWidget w;
+        auto *lay = new QVBoxLayout(&w);
+        auto *a = new QLineEdit;
+        auto *hidden = new QLineEdit;
+        auto *c = new QLineEdit;
+        for (QWidget *x : {static_cast<QWidget *>(a), static_cast<QWidget *>(hidden), static_cast<QWidget *>(c)})
+            lay->addWidget(x);
+        w.show();
+        hidden->hide();
+        QApplication::setActiveWindow(&w);
+        a->setFocus();
+        EnterKeyMove(vbKeyReturn);
+        QCOMPARE(QApplication::focusWidget(), c);
+        EnterKeyMove(vbKeyUp);
+        QCOMPARE(QApplication::focusWidget(), a);
+        EnterKeyMove(65);
+        QCOMPARE(QApplication::focusWidget(), a);
+    }
+
+    void floatMsgMissingOnce() {
+        const QByteArray tools = qgetenv("MOBILESHOP_TOOLS_DIR");
+        qunsetenv("MOBILESHOP_TOOLS_DIR");
+        auto restore = qScopeGuard([&] { qputenv("MOBILESHOP_TOOLS_DIR", tools); });
+        ShowFloatMsg("자료가 저장되었습니다.", 500);
+        ShowFloatMsg("자료가 저장되었습니다.", 500);
+        QCOMPARE(env->prompter.boxes().size(), 1);
+        QVERIFY(env->prompter.texts().first().startsWith("플로팅 메시지박스 파일을 찾을 수 없습니다.\r\n"));
+        QCOMPARE(env->shell.starts.size(), 0);
+    }
+    void floatMsgStartsNotice() {
+        ShowFloatMsg("자료가 저장되었습니다.", 500);
+        QCOMPARE(env->shell.starts.size(), 1);
+        QVERIFY(env->shell.starts[0].program.endsWith("FloatMsg"));
+        QCOMPARE(env->shell.starts[0].argumentText, QString(" 자료가 저장되었습니다./T500"));
+        QVERIFY(!env->shell.starts[0].wait);
+        QCOMPARE(env->shell.starts[0].show, Shell::Show::NoActivate);
+    }
+};
+
+QTEST_MAIN(TestHelpers)
+#include "tst_helpers.moc"
