@@ -117,7 +117,7 @@ void SheetModel::sort(int column, Qt::SortOrder order) {
         return;
     const std::vector<int> newOrder = m_store.sortOrder(column + 1, order == Qt::AscendingOrder);
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRowOf(size_t(m_store.maxRows()));
+    std::vector<int> newRowOf(static_cast<size_t>(m_store.maxRows()));
     for (size_t i = 0; i < newRowOf.size(); ++i)
         newRowOf[i] = int(i);
     for (size_t i = 0; i < newOrder.size(); ++i)

@@ -291,12 +291,12 @@ void SheetStore::deleteRows(int row, int count) {
 
 std::vector<int> SheetStore::sortOrder(int col, bool ascending) const {
     const int n = dataRowCnt();
-    std::vector<int> order(size_t(n));
+    std::vector<int> order(static_cast<size_t>(n));
     std::iota(order.begin(), order.end(), 1);
     if (col < 1 || col > m_maxCols)
         return order;
     const TextColumn &texts = m_cols[size_t(col)].text;
-    std::vector<std::optional<double>> numbers(size_t(n));
+    std::vector<std::optional<double>> numbers(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
         numbers[size_t(i)] = numberOf(texts.view(i));
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
@@ -316,7 +316,7 @@ std::vector<int> SheetStore::sortOrder(int col, bool ascending) const {
 
 void SheetStore::permuteRows(const std::vector<int> &newOrder) {
     // Extend to all rows (0-based) so every column moves the same way.
-    std::vector<int> full(size_t(m_maxRows));
+    std::vector<int> full(static_cast<size_t>(m_maxRows));
     std::iota(full.begin(), full.end(), 0);
     for (size_t i = 0; i < newOrder.size() && i < full.size(); ++i)
         full[i] = newOrder[i] - 1;

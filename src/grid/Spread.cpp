@@ -53,6 +53,13 @@ Spread::~Spread() = default;
 
 const SheetStore &Spread::sheet() const { return m_model->store(); }
 
+int Spread::arrayIndex() const {
+    const QVariant index = property("Index");
+    return index.isValid() ? index.toInt() : -1;
+}
+
+void Spread::setArrayIndex(int index) { setProperty("Index", index < 0 ? QVariant() : QVariant(index)); }
+
 // ---- units
 
 int Spread::colWidthPx(double chars) const { return int(std::lround(chars * m_charWidth)); }

@@ -24,9 +24,10 @@ public:
     SheetModel *sheetModel() const { return m_model; }
     const SheetStore &sheet() const;
 
-    // Index within a control array, -1 when the grid is not a member of one.
-    int arrayIndex() const { return m_arrayIndex; }
-    void setArrayIndex(int index) { m_arrayIndex = index; }
+    // Index within a control array (the "Index" property that IsControlArray looks for),
+    // -1 when the grid is not a member of one.
+    int arrayIndex() const;
+    void setArrayIndex(int index);
 
     // Size and shape.
     int maxRows() const;
@@ -172,7 +173,6 @@ private:
     SheetModel *m_model = nullptr;
     SpreadDelegate *m_delegate = nullptr;
     double m_charWidth = 7;
-    int m_arrayIndex = -1;
     bool m_syncing = false;
     bool m_redraw = true;
     bool m_editing = false;

@@ -13,7 +13,7 @@ void TextColumn::set(int row, QStringView text) {
     const auto len = uint32_t(text.size());
     if (len <= r.length) {
         // Fits where the old text was: overwrite, no new pool space.
-        std::copy(text.begin(), text.end(), m_pool.begin() + r.offset);
+        std::copy(text.utf16(), text.utf16() + len, m_pool.begin() + r.offset);
         m_garbage += r.length - len;
         r.length = len;
         return;
@@ -25,7 +25,7 @@ void TextColumn::set(int row, QStringView text) {
     m_garbage += r.length;
     r.offset = uint32_t(m_pool.size());
     r.length = len;
-    m_pool.insert(m_pool.end(), text.begin(), text.end());
+    m_pool.insert(m_pool.end(), text.utf16(), text.utf16() + len);
     if (m_garbage > 4096 && m_garbage > m_pool.size() / 2)
         compact();
 }
