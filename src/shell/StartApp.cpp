@@ -2,11 +2,17 @@
 #include "AppPaths.h"
 #include "AppState.h"
 #include "Messages.h"
+#include "FrmLogin.h"
+#include "Settings.h"
 #include "WidgetPrompter.h"
+#include "frmIntroMsg.h"
+#include "frmMain.h"
 #include "modMain.h"
 #include <QApplication>
 #include <QLockFile>
 #include <QTextStream>
+
+std::function<void(frmMain *)> wireMainWindow = [](frmMain *) {};
 
 int RunProgram(const QStringList &arguments) {
     AppPaths::initFromArguments(arguments);
@@ -32,7 +38,24 @@ int RunProgram(const QStringList &arguments) {
     gDBFile = modMain::mainDbFile(AppPaths::inApp(QStringLiteral("DBS")));
     if (!modMain::InitApp())
         return 0;
-    QTextStream(stdout) << "데이터베이스를 열었습니다: " << gDBFile << Qt::endl;
-    modMain::DestroyApp();
-    return 0;
+    auto *login = new FrmLogin;
+    login->setAttribute(Qt::WA_DeleteOnClose);
+    login->onLoggedIn = [] {
+        if (Settings::GetSetting(AppState::title(), QStringLiteral("Config"), QStringLiteral("NoMsg"),
+                                 QStringLiteral("0")) == QLatin1String("0")) {
+            frmIntroMsg intro;
+            intro.exec();
+        }
+        auto *main = new frmMain;
+        main->setAttribute(Qt::WA_DeleteOnClose);
+        wireMainWindow(main);
+        main->show();
+        main->mnuBase_Mobil_Click();
+    };
+    login->onCancelled = [] {
+        modMain::DestroyApp();
+        QCoreApplication::exit(0);
+    };
+    login->show();
+    return QApplication::exec();
 }

@@ -1,5 +1,12 @@
 #pragma once
 #include <QStringList>
+#include <functional>
+
+class frmMain;
+
+// Subsystems the shell does not know (backup, handset list) hook into the main window here
+// before the program starts.
+extern std::function<void(frmMain *)> wireMainWindow;
 
 // The program from its first line to its last: single instance, data-access check,
 // database, login, main window. Returns the process exit code.

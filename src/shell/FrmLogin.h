@@ -1,0 +1,52 @@
+#pragma once
+#include <QWidget>
+#include <functional>
+
+class QLineEdit;
+class QCheckBox;
+class QPushButton;
+
+// The first window: ID and password checked against local_user, three attempts.
+class FrmLogin : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmLogin(QWidget *parent = nullptr);
+
+    // What happens when the window unloads: after a successful login (intro message and main
+    // window) or otherwise (end of the program). Start-up sets both.
+    std::function<void()> onLoggedIn;
+    std::function<void()> onCancelled;
+
+    QLineEdit *txtUser = nullptr;
+    QLineEdit *txtPass = nullptr;
+    QCheckBox *chkSavePwd = nullptr;
+    QPushButton *btnLogin = nullptr;
+
+    int attempts() const { return m_attempts; }
+    bool succeeded() const { return m_succeeded; }
+    static QString hint() { return QStringLiteral("엔터를 치세요"); }
+
+    void DoLogin();
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    void Form_Load();
+    void txtUser_Change();
+    void txtPass_Change();
+    void chkSavePwd_Click();
+    bool CheckLogin(const QString &id, const QString &password);
+    bool IsEmptyPassword(const QString &id);
+    bool showsHint() const;
+    void showHint(bool hint);
+
+    int m_attempts = 0;
+    bool m_succeeded = false;
+    bool m_idChanged = false;
+    bool m_passTyped = false;
+    bool m_unloaded = false;
+    QString m_idOnFocus;
+};

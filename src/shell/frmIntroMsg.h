@@ -1,0 +1,17 @@
+#pragma once
+#include <QDialog>
+
+class QCheckBox;
+class QPushButton;
+
+// The notice shown after the login until the user asks not to see it again.
+class frmIntroMsg : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmIntroMsg(QWidget *parent = nullptr);
+    QPushButton *btnClose = nullptr;
+    QCheckBox *Check1 = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent *) override {}
+};

@@ -1,0 +1,177 @@
+#include "AppState.h"
+#include "FrmLogin.h"
+#include "Settings.h"
+#include "TestEnv.h"
+#include "mdlCommonKV.h"
+#include "modMDB_Func.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace modMDB_Func;
+
+namespace {
+QString cfg(const QString &key) { return Settings::GetSetting(AppState::title(), "Config", key, "<none>"); }
+void setCfg(const QString &key, const QString &v) { Settings::SaveSetting(AppState::title(), "Config", key, v); }
+} // namespace
+
+class TestLogin : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    int loggedIn = 0, cancelled = 0;
+
+    std::unique_ptr<FrmLogin> open() {
+        auto w = std::make_unique<FrmLogin>();
+        w->onLoggedIn = [this] { ++loggedIn; };
+        w->onCancelled = [this] { ++cancelled; };
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        return w;
+    }
+    void typeInto(QLineEdit *e, const QString &text) {
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QTest::keyClicks(e, text);
+    }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        QVERIFY(env->openFreshDatabase());
+        ExecuteSQL("INSERT INTO local_user VALUES ('KIM', '김점장', 'pw1', 1)");
+        loggedIn = cancelled = 0;
+    }
+    void cleanup() {
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void firstStartShowsAdminAndHint() {
+        auto w = open();
+        QCOMPARE(w->windowTitle(), AppState::title() + " 로그인");
+        QCOMPARE(w->txtUser->text(), QString("ADMIN"));
+        QCOMPARE(w->txtPass->text(), QString("엔터를 치세요"));
+        QCOMPARE(w->txtPass->echoMode(), QLineEdit::Normal);
+        w->txtPass->setFocus();
+        QTest::keyClick(w->txtPass, Qt::Key_Return);
+        QVERIFY(w->succeeded());
+        QCOMPARE(loggedIn, 1);
+        QCOMPARE(gLoginID, QString("ADMIN"));
+        QCOMPARE(gUserName, QString("관리자"));
+        QCOMPARE(cfg("RecentID"), QString("<none>")); // the ID was not changed
+    }
+
+    void typingAnotherIdMasksPassword() {
+        auto w = open();
+        typeInto(w->txtUser, "kim");
+        QCOMPARE(w->txtUser->text(), QString("KIM"));
+        QCOMPARE(w->txtPass->echoMode(), QLineEdit::Password);
+        QCOMPARE(w->txtPass->text(), QString());
+        typeInto(w->txtPass, "pw1");
+        QTest::keyClick(w->txtPass, Qt::Key_Return);
+        QVERIFY(w->succeeded());
+        QCOMPARE(cfg("RecentID"), QString("KIM"));
+        QCOMPARE(gUserName, QString("김점장"));
+    }
+
+    void threeAttempts() {
+        auto w = open();
+        typeInto(w->txtUser, "KIM");
+        for (int i = 1; i <= 2; ++i) {
+            typeInto(w->txtPass, "bad");
+            QTest::keyClick(w->txtPass, Qt::Key_Return);
+            QCOMPARE(w->attempts(), i);
+            QVERIFY(w->isVisible());
+            QVERIFY(env->prompter.texts().last().startsWith("유저명과 암호가 일치하지 않습니다.\r\n\r\n"));
+        }
+        typeInto(w->txtPass, "bad");
+        QTest::keyClick(w->txtPass, Qt::Key_Return);
+        QCOMPARE(env->prompter.texts().last(), QString("암호입력 제한 횟수를 초과하여, 프로그램이 종료됩니다."));
+        QVERIFY(!w->isVisible());
+        QCOMPARE(cancelled, 1);
+        QCOMPARE(loggedIn, 0);
+    }
+
+    void blankIdIsNotAnAttempt() {
+        auto w = open();
+        typeInto(w->txtUser, "   ");
+        w->DoLogin();
+        QCOMPARE(w->attempts(), 0);
+        QCOMPARE(env->prompter.texts().last(), QString("사용자 ID를 입력하세요."));
+    }
+
+    void savedPassword() {
+        setCfg("RecentID", "KIM");
+        setCfg("SavePWD", "1");
+        setCfg("passwd", mdlCommonKV::EncodeStr("pw1"));
+        {
+            auto w = open();
+            QCOMPARE(w->txtUser->text(), QString("KIM"));
+            QCOMPARE(w->txtPass->text(), QString("pw1"));
+            QVERIFY(w->chkSavePwd->isChecked());
+            w->btnLogin->click();
+            QVERIFY(w->succeeded());
+            // Not typed this time: stored text untouched.
+            QCOMPARE(cfg("passwd"), mdlCommonKV::EncodeStr("pw1"));
+        }
+        ExecuteSQL("UPDATE local_user SET loginpwd = 'new2' WHERE loginid = 'KIM'");
+        auto w = open();
+        typeInto(w->txtPass, "new2");
+        w->btnLogin->click();
+        QVERIFY(w->succeeded());
+        QCOMPARE(cfg("passwd"), mdlCommonKV::EncodeStr("new2"));
+    }
+
+    void uncheckingSaveEmptiesPassword() {
+        setCfg("RecentID", "KIM");
+        setCfg("SavePWD", "1");
+        setCfg("passwd", mdlCommonKV::EncodeStr("pw1"));
+        auto w = open();
+        w->chkSavePwd->click();
+        QCOMPARE(cfg("SavePWD"), QString("0"));
+        QCOMPARE(cfg("passwd"), QString());
+        w->chkSavePwd->click();
+        QCOMPARE(cfg("SavePWD"), QString("1"));
+        QCOMPARE(cfg("passwd"), mdlCommonKV::EncodeStr("pw1"));
+    }
+
+    void escapeAsksAndCloseBoxEnds() {
+        auto w = open();
+        env->prompter.answerNo();
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(w->isVisible());
+        QCOMPARE(env->prompter.boxes().last().text, QString("프로그램을 종료하시겠습니까?"));
+        QVERIFY(env->prompter.boxes().last().yesIsDefault);
+        const int boxes = int(env->prompter.boxes().size());
+        w->close();
+        QCOMPARE(cancelled, 1);
+        QCOMPARE(env->prompter.boxes().size(), boxes);
+    }
+
+    void quoteInIdCannotLogIn() {
+        auto w = open();
+        typeInto(w->txtUser, "X' OR '1'='1");
+        typeInto(w->txtPass, "' OR '1'='1");
+        w->DoLogin();
+        QVERIFY(!w->succeeded());
+        QCOMPARE(w->attempts(), 1);
+    }
+
+    void databaseErrorKeepsWindowUsable() {
+        auto w = open();
+        ExecuteSQL("ALTER TABLE local_user RENAME TO lu_old");
+        w->DoLogin();
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->attempts(), 0);
+        QVERIFY(env->prompter.texts().last().contains("in procedure DoLogin of Form FrmLogin"));
+        ExecuteSQL("ALTER TABLE lu_old RENAME TO local_user");
+        w->DoLogin();
+        QVERIFY(w->succeeded());
+    }
+};
+
+QTEST_MAIN(TestLogin)
+#include "tst_login.moc"

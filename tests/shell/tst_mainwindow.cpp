@@ -1,0 +1,215 @@
+#include "AppPaths.h"
+#include "AppState.h"
+#include "Settings.h"
+#include "TestEnv.h"
+#include "WindowRegistry.h"
+#include "frmMain.h"
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTest>
+
+namespace {
+const QString kSection = "메인배경";
+QString bg(const QString &key) { return Settings::GetSetting(AppState::sharedApp(), kSection, key, "<none>"); }
+// The default logo is a JPEG: colours come back close, not exact.
+bool isRed(const QColor &c) { return c.red() > 240 && c.green() < 16 && c.blue() < 16; }
+void setBg(const QString &key, const QString &v) { Settings::SaveSetting(AppState::sharedApp(), kSection, key, v); }
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+
+    void writeLogo(const QString &path, QColor c) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QImage img(40, 30, QImage::Format_RGB32);
+        img.fill(c);
+        QVERIFY(img.save(path));
+    }
+    std::unique_ptr<frmMain> open() {
+        auto w = std::make_unique<frmMain>();
+        w->show();
+        return w;
+    }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        QVERIFY(env->openFreshDatabase());
+        writeLogo(AppPaths::inApp("Image/mainbg.jpg"), Qt::red);
+    }
+    void cleanup() {
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void menuAndHiddenItems() {
+        auto w = open();
+        QVERIFY(!w->findChild<QAction *>("mnuRegister_NetWorkOption")->isVisible());
+        QVERIFY(!w->findChild<QAction *>("mnuHelp_UseHelp")->isVisible());
+        QVERIFY(w->findChild<QAction *>("mnuETCRoot_Calc")->isVisible());
+        QCOMPARE(w->findChild<QAction *>("mnuHomePage")->text(), QString("홈페이지(&H)"));
+        QCOMPARE(w->findChild<QLabel *>("panelDatabase")->text(), gDBFile);
+        QVERIFY(w->windowTitle().contains(" Ver."));
+    }
+
+    void modeOutOfRangeReadAsTileNotWritten() {
+        setBg("로고배치형태", "5");
+        auto w = open();
+        QVERIFY(w->background.logoLoaded());
+        QCOMPARE(w->background.mode(), 0);
+        QCOMPARE(bg("로고배치형태"), QString("5"));
+        // Command 1 while tiling changes nothing.
+        const int redraws = w->redrawCount();
+        w->background.command(1);
+        QCOMPARE(bg("로고배치형태"), QString("5"));
+        QCOMPARE(w->redrawCount(), redraws);
+        w->background.command(2);
+        QCOMPARE(bg("로고배치형태"), QString("1"));
+        QCOMPARE(w->redrawCount(), redraws + 1);
+        w->background.command(1);
+        QCOMPARE(bg("로고배치형태"), QString("0"));
+    }
+
+    void composeTilesAndCentres() {
+        auto w = open();
+        w->background.command(7); // default colour: nothing stored, nothing shown
+        const QImage tiled = w->background.compose(QSize(100, 100));
+        QVERIFY(isRed(tiled.pixelColor(95, 95)));
+        w->background.command(2);
+        const QImage centred = w->background.compose(QSize(100, 100));
+        QVERIFY(isRed(centred.pixelColor(50, 50)));
+        QCOMPARE(centred.pixelColor(2, 2), QColor(241, 241, 241));
+    }
+
+    void logoCommands() {
+        auto w = open();
+        const QString other = env->root() + "/pics/other.bmp";
+        writeLogo(other, Qt::blue);
+        env->prompter.answerText(other);
+        w->background.command(3);
+        QCOMPARE(bg("로고파일경로"), other);
+        QCOMPARE(w->background.logo().pixelColor(0, 0), QColor(Qt::blue));
+        env->prompter.answerText(QString()); // cancelled
+        w->background.command(3);
+        QCOMPARE(bg("로고파일경로"), other);
+        QVERIFY(env->prompter.boxes().last().text.startsWith(env->root() + "/pics/")); // remembered folder
+        w->background.command(4);
+        QCOMPARE(bg("로고파일경로"), QString());
+        QVERIFY(!w->background.logoLoaded());
+        w->background.command(5);
+        QCOMPARE(bg("로고파일경로"), AppPaths::inApp("Image/mainbg.jpg"));
+        QVERIFY(w->background.logoLoaded());
+    }
+
+    void colourCommandsAndNote() {
+        auto w = open();
+        env->prompter.answerColor(QColor(10, 20, 30));
+        w->background.command(6);
+        QCOMPARE(bg("배경색상"), QString::number(10 | (20 << 8) | (30 << 16)));
+        QVERIFY(env->prompter.texts().last().startsWith("로고가 타일형으로 배치되어 있으면"));
+        w->background.command(2);
+        const int boxes = int(env->prompter.boxes().size());
+        w->background.command(7);
+        QCOMPARE(bg("배경색상"), QString("15856113"));
+        QCOMPARE(env->prompter.boxes().size(), boxes); // centred: no note
+        w->background.command(7); // already default: nothing
+        QCOMPARE(env->prompter.boxes().size(), boxes);
+        env->prompter.answerCancel();
+        w->background.command(6);
+        QCOMPARE(bg("배경색상"), QString("15856113"));
+    }
+
+    void brokenLogoReported() {
+        QFile f(AppPaths::inApp("Image/mainbg.jpg"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("not a picture");
+        f.close();
+        auto w = open();
+        QVERIFY(!w->background.logoLoaded());
+        QVERIFY(env->prompter.texts().last().endsWith("in procedure LoadMainBG of Module modCompileEnv"));
+    }
+
+    void noRedrawWhileMinimized() {
+        auto w = open();
+        w->showMinimized();
+        const int redraws = w->redrawCount();
+        w->ReDrawMainBG();
+        w->resize(900, 700);
+        QCOMPARE(w->redrawCount(), redraws);
+        w->showNormal();
+        QVERIFY(w->redrawCount() > redraws);
+    }
+
+    void closeSequence() {
+        auto w = open();
+        int asked = 0;
+        bool answer = false;
+        w->backupOnClose = [&] {
+            ++asked;
+            return answer;
+        };
+        QVERIFY(!w->close());
+        QVERIFY(w->isVisible());
+        answer = true;
+        auto *child = new QWidget;
+        child->setObjectName("fbMobil_Admin");
+        w->addChild(child);
+        QVERIFY(w->close());
+        QCOMPARE(asked, 2);
+        QVERIFY(w->mdiArea()->subWindowList().isEmpty() || !w->mdiArea()->subWindowList().first()->isVisible());
+    }
+
+    void manualBackupClosesOnSuccess() {
+        auto w = open();
+        w->backupOnClose = [] { return true; };
+        w->backupNow = [] { return false; };
+        w->mnuETCRoot_Backup_Click();
+        QVERIFY(w->isVisible());
+        w->backupNow = [] { return true; };
+        w->mnuETCRoot_Backup_Click();
+        QVERIFY(!w->isVisible());
+    }
+
+    void closeAllKeepsMain() {
+        auto w = open();
+        WindowRegistry::add("fbMobil_Admin", [&](QWidget *main) {
+            auto *child = new QWidget;
+            child->setObjectName("fbMobil_Admin");
+            return static_cast<frmMain *>(main)->addChild(child);
+        });
+        w->mnuBase_Mobil_Click();
+        QCOMPARE(w->mdiArea()->subWindowList().size(), 1);
+        w->mnuWindow_AllClose_Click();
+        QTest::qWait(0);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->mdiArea()->subWindowList().size(), 0);
+    }
+
+    void calculatorAndLinks() {
+        auto w = open();
+        w->mnuETCRoot_Calc_Click();
+        if (frmMain::calculatorProgram().isEmpty())
+            QCOMPARE(env->prompter.texts().last(), QString("계산기 파일을 찾을 수 없습니다."));
+        else
+            QCOMPARE(env->shell.starts.size(), 1);
+        env->prompter.answerNo();
+        w->mnuHomePage_Click();
+        QCOMPARE(env->shell.opened.size(), 0);
+        env->prompter.answerYes();
+        w->mnuHomePage_Click();
+        QCOMPARE(env->prompter.boxes().last().text, QString("고객지원센터 홈페이지로 이동하시겠습니까?"));
+        QCOMPARE(env->shell.opened.size(), 1);
+        QVERIFY(env->shell.opened.first().startsWith("https://"));
+        w->mnuHelp_AS_Click();
+        QVERIFY(env->prompter.texts().last().startsWith("DB관련 문제발생시\r\n\r\n" + gDBFile + "\r\n\r\n"));
+        QVERIFY(env->prompter.texts().last().endsWith("Kolva소프트 개발팀"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
