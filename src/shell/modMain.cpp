@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QPainter>
 
 using namespace modMDB_Func;
 
@@ -34,6 +35,22 @@ void store(const QString &section, const QString &key, const QString &value) {
 }
 
 QString defaultDbFolder() { return AppPaths::inApp(QStringLiteral("DBS")); }
+
+// A quiet logo for the main window's background, drawn rather than shipped.
+void writeDefaultLogo(const QString &file) {
+    QImage logo(240, 120, QImage::Format_RGB32);
+    logo.fill(QColor(241, 241, 241));
+    QPainter p(&logo);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(214, 220, 228));
+    QFont f = p.font();
+    f.setPointSize(18);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(logo.rect(), Qt::AlignCenter, AppState::title());
+    p.end();
+    logo.save(file, "JPG", 92);
+}
 } // namespace
 
 QString mainDbFile(const QString &folder) { return folder + QLatin1Char('/') + Schema::kMainFile; }
@@ -53,6 +70,7 @@ bool PrepareAppFolder(QString *error) {
         return true;
     for (const char *sub : {"FormIni", "IMG", "Image", "log", "ExpExcel"})
         QDir().mkpath(AppPaths::inApp(QString::fromLatin1(sub)));
+    writeDefaultLogo(AppPaths::inApp(QStringLiteral("Image/mainbg.jpg")));
     return Schema::createMainDatabase(mainDbFile(defaultDbFolder()), Schema::kPassword, error);
 }
 
