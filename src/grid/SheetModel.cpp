@@ -9,6 +9,11 @@ Qt::Alignment toQt(HAlign h, VAlign v) {
 
 SheetModel::SheetModel(QObject *parent) : QAbstractTableModel(parent) {}
 
+bool SheetModel::isCellIndex(const QModelIndex &index) const {
+    return index.isValid() && index.model() == this && index.row() < m_store.maxRows() &&
+           index.column() < m_store.maxCols();
+}
+
 int SheetModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_store.maxRows(); }
 
 int SheetModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_store.maxCols(); }
@@ -22,7 +27,7 @@ QFont SheetModel::fontFor(double size, bool bold) const {
 }
 
 QVariant SheetModel::data(const QModelIndex &index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!isCellIndex(index))
         return {};
     const int col = index.column() + 1, row = index.row() + 1;
     switch (role) {
@@ -61,7 +66,7 @@ QVariant SheetModel::data(const QModelIndex &index, int role) const {
 }
 
 bool SheetModel::setData(const QModelIndex &index, const QVariant &value, int role) {
-    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) || !(flags(index) & Qt::ItemIsEditable))
+    if (role != Qt::EditRole || !isCellIndex(index) || !(flags(index) & Qt::ItemIsEditable))
         return false;
     m_store.setText(index.column() + 1, index.row() + 1, value.toString());
     Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
@@ -103,7 +108,7 @@ QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int ro
 }
 
 Qt::ItemFlags SheetModel::flags(const QModelIndex &index) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!isCellIndex(index))
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     const ResolvedFormat fmt = m_store.format(index.column() + 1, index.row() + 1);

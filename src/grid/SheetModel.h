@@ -56,6 +56,7 @@ public:
 
 private:
     QFont fontFor(double size, bool bold) const;
+    bool isCellIndex(const QModelIndex &index) const;
 
     SheetStore m_store;
     mutable PictureCache m_pictures;

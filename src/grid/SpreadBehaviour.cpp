@@ -120,6 +120,9 @@ int Spread::keyCodeOf(int qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter: return 13;
     case Qt::Key_Escape: return 27;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
     case Qt::Key_Tab: return 9;
     case Qt::Key_Backspace: return 8;
     case Qt::Key_PageUp: return 33;

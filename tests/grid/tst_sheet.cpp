@@ -1,0 +1,254 @@
+// The sheet without a widget: storage, structure changes, sorting, searching, the model.
+#include "SheetModel.h"
+#include "SheetSearch.h"
+#include "SheetStore.h"
+#include "TextColumn.h"
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+// A sheet of cols x rows whose cell text is "c<col>r<row>".
+void fill(SheetStore &s, int cols, int rows) {
+    s.setMaxCols(cols);
+    s.setMaxRows(rows);
+    for (int c = 1; c <= cols; ++c)
+        for (int r = 1; r <= rows; ++r)
+            s.setText(c, r, QStringLiteral("c%1r%2").arg(c).arg(r));
+}
+
+QStringList column(const SheetStore &s, int col) {
+    QStringList out;
+    for (int r = 1; r <= s.maxRows(); ++r)
+        out << s.text(col, r);
+    return out;
+}
+} // namespace
+
+class TestSheet : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void textColumnKeepsEveryCellThroughOverwritesAndCompaction() {
+        TextColumn col;
+        col.resize(3000);
+        // Growing texts force new pool space; shrinking ones reuse it; garbage triggers compaction.
+        for (int round = 0; round < 5; ++round)
+            for (int i = 0; i < col.size(); ++i)
+                col.set(i, QString(round % 2 ? 2 : 6, QChar(u'가' + i % 50)) + QString::number(i));
+        for (int i = 0; i < col.size(); ++i)
+            QCOMPARE(col.text(i), QString(6, QChar(u'가' + i % 50)) + QString::number(i));
+        QVERIFY(col.poolSize() < 3000 * 12 * 2); // compacted, not every old text kept
+        col.set(5, u"");
+        QVERIFY(col.isEmpty(5));
+        QCOMPARE(col.lastNonEmpty(), 2999);
+        col.insert(1, 2);
+        QCOMPARE(col.size(), 3002);
+        QVERIFY(col.isEmpty(1) && col.isEmpty(2));
+        QCOMPARE(col.text(0), QString(6, QChar(u'가')) + u'0');
+        col.erase(0, 3);
+        QCOMPARE(col.text(0), QString(6, QChar(u'가' + 1)) + u'1');
+    }
+
+    void rowAndHeaderAddressing() {
+        SheetStore s;
+        fill(s, 3, 4);
+        s.setText(2, 0, QStringLiteral("헤더"));
+        s.setText(0, 3, QStringLiteral("소계"));
+        s.setText(0, 0, QStringLiteral("No"));
+        QCOMPARE(s.headerText(2, 1), QStringLiteral("헤더"));
+        QCOMPARE(s.text(0, 3), QStringLiteral("소계"));
+        QCOMPARE(s.text(0, 0), QStringLiteral("No"));
+        QVERIFY(!s.setText(4, 1, u"x"));
+        QVERIFY(!s.setText(1, 5, u"x"));
+        QCOMPARE(s.text(-1, 1), QString());
+        s.setColHeaderRows(2);
+        s.setHeaderText(1, 2, QStringLiteral("둘째"));
+        QCOMPARE(s.headerText(1, 2), QStringLiteral("둘째"));
+        QCOMPARE(s.headerText(2, 1), QStringLiteral("헤더"));
+    }
+
+    void dataRowCntIsTheLastRowWithTextOrPicture() {
+        SheetStore s;
+        s.setMaxCols(3);
+        s.setMaxRows(10);
+        QCOMPARE(s.dataRowCnt(), 0);
+        s.setText(2, 4, u"a");
+        QCOMPARE(s.dataRowCnt(), 4);
+        s.setPicturePath(3, 7, u"/x.bmp");
+        QCOMPARE(s.dataRowCnt(), 7);
+        s.setText(0, 9, u"row header only"); // the row-header column holds no data
+        QCOMPARE(s.dataRowCnt(), 7);
+        s.setPicturePath(3, 7, u"");
+        s.setText(2, 4, u"");
+        QCOMPARE(s.dataRowCnt(), 0);
+    }
+
+    void insertAndDeleteKeepMaxRowsAndMoveEverythingOfARow() {
+        SheetStore s;
+        fill(s, 2, 5);
+        s.setCellTag(0, 3, QStringLiteral("subtot"));
+        s.setRowHidden(3, true);
+        s.setRowHeight(3, 30);
+        s.setFormat(1, 3, &CellFormat::bold, true);
+        s.setPicturePath(2, 3, u"/p3.bmp");
+
+        s.insertRows(2, 2);
+        QCOMPARE(s.maxRows(), 5);
+        QCOMPARE(column(s, 1), (QStringList{"c1r1", "", "", "c1r2", "c1r3"}));
+        QCOMPARE(s.cellTag(0, 5), QStringLiteral("subtot"));
+        QVERIFY(s.rowHidden(5) && !s.rowHidden(3));
+        QCOMPARE(s.rowHeight(5), 30.0);
+        QVERIFY(s.format(1, 5).bold && !s.format(1, 3).bold);
+        QCOMPARE(s.picturePath(2, 5), QStringLiteral("/p3.bmp"));
+
+        s.deleteRows(1, 4);
+        QCOMPARE(s.maxRows(), 5);
+        QCOMPARE(column(s, 1), (QStringList{"c1r3", "", "", "", ""}));
+        QCOMPARE(s.cellTag(0, 1), QStringLiteral("subtot"));
+        QVERIFY(s.rowHidden(1));
+        QVERIFY(s.format(1, 1).bold);
+        QCOMPARE(s.picturePath(2, 1), QStringLiteral("/p3.bmp"));
+        QCOMPARE(s.dataRowCnt(), 1);
+
+        // Rows pushed off the end take their tags with them.
+        s.setCellTag(0, 5, QStringLiteral("last"));
+        s.insertRows(1, 1);
+        for (int r = 1; r <= 5; ++r)
+            QVERIFY(s.cellTag(0, r) != QStringLiteral("last"));
+        s.deleteRows(0, 1); // no such row: nothing happens
+        s.deleteRows(9, 1);
+        QCOMPARE(s.text(1, 2), QStringLiteral("c1r3"));
+    }
+
+    void broadFormatOverridesNarrowerOnes() {
+        SheetStore s;
+        fill(s, 3, 3);
+        s.setFormat(2, 2, &CellFormat::fontSize, 20.0);
+        s.setFormat(2, -1, &CellFormat::fontSize, 14.0);
+        QCOMPARE(s.format(2, 2).fontSize, 14.0); // the column setting reaches every cell
+        s.setFormat(2, 2, &CellFormat::fontSize, 20.0);
+        s.setFormat(-1, -1, &CellFormat::fontSize, 11.0);
+        QCOMPARE(s.format(2, 2).fontSize, 11.0);
+        QCOMPARE(s.format(3, 1).fontSize, 11.0);
+        QCOMPARE(s.format(2, 0).fontSize, 9.0); // the header row is apart
+        s.setFormat(-1, 0, &CellFormat::fontSize, 12.0);
+        QCOMPARE(s.format(3, 0).fontSize, 12.0);
+        s.setFormat(-1, 2, &CellFormat::bold, true);
+        QVERIFY(s.format(1, 2).bold && s.format(3, 2).bold && !s.format(1, 1).bold);
+        QVERIFY(s.hasOwnFont(1, 2) && !s.hasOwnFont(1, 1));
+        s.setFormat(-1, -1, &CellFormat::locked, true);
+        QVERIFY(s.format(3, 3).locked);
+        s.setFormat(3, 3, &CellFormat::locked, false);
+        QVERIFY(!s.format(3, 3).locked && s.format(2, 3).locked);
+    }
+
+    void sortOrdersNumbersByValueTextsWithoutCaseEmptiesLast() {
+        SheetStore s;
+        s.setMaxCols(2);
+        s.setMaxRows(8);
+        const QStringList values{"10", "9", "", "b", "A", "100", "a", ""};
+        for (int r = 1; r <= values.size(); ++r) {
+            s.setText(1, r, values[r - 1]);
+            s.setText(2, r, QString::number(r));
+        }
+        s.setText(2, 8, QStringLiteral("8")); // row 8 has data in column 2 only
+        s.setCellTag(0, 1, QStringLiteral("subtot"));
+        s.setRowHidden(2, true);
+
+        s.permuteRows(s.sortOrder(1, true));
+        // Numbers by value; "a" and "A" equal without case keep their old order (A was row 5).
+        QCOMPARE(column(s, 1), (QStringList{"9", "10", "100", "A", "a", "b", "", ""}));
+        QCOMPARE(column(s, 2), (QStringList{"2", "1", "6", "5", "7", "4", "3", "8"}));
+        QCOMPARE(s.cellTag(0, 2), QStringLiteral("subtot")); // row 1 moved to row 2
+        QVERIFY(s.rowHidden(1) && !s.rowHidden(2));
+
+        s.permuteRows(s.sortOrder(1, false));
+        QCOMPARE(column(s, 1), (QStringList{"b", "A", "a", "100", "10", "9", "", ""}));
+    }
+
+    void searchesLookStrictlyAfterTheStartAndIgnoreCase() {
+        SheetStore s;
+        s.setMaxCols(4);
+        s.setMaxRows(4);
+        s.setText(1, 2, QStringLiteral("Galaxy S"));
+        s.setText(3, 2, QStringLiteral("galaxy"));
+        s.setText(4, 2, QStringLiteral("GALAXY"));
+        s.setText(3, 4, QStringLiteral("my galaxy note"));
+        QCOMPARE(s.searchRow(2, 0, -1, QStringLiteral("galaxy"), SheetStore::SearchWhole), 3);
+        QCOMPARE(s.searchRow(2, 3, -1, QStringLiteral("galaxy"), SheetStore::SearchWhole), 4);
+        QCOMPARE(s.searchRow(2, 3, 3, QStringLiteral("galaxy"), SheetStore::SearchWhole), -1);
+        QCOMPARE(s.searchRow(2, 0, -1, QStringLiteral("alax"), SheetStore::SearchPartial), 1);
+        QCOMPARE(s.searchRow(2, 0, -1, QStringLiteral("alax"), SheetStore::SearchWhole), -1);
+        QCOMPARE(s.searchCol(3, 0, -1, QStringLiteral("GALAXY"), SheetStore::SearchPartial), 2);
+        QCOMPARE(s.searchCol(3, 2, -1, QStringLiteral("GALAXY"), SheetStore::SearchPartial), 4);
+        QCOMPARE(s.searchCol(3, 2, 3, QStringLiteral("GALAXY"), SheetStore::SearchPartial), -1);
+        QCOMPARE(s.searchCol(3, 0, -1, QString(), SheetStore::SearchPartial), -1); // nothing finds nothing
+        QCOMPARE(s.searchRow(0, 0, -1, QStringLiteral("galaxy"), 0), -1);
+        QCOMPARE(s.searchCol(5, 0, -1, QStringLiteral("galaxy"), 0), -1);
+    }
+
+    void modelPassesTheTesterThroughEveryStructuralChange() {
+        SheetModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setMaxCols(3);
+        model.setMaxRows(6);
+        for (int r = 1; r <= 6; ++r)
+            model.store().setText(1, r, QString::number(7 - r));
+        model.everythingChanged();
+        model.insertSheetRows(2, 2);
+        model.deleteSheetRows(1, 3);
+        model.sort(0, Qt::AscendingOrder);
+        model.sort(0, Qt::DescendingOrder);
+        QVERIFY(model.setData(model.index(0, 1), QStringLiteral("x")));
+        model.setColHeaderRows(2);
+        model.setMaxCols(1);
+        model.setMaxRows(0);
+        model.setMaxRows(2);
+        QCOMPARE(model.rowCount(), 2);
+    }
+
+    void modelReportsRowsInsertedAndRemovedWhereTheyHappen() {
+        SheetModel model;
+        model.setMaxCols(1);
+        model.setMaxRows(5);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        model.insertSheetRows(2, 2);
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(inserted[0][1].toInt(), 1); // model rows 1..2 = sheet rows 2..3
+        QCOMPARE(inserted[0][2].toInt(), 2);
+        QCOMPARE(removed[0][1].toInt(), 5); // and the two last fall off
+        QCOMPARE(model.rowCount(), 5);
+    }
+
+    void lockedCellsRefuseInputOnlyWhileProtected() {
+        SheetModel model;
+        model.setMaxCols(2);
+        model.setMaxRows(2);
+        QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+        model.store().setFormat(-1, -1, &CellFormat::locked, true);
+        QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+        QVERIFY(!model.setData(model.index(0, 0), QStringLiteral("x")));
+        model.setProtect(false);
+        QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+        model.store().setFormat(2, -1, &CellFormat::type, CellType::StaticText);
+        QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsEditable));
+    }
+
+    void notificationsWaitWhileSwitchedOff() {
+        SheetModel model;
+        model.setMaxCols(2);
+        model.setMaxRows(3);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        model.setNotify(false);
+        for (int r = 1; r <= 3; ++r)
+            model.cellsChanged(1, r, 1, r);
+        QCOMPARE(changed.size(), 0);
+        model.setNotify(true);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed[0][1].value<QModelIndex>(), model.index(2, 1));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSheet)
+#include "tst_sheet.moc"

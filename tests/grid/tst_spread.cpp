@@ -1,0 +1,288 @@
+// The grid widget: units, the user's column drags, sorting by header click, pictures,
+// positions, key and mouse signals.
+#include "PictureCache.h"
+#include "SheetModel.h"
+#include "Spread.h"
+#include "TestEnv.h"
+#include <QAbstractButton>
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestSpread : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<Spread> sp;
+
+    void fillNumbers(const QStringList &col1) {
+        sp->setMaxCols(3);
+        sp->setMaxRows(int(col1.size()));
+        for (int r = 1; r <= col1.size(); ++r) {
+            sp->setText(1, r, col1[r - 1]);
+            sp->setText(2, r, QStringLiteral("row%1").arg(r));
+        }
+    }
+    QStringList column(int col) const {
+        QStringList out;
+        for (int r = 1; r <= sp->maxRows(); ++r)
+            out << sp->text(col, r);
+        return out;
+    }
+    void clickHeader(int col) {
+        QHeaderView *h = sp->horizontalHeader();
+        const QPoint p(h->sectionViewportPosition(col - 1) + h->sectionSize(col - 1) / 2, h->height() / 2);
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, p);
+    }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        sp = std::make_unique<Spread>();
+        sp->resize(600, 400);
+    }
+    void cleanup() {
+        sp.reset();
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void columnWidthsAreCharactersAndRowHeightsPoints() {
+        sp->setMaxCols(3);
+        sp->setMaxRows(2);
+        sp->setColWidth(2, 9.58);
+        QCOMPARE(sp->colWidth(2), 9.58); // read back as stored, for the layout file
+        QCOMPARE(sp->columnWidth(1), sp->colWidthPx(9.58));
+        QVERIFY(sp->colWidthPx(20) > sp->colWidthPx(10));
+        sp->setColWidth(3, 0);
+        QCOMPARE(sp->columnWidth(2), 0);
+        sp->setRowHeight(-1, 24);
+        QCOMPARE(sp->rowHeight(1), 24.0);
+        QCOMPARE(sp->QTableView::rowHeight(1), sp->pointsToPx(24));
+        QCOMPARE(sp->pointsToPx(72), sp->logicalDpiY());
+        sp->setRowHeight(-1000, 14);
+        QCOMPARE(sp->rowHeight(0), 14.0);
+        QCOMPARE(sp->horizontalHeader()->height(), sp->pointsToPx(14));
+        sp->setColHeaderRows(2);
+        QCOMPARE(sp->horizontalHeader()->height(), 2 * sp->pointsToPx(14));
+    }
+
+    void draggingAColumnBorderStoresCharactersAndSignalsTheColumn() {
+        sp->setMaxCols(3);
+        QSignalSpy changed(sp.get(), &Spread::colWidthChanged);
+        sp->setColWidth(2, 12); // our own change is no user action
+        QCOMPARE(changed.size(), 0);
+        sp->horizontalHeader()->resizeSection(1, sp->colWidthPx(15)); // as a drag does
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed[0][0].toInt(), 2);
+        QCOMPARE(changed[0][1].toInt(), 2);
+        QVERIFY(qAbs(sp->colWidth(2) - 15) < 0.1);
+        sp->setColHidden(2, true); // hiding is no drag either
+        QCOMPARE(changed.size(), 1);
+        QVERIFY(qAbs(sp->colWidth(2) - 15) < 0.1);
+    }
+
+    void headerClickSortsAndASecondClickReverses() {
+        fillNumbers({"10", "9", "b", "A", ""});
+        sp->setMaxRows(6); // an empty row at the end stays there
+        sp->setCellTag(0, 1, QStringLiteral("subtot"));
+        sp->setRowHidden(2, true);
+        sp->show();
+        QVERIFY(QTest::qWaitForWindowExposed(sp.get()));
+        clickHeader(1); // not switched on: nothing moves
+        QCOMPARE(column(1), (QStringList{"10", "9", "b", "A", "", ""}));
+
+        sp->setSortByHeader(true);
+        clickHeader(1);
+        QCOMPARE(column(1), (QStringList{"9", "10", "A", "b", "", ""}));
+        QCOMPARE(column(2), (QStringList{"row2", "row1", "row4", "row3", "row5", ""})); // empty cells last
+        QCOMPARE(sp->cellTag(0, 2), QStringLiteral("subtot")); // the tag went with its row
+        QVERIFY(sp->rowHidden(1) && sp->QTableView::isRowHidden(0));
+        QVERIFY(!sp->rowHidden(2) && !sp->QTableView::isRowHidden(1));
+
+        clickHeader(1);
+        QCOMPARE(column(1), (QStringList{"b", "A", "10", "9", "", ""}));
+        clickHeader(2);
+        QCOMPARE(column(2), (QStringList{"row1", "row2", "row3", "row4", "row5", ""}));
+    }
+
+    void theActiveCellFollowsItsRowWhenSorted() {
+        fillNumbers({"3", "1", "2"});
+        sp->setActiveCell(2, 1);
+        sp->sortRows(1, true);
+        QCOMPARE(sp->activeRow(), 3);
+        QCOMPARE(sp->text(2, sp->activeRow()), QStringLiteral("row1"));
+    }
+
+    void picturesAreReadWhenPaintedAndReadOnce() {
+        QImage img(40, 20, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        const QString file = env->appFolder() + QStringLiteral("/a.bmp");
+        QVERIFY(img.save(file));
+        sp->setMaxCols(2);
+        sp->setMaxRows(500);
+        sp->setCellType(2, -1, CellType::Picture);
+        for (int r = 1; r <= 500; ++r) {
+            sp->setText(2, r, QStringLiteral("a.bmp"));
+            sp->setCellPicture(2, r, file);
+        }
+        PictureCache &cache = sp->sheetModel()->pictures();
+        QCOMPARE(cache.loads(), 0); // nothing read while filling
+        sp->show();
+        QVERIFY(QTest::qWaitForWindowExposed(sp.get()));
+        QTRY_VERIFY(cache.isCached(file));
+        QCOMPARE(cache.loads(), 1); // one file, many cells
+        sp->scrollToBottom();
+        QApplication::processEvents();
+        QCOMPARE(cache.loads(), 1);
+        QVERIFY(sp->hasCellPicture(2, 7));
+        QCOMPARE(sp->cellPicture(2, 7).size(), QSize(40, 20));
+        sp->setCellType(2, 8, CellType::Edit);
+        QVERIFY(!sp->hasCellPicture(2, 8));
+        QVERIFY(!sp->hasCellPicture(1, 7));
+    }
+
+    void aMissingPictureFileShowsTheText() {
+        sp->setMaxCols(1);
+        sp->setMaxRows(1);
+        sp->setCellType(1, -1, CellType::Picture);
+        sp->setText(1, 1, QStringLiteral("없음.bmp"));
+        sp->setCellPicture(1, 1, env->appFolder() + QStringLiteral("/missing.bmp"));
+        const QModelIndex i = sp->model()->index(0, 0);
+        QVERIFY(i.data(SheetModel::PictureRole).value<QImage>().isNull());
+        QCOMPARE(i.data().toString(), QStringLiteral("없음.bmp"));
+    }
+
+    void activeCellTopRowAndGetSpreadText() {
+        sp->setMaxCols(3);
+        sp->setMaxRows(200);
+        for (int r = 1; r <= 200; ++r)
+            sp->setText(3, r, QString::number(r));
+        QCOMPARE(sp->activeRow(), 0);
+        QCOMPARE(GetSpreadText(sp.get(), -2, -2), QString());
+        sp->show();
+        QVERIFY(QTest::qWaitForWindowExposed(sp.get()));
+        sp->setActiveCell(3, 120);
+        QCOMPARE(sp->activeCol(), 3);
+        QCOMPARE(sp->activeRow(), 120);
+        QCOMPARE(GetSpreadText(sp.get(), -2, -2), QStringLiteral("120"));
+        QCOMPARE(GetSpreadText(sp.get(), 3, -2), QStringLiteral("120"));
+        QCOMPARE(GetSpreadText(sp.get(), -2, 5), QStringLiteral("5"));
+        QCOMPARE(GetSpreadText(sp.get(), 9, 5), QString());
+        sp->setTopRow(100);
+        QCOMPARE(sp->topRow(), 100);
+    }
+
+    void keysReachTheWindowBeforeTheGrid() {
+        sp->setMaxCols(2);
+        sp->setMaxRows(5);
+        sp->setActiveCell(1, 2);
+        QList<QPair<int, int>> seen;
+        connect(sp.get(), &Spread::keyDown, this, [&](int key, int shift, bool *consumed) {
+            seen << qMakePair(key, shift);
+            *consumed = key == 13;
+        });
+        QTest::keyClick(sp.get(), Qt::Key_E, Qt::ControlModifier);
+        QTest::keyClick(sp.get(), Qt::Key_F5);
+        QTest::keyClick(sp.get(), Qt::Key_Return);
+        QTest::keyClick(sp.get(), Qt::Key_Down);
+        QCOMPARE(seen, (QList<QPair<int, int>>{{17, 2}, {69, 2}, {116, 0}, {13, 0}, {40, 0}}));
+        QCOMPARE(sp->activeRow(), 3); // Down moved on; the consumed Enter did not
+    }
+
+    void rightButtonAndClicksGiveSheetCoordinates() {
+        sp->setMaxCols(3);
+        sp->setMaxRows(4);
+        sp->show();
+        QVERIFY(QTest::qWaitForWindowExposed(sp.get()));
+        QSignalSpy right(sp.get(), &Spread::rightClicked);
+        QSignalSpy clicked(sp.get(), &Spread::cellClicked);
+        const QRect cell = sp->visualRect(sp->model()->index(2, 1));
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, cell.center(), sp->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(sp->viewport(), &menu);
+        QCOMPARE(right.size(), 1);
+        QCOMPARE(right[0][0].toInt(), 2);
+        QCOMPARE(right[0][1].toInt(), 3);
+        QTest::mouseClick(sp->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked[0][0].toInt(), 2);
+        QCOMPARE(clicked[0][1].toInt(), 3);
+    }
+
+    void insertAndDeleteRowsKeepTheRowCount() {
+        fillNumbers({"a", "b", "c"});
+        QAbstractItemModelTester tester(sp->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        sp->setRowHidden(3, true);
+        sp->insertRows(1, 1);
+        QCOMPARE(column(1), (QStringList{"", "a", "b"}));
+        QVERIFY(!sp->QTableView::isRowHidden(2)); // "c" (hidden) fell off the end
+        sp->deleteRows(1, 1);
+        QCOMPARE(column(1), (QStringList{"a", "b", ""}));
+        QCOMPARE(sp->maxRows(), 3);
+    }
+
+    void redrawOffCollectsChanges() {
+        sp->setMaxCols(2);
+        sp->setMaxRows(3);
+        QSignalSpy changed(sp->model(), &QAbstractItemModel::dataChanged);
+        sp->setRedraw(false);
+        sp->setText(1, 1, u"x"_qs);
+        sp->setText(2, 3, u"y"_qs);
+        QCOMPARE(changed.size(), 0);
+        QVERIFY(!sp->updatesEnabled());
+        sp->setRedraw(true);
+        QCOMPARE(changed.size(), 1);
+        QVERIFY(sp->updatesEnabled());
+        QCOMPARE(sp->text(2, 3), u"y"_qs);
+    }
+
+    void fontSizeAndBoldPerCellAndRange() {
+        sp->setMaxCols(2);
+        sp->setMaxRows(2);
+        sp->setFontSize(-1, -1, 12);
+        QCOMPARE(sp->fontSize(1, 1), 12.0);
+        QCOMPARE(sp->font().pointSizeF(), 12.0);
+        QVERIFY(sp->fontSize(1, 0) != 12.0); // header row apart
+        sp->setFontSize(-1, 0, 12);
+        QCOMPARE(sp->model()->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>().pointSizeF(), 12.0);
+        sp->setFontBold(2, 1, true);
+        QVERIFY(sp->fontBold(2, 1) && !sp->fontBold(1, 1));
+        QVERIFY(sp->model()->index(0, 1).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!sp->model()->index(0, 0).data(Qt::FontRole).isValid()); // the grid's own font
+    }
+
+    void selectedBlockAndSingleRowSelection() {
+        sp->setMaxCols(4);
+        sp->setMaxRows(6);
+        sp->setSelBlock(2, 3, 3, 5);
+        QCOMPARE(sp->selBlockCol(), 2);
+        QCOMPARE(sp->selBlockRow(), 3);
+        QCOMPARE(sp->selBlockCol2(), 3);
+        QCOMPARE(sp->selBlockRow2(), 5);
+        sp->setSingleRowSelect(true);
+        QVERIFY(sp->singleRowSelect());
+        sp->setActiveCell(2, 4);
+        QCOMPARE(sp->selBlockRow(), 4);
+        QCOMPARE(sp->selBlockRow2(), 4);
+        QCOMPARE(sp->selBlockCol(), 1);
+        QCOMPARE(sp->selBlockCol2(), 4);
+    }
+
+    void cornerCellShowsItsText() {
+        sp->setMaxCols(1);
+        sp->setMaxRows(3);
+        sp->setText(0, 0, QStringLiteral("No"));
+        sp->show();
+        QVERIFY(QTest::qWaitForWindowExposed(sp.get()));
+        auto *corner = sp->findChild<QAbstractButton *>();
+        QVERIFY(corner);
+        const QImage before = corner->grab().toImage();
+        sp->setText(0, 0, QString());
+        QApplication::processEvents();
+        QVERIFY(corner->grab().toImage() != before); // the text was drawn
+    }
+};
+
+QTEST_MAIN(TestSpread)
+#include "tst_spread.moc"
