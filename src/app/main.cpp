@@ -1,7 +1,15 @@
+#include "CalendarDemo.h"
+#include "HandsetWindows.h"
 #include "StartApp.h"
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    return RunProgram(QApplication::arguments());
+    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    const QStringList args = QApplication::arguments();
+    // --demo calendar / --demo period: one component window on its own, for trying it.
+    if (const int i = args.indexOf(QStringLiteral("--demo")); i >= 0)
+        return runCalendarDemo(args.value(i + 1));
+    registerHandsetWindows();
+    return RunProgram(args);
 }

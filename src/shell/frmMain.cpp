@@ -175,8 +175,13 @@ void frmMain::updateClock() {
 }
 
 QWidget *frmMain::addChild(QWidget *child) {
+    // The child's designed size is its inner size; the frame adds its title bar and borders.
+    const QSize designed = child->size();
     QMdiSubWindow *sub = m_mdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->show();
+    sub->resize(designed + sub->size() - child->size());
+    sub->move(0, 0);
     child->show();
     return child;
 }

@@ -34,6 +34,8 @@ void store(const QString &section, const QString &key, const QString &value) {
                          QStringLiteral("InitApp"), QStringLiteral("Module modMain"));
 }
 
+std::function<bool(const QString &, QString *)> g_seeder;
+
 QString defaultDbFolder() { return AppPaths::inApp(QStringLiteral("DBS")); }
 
 // A quiet logo for the main window's background, drawn rather than shipped.
@@ -71,8 +73,13 @@ bool PrepareAppFolder(QString *error) {
     for (const char *sub : {"FormIni", "IMG", "Image", "log", "ExpExcel"})
         QDir().mkpath(AppPaths::inApp(QString::fromLatin1(sub)));
     writeDefaultLogo(AppPaths::inApp(QStringLiteral("Image/mainbg.jpg")));
-    return Schema::createMainDatabase(mainDbFile(defaultDbFolder()), Schema::kPassword, error);
+    const QString file = mainDbFile(defaultDbFolder());
+    if (!Schema::createMainDatabase(file, Schema::kPassword, error))
+        return false;
+    return !g_seeder || g_seeder(file, error);
 }
+
+void setFreshFolderSeeder(std::function<bool(const QString &, QString *)> seeder) { g_seeder = std::move(seeder); }
 
 bool RunFirstCheck(const QString &relativeDbPath, const QString &table) {
     const QString shared = AppState::sharedApp();

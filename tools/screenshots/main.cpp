@@ -2,6 +2,11 @@
 #include "AppPaths.h"
 #include "AppState.h"
 #include "FrmLogin.h"
+#include "FrmImageZoom.h"
+#include "HandsetWindows.h"
+#include "Spread.h"
+#include "fbMobil_Admin.h"
+#include "fbMobil_Save.h"
 #include "StartApp.h"
 #include "frmMain.h"
 #include "modMain.h"
@@ -14,6 +19,7 @@
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     const QString out = app.arguments().value(1, QStringLiteral("docs"));
+    registerHandsetWindows();
     QTemporaryDir temp;
     AppPaths::setAppFolder(temp.path() + QStringLiteral("/app"));
     AppPaths::setSettingsRoot(temp.path() + QStringLiteral("/settings"));
@@ -38,6 +44,26 @@ int main(int argc, char *argv[]) {
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
     main->grab().save(out + QStringLiteral("/main.png"));
+    if (auto *list = main->findChild<fbMobil_Admin *>()) {
+        list->QueryList();
+        list->spList->setActiveCell(1, 3);
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        main->grab().save(out + QStringLiteral("/handset-list.png"));
+        fbMobil_Save *entry = list->entryWindow();
+        entry->Form_Load();
+        entry->SetFormMode(2, list, list->GetSelectedCode(-2));
+        entry->show();
+        QApplication::processEvents();
+        entry->grab().save(out + QStringLiteral("/handset-entry.png"));
+        entry->hide();
+        FrmImageZoom zoom;
+        zoom.setPicture(list->spList->cellPicture(10, 3));
+        zoom.resize(300, 400);
+        zoom.show();
+        QApplication::processEvents();
+        zoom.grab().save(out + QStringLiteral("/image-viewer.png"));
+    }
     main->backupOnClose = [] { return true; };
     main->close();
     delete main;

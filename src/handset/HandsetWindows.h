@@ -1,0 +1,5 @@
+#pragma once
+
+// Makes the handset windows known to the main window and seeds fresh folders with the
+// demo catalogue.
+void registerHandsetWindows();

@@ -1,0 +1,330 @@
+#include "fbMobil_Admin.h"
+#include "AppPaths.h"
+#include "ErrorBox.h"
+#include "FloatMsg.h"
+#include "FrmImageZoom.h"
+#include "HandsetSql.h"
+#include "HandsetToolbar.h"
+#include "Messages.h"
+#include "Spread.h"
+#include "fBMobil_Save_Search.h"
+#include "fbMobil_Save.h"
+#include "mdlCommonKV.h"
+#include "modFormIni.h"
+#include "modFrmCtrl.h"
+#include "modMDB_Func.h"
+#include "modSpread60.h"
+#include "VbUnits.h"
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QShortcut>
+#include <QStyle>
+#include <QVBoxLayout>
+
+using namespace modMDB_Func;
+
+namespace {
+const QString kCaption = QStringLiteral("핸드폰 관리");
+constexpr int kPictureCol = 10, kCodeCol = 11, kHeaderHeight = 14;
+
+struct Column {
+    const char *header;
+    double width;
+};
+const Column kColumns[11] = {{"관리번호", 9.58}, {"ID", 11.83},    {"출시년도", 7.62}, {"제조회사", 15.25},
+                             {"여는방식", 10.75}, {"안테나형태", 11.58}, {"모델명", 13.25}, {"SAR값", 10.08},
+                             {"애칭", 11.25},    {"사진", 16.75},    {"code", 0}};
+const char *const kSearchLabels[9] = {nullptr, "ID:", "출시년도:", "제조회사:", "여는방식:", "안테나:", "모델명:", "SAR값:", "애칭:"};
+// Search members with a lookup button, and the column each looks up.
+const QHash<int, QString> kLookupColumns{{2, QStringLiteral("makeyear")}, {3, QStringLiteral("makecom")},
+                                         {4, QStringLiteral("opentype")}, {5, QStringLiteral("ant")},
+                                         {8, QStringLiteral("nick")}};
+} // namespace
+
+fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("fbMobil_Admin"));
+    setWindowTitle(kCaption);
+    using HandsetUi::button;
+    btnQuery = button(this, "btnQuery", QStringLiteral("조회 F5"), QStyle::SP_FileDialogContentsView);
+    btnRecAdd = button(this, "btnRecAdd", QStringLiteral("추가 F2"), QStyle::SP_FileDialogNewFolder);
+    btnRecEdit = button(this, "btnRecEdit", QStringLiteral("수정 &E"), QStyle::SP_FileDialogDetailedView);
+    btnRecDel = button(this, "btnRecDel", QStringLiteral("삭제 F4"), QStyle::SP_TrashIcon);
+    btnPrint = button(this, "btnPrint", QStringLiteral("인쇄 F7"), QStyle::SP_DialogSaveButton);
+    btnExcel = button(this, "btnExcel", QStringLiteral("엑셀 F8"), QStyle::SP_FileIcon);
+    btnClose = button(this, "btnClose", QStringLiteral("닫기 &C"), QStyle::SP_DialogCloseButton);
+
+    auto *pnlButtons = new QFrame(this);
+    pnlButtons->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlButtons->setObjectName(QStringLiteral("pnlTop_0"));
+    auto *buttons = new QHBoxLayout(pnlButtons);
+    buttons->setContentsMargins(4, 3, 4, 3);
+    buttons->addStretch();
+    for (QPushButton *b : {btnQuery, btnRecAdd, btnRecEdit, btnRecDel})
+        buttons->addWidget(b);
+    buttons->addSpacing(16);
+    for (QPushButton *b : {btnPrint, btnExcel, btnClose})
+        buttons->addWidget(b);
+
+    auto *pnlSearch = new QFrame(this);
+    pnlSearch->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlSearch->setObjectName(QStringLiteral("pnlTop_1"));
+    auto *search = new QGridLayout(pnlSearch);
+    search->setContentsMargins(6, 4, 6, 4);
+    for (int m = 1; m <= 8; ++m) {
+        htField[m] = HandsetUi::field(this, "htField", m);
+        const int row = (m - 1) / 4, col = ((m - 1) % 4) * 3;
+        search->addWidget(new QLabel(QString::fromUtf8(kSearchLabels[m]), pnlSearch), row, col, Qt::AlignRight);
+        search->addWidget(htField[m], row, col + 1);
+        if (kLookupColumns.contains(m)) {
+            QPushButton *charge = HandsetUi::lookupButton(this, QStringLiteral("btnCharge_%1").arg(m));
+            connect(charge, &QPushButton::clicked, this, [this, m] { OpenLookup(m); });
+            search->addWidget(charge, row, col + 2);
+        }
+        connect(htField[m], &QLineEdit::returnPressed, this, [] { EnterKeyMove(vbKeyReturn); });
+    }
+
+    spList = new Spread(this);
+    spList->setObjectName(QStringLiteral("spList"));
+    auto *lay = new QVBoxLayout(this);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(1);
+    lay->addWidget(pnlButtons);
+    lay->addWidget(pnlSearch);
+    lay->addWidget(spList, 1);
+
+    connect(btnQuery, &QPushButton::clicked, this, &fbMobil_Admin::QueryList);
+    connect(btnRecAdd, &QPushButton::clicked, this, &fbMobil_Admin::RecAdd);
+    connect(btnRecEdit, &QPushButton::clicked, this, &fbMobil_Admin::RecEdit);
+    connect(btnRecDel, &QPushButton::clicked, this, [this] {
+        RecDelete();
+        SafeSetFocus(spList);
+    });
+    connect(btnPrint, &QPushButton::clicked, this, &fbMobil_Admin::PrintList);
+    connect(btnExcel, &QPushButton::clicked, this, &fbMobil_Admin::ExportList);
+    connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+    const std::pair<Qt::Key, void (fbMobil_Admin::*)()> keys[] = {{Qt::Key_F5, &fbMobil_Admin::QueryList},
+                                                                  {Qt::Key_F2, &fbMobil_Admin::RecAdd},
+                                                                  {Qt::Key_F4, &fbMobil_Admin::RecDelete},
+                                                                  {Qt::Key_F7, &fbMobil_Admin::PrintList},
+                                                                  {Qt::Key_F8, &fbMobil_Admin::ExportList}};
+    for (const auto &[key, slot] : keys) {
+        auto *sc = new QShortcut(QKeySequence(key), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(sc, &QShortcut::activated, this, slot);
+    }
+
+    m_entry = new fbMobil_Save(this);
+    resize(VbUnits::twipsToPx(15300), VbUnits::twipsToPx(9195));
+    SetFormStyle(this, true);
+    designGrid();
+    for (int m = 1; m <= 8; ++m)
+        htField[m]->clear();
+}
+
+fbMobil_Admin::~fbMobil_Admin() = default;
+
+void fbMobil_Admin::designGrid() {
+    spList->setMaxCols(11);
+    for (int c = 1; c <= 11; ++c) {
+        spList->setHeaderText(c, 1, QString::fromUtf8(kColumns[c - 1].header));
+        if (kColumns[c - 1].width > 0)
+            spList->setColWidth(c, kColumns[c - 1].width);
+    }
+    modSpread60::CommonSpreadDesign(spList, true, true, true, true, true);
+    modSpread60::SetPictureColumn(spList, kPictureCol);
+    modSpread60::SetColHidden(spList, kCodeCol, true);
+    spList->setRowHeight(-1000, kHeaderHeight);
+
+    connect(spList, &Spread::cellClicked, this, &fbMobil_Admin::ShowPicture);
+    connect(spList, &Spread::cellDoubleClicked, this, [this](int, int row) {
+        if (row > 0)
+            RecEdit();
+    });
+    connect(spList, &Spread::keyDown, this, [this](int key, int shift, bool *consumed) {
+        if (key == 13) {
+            RecEdit();
+            *consumed = true;
+        } else if (modSpread60::SpreadKeyDown(spList, key, shift)) {
+            *consumed = true;
+        }
+    });
+    connect(spList, &Spread::rightClicked, this, [this](int, int, const QPoint &) {
+        modSpread60::ShowSpreadMenu(this, spList, false, QString(), false, true);
+        spList->setRowHeight(-1000, kHeaderHeight);
+    });
+    connect(spList, &Spread::colWidthChanged, this, [this](int c1, int c2) {
+        for (int c = c1; c <= c2; ++c)
+            modFormIni::SaveSpreadColWidth(this, spList, c, QString(), -1);
+    });
+}
+
+void fbMobil_Admin::showEvent(QShowEvent *e) {
+    QWidget::showEvent(e);
+    if (m_layoutLoaded)
+        return;
+    // The stored layout applies to the frame the window got once it was placed.
+    m_layoutLoaded = true;
+    modFormIni::LoadFormIni(this, false, QString());
+    spList->setRowHeight(-1000, kHeaderHeight);
+    m_loadedGeometry = modFormIni::frameOf(this)->geometry();
+}
+
+void fbMobil_Admin::QueryList() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    spList->setRedraw(false);
+    spList->setMaxRows(0);
+    std::array<QString, 8> search;
+    for (int m = 1; m <= 8; ++m)
+        search[m - 1] = htField[m]->text();
+    Recordset rs;
+    const int count = qMax(0, OpenRecordset(rs, HandsetSql::listQuery(search)));
+    spList->setMaxRows(count);
+    if (count > 0) {
+        setWindowTitle(kCaption + QStringLiteral(" (총검색수 : ") + mdlCommonKV::FormatNum(count, 0, true, false) +
+                       QLatin1Char(')'));
+        // One listing of the picture folder instead of a file check per row.
+        QSet<QString> pictures;
+        if (!spList->colHidden(kPictureCol) && spList->colWidth(kPictureCol) != 0) {
+            const QStringList files = QDir(AppPaths::inApp(QStringLiteral("IMG"))).entryList(QDir::Files);
+            pictures = QSet<QString>(files.begin(), files.end());
+        }
+        const int code = rs.fieldIndex(QStringLiteral("code")), first = rs.fieldIndex(QStringLiteral("mcode"));
+        const int mid = rs.fieldIndex(QStringLiteral("mid"));
+        for (int r = 0; r < count; ++r) {
+            const int row = r + 1;
+            for (int c = 0; c < 10; ++c)
+                spList->setText(c + 1, row, rs.at(r, first + c).toString());
+            spList->setText(kCodeCol, row, rs.at(r, code).toString());
+            if (!pictures.isEmpty()) {
+                const QString file = rs.at(r, mid).toString() + QStringLiteral(".bmp");
+                if (pictures.contains(file))
+                    spList->setCellPicture(kPictureCol, row, AppPaths::inApp(QStringLiteral("IMG/") + file));
+            }
+        }
+    } else {
+        if (isVisible())
+            ShowFloatMsg(QStringLiteral("검색된 결과가 없습니다."), 500);
+        setWindowTitle(kCaption);
+    }
+    CloseObj(rs);
+    spList->setActiveCell(1, 1);
+    spList->setRedraw(true);
+    QApplication::restoreOverrideCursor();
+}
+
+int fbMobil_Admin::GetSelectedCode(int row) const {
+    if (spList->maxRows() == 0)
+        return 0;
+    return GetSpreadText(spList, kCodeCol, row).toInt();
+}
+
+void fbMobil_Admin::RecDelete() {
+    try {
+        const int code = GetSelectedCode(-2);
+        if (code == 0) {
+            MsgInfo(QStringLiteral("먼저 그리드에서 삭제할 자료를 선택하세요."));
+            SafeSetFocus(spList);
+            return;
+        }
+        if (code == 1) {
+            MsgInfo(QStringLiteral("시스템의 기본자료이므로 삭제할 수 없습니다.\r\n현재자료를 수정후 사용하세요."));
+            return;
+        }
+        if (MsgAsk(QStringLiteral("선택된 자료를 정말로 삭제 하시겠습니까?"), QStringLiteral("삭제"), true) == vbNo) {
+            SafeSetFocus(spList);
+            return;
+        }
+        if (ExecuteSQL(HandsetSql::deleteStatement(code)) == 0) {
+            MsgWarn(QStringLiteral("코드[%1]에 해당하는 자료를 삭제할 수 없습니다.").arg(code));
+            spList->refresh();
+            return;
+        }
+        modSpread60::SpreadDeleteRow(spList, -2, true, true);
+        spList->refresh();
+        SafeSetFocus(spList);
+    } catch (const AppError &e) {
+        ErrorBox::report(e, QStringLiteral("RecDelete"), QStringLiteral("Form ") + objectName());
+    }
+}
+
+void fbMobil_Admin::RecAdd() {
+    m_entry->Form_Load();
+    m_entry->SetFormMode(1, this, 0);
+    ShowModalOver(m_entry, this);
+    SafeSetFocus(spList);
+}
+
+void fbMobil_Admin::RecEdit() {
+    if (!btnRecEdit->isVisible() || !btnRecEdit->isEnabled())
+        return;
+    const int code = GetSelectedCode(-2);
+    if (code == 0) {
+        MsgInfo(QStringLiteral("먼저 그리드에서 수정할 자료를 선택하세요."));
+    } else {
+        m_entry->Form_Load();
+        m_entry->SetFormMode(2, this, code);
+        ShowModalOver(m_entry, this);
+    }
+    SafeSetFocus(spList);
+}
+
+void fbMobil_Admin::SyncUpdateMobil(int eUpdateMode) {
+    int row = spList->activeRow();
+    if (eUpdateMode == 1) {
+        spList->setMaxRows(spList->maxRows() + 1);
+        row = spList->maxRows();
+    }
+    if (row < 1)
+        return;
+    for (int c = 0; c < 9; ++c)
+        spList->setText(c + 1, row, m_entry->htField[c]->text());
+    spList->setText(kCodeCol, row, QString::number(m_entry->g_nCode));
+    spList->setActiveCell(qMax(1, spList->activeCol()), row);
+}
+
+void fbMobil_Admin::OpenLookup(int member) {
+    const QString result = OpenHandsetLookup(kLookupColumns.value(member), htField[member]->text());
+    if (!result.isEmpty())
+        htField[member]->setText(result);
+}
+
+void fbMobil_Admin::ShowPicture(int col, int row) {
+    if (col != kPictureCol || row < 1 || !spList->hasCellPicture(col, row))
+        return;
+    FrmImageZoom zoom(this);
+    zoom.setPicture(spList->cellPicture(col, row));
+    ShowModalOver(&zoom, this);
+}
+
+void fbMobil_Admin::PrintList() {
+    if (printHandler)
+        printHandler(this);
+    else
+        MsgInfo(QStringLiteral("인쇄 기능은 아직 준비되지 않았습니다."));
+}
+
+void fbMobil_Admin::ExportList() {
+    if (exportHandler)
+        exportHandler(this);
+    else
+        MsgInfo(QStringLiteral("엑셀 저장 기능은 아직 준비되지 않았습니다."));
+}
+
+void fbMobil_Admin::resizeEvent(QResizeEvent *e) {
+    QWidget::resizeEvent(e);
+    if (isVisible())
+        KeepMinSize(this, -1, -1);
+}
+
+void fbMobil_Admin::closeEvent(QCloseEvent *e) {
+    if (m_layoutLoaded && modFormIni::frameOf(this)->geometry() != m_loadedGeometry)
+        modFormIni::SaveFormIni(this, QString());
+    e->accept();
+}

@@ -1,0 +1,52 @@
+#pragma once
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+class Spread;
+class fbMobil_Save;
+
+// The handset list: search t_mobile, add, change, delete, enlarge pictures, print, export.
+class fbMobil_Admin : public QWidget {
+    Q_OBJECT
+public:
+    explicit fbMobil_Admin(QWidget *parent = nullptr);
+    ~fbMobil_Admin() override;
+
+    void QueryList();
+    void RecDelete();
+    void RecAdd();
+    void RecEdit();
+    void PrintList();
+    void ExportList();
+    // Called by the entry window after a save: 1 appends a row, otherwise refills the active row.
+    void SyncUpdateMobil(int eUpdateMode);
+    // Code in the hidden column of row (-2 the active row), 0 when there are no rows.
+    int GetSelectedCode(int row) const;
+    void OpenLookup(int member);
+    void ShowPicture(int col, int row);
+
+    // Printing and export come from their own modules; until they are wired the buttons say so.
+    static inline std::function<void(fbMobil_Admin *)> printHandler;
+    static inline std::function<void(fbMobil_Admin *)> exportHandler;
+
+    Spread *spList = nullptr;
+    std::array<QLineEdit *, 9> htField{}; // members 1 to 8
+    QPushButton *btnQuery = nullptr, *btnRecAdd = nullptr, *btnRecEdit = nullptr, *btnRecDel = nullptr,
+                *btnPrint = nullptr, *btnExcel = nullptr, *btnClose = nullptr;
+    fbMobil_Save *entryWindow() const { return m_entry; }
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    void designGrid();
+    void fillRow(int row, const QStringList &texts, int code);
+    QRect m_loadedGeometry;
+    bool m_layoutLoaded = false;
+    fbMobil_Save *m_entry = nullptr;
+};

@@ -1,0 +1,286 @@
+#include "fbMobil_Save.h"
+#include "AppState.h"
+#include "CaptionPanel.h"
+#include "ErrorBox.h"
+#include "FloatMsg.h"
+#include "FrmImageZoom.h"
+#include "HandsetSql.h"
+#include "HandsetToolbar.h"
+#include "Messages.h"
+#include "Settings.h"
+#include "fBMobil_Save_Search.h"
+#include "fbMobil_Admin.h"
+#include "modFrmCtrl.h"
+#include "modMDB_Func.h"
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QValidator>
+#include <QVBoxLayout>
+
+using namespace modMDB_Func;
+
+namespace {
+struct Field {
+    const char *label;
+    int maxLength;
+};
+const Field kFields[9] = {{"*관리번호", 6}, {"*   ID   ", 20}, {"*출시년도", 10}, {"제조회사", 30}, {"여는방식", 30},
+                          {"안 테 나", 50}, {"모 델 명", 100},  {"S A R 값", 50},  {"애    칭", 100}};
+const QHash<int, QString> kLookupColumns{{2, QStringLiteral("makeyear")}, {3, QStringLiteral("makecom")},
+                                         {4, QStringLiteral("opentype")}, {5, QStringLiteral("ant")}};
+
+// Management numbers are kept in upper case as they are typed.
+class UpperCase final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+bool isListWindow(const QWidget *w) {
+    return w && w->objectName().compare(QStringLiteral("fbMobil_Admin"), Qt::CaseInsensitive) == 0;
+}
+} // namespace
+
+fbMobil_Save::fbMobil_Save(QWidget *parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("fbMobil_Save"));
+    setWindowTitle(QStringLiteral("핸드폰 등록"));
+    auto *pnlMain = new QFrame(this);
+    pnlMain->setObjectName(QStringLiteral("pnlMain"));
+    pnlMain->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto *grid = new QGridLayout(pnlMain);
+    for (int i = 0; i < 9; ++i) {
+        pnlLabel[i] = new CaptionPanel(QString::fromUtf8(kFields[i].label), pnlMain);
+        pnlLabel[i]->setObjectName(QStringLiteral("pnlLabel_%1").arg(i));
+        pnlLabel[i]->setBackColor(8421376);
+        pnlLabel[i]->setMinimumWidth(90);
+        htField[i] = HandsetUi::field(pnlMain, "htField", i);
+        htField[i]->setMaxLength(i == 0 ? gCodeLength : kFields[i].maxLength);
+        htField[i]->installEventFilter(this);
+        htField[i]->setMinimumWidth(i >= 6 ? 260 : 180);
+        grid->addWidget(pnlLabel[i], i, 0);
+        grid->addWidget(htField[i], i, 1);
+        if (kLookupColumns.contains(i)) {
+            QPushButton *b = HandsetUi::lookupButton(pnlMain, QStringLiteral("btnCharge_%1").arg(i));
+            connect(b, &QPushButton::clicked, this, [this, i] { OpenLookup(i); });
+            grid->addWidget(b, i, 2);
+        }
+    }
+    htField[0]->setValidator(new UpperCase(htField[0]));
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setFixedSize(120, 200);
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Image1->installEventFilter(this);
+    chkAuto = new QCheckBox(QStringLiteral("자동(&A)"), this);
+    chkAuto->setObjectName(QStringLiteral("chkAuto"));
+    chkCun = new QCheckBox(QStringLiteral("계속 등록하기(&N)"), this);
+    chkCun->setObjectName(QStringLiteral("chkCun"));
+    btnSave = HandsetUi::button(this, "btnSave", QStringLiteral("저장 F2"), QStyle::SP_DialogSaveButton);
+    btnClose = HandsetUi::button(this, "btnClose", QStringLiteral("닫기 &C"), QStyle::SP_DialogCloseButton);
+    auto *lblInfo = new QLabel(QStringLiteral("『 *는 필수입력』"), this);
+    lblInfo->setObjectName(QStringLiteral("lblInfo"));
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(Image1);
+    side->addStretch();
+    auto *top = new QHBoxLayout;
+    top->addWidget(pnlMain, 1);
+    top->addLayout(side);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(chkAuto);
+    bottom->addWidget(chkCun);
+    bottom->addWidget(lblInfo);
+    bottom->addStretch();
+    bottom->addWidget(btnSave);
+    bottom->addWidget(btnClose);
+    auto *lay = new QVBoxLayout(this);
+    lay->addLayout(top);
+    lay->addLayout(bottom);
+
+    connect(chkAuto, &QCheckBox::clicked, this, [this] { chkAuto_Click(); });
+    connect(chkCun, &QCheckBox::clicked, this, [this] { chkCun_Click(); });
+    connect(btnSave, &QPushButton::clicked, this, [this] { Save(); });
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+    for (int i = 0; i < 9; ++i)
+        connect(htField[i], &QLineEdit::returnPressed, this, [] { EnterKeyMove(vbKeyReturn); });
+    SetFormStyle(this, true);
+    Form_Load();
+}
+
+QString fbMobil_Save::settingKey(const QString &suffix) const { return objectName().toUpper() + suffix; }
+
+void fbMobil_Save::clearFields() {
+    for (QLineEdit *f : htField)
+        f->clear();
+}
+
+void fbMobil_Save::Form_Load() {
+    m_mode = 1;
+    clearFields();
+    const QString title = AppState::title(), config = QStringLiteral("Config");
+    chkCun->setChecked(Settings::GetSetting(title, config, settingKey(QStringLiteral("_CHKCUNTINUE")), QStringLiteral("1")) == QLatin1String("1"));
+    chkAuto->setChecked(Settings::GetSetting(title, config, settingKey(QStringLiteral("_CHKAUTO")), QStringLiteral("1")) == QLatin1String("1"));
+    chkAuto->setEnabled(true);
+    htField[0]->setReadOnly(chkAuto->isChecked());
+    htField[0]->setFocusPolicy(chkAuto->isChecked() ? Qt::ClickFocus : Qt::StrongFocus);
+}
+
+void fbMobil_Save::SetFormMode(int mode, QWidget *caller, int iCode) {
+    m_mode = mode;
+    chkCun->setVisible(false);
+    if (caller)
+        m_caller = caller;
+    if (mode == 1) {
+        setWindowTitle(QStringLiteral("핸드폰 등록 - 『신규등록』"));
+        if (chkAuto->isChecked())
+            htField[0]->setFocusPolicy(Qt::ClickFocus);
+        chkCun->setVisible(isListWindow(m_caller));
+    } else {
+        setWindowTitle(QStringLiteral("핸드폰 등록 - 『수정』"));
+        chkAuto->setEnabled(false);
+        htField[0]->setReadOnly(true);
+        g_nCode = iCode;
+        DispRec(iCode);
+    }
+    focusTarget()->setFocus();
+}
+
+QWidget *fbMobil_Save::focusTarget() const { return chkAuto->isChecked() || m_mode == 2 ? htField[1] : htField[0]; }
+
+void fbMobil_Save::DispRec(int code) {
+    Recordset rs;
+    try {
+        if (OpenRecordset(rs, HandsetSql::recordQuery(code)) > 0) {
+            for (int i = 0; i < 9; ++i)
+                htField[i]->setText(rs.text(HandsetSql::kFieldColumns[i]));
+            g_nCode = rs.value(QStringLiteral("code")).toInt();
+            setPicture(HandsetSql::picturePath(rs.text(QStringLiteral("mid"))));
+        }
+    } catch (const AppError &e) {
+        ErrorBox::report(e, QStringLiteral("DispRec"), QStringLiteral("Form ") + objectName());
+    }
+    CloseObj(rs);
+}
+
+void fbMobil_Save::setPicture(const QString &file) {
+    if (!QFileInfo(file).isFile())
+        return;
+    QImage img(file);
+    if (img.isNull())
+        return;
+    m_picture = img;
+    Image1->setPixmap(QPixmap::fromImage(img.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+bool fbMobil_Save::Save() {
+    if ((!chkAuto->isChecked() && CheckRequired(htField[0], QStringLiteral("관리번호"), false)) ||
+        CheckRequired(htField[1], QStringLiteral("ID"), false) || CheckRequired(htField[2], QStringLiteral("출시년도"), false))
+        return false;
+    try {
+        if (m_mode == 1 && chkAuto->isChecked()) {
+            const QString code = GetNextCode(QStringLiteral("t_mobile"), QStringLiteral("mcode"), gCodeLength);
+            if (code.isEmpty())
+                return false;
+            htField[0]->setText(code);
+        }
+        std::array<QString, 9> values;
+        for (int i = 0; i < 9; ++i)
+            values[i] = htField[i]->text();
+        const int affected = ExecuteSQL(m_mode == 1 ? HandsetSql::insertStatement(values)
+                                                    : HandsetSql::updateStatement(values, g_nCode));
+        if (affected < 1) {
+            MsgInfo(QStringLiteral("수정된 내용이 없거나, 자료저장을 실패하였습니다."));
+            return false;
+        }
+        if (m_mode == 1)
+            g_nCode = GetIdentity();
+    } catch (const AppError &e) {
+        ErrorBox::report(e, QStringLiteral("Save"), QStringLiteral("Form ") + objectName());
+        return false;
+    }
+    if (auto *list = qobject_cast<fbMobil_Admin *>(m_caller.data()); list && isListWindow(list))
+        list->SyncUpdateMobil(m_mode);
+    ShowFloatMsg(QStringLiteral("자료가 저장되었습니다."), 500);
+    if (m_mode == 1 && chkCun->isVisible() && chkCun->isChecked()) {
+        clearFields();
+        focusTarget()->setFocus();
+    } else {
+        accept();
+    }
+    return true;
+}
+
+void fbMobil_Save::chkAuto_Click() {
+    if (!isVisible())
+        return;
+    Settings::SaveSetting(AppState::title(), QStringLiteral("Config"), settingKey(QStringLiteral("_CHKAUTO")),
+                          chkAuto->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    htField[0]->clear();
+    htField[0]->setReadOnly(chkAuto->isChecked());
+    htField[0]->setFocusPolicy(chkAuto->isChecked() ? Qt::ClickFocus : Qt::StrongFocus);
+    focusTarget()->setFocus();
+}
+
+void fbMobil_Save::chkCun_Click() {
+    Settings::SaveSetting(AppState::title(), QStringLiteral("Config"), settingKey(QStringLiteral("_CHKCUNTINUE")),
+                          chkCun->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void fbMobil_Save::field0_LostFocus() {
+    const QString typed = htField[0]->text();
+    if (typed.isEmpty() || typed.size() >= gCodeLength || htField[0]->isReadOnly())
+        return;
+    if (MsgAsk(QStringLiteral("코드는 %1자리를 사용하길 권장합니다. 나머지를 자동으로 채울까요?").arg(gCodeLength)) != vbYes)
+        return;
+    try {
+        const QString code = GetNextCode(QStringLiteral("t_mobile"), QStringLiteral("mcode"), gCodeLength, typed);
+        if (!code.isEmpty())
+            htField[0]->setText(code);
+    } catch (const AppError &e) {
+        ErrorBox::report(e, QStringLiteral("htField_LostFocus"), QStringLiteral("Form ") + objectName());
+    }
+}
+
+void fbMobil_Save::OpenLookup(int member) {
+    const QString result = OpenHandsetLookup(kLookupColumns.value(member), htField[member]->text());
+    if (!result.isEmpty())
+        htField[member]->setText(result);
+}
+
+bool fbMobil_Save::eventFilter(QObject *watched, QEvent *e) {
+    if (watched == htField[0] && e->type() == QEvent::FocusOut) {
+        // A box or pop-up taking the focus is not the user leaving the field.
+        const Qt::FocusReason why = static_cast<QFocusEvent *>(e)->reason();
+        if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
+            field0_LostFocus();
+    } else if (watched == Image1 && e->type() == QEvent::MouseButtonPress && !m_picture.isNull()) {
+        FrmImageZoom zoom(this);
+        zoom.setPicture(m_picture);
+        ShowModalOver(&zoom, this);
+        return true;
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void fbMobil_Save::keyPressEvent(QKeyEvent *e) {
+    if (e->key() == Qt::Key_F2) {
+        if (CanFocus(btnSave)) {
+            btnSave->setFocus();
+            Save();
+        }
+        return;
+    }
+    QDialog::keyPressEvent(e); // Esc closes
+}

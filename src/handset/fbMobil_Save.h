@@ -1,0 +1,53 @@
+#pragma once
+#include <QDialog>
+#include <QImage>
+#include <QPointer>
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class CaptionPanel;
+
+// Adds a handset (mode 1) or changes one (mode 2); pushes the saved values back to the list.
+class fbMobil_Save : public QDialog {
+    Q_OBJECT
+public:
+    explicit fbMobil_Save(QWidget *parent = nullptr);
+
+    // Clears the fields and reads the check boxes, as each opening starts.
+    void Form_Load();
+    void SetFormMode(int mode, QWidget *caller, int iCode);
+    // True when the record was saved.
+    bool Save();
+    int mode() const { return m_mode; }
+
+    int g_nCode = 0;
+    std::array<QLineEdit *, 9> htField{};
+    std::array<CaptionPanel *, 9> pnlLabel{};
+    QCheckBox *chkAuto = nullptr;
+    QCheckBox *chkCun = nullptr;
+    QPushButton *btnSave = nullptr;
+    QPushButton *btnClose = nullptr;
+    QLabel *Image1 = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void DispRec(int code);
+    void clearFields();
+    void chkAuto_Click();
+    void chkCun_Click();
+    void field0_LostFocus();
+    void OpenLookup(int member);
+    void setPicture(const QString &file);
+    QString settingKey(const QString &suffix) const;
+    QWidget *focusTarget() const;
+
+    int m_mode = 1;
+    QPointer<QWidget> m_caller;
+    QImage m_picture;
+};
