@@ -7,6 +7,10 @@
 
 int runCalendarDemo(const QString &which) {
     QTextStream out(stdout);
+    return runCalendarDemo(which, out);
+}
+
+int runCalendarDemo(const QString &which, QTextStream &out) {
     if (which == QLatin1String("calendar")) {
         FrmCalendar calendar;
         calendar.setText(DatePeriods::dateText(appClock().today()));

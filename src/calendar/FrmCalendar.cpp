@@ -15,9 +15,7 @@ FrmCalendar::FrmCalendar(QWidget *parent)
 
     connect(m_monthView, &QCalendarWidget::clicked, this, &FrmCalendar::MonthView1_DateClick);
     connect(m_monthView, &QCalendarWidget::activated, this, &FrmCalendar::MonthView1_Activated);
-    // The calendar's own parts (year spin box, month menu) would keep Esc to themselves.
-    for (QWidget *w : m_monthView->findChildren<QWidget *>())
-        w->installEventFilter(this);
+    // The calendar keeps Esc to itself while the year is being edited; it closes the window here.
     m_monthView->installEventFilter(this);
 }
 
@@ -39,7 +37,8 @@ void FrmCalendar::MonthView1_DateClick(const QDate &date) { pick(date); }
 void FrmCalendar::MonthView1_Activated(const QDate &date) { pick(date); }
 
 bool FrmCalendar::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+    if (watched == m_monthView && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
         reject();
         return true;
     }

@@ -1,0 +1,119 @@
+#include "CalendarTestHelp.h"
+#include "FrmCalendar.h"
+#include "TestEnv.h"
+#include <QSpinBox>
+#include <QToolButton>
+#include <memory>
+
+using namespace CalendarTestHelp;
+
+class TestFrmCalendar : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<FrmCalendar> dlg;
+
+    void open(const QString &preset) {
+        dlg = std::make_unique<FrmCalendar>();
+        dlg->setText(preset);
+        dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+    }
+
+private Q_SLOTS:
+    void init() { env = std::make_unique<TestEnv>(); }
+    void cleanup() {
+        dlg.reset();
+        QVERIFY(env->noUnexpectedBoxes());
+        env.reset();
+    }
+
+    void windowIsTheCalendarAndStaysOnTop() {
+        open(QString());
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("날짜 선택"));
+        QCOMPARE(dlg->MonthView1()->pos(), QPoint(0, 0));
+        QCOMPARE(dlg->size(), dlg->MonthView1()->size());
+        QVERIFY(dlg->windowFlags() & Qt::WindowStaysOnTopHint);
+    }
+
+    void presetIsShownAndEscGivesItBack() {
+        open(QStringLiteral("2024-02-29"));
+        QCOMPARE(dlg->MonthView1()->selectedDate(), QDate(2024, 2, 29));
+        QCOMPARE(dlg->MonthView1()->monthShown(), 2);
+        QCOMPARE(dlg->MonthView1()->yearShown(), 2024);
+        QTest::keyClick(dayTable(dlg->MonthView1()), Qt::Key_Escape);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(QDialog::Rejected));
+        QCOMPARE(dlg->Text(), QStringLiteral("2024-02-29"));
+    }
+
+    void blankPresetShowsTodayAndEscGivesNothing() {
+        open(QStringLiteral("____-__-__"));
+        QCOMPARE(dlg->MonthView1()->selectedDate(), QDate(2024, 5, 15)); // the test clock
+        QTest::keyClick(dayTable(dlg->MonthView1()), Qt::Key_Escape);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->Text(), QString());
+    }
+
+    void invalidPresetKeepsEarlierOne() {
+        open(QStringLiteral("2024-03-20"));
+        dlg->setText(QStringLiteral("2023-02-29"));
+        QCOMPARE(dlg->Text(), QStringLiteral("2024-03-20"));
+        QCOMPARE(dlg->MonthView1()->selectedDate(), QDate(2024, 3, 20));
+    }
+
+    void escFromTheNavigationBar() {
+        open(QStringLiteral("2024-03-20"));
+        auto *nextMonth = dlg->MonthView1()->findChild<QToolButton *>(QStringLiteral("qt_calendar_nextmonth"));
+        QVERIFY(nextMonth);
+        QTest::keyClick(nextMonth, Qt::Key_Escape);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->Text(), QStringLiteral("2024-03-20"));
+    }
+
+    void escWhileEditingTheYear() {
+        open(QStringLiteral("2024-03-20"));
+        auto *yearButton = dlg->MonthView1()->findChild<QToolButton *>(QStringLiteral("qt_calendar_yearbutton"));
+        auto *yearEdit = dlg->MonthView1()->findChild<QSpinBox *>(QStringLiteral("qt_calendar_yearedit"));
+        QVERIFY(yearButton && yearEdit);
+        QTest::mouseClick(yearButton, Qt::LeftButton);
+        QVERIFY(yearEdit->isVisible());
+        QTest::keyClick(yearEdit, Qt::Key_Escape);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->Text(), QStringLiteral("2024-03-20"));
+    }
+
+    void clickPicksTheDay() {
+        open(QStringLiteral("2024-03-20"));
+        QVERIFY(clickDay(dlg->MonthView1(), QDate(2024, 3, 5)));
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        QCOMPARE(dlg->Text(), QStringLiteral("2024-03-05"));
+    }
+
+    void enterPicksTheCurrentDay() {
+        open(QStringLiteral("2024-03-20"));
+        QAbstractItemView *view = dayTable(dlg->MonthView1());
+        QTest::keyClick(view, Qt::Key_Right);
+        QVERIFY(dlg->isVisible()); // moving does not pick
+        QTest::keyClick(view, Qt::Key_Return);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->Text(), QStringLiteral("2024-03-21"));
+    }
+
+    void modalPickFromExec() {
+        FrmCalendar calendar;
+        calendar.setText(QStringLiteral("2024-12-30"));
+        whenModalOpens([](QWidget *w) {
+            auto *c = qobject_cast<FrmCalendar *>(w);
+            if (c)
+                QTest::keyClick(dayTable(c->MonthView1()), Qt::Key_Right); // into the next year
+            if (c)
+                QTest::keyClick(dayTable(c->MonthView1()), Qt::Key_Enter);
+        });
+        QCOMPARE(calendar.exec(), int(QDialog::Accepted));
+        QCOMPARE(calendar.Text(), QStringLiteral("2024-12-31"));
+    }
+};
+
+QTEST_MAIN(TestFrmCalendar)
+#include "tst_FrmCalendar.moc"
