@@ -1,0 +1,99 @@
+#include "mdlBackUp.h"
+#include "AppPaths.h"
+#include "AppState.h"
+#include "Backup.h"
+#include "ErrorBox.h"
+#include "Messages.h"
+#include "Prompter.h"
+#include "Settings.h"
+#include "Shell.h"
+#include "frmMsgBackUp.h"
+#include "modFrmCtrl.h"
+#include <QDir>
+#include <QFileInfo>
+
+namespace mdlBackUp {
+
+namespace {
+const QString kModule = QStringLiteral("Module mdlBackUp");
+
+// The backup program must not work on a stale folder: a store that cannot be written stops
+// the backup.
+void store(const QString &section, const QString &key, const QString &value) {
+    if (!Settings::SaveSetting(Backup::kSettingsApp, section, key, value))
+        throw AppError(75, QStringLiteral("경로/파일 액세스 오류: ") + Settings::storeFile(Backup::kSettingsApp));
+}
+
+void plainBox(const QString &text) { prompter().message(Prompter::Icon::None, AppState::title(), text); }
+
+template <typename Fn> bool guarded(const QString &procedure, bool onError, Fn &&fn) {
+    try {
+        return fn();
+    } catch (const AppError &e) {
+        ErrorBox::report(e, procedure, kModule);
+    } catch (const std::exception &e) {
+        ErrorBox::report(5, QString::fromLocal8Bit(e.what()), procedure, kModule);
+    }
+    return onError;
+}
+} // namespace
+
+bool ExecBackUp(int mode, bool noAsk, const QString &keepWindow, const QString &dbFolder) {
+    if (Backup::started())
+        return false;
+    return guarded(QStringLiteral("ExecBackUp"), false, [&] {
+        const QString tool = QDir::toNativeSeparators(AppPaths::toolPath(Backup::toolName()));
+        if (!QFileInfo(tool).isFile()) {
+            plainBox(QStringLiteral("데이터백업 프로그램을 찾을 수 없습니다.\r\n경로) ") + tool);
+            return false;
+        }
+        if (!noAsk) {
+            const QString question = QStringLiteral("안전한 백업을 위하여 현재 사용중인 ") + AppState::title() +
+                                     QStringLiteral(" 프로그램을 종료합니다.\r\n계속하시겠습니까?");
+            if (MsgAsk(question, QStringLiteral("데이터 백업(") + Backup::modeLabel(mode) + QLatin1Char(')')) != vbYes)
+                return false;
+        }
+        if (!keepWindow.isEmpty())
+            CloseAllFormsExcept(keepWindow);
+        if (!dbFolder.isEmpty())
+            store(Backup::kFolderSection, Backup::kFolderKey, dbFolder);
+        store(Backup::kProgramSection, Backup::kLockKey, Backup::programLockFile());
+        // Closing the program in the belief that a backup runs would lose the backup unseen.
+        if (shell().start(tool, Backup::argumentText(mode), QString(), Shell::Show::Normal, false) < 0) {
+            plainBox(QStringLiteral("데이터백업 프로그램을 실행할 수 없습니다.\r\n경로) ") + tool);
+            return false;
+        }
+        Backup::setStarted();
+        return true;
+    });
+}
+
+bool ExecBackUpAuto(const QString &keepWindow, const QString &dbFolder, const QPixmap &picture) {
+    if (Backup::started())
+        return true; // a backup is already waiting for the program to end
+    return guarded(QStringLiteral("ExecBackUpAuto"), true, [&] {
+        qint16 result = frmMsgBackUp::StayOpen;
+        {
+            frmMsgBackUp question(mainWindow());
+            if (!picture.isNull())
+                question.setPicture(picture);
+            question.exec();
+            result = question.Result();
+        }
+        // A backup that could not start has told the user so; the program still closes.
+        switch (result) {
+        case frmMsgBackUp::ToServer:
+            ExecBackUp(Backup::Server, true, keepWindow, dbFolder);
+            return true;
+        case frmMsgBackUp::ToThisPC:
+            ExecBackUp(Backup::HardDisk, true, keepWindow, dbFolder);
+            return true;
+        case frmMsgBackUp::CloseWithoutBackUp:
+            return true;
+        default:
+            return false;
+        }
+    });
+}
+
+} // namespace mdlBackUp

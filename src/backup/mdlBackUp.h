@@ -1,0 +1,18 @@
+#pragma once
+#include <QPixmap>
+#include <QString>
+
+// When the backup program "데이터압축" is started and with which mode. Starting it always
+// ends this program's run: the backup program waits until the program has ended.
+namespace mdlBackUp {
+
+// Starts the backup program in mode (Backup::Mode). Unless noAsk, asks first. A non-empty
+// keepWindow closes every other window; a non-empty dbFolder ("folder\") is stored for the
+// backup program. True when the backup program was started: the caller then closes.
+bool ExecBackUp(int mode, bool noAsk, const QString &keepWindow, const QString &dbFolder);
+
+// The main window's close request: asks with frmMsgBackUp and starts the chosen backup.
+// True when the program may close, false when the user chose to stay.
+bool ExecBackUpAuto(const QString &keepWindow, const QString &dbFolder, const QPixmap &picture = {});
+
+} // namespace mdlBackUp

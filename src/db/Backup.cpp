@@ -1,0 +1,90 @@
+#include "Backup.h"
+#include "AppPaths.h"
+#include "NetDrives.h"
+#include "Settings.h"
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+namespace Backup {
+
+namespace {
+bool g_started = false;
+
+QString withoutTrailingSeparator(QString path) {
+    while (path.size() > 1 && (path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/'))))
+        path.chop(1);
+    return path;
+}
+} // namespace
+
+QString modeLabel(int mode) {
+    switch (mode) {
+    case AS:
+        return QStringLiteral("AS");
+    case Server:
+        return QStringLiteral("서버");
+    default:
+        return QStringLiteral("하드");
+    }
+}
+
+QString argumentText(int mode) {
+    switch (mode) {
+    case Server:
+        return QStringLiteral(" SERVERUP");
+    case AS:
+        return QStringLiteral(" AS");
+    case HardDiskAuto:
+        return QStringLiteral(" HDDAUTO");
+    default:
+        return {};
+    }
+}
+
+int modeFromArguments(const QStringList &words) {
+    for (const QString &w : words) {
+        const QString word = w.trimmed().toUpper();
+        if (word == QLatin1String("SERVERUP"))
+            return Server;
+        if (word == QLatin1String("AS"))
+            return AS;
+        if (word == QLatin1String("HDDAUTO"))
+            return HardDiskAuto;
+    }
+    return HardDisk;
+}
+
+QString toolName() { return QStringLiteral("데이터압축"); }
+
+QString storedDatabaseFolder() {
+    const QString stored = Settings::GetSetting(kSettingsApp, kFolderSection, kFolderKey).trimmed();
+    if (stored.isEmpty())
+        return {};
+    return withoutTrailingSeparator(netDrives().localPath(withoutTrailingSeparator(stored)));
+}
+
+QString programLockFile() {
+    return AppPaths::settingsRoot() + QLatin1Char('/') + AppPaths::programName() + QStringLiteral(".lock");
+}
+
+QString archiveFolder(int mode, const QString &databaseFolder) {
+    if (mode == Server)
+        return QDir::cleanPath(QFileInfo(databaseFolder).absolutePath() + QStringLiteral("/Backup"));
+    return AppPaths::inApp(QStringLiteral("Backup"));
+}
+
+QString newArchivePath(const QString &folder, const QString &databaseFolder, const QDateTime &when) {
+    const QString base = folder + QLatin1Char('/') + QFileInfo(databaseFolder).fileName() + QLatin1Char('_') +
+                         when.toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    QString path = base + QStringLiteral(".zip");
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = base + QStringLiteral("_%1.zip").arg(n);
+    return path;
+}
+
+bool started() { return g_started; }
+void setStarted() { g_started = true; }
+void resetStarted() { g_started = false; }
+
+} // namespace Backup

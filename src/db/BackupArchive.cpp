@@ -1,0 +1,377 @@
+#include "BackupArchive.h"
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QSaveFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <memory>
+#include <zip.h>
+
+namespace BackupArchive {
+
+namespace {
+
+constexpr qint64 kChunk = 1 << 16;
+
+QByteArray zipName(const QString &path) {
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(path).toUtf8(); // libzip takes UTF-8 names on Windows
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
+QString zipErrorText(int code) {
+    zip_error_t e;
+    zip_error_init_with_code(&e, code);
+    const QString text = QString::fromLocal8Bit(zip_error_strerror(&e));
+    zip_error_fini(&e);
+    return text;
+}
+
+struct ZipCloser {
+    void operator()(zip_t *za) const { zip_discard(za); }
+};
+using ZipPtr = std::unique_ptr<zip_t, ZipCloser>;
+
+// A journal beside a copied database would be replayed over it after a restore.
+bool isTransient(const QString &name) {
+    return name.endsWith(QLatin1String("-journal")) || name.endsWith(QLatin1String("-shm")) ||
+           name.endsWith(QLatin1String(".part"));
+}
+
+bool isSqliteFile(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+// Copies a database through SQLite itself, so that a write from another PC of the shop
+// cannot leave a torn copy.
+bool snapshot(const QString &source, const QString &target, QString *error) {
+    static int counter = 0;
+    const QString name = QStringLiteral("backup-snapshot-%1").arg(++counter);
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(source);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            QString quoted = target;
+            quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+            ok = q.exec(QStringLiteral("VACUUM INTO '%1'").arg(quoted));
+            if (!ok)
+                *error = q.lastError().text();
+        } else {
+            *error = db.lastError().text();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+bool safeEntryName(const QString &name) {
+    return !name.isEmpty() && !QDir::isAbsolutePath(name) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QLatin1Char(':')) && QDir::cleanPath(name) == name && name != QLatin1String("..") &&
+           !name.startsWith(QLatin1String("../"));
+}
+
+// Receives each entry's data while the archive is read.
+class EntrySink {
+public:
+    virtual ~EntrySink() = default;
+    virtual bool begin(const QString &name, QString *error) = 0;
+    virtual bool write(const char *data, qint64 size, QString *error) = 0;
+    virtual bool end(QString *error) = 0;
+};
+
+// Reads every entry to its end: libzip checks the size and CRC at the end of each entry.
+bool readArchive(const QString &archive, EntrySink *sink, QStringList *names, QString *error) {
+    int code = 0;
+    ZipPtr za(zip_open(zipName(archive).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code));
+    if (!za) {
+        *error = QStringLiteral("백업 파일을 열 수 없습니다: ") + zipErrorText(code);
+        return false;
+    }
+    const zip_int64_t count = zip_get_num_entries(za.get(), 0);
+    QByteArray buffer(kChunk, Qt::Uninitialized);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t st;
+        if (zip_stat_index(za.get(), zip_uint64_t(i), 0, &st) != 0) {
+            *error = QString::fromLocal8Bit(zip_strerror(za.get()));
+            return false;
+        }
+        const QString name = QString::fromUtf8(st.name);
+        if (name.endsWith(QLatin1Char('/')))
+            continue;
+        if (!safeEntryName(name)) {
+            *error = QStringLiteral("백업 파일에 잘못된 이름이 있습니다: ") + name;
+            return false;
+        }
+        if (sink && !sink->begin(name, error))
+            return false;
+        zip_file_t *zf = zip_fopen_index(za.get(), zip_uint64_t(i), 0);
+        if (!zf) {
+            *error = name + QStringLiteral(": ") + QString::fromLocal8Bit(zip_strerror(za.get()));
+            return false;
+        }
+        zip_int64_t n = 0;
+        zip_uint64_t total = 0;
+        while ((n = zip_fread(zf, buffer.data(), zip_uint64_t(buffer.size()))) > 0) {
+            total += zip_uint64_t(n);
+            if (sink && !sink->write(buffer.constData(), n, error)) {
+                zip_fclose(zf);
+                return false;
+            }
+        }
+        const QString readError = n < 0 ? QString::fromLocal8Bit(zip_file_strerror(zf)) : QString();
+        const int closeCode = zip_fclose(zf);
+        if (n < 0 || closeCode != 0 || ((st.valid & ZIP_STAT_SIZE) && total != st.size)) {
+            *error = QStringLiteral("백업 파일이 손상되었습니다: ") + name +
+                     (readError.isEmpty() ? QString() : QStringLiteral(" (") + readError + QLatin1Char(')'));
+            return false;
+        }
+        if (sink && !sink->end(error))
+            return false;
+        names->append(name);
+    }
+    if (names->isEmpty()) {
+        *error = QStringLiteral("백업 파일에 자료가 없습니다.");
+        return false;
+    }
+    return true;
+}
+
+// Compares each entry with the file that was packed under its name.
+class CompareSink final : public EntrySink {
+public:
+    explicit CompareSink(const QMap<QString, QString> &packed) : m_packed(packed) {}
+    bool begin(const QString &name, QString *error) override {
+        m_name = name;
+        m_file.setFileName(m_packed.value(name));
+        if (!m_packed.contains(name) || !m_file.open(QIODevice::ReadOnly))
+            return fail(error);
+        m_seen << name;
+        return true;
+    }
+    bool write(const char *data, qint64 size, QString *error) override {
+        return m_file.read(size) == QByteArray::fromRawData(data, size) || fail(error);
+    }
+    bool end(QString *error) override {
+        const bool whole = m_file.atEnd();
+        m_file.close();
+        return whole || fail(error);
+    }
+    bool allSeen(QString *error) const {
+        for (auto it = m_packed.keyBegin(); it != m_packed.keyEnd(); ++it)
+            if (!m_seen.contains(*it)) {
+                *error = QStringLiteral("백업 파일에 빠진 파일이 있습니다: ") + *it;
+                return false;
+            }
+        return true;
+    }
+
+private:
+    bool fail(QString *error) {
+        *error = QStringLiteral("백업 파일의 내용이 원본과 다릅니다: ") + m_name;
+        return false;
+    }
+    const QMap<QString, QString> &m_packed;
+    QFile m_file;
+    QString m_name;
+    QStringList m_seen;
+};
+
+// Writes each entry below a folder; a file exists only once it is complete on disk.
+class ExtractSink final : public EntrySink {
+public:
+    explicit ExtractSink(QString folder) : m_folder(std::move(folder)) {}
+    bool begin(const QString &name, QString *error) override {
+        const QString path = m_folder + QLatin1Char('/') + name;
+        m_file = std::make_unique<QSaveFile>(path);
+        if (QDir().mkpath(QFileInfo(path).absolutePath()) && m_file->open(QIODevice::WriteOnly))
+            return true;
+        *error = QStringLiteral("파일을 쓸 수 없습니다: ") + path;
+        return false;
+    }
+    bool write(const char *data, qint64 size, QString *error) override {
+        if (m_file->write(data, size) == size)
+            return true;
+        *error = QStringLiteral("파일을 쓸 수 없습니다: ") + m_file->fileName() + QStringLiteral(" (") +
+                 m_file->errorString() + QLatin1Char(')');
+        return false;
+    }
+    bool end(QString *error) override {
+        if (m_file->commit())
+            return true;
+        *error = QStringLiteral("파일을 쓸 수 없습니다: ") + m_file->fileName() + QStringLiteral(" (") +
+                 m_file->errorString() + QLatin1Char(')');
+        return false;
+    }
+
+private:
+    QString m_folder;
+    std::unique_ptr<QSaveFile> m_file;
+};
+
+QStringList filesBelow(const QString &folder) {
+    QStringList out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString rel = QDir(folder).relativeFilePath(it.next());
+        if (!isTransient(rel))
+            out << rel;
+    }
+    out.sort();
+    return out;
+}
+
+QStringList topLevelEntries(const QString &folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Moves names from one folder to another; on the first failure moves back what had moved.
+bool moveAll(const QStringList &names, const QString &from, const QString &to) {
+    QStringList moved;
+    for (const QString &n : names) {
+        if (!QDir().rename(from + QLatin1Char('/') + n, to + QLatin1Char('/') + n)) {
+            for (const QString &m : moved)
+                QDir().rename(to + QLatin1Char('/') + m, from + QLatin1Char('/') + m);
+            return false;
+        }
+        moved << n;
+    }
+    return true;
+}
+
+QString uniqueSibling(const QString &folder, const QString &suffix) {
+    const QString base = folder + suffix;
+    QString path = base;
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = base + QStringLiteral("_%1").arg(n);
+    return path;
+}
+
+Outcome failed(const QString &archive, const QString &message) {
+    Outcome o;
+    o.archive = archive;
+    o.message = message;
+    return o;
+}
+
+} // namespace
+
+Outcome create(const QString &databaseFolder, const QString &archivePath) {
+    const QStringList files = filesBelow(databaseFolder);
+    if (files.isEmpty())
+        return failed(archivePath, QStringLiteral("백업할 파일이 없습니다: ") + databaseFolder);
+    if (QFileInfo::exists(archivePath))
+        return failed(archivePath, QStringLiteral("같은 이름의 백업 파일이 이미 있습니다: ") + archivePath);
+    const QString folder = QFileInfo(archivePath).absolutePath();
+    if (!QDir().mkpath(folder))
+        return failed(archivePath, QStringLiteral("백업 폴더를 만들 수 없습니다: ") + folder);
+
+    Outcome out;
+    out.archive = archivePath;
+    QTemporaryDir snapshots(folder + QStringLiteral("/.snapshot-XXXXXX"));
+    QMap<QString, QString> packed; // entry name -> file whose bytes it holds
+    for (const QString &rel : files) {
+        const QString source = databaseFolder + QLatin1Char('/') + rel;
+        packed[rel] = source;
+        if (!isSqliteFile(source))
+            continue;
+        const QString copy = snapshots.filePath(QString::number(packed.size()));
+        QString why;
+        if (snapshots.isValid() && snapshot(source, copy, &why))
+            packed[rel] = copy;
+        else // a damaged database is still worth keeping as it is
+            out.warnings << rel + QStringLiteral(": 원본 파일을 그대로 저장했습니다 (") + why + QLatin1Char(')');
+    }
+
+    const QString part = archivePath + QStringLiteral(".part");
+    QFile::remove(part);
+    int code = 0;
+    ZipPtr za(zip_open(zipName(part).constData(), ZIP_CREATE | ZIP_EXCL, &code));
+    if (!za)
+        return failed(archivePath, QStringLiteral("백업 파일을 만들 수 없습니다: ") + zipErrorText(code));
+    for (auto it = packed.cbegin(); it != packed.cend(); ++it) {
+        zip_source_t *src = zip_source_file_create(zipName(it.value()).constData(), 0, -1, nullptr);
+        if (!src || zip_file_add(za.get(), it.key().toUtf8().constData(), src, ZIP_FL_ENC_UTF_8) < 0) {
+            const QString why = QString::fromLocal8Bit(zip_strerror(za.get()));
+            if (src)
+                zip_source_free(src);
+            return failed(archivePath, QStringLiteral("백업 파일을 만들 수 없습니다: ") + it.key() + QStringLiteral(" (") +
+                                           why + QLatin1Char(')'));
+        }
+    }
+    if (zip_close(za.get()) != 0) {
+        const QString why = QString::fromLocal8Bit(zip_strerror(za.get()));
+        QFile::remove(part);
+        return failed(archivePath, QStringLiteral("백업 파일을 만들 수 없습니다: ") + why);
+    }
+    (void)za.release(); // zip_close freed it
+
+    CompareSink compare(packed);
+    QString error;
+    if (!readArchive(part, &compare, &out.entries, &error) || !compare.allSeen(&error)) {
+        QFile::remove(part);
+        return failed(archivePath, error);
+    }
+    if (!QFile::rename(part, archivePath)) {
+        QFile::remove(part);
+        return failed(archivePath, QStringLiteral("백업 파일의 이름을 바꿀 수 없습니다: ") + archivePath);
+    }
+    out.ok = true;
+    return out;
+}
+
+Outcome verify(const QString &archivePath) {
+    Outcome out;
+    out.archive = archivePath;
+    out.ok = readArchive(archivePath, nullptr, &out.entries, &out.message);
+    return out;
+}
+
+Outcome restore(const QString &archivePath, const QString &databaseFolder, const QString &stamp) {
+    Outcome out;
+    out.archive = archivePath;
+    const QString staging = uniqueSibling(databaseFolder, QStringLiteral("_restoring_") + stamp);
+    if (!QDir().mkpath(staging))
+        return failed(archivePath, QStringLiteral("복원용 폴더를 만들 수 없습니다: ") + staging);
+    ExtractSink extract(staging);
+    if (!readArchive(archivePath, &extract, &out.entries, &out.message)) {
+        QDir(staging).removeRecursively(); // only unpacked copies live there
+        return out;
+    }
+
+    QDir().mkpath(databaseFolder);
+    const QStringList current = topLevelEntries(databaseFolder);
+    if (!current.isEmpty()) {
+        out.asideFolder = uniqueSibling(databaseFolder, QStringLiteral("_before_restore_") + stamp);
+        if (!QDir().mkpath(out.asideFolder) || !moveAll(current, databaseFolder, out.asideFolder)) {
+            QDir().rmdir(out.asideFolder);
+            QDir(staging).removeRecursively();
+            return failed(archivePath, QStringLiteral("사용 중인 파일이 있어 복원하지 못했습니다: ") + databaseFolder);
+        }
+    }
+    if (!moveAll(topLevelEntries(staging), staging, databaseFolder)) {
+        QString message = QStringLiteral("복원하지 못했습니다: ") + databaseFolder;
+        if (out.asideFolder.isEmpty() || moveAll(current, out.asideFolder, databaseFolder))
+            QDir().rmdir(out.asideFolder);
+        else
+            message += QStringLiteral("\n원래 파일은 다음 폴더에 있습니다: ") + out.asideFolder;
+        QDir(staging).removeRecursively();
+        return failed(archivePath, message);
+    }
+    QDir().rmdir(staging);
+    out.ok = true;
+    return out;
+}
+
+} // namespace BackupArchive

@@ -1,0 +1,31 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// Zip archives of the database folder: written, read back entry by entry before they count,
+// and restored without destroying what they replace.
+namespace BackupArchive {
+
+struct Outcome {
+    bool ok = false;
+    QString archive;     // the archive written or read
+    QString message;     // why it failed, in the user's words
+    QStringList entries; // names inside the archive, '/'-separated
+    QStringList warnings;
+    QString asideFolder; // restore: where the replaced files now are (empty when none)
+};
+
+// Archives every file below databaseFolder (a consistent snapshot of each SQLite database,
+// never its journal) into archivePath, then reads every entry back and compares it with
+// what was packed. A failed archive is removed, an existing archivePath is never replaced.
+Outcome create(const QString &databaseFolder, const QString &archivePath);
+
+// Reads every entry to its end so that sizes and CRCs are checked.
+Outcome verify(const QString &archivePath);
+
+// Unpacks archivePath beside databaseFolder, then moves the folder's current content into
+// a sibling folder named after stamp and the unpacked files into the folder. Anything that
+// fails before the swap leaves the folder untouched; a failed swap is rolled back.
+Outcome restore(const QString &archivePath, const QString &databaseFolder, const QString &stamp);
+
+} // namespace BackupArchive

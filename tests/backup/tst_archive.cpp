@@ -1,0 +1,241 @@
+#include "AppPaths.h"
+#include "Backup.h"
+#include "BackupArchive.h"
+#include "Schema.h"
+#include "Settings.h"
+#include "TestEnv.h"
+#include "modMDB_Func.h"
+#include <QDir>
+#include <QDirIterator>
+#include <QProcess>
+#include <QTest>
+
+using namespace modMDB_Func;
+
+namespace {
+
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &data) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+// Every file below folder with its bytes, by '/'-separated relative name.
+QMap<QString, QByteArray> contents(const QString &folder) {
+    QMap<QString, QByteArray> out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        out[QDir(folder).relativeFilePath(path)] = readAll(path);
+    }
+    return out;
+}
+
+QStringList mobileRows(const QString &dbFile) {
+    QStringList rows;
+    if (!OpenDB(dbFile, Schema::kPassword, true, false))
+        return {"<cannot open>"};
+    Recordset rs;
+    OpenRecordset(rs, "SELECT code, mcode, model, nick, bigo FROM t_mobile ORDER BY code");
+    for (; !rs.eof(); rs.moveNext())
+        rows << QStringList{rs.text("code"), rs.text("mcode"), rs.text("model"), rs.text("nick"), rs.text("bigo")}.join('|');
+    CloseObj(rs);
+    DBTerminate();
+    return rows;
+}
+
+// Runs the real backup program without a window and returns its exit code.
+int runTool(const QStringList &args, QString *output = nullptr) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(AppPaths::toolPath(Backup::toolName()), QStringList{"--no-window", "--wait-seconds", "30"} + args);
+    if (!p.waitForFinished(60000))
+        return -100;
+    if (output)
+        *output = QString::fromUtf8(p.readAll());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+enum class Damage { FlipBytes, Truncate, NotAZip };
+
+void damage(const QString &archive, Damage how) {
+    QByteArray bytes = readAll(archive);
+    switch (how) {
+    case Damage::FlipBytes: // inside the packed data, away from the headers
+        for (qsizetype i = bytes.size() / 3; i < bytes.size() / 3 + 16; ++i)
+            bytes[i] = char(bytes[i] ^ 0x5A);
+        break;
+    case Damage::Truncate:
+        bytes.truncate(bytes.size() / 2);
+        break;
+    case Damage::NotAZip:
+        bytes = QByteArray(4096, 'z');
+        break;
+    }
+    writeFile(archive, bytes);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Damage)
+
+class TestArchive : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    QString dbFolder() const { return env->appFolder() + "/DBS"; }
+    QString dbFile() const { return dbFolder() + "/dbMain.db"; }
+
+    // The shop's catalogue: enough rows that the database spans many pages.
+    void fillCatalogue() {
+        QVERIFY(env->openFreshDatabase());
+        QVERIFY(InTransaction([] {
+            for (int i = 1; i <= 300; ++i)
+                ExecuteSQL(QString("INSERT INTO t_mobile (mcode, model, nick, bigo) VALUES ('%1', 'SM-%2', '별명 %2', '%3')")
+                               .arg(i, 6, 10, QChar('0'))
+                               .arg(i)
+                               .arg(QString(i % 7, QChar(0xAC00 + i))));
+            return true;
+        }));
+        DBTerminate();
+    }
+
+private Q_SLOTS:
+    void init() { env = std::make_unique<TestEnv>(); }
+    void cleanup() {
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void roundTrip_realProgram() {
+        fillCatalogue();
+        const QStringList rows = mobileRows(dbFile());
+        QCOMPARE(rows.size(), 301); // the base record and the catalogue
+        QVERIFY(Settings::SaveSetting("Backup", "DB경로", "경로", dbFolder() + "\\"));
+
+        QString out;
+        QCOMPARE(runTool({}, &out), 0);
+        const QStringList archives = QDir(env->appFolder() + "/Backup").entryList({"*.zip"});
+        QCOMPARE(archives.size(), 1);
+        const QString archive = env->appFolder() + "/Backup/" + archives.first();
+        QVERIFY2(out.contains(QDir::toNativeSeparators(archive)), qPrintable(out));
+
+        // The database is wrecked, and a crashed writer left a journal behind.
+        QByteArray wrecked = readAll(dbFile());
+        wrecked.replace(0, 8192, QByteArray(8192, '\0'));
+        writeFile(dbFile(), wrecked);
+        writeFile(dbFile() + "-journal", "stale journal");
+        QCOMPARE(mobileRows(dbFile()), QStringList{"<cannot open>"});
+        env->prompter.clear();
+
+        // A damaged copy of the archive is refused and nothing is touched.
+        const QString broken = env->root() + "/broken.zip";
+        QVERIFY(QFile::copy(archive, broken));
+        damage(broken, Damage::FlipBytes);
+        QCOMPARE(runTool({"--restore", broken, "--yes"}), 1);
+        QCOMPARE(readAll(dbFile()), wrecked);
+
+        QCOMPARE(runTool({"--restore", archive}), 2); // asks first: unanswered is no
+        QCOMPARE(readAll(dbFile()), wrecked);
+
+        QCOMPARE(runTool({"--restore", archive, "--yes"}, &out), 0);
+        QCOMPARE(mobileRows(dbFile()), rows);
+        QVERIFY(!QFile::exists(dbFile() + "-journal"));
+
+        // What was replaced is kept, byte for byte.
+        const QStringList aside = QDir(env->appFolder()).entryList({"DBS_before_restore_*"}, QDir::Dirs);
+        QCOMPARE(aside.size(), 1);
+        const QString asideFolder = env->appFolder() + "/" + aside.first();
+        QVERIFY2(out.contains(QDir::toNativeSeparators(asideFolder)), qPrintable(out));
+        QCOMPARE(readAll(asideFolder + "/dbMain.db"), wrecked);
+        QCOMPARE(readAll(asideFolder + "/dbMain.db-journal"), QByteArray("stale journal"));
+        QCOMPARE(QDir(env->appFolder()).entryList({"DBS_restoring_*"}, QDir::Dirs), QStringList());
+    }
+
+    void archive_holdsTheWholeFolderButJournals() {
+        fillCatalogue();
+        writeFile(dbFolder() + "/dbPost.dat", QByteArray(70000, 'p'));
+        writeFile(dbFolder() + "/사진/모델 1.bmp", "BM picture");
+        writeFile(dbFolder() + "/dbMain.db-journal", "journal");
+        const QString archive = Backup::newArchivePath(env->appFolder() + "/Backup", dbFolder(), env->clock.now());
+        QCOMPARE(archive, env->appFolder() + "/Backup/DBS_20240515_103000.zip");
+
+        const auto made = BackupArchive::create(dbFolder(), archive);
+        QVERIFY2(made.ok, qPrintable(made.message));
+        QCOMPARE(made.entries, (QStringList{"dbMain.db", "dbPost.dat", "사진/모델 1.bmp"}));
+        QVERIFY(!QFile::exists(archive + ".part"));
+        QCOMPARE(QDir(env->appFolder() + "/Backup").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"DBS_20240515_103000.zip"}); // no snapshot left behind
+
+        // Restored into an empty folder: the other files come back byte for byte.
+        const QString other = env->root() + "/restored/DBS";
+        const auto restored = BackupArchive::restore(archive, other, "x");
+        QVERIFY2(restored.ok, qPrintable(restored.message));
+        QVERIFY(restored.asideFolder.isEmpty());
+        const auto back = contents(other);
+        QCOMPARE(back.keys(), made.entries);
+        QCOMPARE(back.value("dbPost.dat"), QByteArray(70000, 'p'));
+        QCOMPARE(back.value("사진/모델 1.bmp"), QByteArray("BM picture"));
+        QCOMPARE(mobileRows(other + "/dbMain.db"), mobileRows(dbFile()));
+
+        // The next archive of the same second gets a name of its own; none is overwritten.
+        const QString next = Backup::newArchivePath(env->appFolder() + "/Backup", dbFolder(), env->clock.now());
+        QCOMPARE(next, env->appFolder() + "/Backup/DBS_20240515_103000_2.zip");
+        QVERIFY(!BackupArchive::create(dbFolder(), archive).ok);
+        QVERIFY(BackupArchive::verify(archive).ok);
+    }
+
+    void archive_emptyFolderIsNoBackup() {
+        QVERIFY(QDir().mkpath(dbFolder()));
+        const auto made = BackupArchive::create(dbFolder(), env->root() + "/a.zip");
+        QVERIFY(!made.ok);
+        QVERIFY(!QFile::exists(env->root() + "/a.zip"));
+    }
+
+    void damagedArchive_detected_data() {
+        QTest::addColumn<Damage>("how");
+        QTest::newRow("changed bytes") << Damage::FlipBytes;
+        QTest::newRow("cut short") << Damage::Truncate;
+        QTest::newRow("not a zip") << Damage::NotAZip;
+    }
+    void damagedArchive_detected() {
+        QFETCH(Damage, how);
+        fillCatalogue();
+        const QString archive = env->root() + "/backup.zip";
+        QVERIFY(BackupArchive::create(dbFolder(), archive).ok);
+        QVERIFY(BackupArchive::verify(archive).ok);
+        damage(archive, how);
+
+        const auto checked = BackupArchive::verify(archive);
+        QVERIFY(!checked.ok);
+        QVERIFY(!checked.message.isEmpty());
+
+        const auto before = contents(dbFolder());
+        const auto restored = BackupArchive::restore(archive, dbFolder(), "x");
+        QVERIFY(!restored.ok);
+        QCOMPARE(contents(dbFolder()), before);
+        QCOMPARE(QDir(env->appFolder()).entryList({"DBS_*"}, QDir::Dirs), QStringList());
+    }
+
+    void locations() {
+        // What the program stores ("folder\", possibly on a mapped drive) is the folder the
+        // backup program works on.
+        const QString share = env->drives->shareFolder("\\\\SRV\\shop");
+        QVERIFY(QDir().mkpath(share + "/DBS"));
+        QCOMPARE(env->drives->addConnection("H:", "\\\\SRV\\shop", "", "", false), int(NetDrives::Ok));
+        QVERIFY(Settings::SaveSetting("Backup", "DB경로", "경로", "H:\\DBS\\"));
+        const QString folder = Backup::storedDatabaseFolder();
+        QCOMPARE(folder, env->drives->driveFolder("H:") + "/DBS");
+        QCOMPARE(Backup::archiveFolder(Backup::Server, folder), env->drives->driveFolder("H:") + "/Backup");
+        QCOMPARE(Backup::archiveFolder(Backup::HardDisk, folder), env->appFolder() + "/Backup");
+        QCOMPARE(Backup::archiveFolder(Backup::HardDiskAuto, folder), env->appFolder() + "/Backup");
+    }
+};
+
+QTEST_MAIN(TestArchive)
+#include "tst_archive.moc"

@@ -1,0 +1,250 @@
+#include "AppPaths.h"
+#include "AppState.h"
+#include "Backup.h"
+#include "Settings.h"
+#include "TestEnv.h"
+#include "frmMsgBackUp.h"
+#include "mdlBackUp.h"
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLockFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using mdlBackUp::ExecBackUp;
+using mdlBackUp::ExecBackUpAuto;
+
+namespace {
+QString storedFolder() { return Settings::GetSetting("Backup", "DB경로", "경로", "<none>"); }
+
+// Acts on the question window once it is up; a window that never comes fails the test
+// rather than leaving exec() waiting for a click.
+void whenQuestionShown(const std::function<void(frmMsgBackUp *)> &act, int attempts = 200) {
+    QTimer::singleShot(10, [act, attempts] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *q = qobject_cast<frmMsgBackUp *>(w); q && q->isVisible())
+                return act(q);
+        if (attempts > 0)
+            whenQuestionShown(act, attempts - 1);
+    });
+}
+
+// The question window must not appear: if it does, it is closed and remembered.
+std::shared_ptr<bool> refuseQuestion() {
+    auto shown = std::make_shared<bool>(false);
+    whenQuestionShown([shown](frmMsgBackUp *q) {
+        *shown = true;
+        q->reject();
+    }, 20);
+    return shown;
+}
+
+// Hides the built backup program from AppPaths::toolPath for the life of the guard.
+struct NoBackupProgram {
+    QByteArray saved = qgetenv("MOBILESHOP_TOOLS_DIR");
+    NoBackupProgram() { qunsetenv("MOBILESHOP_TOOLS_DIR"); }
+    ~NoBackupProgram() { qputenv("MOBILESHOP_TOOLS_DIR", saved); }
+};
+} // namespace
+
+class TestBackup : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    QString dbFolder() const { return env->appFolder() + "/DBS\\"; }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        Backup::resetStarted();
+    }
+    void cleanup() {
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void questionWindow() {
+        frmMsgBackUp q;
+        QCOMPARE(q.windowTitle(), QString("데이터 백업"));
+        QCOMPARE(q.objectName(), QString("frmMsgBackUp"));
+        QCOMPARE(q.Result(), qint16(frmMsgBackUp::StayOpen));
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(q.cmdResult(i)->size(), QSize(108, 53)); // 1620 x 795 twips
+            if (i > 0)
+                QVERIFY(q.cmdResult(i)->x() >= q.cmdResult(i - 1)->x() + 108);
+        }
+        QPixmap picture(640, 200);
+        picture.fill(Qt::darkBlue);
+        q.setPicture(picture);
+        QVERIFY(q.width() >= 640);
+        QVERIFY(q.cmdResult(0)->y() >= 200); // the buttons stay below the picture
+        QVERIFY(!q.findChild<QLabel *>("lblQuestion")->isVisibleTo(&q));
+    }
+
+    void closeSequence_data() {
+        QTest::addColumn<int>("button"); // -1: the window's own close box
+        QTest::addColumn<bool>("mayClose");
+        QTest::addColumn<QString>("arguments"); // "-" when nothing is started
+        QTest::newRow("server") << 0 << true << " SERVERUP";
+        QTest::newRow("this PC") << 1 << true << "";
+        QTest::newRow("close without backup") << 2 << true << "-";
+        QTest::newRow("cancel") << 3 << false << "-";
+        QTest::newRow("close box") << -1 << false << "-";
+    }
+    void closeSequence() {
+        QFETCH(int, button);
+        QFETCH(bool, mayClose);
+        QFETCH(QString, arguments);
+        qint16 before = -1;
+        whenQuestionShown([&](frmMsgBackUp *q) {
+            before = q->Result();
+            if (button < 0)
+                q->close();
+            else
+                QTest::mouseClick(q->cmdResult(button), Qt::LeftButton);
+        });
+        QCOMPARE(ExecBackUpAuto("", dbFolder()), mayClose);
+        QCOMPARE(before, qint16(3));
+        const bool starts = arguments != "-";
+        QCOMPARE(env->shell.starts.size(), starts ? 1 : 0);
+        QCOMPARE(Backup::started(), starts);
+        QCOMPARE(storedFolder(), starts ? dbFolder() : QString("<none>"));
+        if (starts) {
+            const auto call = env->shell.starts.first();
+            QCOMPARE(call.argumentText, arguments);
+            QVERIFY(call.program.endsWith("데이터압축"));
+            QCOMPARE(call.workingDir, QString());
+            QVERIFY(!call.wait);
+            QCOMPARE(env->prompter.boxes().size(), 0); // no further question
+        }
+    }
+
+    void closeSequence_pictureIsShown() {
+        QPixmap picture(500, 150);
+        picture.fill(Qt::white);
+        int width = 0;
+        whenQuestionShown([&](frmMsgBackUp *q) {
+            width = q->width();
+            q->cmdResult_Click(2);
+        });
+        QVERIFY(ExecBackUpAuto("", dbFolder(), picture));
+        QVERIFY(width >= 500);
+    }
+
+    void closeSequence_missingProgramStillCloses() {
+        NoBackupProgram hidden;
+        whenQuestionShown([](frmMsgBackUp *q) { q->cmdResult_Click(1); });
+        env->prompter.clear();
+        QVERIFY(ExecBackUpAuto("", dbFolder()));
+        QCOMPARE(env->prompter.texts(),
+                 QStringList{"데이터백업 프로그램을 찾을 수 없습니다.\r\n경로) " +
+                             QDir::toNativeSeparators(env->appFolder() + "/데이터압축")});
+        QCOMPARE(env->prompter.boxes().first().icon, Prompter::Icon::None);
+        QCOMPARE(env->shell.starts.size(), 0);
+        QVERIFY(!Backup::started());
+    }
+
+    void manualBackup_no() {
+        env->prompter.answerNo();
+        QVERIFY(!ExecBackUp(Backup::HardDisk, false, "", dbFolder()));
+        QCOMPARE(env->prompter.boxes().size(), 1);
+        const auto box = env->prompter.boxes().first();
+        QCOMPARE(box.title, QString("데이터 백업(하드)"));
+        QCOMPARE(box.text, "안전한 백업을 위하여 현재 사용중인 " + AppState::title() +
+                               " 프로그램을 종료합니다.\r\n계속하시겠습니까?");
+        QCOMPARE(env->shell.starts.size(), 0);
+        QVERIFY(!Backup::started());
+        QCOMPARE(storedFolder(), QString("<none>"));
+    }
+
+    void manualBackup_yesThenCloseWithoutQuestion() {
+        env->prompter.answerYes();
+        QVERIFY(ExecBackUp(Backup::HardDisk, false, "", dbFolder()));
+        QCOMPARE(env->shell.starts.size(), 1);
+        QCOMPARE(env->shell.starts.first().argumentText, QString());
+        QVERIFY(Backup::started());
+        QCOMPARE(storedFolder(), dbFolder());
+
+        const auto shown = refuseQuestion();
+        QVERIFY(ExecBackUpAuto("", dbFolder())); // the close request finds the backup started
+        QVERIFY(!*shown);
+        QVERIFY(!ExecBackUp(Backup::HardDisk, true, "", dbFolder())); // nothing twice
+        QCOMPARE(env->shell.starts.size(), 1);
+        QTest::qWait(300); // the refusing timers run out before the next case
+    }
+
+    void manualBackup_modes_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("arguments");
+        QTest::newRow("server") << 1 << "데이터 백업(서버)" << " SERVERUP";
+        QTest::newRow("AS") << 2 << "데이터 백업(AS)" << " AS";
+        QTest::newRow("hard disk auto") << 3 << "데이터 백업(하드)" << " HDDAUTO";
+    }
+    void manualBackup_modes() {
+        QFETCH(int, mode);
+        QFETCH(QString, title);
+        QFETCH(QString, arguments);
+        env->prompter.answerYes();
+        QVERIFY(ExecBackUp(mode, false, "", ""));
+        QCOMPARE(env->prompter.boxes().first().title, title);
+        QCOMPARE(env->shell.starts.first().argumentText, arguments);
+        QCOMPARE(storedFolder(), QString("<none>")); // no folder given, none written
+        QCOMPARE(Backup::modeFromArguments({arguments}), mode); // what the backup program reads
+    }
+
+    void manualBackup_startFailsKeepsProgramOpen() {
+        env->shell.onStart = [](const RecordingShell::Call &) { return -1; };
+        QVERIFY(!ExecBackUp(Backup::HardDisk, true, "", dbFolder()));
+        QVERIFY(!Backup::started());
+        QCOMPARE(env->prompter.texts().size(), 1);
+        QVERIFY(env->prompter.texts().first().startsWith("데이터백업 프로그램을 실행할 수 없습니다."));
+    }
+
+    void manualBackup_unwritableSettingNeverStarts() {
+        // The backup program would otherwise back up whatever folder was stored before.
+        QVERIFY(QDir().mkpath(Settings::storeFile("Backup"))); // a folder where the file belongs
+        QVERIFY(!ExecBackUp(Backup::HardDisk, true, "", dbFolder()));
+        QCOMPARE(env->shell.starts.size(), 0);
+        QVERIFY(!Backup::started());
+        QCOMPARE(env->prompter.texts().size(), 1);
+        const QString text = env->prompter.texts().first();
+        QVERIFY2(text.startsWith("Error 75 (") && text.endsWith(") in procedure ExecBackUp of Module mdlBackUp"),
+                 qPrintable(text));
+    }
+
+    void closeSequence_realProgramWaitsForTheProgramToEnd() {
+        // The shop's server share: the server archive belongs beside its database folder.
+        const QString server = env->root() + "/server";
+        QVERIFY(QDir().mkpath(server + "/DBS"));
+        QFile data(server + "/DBS/data.bin");
+        QVERIFY(data.open(QIODevice::WriteOnly));
+        data.write(QByteArray(100000, 'x'));
+        data.close();
+
+        QLockFile running(Backup::programLockFile()); // this test plays the running program
+        QVERIFY(running.tryLock(0));
+        QProcess tool;
+        env->shell.onStart = [&tool](const RecordingShell::Call &c) {
+            tool.start(c.program, {c.argumentText, "--no-window", "--wait-seconds", "60"});
+            return tool.waitForStarted() ? 0 : -1;
+        };
+        whenQuestionShown([](frmMsgBackUp *q) { q->cmdResult_Click(0); });
+        QVERIFY(ExecBackUpAuto("", server + "/DBS\\"));
+
+        QVERIFY(!tool.waitForFinished(1500)); // still waiting for the program to end
+        QVERIFY(!QDir(server + "/Backup").exists());
+        running.unlock();
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 0);
+        const QStringList archives = QDir(server + "/Backup").entryList({"DBS_*.zip"});
+        QCOMPARE(archives.size(), 1);
+        QVERIFY(!QDir(env->appFolder() + "/Backup").exists());
+    }
+};
+
+QTEST_MAIN(TestBackup)
+#include "tst_backup.moc"
