@@ -213,7 +213,8 @@ bool fbMobil_Save::Save() {
     if (auto *list = qobject_cast<fbMobil_Admin *>(m_caller.data()); list && isListWindow(list))
         list->SyncUpdateMobil(m_mode);
     ShowFloatMsg(QStringLiteral("자료가 저장되었습니다."), 500);
-    if (m_mode == 1 && chkCun->isVisible() && chkCun->isChecked()) {
+    // The box's own visibility, so the rule holds before the window is shown too.
+    if (m_mode == 1 && !chkCun->isHidden() && chkCun->isChecked()) {
         clearFields();
         focusTarget()->setFocus();
     } else {

@@ -1,0 +1,182 @@
+#include "AppState.h"
+#include "HandsetFixture.h"
+#include "Settings.h"
+#include "Spread.h"
+#include "fbMobil_Admin.h"
+#include "fbMobil_Save.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace modMDB_Func;
+
+class TestHandsetEntry : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<fbMobil_Admin> list;
+
+    fbMobil_Save *entry() const { return list->entryWindow(); }
+    void openAdd() {
+        entry()->Form_Load();
+        entry()->SetFormMode(1, list.get(), 0);
+    }
+    void fill(const QStringList &values) {
+        for (int i = 0; i < values.size(); ++i)
+            entry()->htField[i]->setText(values[i]);
+    }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        QVERIFY(env->openFreshDatabase());
+        ResetFloatMsg();
+        list = std::make_unique<fbMobil_Admin>();
+    }
+    void cleanup() {
+        list.reset();
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void checkBoxesDefaultOn() {
+        openAdd();
+        QVERIFY(entry()->chkAuto->isChecked());
+        QVERIFY(entry()->chkCun->isChecked());
+        QVERIFY(!entry()->chkCun->isHidden());
+        QCOMPARE(entry()->windowTitle(), QString("핸드폰 등록 - 『신규등록』"));
+        QVERIFY(entry()->htField[0]->isReadOnly());
+        // From another window the repeat box is hidden.
+        QWidget other;
+        entry()->Form_Load();
+        entry()->SetFormMode(1, &other, 0);
+        QVERIFY(entry()->chkCun->isHidden());
+    }
+
+    void automaticNumbers() {
+        openAdd();
+        fill({"", "M-1", "2024"});
+        QVERIFY(entry()->Save());
+        QCOMPARE(GetValue("SELECT mcode FROM t_mobile WHERE mid = 'M-1'").toString(), QString("000001"));
+        QCOMPARE(entry()->g_nCode, GetValue("SELECT code FROM t_mobile WHERE mid = 'M-1'").toInt());
+        ExecuteSQL("UPDATE t_mobile SET mcode = '000041' WHERE mid = 'M-1'");
+        fill({"", "M-2", "2024"});
+        QVERIFY(entry()->Save());
+        QCOMPARE(GetValue("SELECT mcode FROM t_mobile WHERE mid = 'M-2'").toString(), QString("000042"));
+    }
+
+    void repeatedEntryAppendsRows() {
+        openAdd();
+        for (int i = 1; i <= 3; ++i) {
+            fill({"", QString("R-%1").arg(i), "2020", "삼성전자"});
+            QVERIFY(entry()->Save());
+            QCOMPARE(list->spList->maxRows(), i);
+            QCOMPARE(list->spList->text(2, i), QString("R-%1").arg(i));
+            QCOMPARE(list->spList->text(11, i), QString::number(entry()->g_nCode));
+            QCOMPARE(entry()->htField[1]->text(), QString()); // cleared for the next one
+        }
+        QCOMPARE(list->spList->activeRow(), 3);
+        QCOMPARE(floatNotices(*env).count(" 자료가 저장되었습니다./T500"), 3);
+    }
+
+    void requiredFields() {
+        openAdd();
+        fill({"", "", "2020"});
+        QVERIFY(!entry()->Save());
+        QCOMPARE(env->prompter.boxes().last().title, QString("필수입력"));
+        QCOMPARE(env->prompter.texts().last(), QString("[ID]은(는) 필수 입력 사항입니다."));
+        fill({"", "X", ""});
+        QVERIFY(!entry()->Save());
+        QCOMPARE(env->prompter.texts().last(), QString("[출시년도]은(는) 필수 입력 사항입니다."));
+        entry()->show();
+        entry()->chkAuto->click(); // numbering off: the management number is required
+        QVERIFY(!entry()->htField[0]->isReadOnly());
+        fill({"", "X", "2020"});
+        QVERIFY(!entry()->Save());
+        QCOMPARE(env->prompter.texts().last(), QString("[관리번호]은(는) 필수 입력 사항입니다."));
+        QCOMPARE(Settings::GetSetting(AppState::title(), "Config", "FBMOBIL_SAVE_CHKAUTO"), QString("0"));
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile").toInt(), 1);
+        entry()->hide();
+    }
+
+    void shortNumberCompletedAndUpperCase() {
+        Settings::SaveSetting(AppState::title(), "Config", "FBMOBIL_SAVE_CHKAUTO", "0");
+        ExecuteSQL("INSERT INTO t_mobile (mcode) VALUES ('120007')");
+        openAdd();
+        entry()->show();
+        QApplication::setActiveWindow(entry());
+        QLineEdit *code = entry()->htField[0];
+        code->setFocus();
+        QTest::keyClicks(code, "abc");
+        QCOMPARE(code->text(), QString("ABC"));
+        code->clear();
+        QTest::keyClicks(code, "12");
+        env->prompter.answerYes();
+        entry()->htField[1]->setFocus(Qt::TabFocusReason);
+        QCOMPARE(env->prompter.boxes().last().text, QString("코드는 6자리를 사용하길 권장합니다. 나머지를 자동으로 채울까요?"));
+        QCOMPARE(code->text(), QString("120008"));
+        entry()->hide();
+    }
+
+    void changeMode() {
+        ExecuteSQL("INSERT INTO t_mobile (mcode, mid, makeyear, model) VALUES ('000005', 'E-1', '2019', 'Old')");
+        const int code = GetIdentity();
+        list->QueryList();
+        QCOMPARE(list->spList->maxRows(), 1);
+        entry()->Form_Load();
+        entry()->SetFormMode(2, list.get(), code);
+        QCOMPARE(entry()->windowTitle(), QString("핸드폰 등록 - 『수정』"));
+        QVERIFY(entry()->htField[0]->isReadOnly());
+        QVERIFY(!entry()->chkAuto->isEnabled());
+        QCOMPARE(entry()->htField[6]->text(), QString("Old"));
+        entry()->show();
+        QVERIFY(entry()->Save()); // unchanged: still a success
+        QVERIFY(!entry()->isVisible());
+        entry()->Form_Load();
+        entry()->SetFormMode(2, list.get(), code);
+        entry()->htField[6]->setText("New 'quoted' model");
+        QVERIFY(entry()->Save());
+        QCOMPARE(GetValue(QString("SELECT model FROM t_mobile WHERE code = %1").arg(code)).toString(),
+                 QString("New 'quoted' model"));
+        QCOMPARE(list->spList->text(7, 1), QString("New 'quoted' model"));
+        QCOMPARE(list->spList->maxRows(), 1);
+    }
+
+    void quotesInEveryField() {
+        openAdd();
+        fill({"", "a'1", "2'0", "m'k", "o'p", "a'n", "m'o", "s'a", "n'i"});
+        QVERIFY(entry()->Save());
+        Recordset rs;
+        QCOMPARE(OpenRecordset(rs, "SELECT * FROM t_mobile WHERE code = " + QString::number(entry()->g_nCode)), 1);
+        QCOMPARE(rs.text("mid"), QString("a'1"));
+        QCOMPARE(rs.text("nick"), QString("n'i"));
+        QCOMPARE(rs.text("imgpath"), QString());
+    }
+
+    void addThroughTheListButton() {
+        list->show();
+        QTimer::singleShot(0, [this] {
+            QVERIFY(entry()->isVisible());
+            fill({"", "B-1", "2021"});
+            entry()->btnSave->click();
+            QVERIFY(entry()->isVisible()); // repeat entry keeps it open
+            entry()->btnClose->click();
+        });
+        list->btnRecAdd->click();
+        QCOMPARE(list->spList->maxRows(), 1);
+        QCOMPARE(list->spList->text(1, 1), QString("000001"));
+    }
+
+    void failedSaveKeepsInput() {
+        openAdd();
+        ExecuteSQL("DROP TABLE t_mobile");
+        fill({"", "F-1", "2020"});
+        QVERIFY(!entry()->Save());
+        QVERIFY(env->prompter.texts().last().contains("GetNextCode") || env->prompter.texts().last().contains("Save"));
+        QCOMPARE(entry()->htField[1]->text(), QString("F-1"));
+    }
+};
+
+QTEST_MAIN(TestHandsetEntry)
+#include "tst_handset_entry.moc"

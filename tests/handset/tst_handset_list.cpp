@@ -1,0 +1,259 @@
+#include "FrmImageZoom.h"
+#include "HandsetFixture.h"
+#include "Spread.h"
+#include "fBMobil_Save_Search.h"
+#include "fbMobil_Admin.h"
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QApplication>
+
+using namespace modMDB_Func;
+
+class TestHandsetList : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<fbMobil_Admin> list;
+
+    QStringList column(int col) const {
+        QStringList out;
+        for (int r = 1; r <= list->spList->maxRows(); ++r)
+            out << list->spList->text(col, r);
+        return out;
+    }
+    void search(int member, const QString &text) {
+        for (int m = 1; m <= 8; ++m)
+            list->htField[m]->clear();
+        list->htField[member]->setText(text);
+        list->QueryList();
+    }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        QVERIFY(openDemoDatabase(*env));
+        list = std::make_unique<fbMobil_Admin>();
+    }
+    void cleanup() {
+        list.reset();
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void emptySearchListsAllButBaseRecord() {
+        QCOMPARE(list->spList->maxRows(), 0); // nothing until the first search
+        list->QueryList();
+        QCOMPARE(list->spList->maxRows(), 40);
+        QCOMPARE(list->windowTitle(), QString("핸드폰 관리 (총검색수 : 40)"));
+        QVERIFY(!column(11).contains("1"));
+        QCOMPARE(column(11).first(), QString("2"));
+        QCOMPARE(column(11).last(), QString("41"));
+        QCOMPARE(list->spList->text(2, 1), QString("SCH-W270"));
+        QVERIFY(list->spList->colHidden(11));
+        QVERIFY(list->spList->hasCellPicture(10, 1));
+        QCOMPARE(list->spList->activeRow(), 1);
+    }
+
+    void eachCondition_data() {
+        QTest::addColumn<int>("member");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("hits");
+        QTest::newRow("ID part") << 1 << "SCH-" << 5;
+        QTest::newRow("year part") << 2 << "201" << 16;
+        QTest::newRow("maker exact") << 3 << "팬택" << 5;
+        QTest::newRow("maker part finds nothing") << 3 << "팬" << 0;
+        QTest::newRow("opening exact") << 4 << "스윙" << 2;
+        QTest::newRow("antenna exact") << 5 << "외장형" << 8;
+        QTest::newRow("model part") << 6 << "갤럭시" << 4;
+        QTest::newRow("SAR part") << 7 << "0.9" << 5;
+        QTest::newRow("nick part") << 8 << "폰" << 12;
+        QTest::newRow("percent is literal") << 6 << "%" << 0;
+    }
+    void eachCondition() {
+        QFETCH(int, member);
+        QFETCH(QString, text);
+        QFETCH(int, hits);
+        const int expected = GetValue(QString("SELECT COUNT(*) FROM t_mobile WHERE code <> 1 AND %1")
+                                          .arg(QStringList{"", "instr(mid, '%1') > 0", "instr(makeyear, '%1') > 0",
+                                                           "makecom = '%1'", "opentype = '%1'", "ant = '%1'",
+                                                           "instr(model, '%1') > 0", "instr(sar, '%1') > 0",
+                                                           "instr(nick, '%1') > 0"}[member]
+                                                   .arg(text)))
+                                 .toInt();
+        QCOMPARE(expected, hits);
+        search(member, text);
+        QCOMPARE(list->spList->maxRows(), hits);
+    }
+
+    void conditionsCombine() {
+        list->htField[3]->setText("삼성전자");
+        list->htField[4]->setText("폴더");
+        list->QueryList();
+        QCOMPARE(list->spList->maxRows(), 6);
+        for (const QString &maker : column(4))
+            QCOMPARE(maker, QString("삼성전자"));
+    }
+
+    void noHits() {
+        search(6, "없는모델");
+        QCOMPARE(list->windowTitle(), QString("핸드폰 관리"));
+        QCOMPARE(floatNotices(*env).size(), 0); // hidden window: no notice
+        list->show();
+        list->QueryList();
+        QCOMPARE(floatNotices(*env), QStringList{" 검색된 결과가 없습니다./T500"});
+    }
+
+    void quotesFoundNeverBreak() {
+        ExecuteSQL("INSERT INTO t_mobile (mcode, mid, makeyear, makecom, model, nick) "
+                   "VALUES ('000099', 'Q''1', '2020', 'O''Neil', 'It''s', 'a''b')");
+        search(6, "It's");
+        QCOMPARE(list->spList->maxRows(), 1);
+        QCOMPARE(list->spList->text(7, 1), QString("It's"));
+        search(3, "O'Neil");
+        QCOMPARE(list->spList->maxRows(), 1);
+        search(1, "' OR '1'='1");
+        QCOMPARE(list->spList->maxRows(), 0);
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile").toInt(), 42);
+    }
+
+    void missingPictureAndHiddenPictureColumn() {
+        QFile::remove(env->appFolder() + "/IMG/SCH-W270.bmp");
+        list->QueryList();
+        QVERIFY(!list->spList->hasCellPicture(10, 1));
+        QVERIFY(list->spList->hasCellPicture(10, 2));
+        list->spList->setColWidth(10, 0);
+        list->QueryList();
+        QVERIFY(!list->spList->hasCellPicture(10, 2));
+    }
+
+    void deleteCases() {
+        list->show();
+        list->RecDelete(); // empty grid
+        QCOMPARE(env->prompter.texts().last(), QString("먼저 그리드에서 삭제할 자료를 선택하세요."));
+        QCOMPARE(env->prompter.boxes().size(), 1);
+
+        search(3, "애플");
+        QCOMPARE(list->spList->maxRows(), 4);
+        list->spList->setActiveCell(1, 2);
+        env->prompter.answerNo();
+        list->RecDelete();
+        QCOMPARE(env->prompter.boxes().last().title, QString("삭제"));
+        QCOMPARE(list->spList->maxRows(), 4);
+
+        const QString code = list->spList->text(11, 2);
+        env->prompter.answerYes();
+        list->RecDelete();
+        QCOMPARE(list->spList->maxRows(), 3);
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE code = " + code).toInt(), 0);
+        QVERIFY(floatNotices(*env).contains(" 자료를 삭제하였습니다./T500"));
+
+        // Deleted elsewhere meanwhile: the row stays and the user is told.
+        list->spList->setActiveCell(1, 1);
+        const QString gone = list->spList->text(11, 1);
+        ExecuteSQL("DELETE FROM t_mobile WHERE code = " + gone);
+        env->prompter.answerYes();
+        list->RecDelete();
+        QCOMPARE(env->prompter.texts().last(), QString("코드[%1]에 해당하는 자료를 삭제할 수 없습니다.").arg(gone));
+        QCOMPARE(list->spList->maxRows(), 3);
+
+        // The base record can never be deleted.
+        list->spList->setText(11, 1, "1");
+        list->RecDelete();
+        QCOMPARE(env->prompter.texts().last(),
+                 QString("시스템의 기본자료이므로 삭제할 수 없습니다.\r\n현재자료를 수정후 사용하세요."));
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE code = 1").toInt(), 1);
+    }
+
+    void deletingLastRowLeavesNone() {
+        search(4, "터치");
+        const int n = list->spList->maxRows();
+        for (int i = 0; i < n; ++i) {
+            list->spList->setActiveCell(1, 1);
+            env->prompter.answerYes();
+            list->RecDelete();
+        }
+        QCOMPARE(list->spList->maxRows(), 0);
+        QCOMPARE(list->GetSelectedCode(-2), 0);
+    }
+
+    void keysReachTheirCommands() {
+        list->show();
+        QApplication::setActiveWindow(list.get());
+        list->htField[6]->setFocus();
+        QTest::keyClick(list->htField[6], Qt::Key_F5);
+        QCOMPARE(list->spList->maxRows(), 40);
+        QTest::keyClick(list->htField[6], Qt::Key_F7);
+        QCOMPARE(env->prompter.texts().last(), QString("인쇄 기능은 아직 준비되지 않았습니다."));
+    }
+
+    void lookupListsDistinctValues() {
+        fBMobil_Save_Search lookup;
+        lookup.Refresh_sheet("makecom", "");
+        QStringList values;
+        for (int r = 1; r <= lookup.spList->maxRows(); ++r)
+            values << lookup.spList->text(1, r);
+        QCOMPARE(values, (QStringList{"KT테크", "LG전자", "SK텔레텍", "노키아", "모토로라", "삼성전자", "애플", "팬택"}));
+        lookup.Refresh_sheet("makecom", "전자");
+        QCOMPARE(lookup.spList->maxRows(), 2);
+        // The base record's empty value is not counted; an empty value of a real record is.
+        lookup.Refresh_sheet("nick", "");
+        const int before = lookup.spList->maxRows();
+        ExecuteSQL("UPDATE t_mobile SET nick = '' WHERE code = 2");
+        lookup.Refresh_sheet("nick", "");
+        QCOMPARE(lookup.spList->maxRows(), before); // 고아라폰 gone, the empty value came
+        QCOMPARE(lookup.spList->text(1, 1), QString());
+        lookup.spList->setActiveCell(1, 2);
+        lookup.PickRow(-1);
+        QCOMPARE(lookup.result(), lookup.spList->text(1, 2));
+    }
+
+    void lookupFromSearchField() {
+        list->htField[3]->setText("LG");
+        int shown = 0;
+        QTimer::singleShot(0, [&] {
+            auto *dlg = qobject_cast<fBMobil_Save_Search *>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            shown = dlg->spList->maxRows();
+            QCOMPARE(dlg->txtinput->text(), QString()); // the caller's text is not put there
+            dlg->PickRow(1);
+        });
+        list->OpenLookup(3);
+        QCOMPARE(shown, 1);
+        QCOMPARE(list->htField[3]->text(), QString("LG전자"));
+        // Closing without a pick leaves the field as it was.
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        list->OpenLookup(3);
+        QCOMPARE(list->htField[3]->text(), QString("LG전자"));
+    }
+
+    void imageViewerLayouts() {
+        FrmImageZoom zoom;
+        QImage small(100, 80, QImage::Format_RGB32);
+        small.fill(Qt::green);
+        zoom.setPicture(small);
+        zoom.resize(400, 300);
+        zoom.show();
+        QVERIFY(zoom.picBig->isVisible());
+        QCOMPARE(zoom.picBig->geometry().center(), zoom.rect().center());
+        QImage big(900, 900, QImage::Format_RGB32);
+        big.fill(Qt::blue);
+        zoom.setPicture(big);
+        QVERIFY(!zoom.picBig->isVisible());
+        QVERIFY(zoom.Image1->isVisible());
+        QCOMPARE(zoom.Image1->size(), zoom.size());
+        QTest::mouseDClick(zoom.Image1, Qt::LeftButton);
+        QVERIFY(zoom.isVisible()); // the stretched picture does not close
+        zoom.resize(1000, 1000);
+        QVERIFY(zoom.picBig->isVisible());
+        QImage wide(800, 100, QImage::Format_RGB32);
+        zoom.resize(400, 300);
+        zoom.setPicture(wide);
+        QVERIFY(zoom.picBig->isVisible());
+        QCOMPARE(zoom.picBig->x(), (400 - 800) / 2);
+        QTest::mouseDClick(zoom.picBig, Qt::LeftButton);
+        QVERIFY(!zoom.isVisible());
+    }
+};
+
+QTEST_MAIN(TestHandsetList)
+#include "tst_handset_list.moc"
