@@ -3,6 +3,9 @@
 #include "PictureCache.h"
 #include "SheetModel.h"
 #include "Spread.h"
+#include "SpreadDelegate.h"
+#include <QHelpEvent>
+#include <QToolTip>
 #include "TestEnv.h"
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
@@ -267,6 +270,37 @@ private Q_SLOTS:
         QCOMPARE(sp->selBlockRow2(), 4);
         QCOMPARE(sp->selBlockCol(), 1);
         QCOMPARE(sp->selBlockCol2(), 4);
+    }
+
+    void pictureFitsTheCellKeepingItsProportions() {
+        const QRect cell(0, 0, 100, 50);
+        const int all = PictStretch | PictCenter | PictMaintainScale;
+        QCOMPARE(SpreadDelegate::pictureRect(cell, QSize(40, 40), all), QRect(25, 0, 50, 50));
+        QCOMPARE(SpreadDelegate::pictureRect(cell, QSize(400, 100), all), QRect(0, 12, 100, 25));
+        QCOMPARE(SpreadDelegate::pictureRect(cell, QSize(40, 40), PictStretch), QRect(0, 0, 100, 50));
+        QCOMPARE(SpreadDelegate::pictureRect(cell, QSize(20, 10), PictCenter), QRect(40, 20, 20, 10));
+    }
+
+    void cutOffTextShowsATip() {
+        sp->setMaxCols(2);
+        sp->setMaxRows(1);
+        sp->setColWidth(1, 3);
+        sp->setColWidth(2, 40);
+        const QString longText = QStringLiteral("아주 긴 모델 이름 SCH-X123456789");
+        sp->setText(1, 1, longText);
+        sp->setText(2, 1, QStringLiteral("짧음"));
+        sp->show();
+        QVERIFY(QTest::qWaitForWindowExposed(sp.get()));
+        const auto tipAt = [&](int col) {
+            const QPoint p = sp->visualRect(sp->model()->index(0, col - 1)).center();
+            QHelpEvent e(QEvent::ToolTip, p, sp->viewport()->mapToGlobal(p));
+            QApplication::sendEvent(sp->viewport(), &e);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(tipAt(1), QString()); // tips are off by default
+        sp->setTextTip(true);
+        QCOMPARE(tipAt(2), QString()); // the text fits
+        QCOMPARE(tipAt(1), longText);
     }
 
     void cornerCellShowsItsText() {
