@@ -6,6 +6,7 @@
 #include "UpDown.h"
 #include "VbUnits.h"
 #include <QApplication>
+#include <QBoxLayout>
 #include <QFrame>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 using namespace DatePeriods;
 
@@ -139,16 +141,14 @@ QGridLayout *FrmEasyDate::buildPeriodRows(QWidget *parent) {
     auto addButton = [&](const QString &caption, const QString &name) {
         auto *b = new QPushButton(caption, parent);
         b->setObjectName(name);
-        b->setFocusPolicy(Qt::TabFocus);
-        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::TabFocus); // reached by Tab; a click leaves the focus in the date box
         return b;
     };
     for (int row = 0; row < 7; ++row) {
         auto *title = new QLabel(QString::fromUtf8(kRowTitles[row]), parent);
         title->setObjectName(QStringLiteral("Label1_%1").arg(row));
         grid->addWidget(title, row, 0);
-        const bool arrows = row < 6;
-        if (arrows) {
+        if (row < 6) { // the recent-days row has no arrows
             for (int side = 0; side < 2; ++side) {
                 const int index = row * 2 + side;
                 QPushButton *b = addButton(side ? QStringLiteral("▶") : QStringLiteral("◀"),

@@ -4,8 +4,6 @@
 #include "FrmEasyDate.h"
 #include "TestEnv.h"
 #include "UpDown.h"
-#include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -73,37 +71,6 @@ private Q_SLOTS:
         FrmEasyDate autumn;
         for (int i = 16; i < 22; ++i)
             QCOMPARE(autumn.cmdTermCng(i)->font().bold(), i == 19 || i == 21);
-    }
-
-    void captions() {
-        const QStringList periods = {
-            "그제", "어제", "오늘   日", "내일", "지지난주", "지난주", "이번주   ", "다음주", "지지난달",
-            "지난달", "이번달 月", "다음달", "지지난해", "지난해", "올해   年", "다음해", "1분기", "2분기",
-            "3분기", "4분기", "전반기", "후반기", "최근1개월", "최근2개월", "최근3개월", "최근6개월", "최근1년"};
-        for (int i = 0; i < 27; ++i)
-            QCOMPARE(dlg->cmdTermCng(i)->text(), periods[i]);
-        for (int i = 0; i < 12; ++i)
-            QCOMPARE(dlg->cmdMvDate(i)->text(), i % 2 ? QStringLiteral("▶") : QStringLiteral("◀"));
-        QStringList titles;
-        for (QLabel *l : dlg->findChildren<QLabel *>())
-            titles << l->text();
-        QCOMPARE(titles, (QStringList{"일", "주", "월", "년", "분기", "반기", "최근"}));
-        QCOMPARE(dlg->cmdOK()->text(), QStringLiteral("확인(&O)"));
-        QCOMPARE(dlg->cmdClose()->text(), QStringLiteral("닫기(&C)"));
-        QCOMPARE(dlg->meDate(0)->inputMask(), QStringLiteral("0000-00-00;_"));
-    }
-
-    void dateBoxSitsInsideItsFrame() {
-        for (int i = 0; i < 2; ++i) {
-            auto *frame = qobject_cast<QFrame *>(dlg->meDate(i)->parentWidget());
-            QVERIFY(frame);
-            const QRect b = dlg->meDate(i)->geometry();
-            QCOMPARE(b.topLeft(), QPoint(2, 2)); // 30 twips
-            QCOMPARE(b.height(), frame->height() - 4);
-            QCOMPARE(b.width(), frame->width() - dlg->udMvDay(i)->width() - dlg->cmdCaln(i)->width() - 8);
-            QCOMPARE(dlg->udMvDay(i)->x(), b.right() + 1);
-            QCOMPARE(dlg->cmdCaln(i)->x(), dlg->udMvDay(i)->geometry().right() + 1);
-        }
     }
 
     void presetsTakeOnlyDates() {
