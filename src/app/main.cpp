@@ -1,6 +1,10 @@
 #include "CalendarDemo.h"
 #include "HandsetWindows.h"
+#include "AppState.h"
+#include "Backup.h"
 #include "StartApp.h"
+#include "frmMain.h"
+#include "mdlBackUp.h"
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
@@ -11,5 +15,11 @@ int main(int argc, char *argv[]) {
     if (const int i = args.indexOf(QStringLiteral("--demo")); i >= 0)
         return runCalendarDemo(args.value(i + 1));
     registerHandsetWindows();
+    wireMainWindow = [](frmMain *main) {
+        main->backupOnClose = [] { return mdlBackUp::ExecBackUpAuto(QString(), gDBPath + QLatin1Char('\\')); };
+        main->backupNow = [] {
+            return mdlBackUp::ExecBackUp(Backup::HardDisk, false, QString(), gDBPath + QLatin1Char('\\'));
+        };
+    };
     return RunProgram(args);
 }

@@ -38,3 +38,11 @@ void Recordset::close() {
     m_pos = 0;
     m_open = false;
 }
+
+void Recordset::assign(QStringList fields, std::vector<QVariant> values, int rows) {
+    close();
+    m_fields = std::move(fields);
+    m_values = std::move(values);
+    m_rows = rows;
+    m_open = true;
+}

@@ -33,6 +33,8 @@ public:
 
     // Reads every row of an executed query.
     void load(QSqlQuery &query);
+    // Takes rows read elsewhere (row-major values).
+    void assign(QStringList fields, std::vector<QVariant> values, int rows);
     void close();
 
 private:

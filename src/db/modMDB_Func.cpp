@@ -8,6 +8,7 @@
 #include "Schema.h"
 #include "SqlDialect.h"
 #include "SqlLog.h"
+#include "SqliteSnapshot.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -28,9 +29,7 @@ struct State {
 } g;
 
 // Our engine's errors in the numbers the windows know.
-AppError toAppError(const QSqlError &e) {
-    const int code = e.nativeErrorCode().toInt();
-    const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+AppError toAppError(int code, const QString &text) {
     if (code == 5 || code == 6) // busy, locked
         return AppError(errLocked, text);
     if (code == 8) // read-only
@@ -40,6 +39,10 @@ AppError toAppError(const QSqlError &e) {
     if (code == 19) // constraint
         return AppError(errFail, text);
     return AppError(errCommand, text);
+}
+
+AppError toAppError(const QSqlError &e) {
+    return toAppError(e.nativeErrorCode().toInt(), e.databaseText().isEmpty() ? e.text() : e.databaseText());
 }
 
 AppError noConnection() {
@@ -121,6 +124,16 @@ void DBTerminate() {
 int OpenRecordset(Recordset &rs, const QString &sql, int, int, int) {
     CloseObj(rs);
     try {
+        if (!g.open)
+            throw noConnection();
+        bool failed = false;
+        int code = 0;
+        QString message;
+        if (SqliteSnapshot(connection(), sql, rs, &failed, &code, &message)) {
+            if (failed)
+                throw toAppError(code, message);
+            return rs.recordCount();
+        }
         QSqlQuery q = runQuery(sql);
         rs.load(q);
         return rs.recordCount();

@@ -1,6 +1,7 @@
 #include "modMain.h"
 #include "AppPaths.h"
 #include "AppState.h"
+#include "Backup.h"
 #include "ErrorBox.h"
 #include "Messages.h"
 #include "NetDrives.h"
@@ -59,8 +60,8 @@ QString mainDbFile(const QString &folder) { return folder + QLatin1Char('/') + S
 
 std::unique_ptr<QLockFile> AcquireSingleInstance() {
     QDir().mkpath(AppPaths::settingsRoot());
-    auto lock = std::make_unique<QLockFile>(AppPaths::settingsRoot() + QLatin1Char('/') + AppPaths::programName() +
-                                            QStringLiteral(".lock"));
+    // The backup program waits on the same lock until this program has ended.
+    auto lock = std::make_unique<QLockFile>(Backup::programLockFile());
     lock->setStaleLockTime(0); // only a dead owner makes the lock stale
     if (!lock->tryLock(0))
         return nullptr;

@@ -1,0 +1,58 @@
+#include "SqliteSnapshot.h"
+#include "Recordset.h"
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <sqlite3.h>
+
+bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, bool *failed, int *code,
+                    QString *message) {
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return false;
+    sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!h)
+        return false;
+    *failed = false;
+    auto fail = [&](int rc) {
+        *failed = true;
+        *code = rc;
+        *message = QString::fromUtf16(static_cast<const char16_t *>(sqlite3_errmsg16(h)));
+        return true;
+    };
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare16_v2(h, sql.utf16(), int(sql.size() * sizeof(QChar)), &st, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(rc);
+    const int n = sqlite3_column_count(st);
+    QStringList fields;
+    for (int i = 0; i < n; ++i)
+        fields << QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_name16(st, i)));
+    std::vector<QVariant> values;
+    values.reserve(size_t(n) * 1024);
+    int rows = 0;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        for (int i = 0; i < n; ++i) {
+            switch (sqlite3_column_type(st, i)) {
+            case SQLITE_INTEGER: values.emplace_back(qlonglong(sqlite3_column_int64(st, i))); break;
+            case SQLITE_FLOAT: values.emplace_back(sqlite3_column_double(st, i)); break;
+            case SQLITE_NULL: values.emplace_back(); break;
+            case SQLITE_BLOB:
+                values.emplace_back(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)),
+                                               sqlite3_column_bytes(st, i)));
+                break;
+            default: // text is stored as UTF-8; Qt converts that faster than the library does
+                values.emplace_back(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
+                                                      sqlite3_column_bytes(st, i)));
+            }
+        }
+        ++rows;
+    }
+    if (rc != SQLITE_DONE) {
+        fail(rc);
+        sqlite3_finalize(st);
+        return true;
+    }
+    sqlite3_finalize(st);
+    rs.assign(std::move(fields), std::move(values), rows);
+    return true;
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include <QString>
+
+class QSqlDatabase;
+class Recordset;
+struct AppError;
+
+// Reads a whole result straight from the SQLite library into a Recordset, without Qt SQL's
+// per-row record copies (several times faster on large lists). False when the connection is
+// not SQLite (the caller then takes the generic path). On an engine error *failed is set and
+// *code / *message hold what the engine reported.
+bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, bool *failed, int *code,
+                    QString *message);
