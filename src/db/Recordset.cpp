@@ -1,6 +1,7 @@
 #include "Recordset.h"
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringDecoder>
 
 int Recordset::fieldIndex(const QString &name) const {
     for (int i = 0; i < m_fields.size(); ++i)
@@ -15,34 +16,96 @@ QVariant Recordset::value(int field) const {
     return at(m_pos, field);
 }
 
-void Recordset::load(QSqlQuery &query) {
-    close();
-    const QSqlRecord rec = query.record();
-    for (int i = 0; i < rec.count(); ++i)
-        m_fields << rec.fieldName(i);
-    const int n = int(m_fields.size());
-    while (query.next()) {
-        for (int i = 0; i < n; ++i)
-            m_values.push_back(query.value(i));
-        ++m_rows;
+QVariant Recordset::at(int row, int field) const {
+    const Cell &c = cell(row, field);
+    switch (c.kind) {
+    case Cell::Int: return QVariant(qlonglong(c.i));
+    case Cell::Double: return QVariant(c.d);
+    case Cell::Text: return QVariant(QString(m_chars.data() + c.offset, qsizetype(c.length)));
+    case Cell::Blob: return QVariant(m_blobs[size_t(c.offset)]);
+    case Cell::Null: break;
     }
+    return {};
+}
+
+QString Recordset::rawText(int row, int field) const {
+    const Cell &c = cell(row, field);
+    if (c.kind == Cell::Text)
+        return QString::fromRawData(m_chars.data() + c.offset, qsizetype(c.length));
+    return at(row, field).toString();
+}
+
+void Recordset::beginFill(QStringList fields) {
+    close();
+    m_fields = std::move(fields);
+    m_cells.reserve(size_t(qMax<qsizetype>(1, m_fields.size())) * 256);
+}
+
+void Recordset::addDouble(double v) {
+    Cell c{Cell::Double, 0, {0}};
+    c.d = v;
+    m_cells.push_back(c);
+}
+
+void Recordset::addUtf8(const char *text, int bytes) {
+    const size_t start = m_chars.size();
+    // UTF-16 never needs more units than UTF-8 has bytes.
+    m_chars.resize(start + size_t(bytes));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar *end = utf8.appendToBuffer(m_chars.data() + start, QByteArrayView(text, bytes));
+    const size_t length = size_t(end - (m_chars.data() + start));
+    m_chars.resize(start + length);
+    m_cells.push_back(Cell{Cell::Text, quint32(length), {qint64(start)}});
+}
+
+void Recordset::addText(QStringView text) {
+    const size_t start = m_chars.size();
+    m_chars.insert(m_chars.end(), text.begin(), text.end());
+    m_cells.push_back(Cell{Cell::Text, quint32(text.size()), {qint64(start)}});
+}
+
+void Recordset::addBlob(const QByteArray &bytes) {
+    m_blobs.push_back(bytes);
+    m_cells.push_back(Cell{Cell::Blob, 0, {qint64(m_blobs.size() - 1)}});
+}
+
+void Recordset::finishFill() {
+    m_rows = m_fields.isEmpty() ? 0 : int(m_cells.size() / size_t(m_fields.size()));
     m_open = true;
     m_pos = 0;
+}
+
+void Recordset::load(QSqlQuery &query) {
+    const QSqlRecord rec = query.record();
+    QStringList fields;
+    for (int i = 0; i < rec.count(); ++i)
+        fields << rec.fieldName(i);
+    beginFill(fields);
+    const int n = int(fields.size());
+    while (query.next()) {
+        for (int i = 0; i < n; ++i) {
+            const QVariant v = query.value(i);
+            if (v.isNull())
+                addNull();
+            else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
+                addInt(v.toLongLong());
+            else if (v.typeId() == QMetaType::Double)
+                addDouble(v.toDouble());
+            else if (v.typeId() == QMetaType::QByteArray)
+                addBlob(v.toByteArray());
+            else
+                addText(v.toString());
+        }
+    }
+    finishFill();
 }
 
 void Recordset::close() {
     m_fields.clear();
-    m_values.clear();
-    m_values.shrink_to_fit();
+    m_cells = {};
+    m_chars = {};
+    m_blobs = {};
     m_rows = 0;
     m_pos = 0;
     m_open = false;
-}
-
-void Recordset::assign(QStringList fields, std::vector<QVariant> values, int rows) {
-    close();
-    m_fields = std::move(fields);
-    m_values = std::move(values);
-    m_rows = rows;
-    m_open = true;
 }

@@ -6,7 +6,8 @@
 class QSqlQuery;
 
 // A client-side snapshot of a query result: every row is read at open, so the record count
-// is known and the connection is free again at once.
+// is known and the connection is free again at once. Texts live in one character pool and
+// numbers in the cell itself, so 100,000 rows cost a few bytes per cell.
 class Recordset {
 public:
     bool isOpen() const { return m_open; }
@@ -28,18 +29,44 @@ public:
     QVariant value(const QString &field) const { return value(fieldIndex(field)); }
     // Text of the current row's field, empty for null.
     QString text(const QString &field) const { return value(field).toString(); }
+
     // Direct access for fast fills: row and field from 0.
-    const QVariant &at(int row, int field) const { return m_values[size_t(row) * m_fields.size() + field]; }
+    QVariant at(int row, int field) const;
+    // The cell as text without copying it when it is text; valid while the snapshot lives.
+    QString rawText(int row, int field) const;
 
     // Reads every row of an executed query.
     void load(QSqlQuery &query);
-    // Takes rows read elsewhere (row-major values).
-    void assign(QStringList fields, std::vector<QVariant> values, int rows);
     void close();
 
+    // Filling, for readers that fetch rows themselves: begin, then one add per cell in
+    // row order, then finish.
+    void beginFill(QStringList fields);
+    void addNull() { m_cells.push_back(Cell{Cell::Null, 0, {0}}); }
+    void addInt(qint64 v) { m_cells.push_back(Cell{Cell::Int, 0, {v}}); }
+    void addDouble(double v);
+    // UTF-8 text, decoded straight into the pool.
+    void addUtf8(const char *text, int bytes);
+    void addText(QStringView text);
+    void addBlob(const QByteArray &bytes);
+    void finishFill();
+
 private:
+    struct Cell {
+        enum Kind : quint32 { Null, Int, Double, Text, Blob } kind;
+        quint32 length;
+        union {
+            qint64 i;
+            double d;
+            quint64 offset;
+        };
+    };
+    const Cell &cell(int row, int field) const { return m_cells[size_t(row) * m_fields.size() + size_t(field)]; }
+
     QStringList m_fields;
-    std::vector<QVariant> m_values; // row-major
+    std::vector<Cell> m_cells; // row-major
+    std::vector<QChar> m_chars;
+    std::vector<QByteArray> m_blobs;
     int m_rows = 0;
     int m_pos = 0;
     bool m_open = false;

@@ -27,32 +27,28 @@ bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, b
     QStringList fields;
     for (int i = 0; i < n; ++i)
         fields << QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_name16(st, i)));
-    std::vector<QVariant> values;
-    values.reserve(size_t(n) * 1024);
-    int rows = 0;
+    rs.beginFill(fields);
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         for (int i = 0; i < n; ++i) {
             switch (sqlite3_column_type(st, i)) {
-            case SQLITE_INTEGER: values.emplace_back(qlonglong(sqlite3_column_int64(st, i))); break;
-            case SQLITE_FLOAT: values.emplace_back(sqlite3_column_double(st, i)); break;
-            case SQLITE_NULL: values.emplace_back(); break;
+            case SQLITE_INTEGER: rs.addInt(sqlite3_column_int64(st, i)); break;
+            case SQLITE_FLOAT: rs.addDouble(sqlite3_column_double(st, i)); break;
+            case SQLITE_NULL: rs.addNull(); break;
             case SQLITE_BLOB:
-                values.emplace_back(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)),
-                                               sqlite3_column_bytes(st, i)));
+                rs.addBlob(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)));
                 break;
-            default: // text is stored as UTF-8; Qt converts that faster than the library does
-                values.emplace_back(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
-                                                      sqlite3_column_bytes(st, i)));
+            default:
+                rs.addUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
             }
         }
-        ++rows;
     }
     if (rc != SQLITE_DONE) {
         fail(rc);
         sqlite3_finalize(st);
+        rs.close();
         return true;
     }
     sqlite3_finalize(st);
-    rs.assign(std::move(fields), std::move(values), rows);
+    rs.finishFill();
     return true;
 }

@@ -67,7 +67,7 @@ void fBMobil_Save_Search::Refresh_sheet(const QString &sField, const QString &sW
     const int count = qMax(0, OpenRecordset(rs, HandsetSql::lookupQuery(sField, sWhr)));
     spList->setMaxRows(count);
     for (int r = 0; r < count; ++r)
-        spList->setText(1, r + 1, rs.at(r, 0).toString());
+        spList->setText(1, r + 1, rs.rawText(r, 0));
     if (count == 0 && isVisible())
         ShowFloatMsg(QStringLiteral("검색된 결과가 없습니다."), 500);
     CloseObj(rs);

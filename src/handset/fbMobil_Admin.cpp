@@ -200,10 +200,10 @@ void fbMobil_Admin::QueryList() {
         for (int r = 0; r < count; ++r) {
             const int row = r + 1;
             for (int c = 0; c < 10; ++c)
-                spList->setText(c + 1, row, rs.at(r, first + c).toString());
-            spList->setText(kCodeCol, row, rs.at(r, code).toString());
+                spList->setText(c + 1, row, rs.rawText(r, first + c));
+            spList->setText(kCodeCol, row, rs.rawText(r, code));
             if (!pictures.isEmpty()) {
-                const QString file = rs.at(r, mid).toString() + QStringLiteral(".bmp");
+                const QString file = rs.rawText(r, mid) + QStringLiteral(".bmp");
                 if (pictures.contains(file))
                     spList->setCellPicture(kPictureCol, row, AppPaths::inApp(QStringLiteral("IMG/") + file));
             }
