@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <memory>
 #include <zip.h>
+#include <zlib.h>
 
 namespace BackupArchive {
 
@@ -123,8 +124,11 @@ bool readArchive(const QString &archive, EntrySink *sink, QStringList *names, QS
         }
         zip_int64_t n = 0;
         zip_uint64_t total = 0;
+        // The library does not check every entry's CRC itself, so we do.
+        uLong crc = crc32(0L, Z_NULL, 0);
         while ((n = zip_fread(zf, buffer.data(), zip_uint64_t(buffer.size()))) > 0) {
             total += zip_uint64_t(n);
+            crc = crc32(crc, reinterpret_cast<const Bytef *>(buffer.constData()), uInt(n));
             if (sink && !sink->write(buffer.constData(), n, error)) {
                 zip_fclose(zf);
                 return false;
@@ -132,7 +136,8 @@ bool readArchive(const QString &archive, EntrySink *sink, QStringList *names, QS
         }
         const QString readError = n < 0 ? QString::fromLocal8Bit(zip_file_strerror(zf)) : QString();
         const int closeCode = zip_fclose(zf);
-        if (n < 0 || closeCode != 0 || ((st.valid & ZIP_STAT_SIZE) && total != st.size)) {
+        const bool badCrc = (st.valid & ZIP_STAT_CRC) && crc != st.crc;
+        if (n < 0 || closeCode != 0 || badCrc || ((st.valid & ZIP_STAT_SIZE) && total != st.size)) {
             *error = QStringLiteral("백업 파일이 손상되었습니다: ") + name +
                      (readError.isEmpty() ? QString() : QStringLiteral(" (") + readError + QLatin1Char(')'));
             return false;
