@@ -10,7 +10,9 @@
 Spread::Spread(QWidget *parent) : QTableView(parent), m_model(new SheetModel(this)), m_delegate(new SpreadDelegate(this)) {
     setModel(m_model);
     setItemDelegate(m_delegate);
-    m_charWidth = std::max(1.0, QFontMetricsF(font()).averageCharWidth());
+    // A width unit is one digit of the default font, as the stored layouts count it; the
+    // font's average character is narrower and would cut off codes and Korean headers.
+    m_charWidth = std::max(1.0, QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0')));
     m_model->setBaseFont(font());
     const double size = font().pointSizeF() > 0 ? font().pointSizeF() : 9;
     m_model->store().setFormat(-1, -1, &CellFormat::fontSize, size);
