@@ -8,6 +8,7 @@
 #include "HandsetToolbar.h"
 #include "Messages.h"
 #include "Settings.h"
+#include "UpperCaseValidator.h"
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Admin.h"
 #include "modFrmCtrl.h"
@@ -21,7 +22,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
-#include <QValidator>
 #include <QVBoxLayout>
 
 using namespace modMDB_Func;
@@ -36,15 +36,6 @@ const Field kFields[9] = {{"*관리번호", 6}, {"*   ID   ", 20}, {"*출시년�
 const QHash<int, QString> kLookupColumns{{2, QStringLiteral("makeyear")}, {3, QStringLiteral("makecom")},
                                          {4, QStringLiteral("opentype")}, {5, QStringLiteral("ant")}};
 
-// Management numbers are kept in upper case as they are typed.
-class UpperCase final : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &) const override {
-        input = input.toUpper();
-        return Acceptable;
-    }
-};
 
 bool isListWindow(const QWidget *w) {
     return w && w->objectName().compare(QStringLiteral("fbMobil_Admin"), Qt::CaseInsensitive) == 0;
@@ -75,7 +66,7 @@ fbMobil_Save::fbMobil_Save(QWidget *parent) : QDialog(parent) {
             grid->addWidget(b, i, 2);
         }
     }
-    htField[0]->setValidator(new UpperCase(htField[0]));
+    htField[0]->setValidator(new UpperCaseValidator(htField[0]));
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));

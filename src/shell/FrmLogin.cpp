@@ -4,6 +4,7 @@
 #include "ErrorBox.h"
 #include "Messages.h"
 #include "Settings.h"
+#include "UpperCaseValidator.h"
 #include "mdlCommonKV.h"
 #include "modFrmCtrl.h"
 #include "modMDB_Func.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QValidator>
 
 using namespace modMDB_Func;
 
@@ -28,15 +28,6 @@ QString config(const QString &key, const QString &def = {}) {
 }
 void setConfig(const QString &key, const QString &value) { Settings::SaveSetting(AppState::title(), kConfig, key, value); }
 
-// IDs are kept in upper case as they are typed.
-class UpperCaseValidator final : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &) const override {
-        input = input.toUpper();
-        return Acceptable;
-    }
-};
 } // namespace
 
 FrmLogin::FrmLogin(QWidget *parent) : QWidget(parent) {
