@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Settings.h"
 #include <QCheckBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,9 +33,18 @@ frmIntroMsg::frmIntroMsg(QWidget *parent) : QDialog(parent) {
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(picture);
     lay->addLayout(row);
+    btnClose->setAutoDefault(false);
+    btnClose->installEventFilter(this);
+    Check1->installEventFilter(this);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(Check1, &QCheckBox::clicked, this, [this] {
         Settings::SaveSetting(AppState::title(), QStringLiteral("Config"), QStringLiteral("NoMsg"), QStringLiteral("1"));
         accept();
     });
+}
+
+bool frmIntroMsg::eventFilter(QObject *watched, QEvent *e) {
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)
+        return true;
+    return QDialog::eventFilter(watched, e);
 }

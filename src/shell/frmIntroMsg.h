@@ -13,5 +13,7 @@ public:
     QCheckBox *Check1 = nullptr;
 
 protected:
+    // Keys do nothing here, not even Enter on the focused button.
+    bool eventFilter(QObject *watched, QEvent *e) override;
     void keyPressEvent(QKeyEvent *) override {}
 };

@@ -226,6 +226,37 @@ private Q_SLOTS:
         QCOMPARE(list->htField[3]->text(), QString("LG전자"));
     }
 
+    void emptyPickLeavesFieldAlone() {
+        ExecuteSQL("UPDATE t_mobile SET makecom = '' WHERE code = 2");
+        list->htField[3]->setText("삼성");
+        QTimer::singleShot(0, [] {
+            auto *dlg = qobject_cast<fBMobil_Save_Search *>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            dlg->Refresh_sheet("makecom", ""); // F5 right away lists every value, the empty one first
+            QCOMPARE(dlg->spList->text(1, 1), QString());
+            dlg->PickRow(1);
+        });
+        list->OpenLookup(3);
+        QCOMPARE(list->htField[3]->text(), QString("삼성"));
+    }
+
+    void layoutRememberedAcrossOpenings() {
+        list->show();
+        const QString file = env->appFolder() + "/FormIni/fbMobil_Admin.ini";
+        list->resize(900, 640);
+        list->move(40, 30);
+        list->close();
+        QVERIFY(QFile::exists(file));
+        list = std::make_unique<fbMobil_Admin>();
+        list->show();
+        QCOMPARE(list->size(), QSize(900, 640));
+        QCOMPARE(list->pos(), QPoint(40, 30));
+        // Unmoved, unresized: closing writes nothing.
+        QFile::remove(file);
+        list->close();
+        QVERIFY(!QFile::exists(file));
+    }
+
     void imageViewerLayouts() {
         FrmImageZoom zoom;
         QImage small(100, 80, QImage::Format_RGB32);

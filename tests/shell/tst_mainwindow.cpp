@@ -3,7 +3,11 @@
 #include "Settings.h"
 #include "TestEnv.h"
 #include "WindowRegistry.h"
+#include "frmIntroMsg.h"
 #include "frmMain.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QAction>
 #include <QDir>
 #include <QLabel>
@@ -188,6 +192,20 @@ private Q_SLOTS:
         QTest::qWait(0);
         QVERIFY(w->isVisible());
         QCOMPARE(w->mdiArea()->subWindowList().size(), 0);
+    }
+
+    void introMessage() {
+        frmIntroMsg intro;
+        intro.show();
+        QApplication::setActiveWindow(&intro);
+        intro.btnClose->setFocus();
+        QTest::keyClick(intro.btnClose, Qt::Key_Return);
+        QTest::keyClick(intro.btnClose, Qt::Key_Space);
+        QTest::keyClick(&intro, Qt::Key_Escape);
+        QVERIFY(intro.isVisible()); // keys do nothing
+        intro.Check1->click();
+        QVERIFY(!intro.isVisible());
+        QCOMPARE(Settings::GetSetting(AppState::title(), "Config", "NoMsg"), QString("1"));
     }
 
     void calculatorAndLinks() {
