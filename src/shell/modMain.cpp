@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QLinearGradient>
 #include <QPainter>
 
 using namespace modMDB_Func;
@@ -54,6 +55,26 @@ void writeDefaultLogo(const QString &file) {
     p.end();
     logo.save(file, "JPG", 92);
 }
+
+// The login window's picture: the program's name over a soft gradient.
+void writeLoginBackground(const QString &file) {
+    QImage bg(420, 230, QImage::Format_RGB32);
+    QPainter p(&bg);
+    QLinearGradient g(0, 0, 0, bg.height());
+    g.setColorAt(0, QColor(32, 86, 150));
+    g.setColorAt(0.38, QColor(204, 226, 244));
+    g.setColorAt(1, QColor(246, 248, 252));
+    p.fillRect(bg.rect(), g);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setPen(Qt::white);
+    QFont f = p.font();
+    f.setPointSize(20);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRect(0, 14, bg.width(), 48), Qt::AlignCenter, AppState::title());
+    p.end();
+    bg.save(file, "JPG", 92);
+}
 } // namespace
 
 QString mainDbFile(const QString &folder) { return folder + QLatin1Char('/') + Schema::kMainFile; }
@@ -74,6 +95,7 @@ bool PrepareAppFolder(QString *error) {
     for (const char *sub : {"FormIni", "IMG", "Image", "log", "ExpExcel"})
         QDir().mkpath(AppPaths::inApp(QString::fromLatin1(sub)));
     writeDefaultLogo(AppPaths::inApp(QStringLiteral("Image/mainbg.jpg")));
+    writeLoginBackground(AppPaths::inApp(QStringLiteral("Image/loginbg.jpg")));
     const QString file = mainDbFile(defaultDbFolder());
     if (!Schema::createMainDatabase(file, Schema::kPassword, error))
         return false;
