@@ -16,13 +16,14 @@ QString passwordHash(const QString &password) {
 }
 
 namespace {
+// Text compares without regard to case, as the shops' data always has.
 const char *const kStatements[] = {
     "CREATE TABLE dbinfo (name TEXT PRIMARY KEY, value TEXT)",
-    "CREATE TABLE local_user (loginid TEXT PRIMARY KEY, local_name TEXT, loginpwd TEXT DEFAULT '', code INTEGER DEFAULT 1)",
-    "CREATE TABLE options (optname TEXT PRIMARY KEY, optvalue TEXT)",
-    "CREATE TABLE t_mobile (code INTEGER PRIMARY KEY AUTOINCREMENT, mcode TEXT DEFAULT '', mid TEXT DEFAULT '',"
-    " makeyear TEXT DEFAULT '', makecom TEXT DEFAULT '', opentype TEXT DEFAULT '', ant TEXT DEFAULT '',"
-    " model TEXT DEFAULT '', sar TEXT DEFAULT '', nick TEXT DEFAULT '', imgpath TEXT DEFAULT '', bigo TEXT DEFAULT '')",
+    "CREATE TABLE local_user (loginid TEXT COLLATE NOCASE PRIMARY KEY, local_name TEXT, loginpwd TEXT DEFAULT '', code INTEGER DEFAULT 1)",
+    "CREATE TABLE options (optname TEXT COLLATE NOCASE PRIMARY KEY, optvalue TEXT)",
+    "CREATE TABLE t_mobile (code INTEGER PRIMARY KEY AUTOINCREMENT, mcode TEXT COLLATE NOCASE DEFAULT '', mid TEXT COLLATE NOCASE DEFAULT '',"
+    " makeyear TEXT COLLATE NOCASE DEFAULT '', makecom TEXT COLLATE NOCASE DEFAULT '', opentype TEXT COLLATE NOCASE DEFAULT '', ant TEXT COLLATE NOCASE DEFAULT '',"
+    " model TEXT COLLATE NOCASE DEFAULT '', sar TEXT COLLATE NOCASE DEFAULT '', nick TEXT COLLATE NOCASE DEFAULT '', imgpath TEXT COLLATE NOCASE DEFAULT '', bigo TEXT COLLATE NOCASE DEFAULT '')",
     "CREATE INDEX t_mobile_mcode ON t_mobile (mcode)",
     "INSERT INTO local_user (loginid, local_name, loginpwd, code) VALUES ('ADMIN', '관리자', '', 1)",
     "INSERT INTO t_mobile (code, mcode) VALUES (1, '')",

@@ -4,12 +4,23 @@
 #include <QSqlDriver>
 #include <sqlite3.h>
 
-bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, bool *failed, int *code,
-                    QString *message) {
+namespace {
+sqlite3 *handleOf(const QSqlDatabase &db) {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+} // namespace
+
+qint64 SqliteTotalChanges(const QSqlDatabase &db) {
+    sqlite3 *h = handleOf(db);
+    return h ? qint64(sqlite3_total_changes64(h)) : -1;
+}
+
+bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, bool *failed, int *code,
+                    QString *message) {
+    sqlite3 *h = handleOf(db);
     if (!h)
         return false;
     *failed = false;

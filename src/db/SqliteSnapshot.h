@@ -9,5 +9,8 @@ struct AppError;
 // per-row record copies (several times faster on large lists). False when the connection is
 // not SQLite (the caller then takes the generic path). On an engine error *failed is set and
 // *code / *message hold what the engine reported.
+// Rows changed on the connection since it opened; -1 when it is not SQLite.
+qint64 SqliteTotalChanges(const QSqlDatabase &db);
+
 bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, bool *failed, int *code,
                     QString *message);

@@ -29,7 +29,8 @@ struct State {
 } g;
 
 // Our engine's errors in the numbers the windows know.
-AppError toAppError(int code, const QString &text) {
+AppError toAppError(int extendedCode, const QString &text) {
+    const int code = extendedCode & 0xFF; // the engine reports extended result codes
     if (code == 5 || code == 6) // busy, locked
         return AppError(errLocked, text);
     if (code == 8) // read-only
@@ -160,8 +161,10 @@ int OpenRecordset(Recordset &rs, const QString &sql, int, int, int) {
 int ExecuteSQL(const QString &sql, bool noMsg, bool reRaise, QFile *errFile) {
     int affected = 0;
     try {
+        const qint64 before = SqliteTotalChanges(connection());
         QSqlQuery q = runQuery(sql);
-        affected = qMax(0, q.numRowsAffected());
+        // The last statement's count would linger after a statement that changes no rows.
+        affected = before >= 0 ? int(SqliteTotalChanges(connection()) - before) : qMax(0, q.numRowsAffected());
     } catch (const AppError &e) {
         if (!noMsg) {
             if (e.number == errFail && g.readOnly)

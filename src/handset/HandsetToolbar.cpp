@@ -10,7 +10,8 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, i
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setProperty("pictureButton", true);
-    b->setFocusPolicy(Qt::TabFocus);
+    // A click takes the focus, so the field being left checks its text first.
+    b->setFocusPolicy(Qt::StrongFocus);
     b->setAutoDefault(false);
     b->setMinimumWidth(77);
     if (standardIcon >= 0)

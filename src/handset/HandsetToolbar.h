@@ -7,7 +7,7 @@ class QLineEdit;
 
 // Building blocks shared by the handset windows.
 namespace HandsetUi {
-// A picture button of the tool bar panels (never takes the focus from the fields).
+// A picture button of the tool bar panels.
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, int standardIcon = -1);
 // The small "..." lookup button beside a field.
 QPushButton *lookupButton(QWidget *parent, const QString &name);

@@ -47,6 +47,14 @@ const char *const kSearchLabels[9] = {nullptr, "ID:", "출시년도:", "제조�
 const QHash<int, QString> kLookupColumns{{2, QStringLiteral("makeyear")}, {3, QStringLiteral("makecom")},
                                          {4, QStringLiteral("opentype")}, {5, QStringLiteral("ant")},
                                          {8, QStringLiteral("nick")}};
+// File names compared as this machine's file system compares them.
+QString pictureKey(const QString &fileName) {
+#ifdef Q_OS_WIN
+    return fileName.toLower();
+#else
+    return fileName;
+#endif
+}
 } // namespace
 
 fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
@@ -184,7 +192,11 @@ void fbMobil_Admin::QueryList() {
     for (int m = 1; m <= 8; ++m)
         search[m - 1] = htField[m]->text();
     Recordset rs;
-    const int count = qMax(0, OpenRecordset(rs, HandsetSql::listQuery(search)));
+    int count = qMax(0, OpenRecordset(rs, HandsetSql::listQuery(search)));
+    const int code = rs.fieldIndex(QStringLiteral("code")), first = rs.fieldIndex(QStringLiteral("mcode"));
+    const int mid = rs.fieldIndex(QStringLiteral("mid"));
+    if (code < 0 || first < 0 || mid < 0 || first + 10 > rs.fieldCount())
+        count = 0;
     spList->setMaxRows(count);
     if (count > 0) {
         setWindowTitle(kCaption + QStringLiteral(" (총검색수 : ") + mdlCommonKV::FormatNum(count, 0, true, false) +
@@ -192,11 +204,9 @@ void fbMobil_Admin::QueryList() {
         // One listing of the picture folder instead of a file check per row.
         QSet<QString> pictures;
         if (!spList->colHidden(kPictureCol) && spList->colWidth(kPictureCol) != 0) {
-            const QStringList files = QDir(AppPaths::inApp(QStringLiteral("IMG"))).entryList(QDir::Files);
-            pictures = QSet<QString>(files.begin(), files.end());
+            for (const QString &f : QDir(AppPaths::inApp(QStringLiteral("IMG"))).entryList(QDir::Files))
+                pictures.insert(pictureKey(f));
         }
-        const int code = rs.fieldIndex(QStringLiteral("code")), first = rs.fieldIndex(QStringLiteral("mcode"));
-        const int mid = rs.fieldIndex(QStringLiteral("mid"));
         for (int r = 0; r < count; ++r) {
             const int row = r + 1;
             for (int c = 0; c < 10; ++c)
@@ -204,7 +214,7 @@ void fbMobil_Admin::QueryList() {
             spList->setText(kCodeCol, row, rs.rawText(r, code));
             if (!pictures.isEmpty()) {
                 const QString file = rs.rawText(r, mid) + QStringLiteral(".bmp");
-                if (pictures.contains(file))
+                if (pictures.contains(pictureKey(file)))
                     spList->setCellPicture(kPictureCol, row, AppPaths::inApp(QStringLiteral("IMG/") + file));
             }
         }

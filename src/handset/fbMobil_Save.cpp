@@ -148,7 +148,7 @@ void fbMobil_Save::SetFormMode(int mode, QWidget *caller, int iCode) {
     focusTarget()->setFocus();
 }
 
-QWidget *fbMobil_Save::focusTarget() const { return chkAuto->isChecked() || m_mode == 2 ? htField[1] : htField[0]; }
+QWidget *fbMobil_Save::focusTarget() const { return chkAuto->isChecked() ? htField[1] : htField[0]; }
 
 void fbMobil_Save::DispRec(int code) {
     Recordset rs;
@@ -232,7 +232,7 @@ void fbMobil_Save::chkCun_Click() {
 
 void fbMobil_Save::field0_LostFocus() {
     const QString typed = htField[0]->text();
-    if (typed.isEmpty() || typed.size() >= gCodeLength || htField[0]->isReadOnly())
+    if (typed.isEmpty() || typed.size() >= gCodeLength)
         return;
     if (MsgAsk(QStringLiteral("코드는 %1자리를 사용하길 권장합니다. 나머지를 자동으로 채울까요?").arg(gCodeLength)) != vbYes)
         return;

@@ -16,7 +16,7 @@ public:
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString folder(const QString &, const QString &) override { return {}; }
-    std::optional<QColor> color(const QColor &) override { return {}; }
+    std::optional<QColor> color(const QString &, const QColor &) override { return {}; }
     std::optional<QFont> font(const QFont &) override { return {}; }
     int printer(const QStringList &, int) override { return -1; }
 };

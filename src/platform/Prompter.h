@@ -23,7 +23,7 @@ public:
     virtual QString openFileName(const QString &title, const QString &dir, const QString &filter) = 0;
     virtual QString saveFileName(const QString &title, const QString &dir, const QString &filter) = 0;
     virtual QString folder(const QString &title, const QString &dir) = 0;
-    virtual std::optional<QColor> color(const QColor &initial) = 0;
+    virtual std::optional<QColor> color(const QString &title, const QColor &initial) = 0;
     virtual std::optional<QFont> font(const QFont &initial) = 0;
     // Index of the chosen printer in the list, -1 when cancelled.
     virtual int printer(const QStringList &printers, int current) = 0;

@@ -53,8 +53,8 @@ QString WidgetPrompter::folder(const QString &title, const QString &dir) {
     return QFileDialog::getExistingDirectory(owner(), title, dir);
 }
 
-std::optional<QColor> WidgetPrompter::color(const QColor &initial) {
-    const QColor c = QColorDialog::getColor(initial, owner());
+std::optional<QColor> WidgetPrompter::color(const QString &title, const QColor &initial) {
+    const QColor c = QColorDialog::getColor(initial, owner(), title);
     if (!c.isValid())
         return std::nullopt;
     return c;

@@ -125,7 +125,7 @@ void MainBackground::command(int number) {
         break;
     case 6: {
         const int stored = bg(QStringLiteral("배경색상"), QString::number(kDefaultColor)).toInt();
-        const auto c = prompter().color(VbUnits::toColor(stored));
+        const auto c = prompter().color(QStringLiteral("배경색상 선택"), VbUnits::toColor(stored));
         if (c) {
             m_color = VbUnits::fromColor(*c);
             setBg(QStringLiteral("배경색상"), QString::number(m_color));

@@ -179,6 +179,10 @@ QWidget *frmMain::addChild(QWidget *child) {
     const QSize designed = child->size();
     QMdiSubWindow *sub = m_mdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A window that closes itself (its own close button) takes its frame with it.
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    // Queued: when the frame itself is being deleted the call is dropped with it.
+    connect(child, &QObject::destroyed, sub, &QMdiSubWindow::close, Qt::QueuedConnection);
     sub->show();
     sub->resize(designed + sub->size() - child->size());
     sub->move(0, 0);

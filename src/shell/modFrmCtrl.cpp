@@ -113,9 +113,16 @@ int ShowModalOver(QWidget *dialog, QWidget *caller) {
     if (g_main && caller && (caller == g_main || g_main->isAncestorOf(caller)))
         owner = g_main;
     const Qt::WindowFlags flags = dialog->windowFlags();
+    QWidget *const parent = dialog->parentWidget();
     dialog->setParent(owner, flags | Qt::Dialog);
-    if (auto *d = qobject_cast<QDialog *>(dialog))
-        return d->exec();
+    if (auto *d = qobject_cast<QDialog *>(dialog)) {
+        // The owner is for this showing only: the dialog stays with whoever created it.
+        const QPointer<QDialog> guard(d);
+        const int result = d->exec();
+        if (guard && parent != owner)
+            guard->setParent(parent, flags | Qt::Dialog);
+        return result;
+    }
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();
     return 0;

@@ -108,6 +108,16 @@ private Q_SLOTS:
         QVERIFY(errFile.readAll().endsWith("\tDELETE FROM missing_table\r\n"));
     }
 
+    void constraintAndAffectedCounts() {
+        QCOMPARE(ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('a', '1')"), 1);
+        QCOMPARE(ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('A', '2')"), 0); // names ignore case
+        QVERIFY2(env->prompter.texts().last().startsWith("Error -2147467259: "), qPrintable(env->prompter.texts().last()));
+        // A statement that changes no rows reports none, whatever came before it.
+        QCOMPARE(ExecuteSQL("CREATE TABLE scratch (a)"), 0);
+        QCOMPARE(ExecuteSQL("UPDATE options SET optvalue = optvalue"), 1);
+        QCOMPARE(ExecuteSQL("SELECT * FROM options"), 0);
+    }
+
     void readOnlyWriteNotice() {
         DBTerminate();
         QVERIFY(OpenDB(dbFile(), Schema::kPassword, true, false));

@@ -116,6 +116,15 @@ private Q_SLOTS:
         entry()->htField[1]->setFocus(Qt::TabFocusReason);
         QCOMPARE(env->prompter.boxes().last().text, QString("코드는 6자리를 사용하길 권장합니다. 나머지를 자동으로 채울까요?"));
         QCOMPARE(code->text(), QString("120008"));
+        // Clicking the save button leaves the field too: the question comes before the save.
+        code->setFocus();
+        code->setText("7");
+        env->prompter.answerYes();
+        QTest::mouseClick(entry()->btnSave, Qt::LeftButton);
+        const auto &boxes = env->prompter.boxes();
+        QCOMPARE(boxes.at(boxes.size() - 2).kind, QString("question"));
+        QCOMPARE(code->text(), QString("700001"));
+        QCOMPARE(boxes.last().text, QString("[ID]은(는) 필수 입력 사항입니다.")); // then the save's own check
         entry()->hide();
     }
 
@@ -127,6 +136,7 @@ private Q_SLOTS:
         entry()->Form_Load();
         entry()->SetFormMode(2, list.get(), code);
         QCOMPARE(entry()->windowTitle(), QString("핸드폰 등록 - 『수정』"));
+        QCOMPARE(entry()->focusWidget(), entry()->htField[1]); // numbering on: the ID field
         QVERIFY(entry()->htField[0]->isReadOnly());
         QVERIFY(!entry()->chkAuto->isEnabled());
         QCOMPARE(entry()->htField[6]->text(), QString("Old"));

@@ -85,6 +85,14 @@ private Q_SLOTS:
         QCOMPARE(list->spList->maxRows(), hits);
     }
 
+    void exactConditionsIgnoreCase() {
+        ExecuteSQL("INSERT INTO t_mobile (mcode, mid, makeyear, makecom) VALUES ('000090', 'X-1', '2020', 'Samsung')");
+        search(3, "SAMSUNG");
+        QCOMPARE(list->spList->maxRows(), 1);
+        search(1, "x-1");
+        QCOMPARE(list->spList->maxRows(), 1);
+    }
+
     void conditionsCombine() {
         list->htField[3]->setText("삼성전자");
         list->htField[4]->setText("폴더");

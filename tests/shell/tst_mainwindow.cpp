@@ -114,6 +114,7 @@ private Q_SLOTS:
         auto w = open();
         env->prompter.answerColor(QColor(10, 20, 30));
         w->background.command(6);
+        QCOMPARE(env->prompter.boxes().first().title, QString("배경색상 선택"));
         QCOMPARE(bg("배경색상"), QString::number(10 | (20 << 8) | (30 << 16)));
         QVERIFY(env->prompter.texts().last().startsWith("로고가 타일형으로 배치되어 있으면"));
         w->background.command(2);
@@ -189,9 +190,8 @@ private Q_SLOTS:
         w->mnuBase_Mobil_Click();
         QCOMPARE(w->mdiArea()->subWindowList().size(), 1);
         w->mnuWindow_AllClose_Click();
-        QTest::qWait(0);
         QVERIFY(w->isVisible());
-        QCOMPARE(w->mdiArea()->subWindowList().size(), 0);
+        QTRY_COMPARE(w->mdiArea()->subWindowList().size(), 0);
     }
 
     void introMessage() {
@@ -206,6 +206,26 @@ private Q_SLOTS:
         intro.Check1->click();
         QVERIFY(!intro.isVisible());
         QCOMPARE(Settings::GetSetting(AppState::title(), "Config", "NoMsg"), QString("1"));
+    }
+
+    void childClosingItselfTakesItsFrame() {
+        auto w = open();
+        WindowRegistry::add("fbMobil_Admin", [&](QWidget *main) -> QWidget * {
+            for (QMdiSubWindow *sub : static_cast<frmMain *>(main)->mdiArea()->subWindowList())
+                return sub->widget();
+            auto *child = new QWidget;
+            child->setObjectName("fbMobil_Admin");
+            return static_cast<frmMain *>(main)->addChild(child);
+        });
+        w->mnuBase_Mobil_Click();
+        QWidget *first = w->mdiArea()->subWindowList().first()->widget();
+        first->close();
+        QTRY_COMPARE(w->mdiArea()->subWindowList().size(), 0);
+        w->mnuBase_Mobil_Click();
+        QCOMPARE(w->mdiArea()->subWindowList().size(), 1);
+        QVERIFY(w->mdiArea()->subWindowList().first()->widget()->isVisible());
+        w->mnuWindow_AllClose_Click();
+        QTRY_COMPARE(w->mdiArea()->subWindowList().size(), 0);
     }
 
     void calculatorAndLinks() {

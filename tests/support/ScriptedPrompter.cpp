@@ -54,8 +54,8 @@ QString ScriptedPrompter::folder(const QString &title, const QString &dir) {
     return take(Box{QStringLiteral("folder"), Icon::None, title, dir, false}).toString();
 }
 
-std::optional<QColor> ScriptedPrompter::color(const QColor &initial) {
-    const QVariant v = take(Box{QStringLiteral("color"), Icon::None, QString(), initial.name(), false});
+std::optional<QColor> ScriptedPrompter::color(const QString &title, const QColor &initial) {
+    const QVariant v = take(Box{QStringLiteral("color"), Icon::None, title, initial.name(), false});
     if (!v.isValid())
         return std::nullopt;
     return v.value<QColor>();

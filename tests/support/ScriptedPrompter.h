@@ -38,7 +38,7 @@ public:
     QString openFileName(const QString &title, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &title, const QString &dir, const QString &filter) override;
     QString folder(const QString &title, const QString &dir) override;
-    std::optional<QColor> color(const QColor &initial) override;
+    std::optional<QColor> color(const QString &title, const QColor &initial) override;
     std::optional<QFont> font(const QFont &initial) override;
     int printer(const QStringList &printers, int current) override;
 
