@@ -65,7 +65,8 @@ QString storedDatabaseFolder() {
 }
 
 QString programLockFile() {
-    return AppPaths::settingsRoot() + QLatin1Char('/') + AppPaths::programName() + QStringLiteral(".lock");
+    // A fixed name: the backup program must find it without being told.
+    return AppPaths::settingsRoot() + QStringLiteral("/mobileshop.lock");
 }
 
 QString archiveFolder(int mode, const QString &databaseFolder) {

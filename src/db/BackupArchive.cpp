@@ -9,6 +9,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QUuid>
+#include <QDateTime>
+#include "Schema.h"
 #include <memory>
 #include <zip.h>
 #include <zlib.h>
@@ -40,10 +43,13 @@ struct ZipCloser {
 };
 using ZipPtr = std::unique_ptr<zip_t, ZipCloser>;
 
-// A journal beside a copied database would be replayed over it after a restore.
-bool isTransient(const QString &name) {
-    return name.endsWith(QLatin1String("-journal")) || name.endsWith(QLatin1String("-shm")) ||
-           name.endsWith(QLatin1String(".part"));
+// A journal beside a copied database would be replayed over it after a restore; a
+// database's snapshot already holds what its journal or write-ahead log held.
+bool isTransient(const QString &folder, const QString &name) {
+    for (const char *side : {"-journal", "-wal", "-shm"})
+        if (name.endsWith(QLatin1String(side)))
+            return QFileInfo::exists(folder + QLatin1Char('/') + name.chopped(int(qstrlen(side))));
+    return name.contains(QLatin1String(".zip.part"));
 }
 
 bool isSqliteFile(const QString &path) {
@@ -78,9 +84,15 @@ bool snapshot(const QString &source, const QString &target, QString *error) {
 }
 
 bool safeEntryName(const QString &name) {
-    return !name.isEmpty() && !QDir::isAbsolutePath(name) && !name.contains(QLatin1Char('\\')) &&
-           !name.contains(QLatin1Char(':')) && QDir::cleanPath(name) == name && name != QLatin1String("..") &&
-           !name.startsWith(QLatin1String("../"));
+    if (name.isEmpty() || QDir::isAbsolutePath(name) || name.contains(QLatin1Char('\\')) ||
+        name.contains(QLatin1Char(':')) || QDir::cleanPath(name) != name || name == QLatin1String("..") ||
+        name.startsWith(QLatin1String("../")))
+        return false;
+    // Windows drops trailing dots and blanks, which would put a file somewhere else.
+    for (const QString &part : name.split(QLatin1Char('/')))
+        if (part.endsWith(QLatin1Char('.')) || part.endsWith(QLatin1Char(' ')))
+            return false;
+    return true;
 }
 
 // Receives each entry's data while the archive is read.
@@ -230,11 +242,27 @@ QStringList filesBelow(const QString &folder) {
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString rel = QDir(folder).relativeFilePath(it.next());
-        if (!isTransient(rel))
+        if (!isTransient(folder, rel))
             out << rel;
     }
     out.sort();
     return out;
+}
+
+// Snapshot folders and partial archives of runs that died. Another PC's run may be
+// writing into the same folder, so only what is hours old goes.
+void removeStaleLeftovers(const QString &folder) {
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-6 * 3600);
+    const QFileInfoList entries = QDir(folder).entryInfoList({QStringLiteral(".snapshot-*"), QStringLiteral("*.zip.part.*")},
+                                                             QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo &fi : entries) {
+        if (fi.lastModified() > old)
+            continue;
+        if (fi.isDir())
+            QDir(fi.absoluteFilePath()).removeRecursively();
+        else
+            QFile::remove(fi.absoluteFilePath());
+    }
 }
 
 QStringList topLevelEntries(const QString &folder) {
@@ -292,15 +320,17 @@ Outcome create(const QString &databaseFolder, const QString &archivePath) {
         if (!isSqliteFile(source))
             continue;
         const QString copy = snapshots.filePath(QString::number(packed.size()));
-        QString why;
-        if (snapshots.isValid() && snapshot(source, copy, &why))
-            packed[rel] = copy;
-        else // a damaged database is still worth keeping as it is
-            out.warnings << rel + QStringLiteral(": 원본 파일을 그대로 저장했습니다 (") + why + QLatin1Char(')');
+        QString why = snapshots.isValid() ? QString() : QStringLiteral("임시 폴더를 만들 수 없습니다.");
+        // A plain copy of a database someone is writing may hold half a transaction:
+        // no backup is better than one that cannot be trusted.
+        if (!snapshots.isValid() || !snapshot(source, copy, &why))
+            return failed(archivePath, QStringLiteral("데이터베이스를 복사할 수 없습니다: ") + rel + QStringLiteral(" (") +
+                                           why + QLatin1Char(')'));
+        packed[rel] = copy;
     }
 
-    const QString part = archivePath + QStringLiteral(".part");
-    QFile::remove(part);
+    removeStaleLeftovers(folder);
+    const QString part = archivePath + QStringLiteral(".part.") + QUuid::createUuid().toString(QUuid::Id128).left(12);
     int code = 0;
     ZipPtr za(zip_open(zipName(part).constData(), ZIP_CREATE | ZIP_EXCL, &code));
     if (!za)
@@ -328,10 +358,15 @@ Outcome create(const QString &databaseFolder, const QString &archivePath) {
         QFile::remove(part);
         return failed(archivePath, error);
     }
-    if (!QFile::rename(part, archivePath)) {
+    // Another PC may have finished an archive of the same second meanwhile.
+    QString finalPath = archivePath;
+    for (int n = 2; !QFile::rename(part, finalPath) && n < 100; ++n)
+        finalPath = archivePath.chopped(4) + QStringLiteral("_%1.zip").arg(n);
+    if (QFileInfo::exists(part)) {
         QFile::remove(part);
         return failed(archivePath, QStringLiteral("백업 파일의 이름을 바꿀 수 없습니다: ") + archivePath);
     }
+    out.archive = finalPath;
     out.ok = true;
     return out;
 }
@@ -353,6 +388,11 @@ Outcome restore(const QString &archivePath, const QString &databaseFolder, const
     if (!readArchive(archivePath, &extract, &out.entries, &out.message)) {
         QDir(staging).removeRecursively(); // only unpacked copies live there
         return out;
+    }
+    // An archive without the main database would leave the program nothing to open.
+    if (!isSqliteFile(staging + QLatin1Char('/') + Schema::kMainFile)) {
+        QDir(staging).removeRecursively();
+        return failed(archivePath, QStringLiteral("백업 파일에 데이터베이스(%1)가 없습니다.").arg(Schema::kMainFile));
     }
 
     QDir().mkpath(databaseFolder);

@@ -5,6 +5,8 @@
 #include "Settings.h"
 #include "TestEnv.h"
 #include "modMDB_Func.h"
+#include <QDateTime>
+#include <utime.h>
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
@@ -188,6 +190,50 @@ private Q_SLOTS:
         QCOMPARE(next, env->appFolder() + "/Backup/DBS_20240515_103000_2.zip");
         QVERIFY(!BackupArchive::create(dbFolder(), archive).ok);
         QVERIFY(BackupArchive::verify(archive).ok);
+    }
+
+    void archive_unreadableDatabaseIsNoBackup() {
+        QVERIFY(QDir().mkpath(dbFolder()));
+        QByteArray broken("SQLite format 3");
+        broken.append('\0');
+        broken.append(QByteArray(8192, '\x7f'));
+        writeFile(dbFolder() + "/dbMain.db", broken);
+        const QString archive = env->root() + "/b/a.zip";
+        const auto made = BackupArchive::create(dbFolder(), archive);
+        QVERIFY(!made.ok);
+        QVERIFY(made.message.contains("dbMain.db"));
+        QVERIFY(!QFile::exists(archive));
+        QCOMPARE(QDir(env->root() + "/b").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void restore_needsTheDatabase() {
+        fillCatalogue();
+        const QString other = env->root() + "/other";
+        writeFile(other + "/ok.txt", "not a database");
+        const QString archive = env->root() + "/other.zip";
+        QVERIFY(BackupArchive::create(other, archive).ok);
+        const auto before = contents(dbFolder());
+        const auto restored = BackupArchive::restore(archive, dbFolder(), "x");
+        QVERIFY(!restored.ok);
+        QCOMPARE(contents(dbFolder()), before);
+    }
+
+    void archive_oldLeftoversCleared() {
+        fillCatalogue();
+        const QString folder = env->root() + "/arch";
+        QVERIFY(QDir().mkpath(folder + "/.snapshot-old"));
+        writeFile(folder + "/.snapshot-old/1", "copy");
+        writeFile(folder + "/x.zip.part.dead", "half");
+        writeFile(folder + "/y.zip.part.live", "half");
+        const qint64 hoursAgo = QDateTime::currentDateTime().addSecs(-7 * 3600).toSecsSinceEpoch();
+        for (const QString &f : {folder + "/.snapshot-old", folder + "/x.zip.part.dead"}) {
+            const utimbuf times{time_t(hoursAgo), time_t(hoursAgo)};
+            QCOMPARE(utime(QFile::encodeName(f).constData(), &times), 0);
+        }
+        QVERIFY(BackupArchive::create(dbFolder(), folder + "/a.zip").ok);
+        QVERIFY(!QFileInfo::exists(folder + "/.snapshot-old"));
+        QVERIFY(!QFileInfo::exists(folder + "/x.zip.part.dead"));
+        QVERIFY(QFileInfo::exists(folder + "/y.zip.part.live")); // maybe another PC's run
     }
 
     void archive_emptyFolderIsNoBackup() {

@@ -21,8 +21,10 @@ QString databaseFolder() {
 }
 
 QString lockFile(const RunOptions &o) {
-    return o.waitLock.isEmpty() ? Settings::GetSetting(Backup::kSettingsApp, Backup::kProgramSection, Backup::kLockKey)
-                                : o.waitLock;
+    if (!o.waitLock.isEmpty())
+        return o.waitLock;
+    const QString stored = Settings::GetSetting(Backup::kSettingsApp, Backup::kProgramSection, Backup::kLockKey);
+    return stored.isEmpty() ? Backup::programLockFile() : stored;
 }
 
 // Takes the running program's own single-instance lock once the program has ended, and
@@ -30,8 +32,6 @@ QString lockFile(const RunOptions &o) {
 // folder. A lock left by a program that died counts as free.
 bool waitForProgramEnd(const RunOptions &o, Reporter &reporter, std::unique_ptr<QLockFile> *held, QString *error) {
     const QString path = lockFile(o);
-    if (path.isEmpty())
-        return true; // started by hand: nothing to wait for
     auto lock = std::make_unique<QLockFile>(path);
     lock->setStaleLockTime(0);
     QDir().mkpath(QFileInfo(path).absolutePath());
