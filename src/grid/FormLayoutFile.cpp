@@ -1,4 +1,5 @@
 #include "FormLayoutFile.h"
+#include <cmath>
 #include "AppPaths.h"
 #include "IniFile.h"
 #include <QFile>
@@ -29,7 +30,7 @@ QString readValue(const QString &file, const QString &section, const QString &ke
 std::optional<double> numeric(const QString &text) {
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);
-    return ok ? std::optional<double>(v) : std::nullopt;
+    return ok && std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
 }
 
 double leadingNumber(const QString &text) {

@@ -8,6 +8,8 @@ std::optional<Cell> byRow(const SheetStore &s, int c0, int r0, int startCol, int
                           int flags) {
     // The first match in a visible column of the row after column `after`.
     const auto visibleMatch = [&](int row, int after) -> std::optional<Cell> {
+        if (s.rowHidden(row)) // the cursor would vanish on a hidden row
+            return std::nullopt;
         int c = s.searchRow(row, after, endCol, text, flags);
         while (c != -1 && s.colHidden(c))
             c = s.searchRow(row, c, endCol, text, flags);
@@ -30,7 +32,9 @@ std::optional<Cell> byColumn(const SheetStore &s, int c0, int r0, int startCol, 
                              int flags) {
     const auto searchable = [&](int c) { return c > startCol && c <= endCol && !s.colHidden(c); };
     const auto match = [&](int col, int after) -> std::optional<Cell> {
-        const int r = s.searchCol(col, after, -1, text, flags);
+        int r = s.searchCol(col, after, -1, text, flags);
+        while (r != -1 && s.rowHidden(r))
+            r = s.searchCol(col, r, -1, text, flags);
         return r == -1 ? std::nullopt : std::optional<Cell>(Cell{col, r});
     };
     if (searchable(c0))

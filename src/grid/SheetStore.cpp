@@ -304,9 +304,12 @@ std::vector<int> SheetStore::sortOrder(int col, bool ascending) const {
         if (ta.isEmpty() || tb.isEmpty())
             return !ta.isEmpty() && tb.isEmpty(); // empty cells last either way
         const auto &na = numbers[size_t(a - 1)], &nb = numbers[size_t(b - 1)];
+        // Numbers by value before texts, so that the order is one order.
         int cmp = 0;
         if (na && nb)
             cmp = *na < *nb ? -1 : (*nb < *na ? 1 : 0);
+        else if (na || nb)
+            cmp = na ? -1 : 1;
         else
             cmp = ta.compare(tb, Qt::CaseInsensitive);
         return ascending ? cmp < 0 : cmp > 0;

@@ -155,8 +155,12 @@ void Spread::applyRowToView(int row) {
 }
 
 void Spread::syncRowsToView() {
+    // Each hidden or resized section would otherwise relayout the whole header.
+    const bool updates = updatesEnabled();
+    setUpdatesEnabled(false);
     for (int r = 1; r <= maxRows(); ++r)
         applyRowToView(r);
+    setUpdatesEnabled(updates);
 }
 
 bool Spread::colHidden(int col) const { return sheet().colHidden(col); }
@@ -350,9 +354,10 @@ void Spread::refresh() {
 QString GetSpreadText(const Spread *grid, int col, int row) {
     if (!grid)
         return {};
-    if (col == -2)
-        col = grid->activeCol();
-    if (row == -2)
-        row = grid->activeRow();
+    // With no current cell, -2 has nothing to give (not the header).
+    if (col == -2 && (col = grid->activeCol()) < 1)
+        return {};
+    if (row == -2 && (row = grid->activeRow()) < 1)
+        return {};
     return grid->text(col, row);
 }

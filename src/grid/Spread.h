@@ -157,6 +157,8 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // Typing a letter must not move the cursor: Enter would then pick another row.
+    void keyboardSearch(const QString &) override {}
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

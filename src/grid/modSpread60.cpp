@@ -86,9 +86,12 @@ void resetLayout(QWidget *window, Spread *grid, const QString &suffix) {
 
 // Inverts the hidden state of the rows whose row-header tag is (or is not) the subtotal tag.
 void toggleRows(Spread *grid, bool subtotalRows) {
+    const bool redraw = grid->redraw();
+    grid->setRedraw(false); // one relayout, not one per row
     for (int r = 1; r <= grid->maxRows(); ++r)
         if ((grid->cellTag(0, r) == kSubtotalTag) == subtotalRows)
             grid->setRowHidden(r, !grid->rowHidden(r));
+    grid->setRedraw(redraw);
     grid->refresh();
 }
 } // namespace

@@ -151,9 +151,10 @@ private Q_SLOTS:
         env->prompter.answerText("5");
         env->prompter.answerText("301");
         env->prompter.answerText("abc");
+        env->prompter.answerText("nan"); // not a number either
         env->prompter.answerText("20");
         RunSpreadMenuCommand(1, window.get(), sp, QString());
-        QCOMPARE(env->prompter.boxes().size(), 4);
+        QCOMPARE(env->prompter.boxes().size(), 5);
         QCOMPARE(env->prompter.boxes()[0].title, QStringLiteral("그리드의 줄높이 변경"));
         QCOMPARE(env->prompter.boxes()[0].text,
                  QStringLiteral("변경할 그리드의 줄높이를 입력하세요.(입력범위: 8~300, 0:기본값)|13"));

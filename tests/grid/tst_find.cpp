@@ -103,6 +103,23 @@ private Q_SLOTS:
         QCOMPARE(failures(), 1);
     }
 
+    void hiddenRowsAreSkipped() {
+        fill(4, {{1, 2}, {3, 3}});
+        sp->setRowHidden(3, true);
+        FrmFindInSpread f;
+        f.SetFormInit(sp.get(), -1, -1);
+        f.txtFindWd->setText(QStringLiteral("Galaxy"));
+        f.cmdFind_Click();
+        QCOMPARE(active(), QPoint(1, 2));
+        f.cmdFind_Click(); // the other match is on a hidden row: back to itself
+        QCOMPARE(active(), QPoint(1, 2));
+        QCOMPARE(failures(), 1);
+        f.cboFindDir->setCurrentIndex(1);
+        f.cmdFind_Click();
+        QCOMPARE(active(), QPoint(1, 2));
+        QCOMPARE(failures(), 2);
+    }
+
     void theFoundRowBecomesTheTopRow() {
         fill(300, {{2, 250}});
         sp->show();

@@ -164,6 +164,13 @@ private Q_SLOTS:
 
         s.permuteRows(s.sortOrder(1, false));
         QCOMPARE(column(s, 1), (QStringList{"b", "A", "a", "100", "10", "9", "", ""}));
+
+        // Numbers among texts: all numbers first, one consistent order.
+        const QStringList mixed{"9", "5a", "100", "abc", "10", "1b", "", "2"};
+        for (int r = 1; r <= mixed.size(); ++r)
+            s.setText(1, r, mixed[r - 1]);
+        s.permuteRows(s.sortOrder(1, true));
+        QCOMPARE(column(s, 1), (QStringList{"2", "9", "10", "100", "1b", "5a", "abc", ""}));
     }
 
     void searchesLookStrictlyAfterTheStartAndIgnoreCase() {

@@ -192,6 +192,9 @@ private Q_SLOTS:
         QTest::keyClick(sp.get(), Qt::Key_Down);
         QCOMPARE(seen, (QList<QPair<int, int>>{{17, 2}, {69, 2}, {116, 0}, {13, 0}, {40, 0}}));
         QCOMPARE(sp->activeRow(), 3); // Down moved on; the consumed Enter did not
+        sp->setText(1, 5, QStringLiteral("sam"));
+        QTest::keyClicks(sp.get(), QStringLiteral("sa"));
+        QCOMPARE(sp->activeRow(), 3); // typing does not search
     }
 
     void rightButtonAndClicksGiveSheetCoordinates() {
