@@ -12,7 +12,8 @@ QImage PictureCache::thumbnail(const QString &path) {
     QImage img = full(path);
     if (!img.isNull() && (img.width() > m_side || img.height() > m_side))
         img = img.scaled(m_side, m_side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    m_cache.insert(path, new QImage(img), std::max<qsizetype>(1, img.sizeInBytes()));
+    // A file that cannot be read still costs its entry, so failures stay bounded too.
+    m_cache.insert(path, new QImage(img), std::max<qsizetype>(1024, img.sizeInBytes()));
     return img;
 }
 

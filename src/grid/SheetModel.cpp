@@ -139,6 +139,9 @@ void SheetModel::sort(int column, Qt::SortOrder order) {
 
 void SheetModel::setMaxRows(int rows) {
     rows = std::max(0, rows);
+    // Emptying the grid starts a new list: pictures changed or added since are read anew.
+    if (rows == 0)
+        m_pictures.clear();
     const int old = m_store.maxRows();
     if (rows > old) {
         beginInsertRows({}, old, rows - 1);

@@ -144,6 +144,9 @@ private Q_SLOTS:
         sp->setCellType(2, 8, CellType::Edit);
         QVERIFY(!sp->hasCellPicture(2, 8));
         QVERIFY(!sp->hasCellPicture(1, 7));
+        // A new list (the grid emptied and refilled) reads a replaced picture anew.
+        sp->setMaxRows(0);
+        QVERIFY(!cache.isCached(file));
     }
 
     void aMissingPictureFileShowsTheText() {
