@@ -6,6 +6,17 @@ void TextColumn::resize(int rows) {
     for (size_t i = size_t(rows); i < m_refs.size(); ++i)
         m_garbage += m_refs[i].length;
     m_refs.resize(size_t(rows));
+    compactIfWasteful();
+}
+
+// Dropped and shortened texts leave garbage; give the memory back once it outweighs the text.
+void TextColumn::compactIfWasteful() {
+    if (m_refs.empty()) {
+        m_pool = {};
+        m_garbage = 0;
+    } else if (m_garbage > 4096 && m_garbage > m_pool.size() / 2) {
+        compact();
+    }
 }
 
 void TextColumn::set(int row, QStringView text) {
@@ -16,6 +27,7 @@ void TextColumn::set(int row, QStringView text) {
         std::copy(text.utf16(), text.utf16() + len, m_pool.begin() + r.offset);
         m_garbage += r.length - len;
         r.length = len;
+        compactIfWasteful();
         return;
     }
     if (m_pool.size() + len > UINT32_MAX)
@@ -26,8 +38,7 @@ void TextColumn::set(int row, QStringView text) {
     r.offset = uint32_t(m_pool.size());
     r.length = len;
     m_pool.insert(m_pool.end(), text.utf16(), text.utf16() + len);
-    if (m_garbage > 4096 && m_garbage > m_pool.size() / 2)
-        compact();
+    compactIfWasteful();
 }
 
 void TextColumn::insert(int row, int count) {
@@ -38,6 +49,7 @@ void TextColumn::erase(int row, int count) {
     for (int i = row; i < row + count; ++i)
         m_garbage += m_refs[size_t(i)].length;
     m_refs.erase(m_refs.begin() + row, m_refs.begin() + row + count);
+    compactIfWasteful();
 }
 
 void TextColumn::permute(const std::vector<int> &newOrder) {

@@ -35,6 +35,7 @@ private:
         uint32_t length = 0;
     };
     void compact();
+    void compactIfWasteful();
 
     std::vector<char16_t> m_pool;
     std::vector<Ref> m_refs;

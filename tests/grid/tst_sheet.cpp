@@ -47,6 +47,13 @@ private Q_SLOTS:
         QCOMPARE(col.text(0), QString(6, QChar(u'가')) + u'0');
         col.erase(0, 3);
         QCOMPARE(col.text(0), QString(6, QChar(u'가' + 1)) + u'1');
+        // Shrinking texts in place and dropping rows give the memory back.
+        for (int i = 0; i < col.size(); ++i)
+            col.set(i, u"x");
+        QVERIFY(col.poolSize() < 3000 * 2);
+        QCOMPARE(col.text(10), QStringLiteral("x"));
+        col.resize(0);
+        QCOMPARE(col.poolSize(), size_t(0));
     }
 
     void rowAndHeaderAddressing() {
