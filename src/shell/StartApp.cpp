@@ -7,10 +7,10 @@
 #include "WidgetPrompter.h"
 #include "frmIntroMsg.h"
 #include "frmMain.h"
+#include "Schema.h"
 #include "modMain.h"
 #include <QApplication>
 #include <QLockFile>
-#include <QTextStream>
 
 std::function<void(frmMain *)> wireMainWindow = [](frmMain *) {};
 
@@ -30,11 +30,11 @@ int RunProgram(const QStringList &arguments) {
         MsgWarn(error);
         return 1;
     }
-    if (!modMain::RunFirstCheck(QStringLiteral("/DBS/") + QStringLiteral("dbMain.db"), QStringLiteral("local_user")))
+    if (!modMain::RunFirstCheck(QStringLiteral("/DBS/") + Schema::kMainFile, QStringLiteral("local_user")))
         return 0;
     gCodeLength = 6;
 
-    // StartApp
+    // Start-up proper: the database, then the login window; the program lives while a window is open.
     gDBFile = modMain::mainDbFile(AppPaths::inApp(QStringLiteral("DBS")));
     if (!modMain::InitApp())
         return 0;
