@@ -246,25 +246,20 @@ QString SqlQuote(const QString &text) {
 void CloseObj(Recordset &rs) { rs.close(); }
 
 QString EncodeLogLine(const QString &text) {
-    QString hex;
-    hex.reserve(text.size() * 4);
-    for (QChar c : text) {
-        int code = AnsiCodec::charCode(c);
-        if (code < 0)
-            code = '?';
-        const QString h = QString::number(code, 16).toUpper();
-        if (h.size() == 2)
-            hex += h + QStringLiteral("00");
-        else if (h.size() == 1)
-            hex += QStringLiteral("000") + h;
-        else
-            hex += h;
-    }
+    // Each character's code-page value as four hex digits with its two byte halves swapped;
+    // the line is converted once, not character by character.
+    const QByteArray bytes = AnsiCodec::encode(text);
+    const auto hex2 = [](int v) { return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper(); };
     QString out;
-    out.reserve(hex.size());
-    for (qsizetype i = 0; i < hex.size(); i += 4) {
-        const QString group = hex.mid(i, 4);
-        out += group.mid(2) + group.left(2);
+    out.reserve(bytes.size() * 4);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const int b = quint8(bytes[i]);
+        if (b >= 0x81 && b <= 0xFE && i + 1 < bytes.size()) // lead byte of a double-byte character
+            out += hex2(quint8(bytes[++i])) + hex2(b);
+        else if (b < 0x10)
+            out += QLatin1Char('0') + QString::number(b, 16).toUpper() + QStringLiteral("00");
+        else
+            out += QStringLiteral("00") + hex2(b);
     }
     return out;
 }
