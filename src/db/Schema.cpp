@@ -16,6 +16,9 @@ QString passwordHash(const QString &password) {
 }
 
 namespace {
+// The base record has no management number; every other number is given once.
+const char *const kUniqueCodes = "CREATE UNIQUE INDEX IF NOT EXISTS t_mobile_mcode_unique ON t_mobile (mcode) WHERE mcode <> ''";
+
 // Text compares without regard to case, as the shops' data always has.
 const char *const kStatements[] = {
     "CREATE TABLE dbinfo (name TEXT PRIMARY KEY, value TEXT)",
@@ -25,10 +28,21 @@ const char *const kStatements[] = {
     " makeyear TEXT COLLATE NOCASE DEFAULT '', makecom TEXT COLLATE NOCASE DEFAULT '', opentype TEXT COLLATE NOCASE DEFAULT '', ant TEXT COLLATE NOCASE DEFAULT '',"
     " model TEXT COLLATE NOCASE DEFAULT '', sar TEXT COLLATE NOCASE DEFAULT '', nick TEXT COLLATE NOCASE DEFAULT '', imgpath TEXT COLLATE NOCASE DEFAULT '', bigo TEXT COLLATE NOCASE DEFAULT '')",
     "CREATE INDEX t_mobile_mcode ON t_mobile (mcode)",
+    kUniqueCodes,
     "INSERT INTO local_user (loginid, local_name, loginpwd, code) VALUES ('ADMIN', '관리자', '', 1)",
     "INSERT INTO t_mobile (code, mcode) VALUES (1, '')",
 };
 } // namespace
+
+void upgrade(const QSqlDatabase &db) {
+    // Looked up first: creating takes the write lock, which another PC may hold at start-up.
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = 't_mobile_mcode_unique'"));
+    const bool present = q.next();
+    q.finish();
+    if (!present)
+        q.exec(QString::fromUtf8(kUniqueCodes));
+}
 
 bool createMainDatabase(const QString &file, const QString &password, QString *error) {
     auto fail = [&](const QString &why) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+class QSqlDatabase;
+
 // The main database of a fresh application folder.
 namespace Schema {
 inline const QString kPassword = QStringLiteral("rq5531");
@@ -10,6 +12,9 @@ inline const QString kMainFile = QStringLiteral("dbMain.db");
 // record (code 1) and the password check. The file appears complete or not at all.
 // False (with the reason in *error) when it cannot be written or already exists.
 bool createMainDatabase(const QString &file, const QString &password = kPassword, QString *error = nullptr);
+// Brings an older database up to what this program needs; what cannot be added (a unique
+// index over codes that are already duplicated) is left for the save's own check.
+void upgrade(const QSqlDatabase &db);
 // Hash stored for password (what OpenDB compares).
 QString passwordHash(const QString &password);
 } // namespace Schema

@@ -12,6 +12,8 @@ QString SqliteDialect::isDigits(const QString &expr) const {
 
 QString SqliteDialect::lastIdentitySql() const { return QStringLiteral("SELECT last_insert_rowid()"); }
 
+QString SqliteDialect::beginWriteSql() const { return QStringLiteral("BEGIN IMMEDIATE"); }
+
 const SqlDialect &SqlDialect::current() {
     static const SqliteDialect sqlite;
     return sqlite;

@@ -11,6 +11,8 @@ public:
     // True when expr consists of digits only.
     virtual QString isDigits(const QString &expr) const = 0;
     virtual QString lastIdentitySql() const = 0;
+    // Starts a transaction that takes the write lock at once.
+    virtual QString beginWriteSql() const = 0;
 
     static const SqlDialect &current();
 };
@@ -21,4 +23,5 @@ public:
     QString length(const QString &expr) const override;
     QString isDigits(const QString &expr) const override;
     QString lastIdentitySql() const override;
+    QString beginWriteSql() const override;
 };

@@ -26,6 +26,7 @@ struct State {
     bool readOnly = false;
     bool sqlLog = false;
     QString logFile;
+    int busyTimeoutMs = 10000;
 } g;
 
 // Our engine's errors in the numbers the windows know.
@@ -82,15 +83,19 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
             db.setDatabaseName(local);
             // A second program on the same file waits for the lock instead of failing.
-            db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY")
-                                          : QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+            const QString timeout = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(g.busyTimeoutMs);
+            db.setConnectOptions(readOnly ? timeout + QStringLiteral(";QSQLITE_OPEN_READONLY") : timeout);
             if (!db.open())
                 throw AppError(errFail, db.lastError().text());
         }
         g.open = true;
         QSqlQuery q(connection());
-        if (!q.exec(QStringLiteral("SELECT value FROM dbinfo WHERE name = 'pwhash'")))
+        if (!q.exec(QStringLiteral("SELECT value FROM dbinfo WHERE name = 'pwhash'"))) {
+            if (toAppError(q.lastError()).number == errLocked)
+                throw AppError(errLocked, QStringLiteral("다른 프로그램이 데이터베이스를 잠그고 있어 열 수 없습니다. "
+                                                         "그 프로그램을 닫은 뒤 다시 시도하세요."));
             throw AppError(errFail, QStringLiteral("인식할 수 없는 데이터베이스 형식입니다. ") + q.lastError().databaseText());
+        }
         const QString stored = q.next() ? q.value(0).toString() : QString();
         q.finish();
         if (!stored.isEmpty() && stored != Schema::passwordHash(password))
@@ -98,6 +103,7 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
         if (!readOnly) {
             q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
             q.exec(QStringLiteral("PRAGMA synchronous = FULL"));
+            Schema::upgrade(connection());
         }
         g.logFile = SqlLog::fileFor(appClock().today().day());
         QString logError;
@@ -207,8 +213,8 @@ QString GetNextCode(const QString &table, const QString &column, int totalLen, c
     const SqlDialect &d = SqlDialect::current();
     QString sql = QStringLiteral("SELECT MAX(%1) FROM %2").arg(column, table);
     if (p != 0)
-        sql += QStringLiteral(" WHERE %1 LIKE '%2%' AND %3 BETWEEN '%4' AND '%5'")
-                   .arg(column, SqlQuote(prefix), d.right(column, n), zeros, nines);
+        sql += QStringLiteral(" WHERE %1 LIKE '%2%' ESCAPE '\\' AND %3 BETWEEN '%4' AND '%5'")
+                   .arg(column, SqlLikeEscape(prefix), d.right(column, n), zeros, nines);
     else
         sql += QStringLiteral(" WHERE %1 BETWEEN '%2' AND '%3' AND %4 = %5 AND %6")
                    .arg(column, zeros, nines, d.length(column), QString::number(n), d.isDigits(column));
@@ -243,6 +249,14 @@ QString SqlQuote(const QString &text) {
     return t;
 }
 
+QString SqlLikeEscape(const QString &text) {
+    QString t = SqlQuote(text);
+    t.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    t.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+    t.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return t;
+}
+
 void CloseObj(Recordset &rs) { rs.close(); }
 
 QString EncodeLogLine(const QString &text) {
@@ -265,18 +279,24 @@ QString EncodeLogLine(const QString &text) {
 }
 
 bool InTransaction(const std::function<bool()> &fn) {
-    QSqlDatabase db = connection();
-    if (!g.open || !db.transaction())
-        return false;
+    runQuery(SqlDialect::current().beginWriteSql());
+    const auto rollback = [] {
+        QSqlQuery q(connection());
+        q.exec(QStringLiteral("ROLLBACK"));
+    };
     try {
-        if (fn() && db.commit())
+        if (fn()) {
+            runQuery(QStringLiteral("COMMIT"));
             return true;
+        }
     } catch (...) {
-        db.rollback();
+        rollback();
         throw;
     }
-    db.rollback();
+    rollback();
     return false;
 }
+
+void setBusyTimeout(int ms) { g.busyTimeoutMs = qMax(0, ms); }
 
 } // namespace modMDB_Func

@@ -46,10 +46,19 @@ int GetIdentity();
 QString GetNextCode(const QString &table, const QString &column, int totalLen, const QString &prefix = {},
                     const QString &extra = {});
 QString SqlQuote(const QString &text);
+// Text quoted for a LIKE pattern with ESCAPE '\\': % and _ match themselves.
+QString SqlLikeEscape(const QString &text);
 void CloseObj(Recordset &rs);
 QString EncodeLogLine(const QString &text);
 
-// Runs fn inside one transaction; rolled back when fn returns false or throws.
+// Runs fn inside one write transaction, which holds the database's write lock from its
+// start, so that what fn reads stays true until it commits (another program waits up to the
+// busy timeout). Rolled back when fn returns false or throws; a lock that cannot be had is
+// thrown as AppError 3261.
 bool InTransaction(const std::function<bool()> &fn);
+
+// How long a statement waits for another program's lock (milliseconds); for tools and tests
+// that must not wait the full 10 s. Takes effect at the next OpenDB.
+void setBusyTimeout(int ms);
 
 } // namespace modMDB_Func

@@ -20,11 +20,7 @@ const SearchColumn kSearch[8] = {{"mid", false},     {"makeyear", false}, {"make
 
 // LIKE patterns treat % and _ as wildcards; a typed % or _ must match itself.
 QString likeContains(const QString &text) {
-    QString t = SqlQuote(text);
-    t.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    t.replace(QLatin1Char('%'), QStringLiteral("\\%"));
-    t.replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return QStringLiteral("'%") + t + QStringLiteral("%' ESCAPE '\\'");
+    return QStringLiteral("'%") + modMDB_Func::SqlLikeEscape(text) + QStringLiteral("%' ESCAPE '\\'");
 }
 } // namespace
 

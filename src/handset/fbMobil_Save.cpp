@@ -10,6 +10,7 @@
 #include "Settings.h"
 #include "UpperCaseValidator.h"
 #include "fBMobil_Save_Search.h"
+#include "HandsetSave.h"
 #include "fbMobil_Admin.h"
 #include "modFrmCtrl.h"
 #include "modMDB_Func.h"
@@ -179,28 +180,30 @@ bool fbMobil_Save::Save() {
     if ((!chkAuto->isChecked() && CheckRequired(htField[0], QStringLiteral("관리번호"), false)) ||
         CheckRequired(htField[1], QStringLiteral("ID"), false) || CheckRequired(htField[2], QStringLiteral("출시년도"), false))
         return false;
-    try {
-        if (m_mode == 1 && chkAuto->isChecked()) {
-            const QString code = GetNextCode(QStringLiteral("t_mobile"), QStringLiteral("mcode"), gCodeLength);
-            if (code.isEmpty())
-                return false;
-            htField[0]->setText(code);
-        }
-        std::array<QString, 9> values;
-        for (int i = 0; i < 9; ++i)
-            values[i] = htField[i]->text();
-        const int affected = ExecuteSQL(m_mode == 1 ? HandsetSql::insertStatement(values)
-                                                    : HandsetSql::updateStatement(values, g_nCode));
-        if (affected < 1) {
-            MsgInfo(QStringLiteral("수정된 내용이 없거나, 자료저장을 실패하였습니다."));
-            return false;
-        }
-        if (m_mode == 1)
-            g_nCode = GetIdentity();
-    } catch (const AppError &e) {
-        ErrorBox::report(e, QStringLiteral("Save"), QStringLiteral("Form ") + objectName());
+    std::array<QString, 9> values;
+    for (int i = 0; i < 9; ++i)
+        values[i] = htField[i]->text();
+    const HandsetSave::Result r = m_mode == 1 ? HandsetSave::insert(values, chkAuto->isChecked(), gCodeLength)
+                                              : HandsetSave::update(values, g_nCode);
+    switch (r.status) {
+    case HandsetSave::Result::Saved:
+        break;
+    case HandsetSave::Result::NumbersExhausted:
+        return false; // the numbering has said why
+    case HandsetSave::Result::DuplicateCode:
+        MsgWarn(QStringLiteral("관리번호 [%1]은(는) 이미 등록되어 있습니다. 다른 관리번호를 입력하세요.").arg(r.code));
+        if (!chkAuto->isChecked())
+            SafeSetFocus(htField[0]);
+        return false;
+    case HandsetSave::Result::Failed:
+        ErrorBox::report(AppError(r.errorNumber, r.errorText), QStringLiteral("Save"), QStringLiteral("Form ") + objectName());
+        [[fallthrough]];
+    case HandsetSave::Result::NothingChanged:
+        MsgInfo(QStringLiteral("수정된 내용이 없거나, 자료저장을 실패하였습니다."));
         return false;
     }
+    htField[0]->setText(r.code);
+    g_nCode = r.key;
     if (auto *list = qobject_cast<fbMobil_Admin *>(m_caller.data()); list && isListWindow(list))
         list->SyncUpdateMobil(m_mode);
     ShowFloatMsg(QStringLiteral("자료가 저장되었습니다."), 500);

@@ -157,6 +157,35 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(AppError, GetNextCode("t_mobile", "mcode", 6, "AB"));
         // A quote in the prefix cannot break the statement.
         QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "O'"), QString("O'0001"));
+        // Nor do % and _ act as wildcards: "A%" must not pick up AX0007.
+        insertCodes({"AX0007", "A%0003", "AB0099"});
+        QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "A%"), QString("A%0004"));
+        QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "A_"), QString("A_0001"));
+        QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "A\\"), QString("A\\0001"));
+    }
+
+    void databaseLockedByAnotherProgram() {
+        DBTerminate();
+        const QString holder = QStringLiteral("holder");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", holder);
+            db.setDatabaseName(dbFile());
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec("BEGIN EXCLUSIVE"));
+            QVERIFY(q.exec("UPDATE options SET optvalue = optvalue"));
+            setBusyTimeout(300);
+            QElapsedTimer t;
+            t.start();
+            QVERIFY(!OpenDB(dbFile(), Schema::kPassword, false, false));
+            QVERIFY(t.elapsed() >= 300);
+            QVERIFY2(env->prompter.texts().last().startsWith("DB 연결 실패\r\n3261 : 다른 프로그램이 데이터베이스를 잠그고"),
+                     qPrintable(env->prompter.texts().last()));
+            QVERIFY(q.exec("ROLLBACK"));
+        }
+        QSqlDatabase::removeDatabase(holder);
+        QVERIFY(OpenDB(dbFile(), Schema::kPassword, false, false));
+        setBusyTimeout(10000);
     }
 
     void quoting() {

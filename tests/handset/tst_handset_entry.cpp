@@ -183,8 +183,25 @@ private Q_SLOTS:
         ExecuteSQL("DROP TABLE t_mobile");
         fill({"", "F-1", "2020"});
         QVERIFY(!entry()->Save());
-        QVERIFY(env->prompter.texts().last().contains("GetNextCode") || env->prompter.texts().last().contains("Save"));
+        const QStringList boxes = env->prompter.texts();
+        QVERIFY(boxes.size() >= 2 && boxes[boxes.size() - 2].contains("in procedure Save of Form fbMobil_Save"));
+        QCOMPARE(boxes.last(), QString("수정된 내용이 없거나, 자료저장을 실패하였습니다."));
         QCOMPARE(entry()->htField[1]->text(), QString("F-1"));
+    }
+
+    void typedNumberInUseIsRefused() {
+        openAdd();
+        entry()->chkAuto->setChecked(false);
+        fill({"000001", "D-1", "2020"});
+        QVERIFY(entry()->Save());
+        openAdd();
+        entry()->chkAuto->setChecked(false);
+        fill({"000001", "D-2", "2021"});
+        QVERIFY(!entry()->Save());
+        QCOMPARE(env->prompter.texts().last(),
+                 QString("관리번호 [000001]은(는) 이미 등록되어 있습니다. 다른 관리번호를 입력하세요."));
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE mcode = '000001'").toInt(), 1);
+        QCOMPARE(entry()->htField[1]->text(), QString("D-2"));
     }
 };
 

@@ -1,0 +1,96 @@
+#include "HandsetSave.h"
+#include "ErrorBox.h"
+#include "HandsetSql.h"
+#include "modMDB_Func.h"
+
+using namespace modMDB_Func;
+
+namespace HandsetSave {
+
+namespace {
+// Inside the write transaction no other program can take a number, so a number met here
+// comes from a path that bypassed the numbering; a few steps past it are plenty.
+constexpr int kNumberAttempts = 20;
+
+bool codeExists(const QString &code) {
+    return GetValue(QStringLiteral("SELECT COUNT(*) FROM t_mobile WHERE mcode = '%1'").arg(SqlQuote(code))).toInt() > 0;
+}
+
+bool isDuplicate(const AppError &e) {
+    return e.description.contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive) &&
+           e.description.contains(QLatin1String("mcode"), Qt::CaseInsensitive);
+}
+
+// The number after code, keeping its prefix and width; empty when the digits run out.
+QString following(const QString &code, int codeLength) {
+    qsizetype digits = 0;
+    while (digits < code.size() && code[code.size() - 1 - digits].isDigit())
+        ++digits;
+    if (digits == 0)
+        return {};
+    const qlonglong next = code.right(digits).toLongLong() + 1;
+    const QString tail = QStringLiteral("%1").arg(next, int(digits), 10, QLatin1Char('0'));
+    return tail.size() > digits || code.size() > codeLength ? QString() : code.left(code.size() - digits) + tail;
+}
+} // namespace
+
+Result insert(std::array<QString, 9> fields, bool autoNumber, int codeLength) {
+    Result r;
+    try {
+        InTransaction([&] {
+            if (autoNumber) {
+                fields[0] = GetNextCode(QStringLiteral("t_mobile"), QStringLiteral("mcode"), codeLength);
+                if (fields[0].isEmpty()) {
+                    r.status = Result::NumbersExhausted;
+                    return false;
+                }
+            } else if (codeExists(fields[0])) {
+                r.status = Result::DuplicateCode;
+                r.code = fields[0];
+                return false;
+            }
+            for (int attempt = 1;; ++attempt) {
+                r.code = fields[0];
+                try {
+                    if (ExecuteSQL(HandsetSql::insertStatement(fields), true, true) < 1) {
+                        r.status = Result::NothingChanged;
+                        return false;
+                    }
+                    break;
+                } catch (const AppError &e) {
+                    // Only this statement was undone; the transaction and its lock stay.
+                    if (!autoNumber || !isDuplicate(e) || attempt == kNumberAttempts)
+                        throw;
+                    fields[0] = following(fields[0], codeLength);
+                    if (fields[0].isEmpty())
+                        throw;
+                }
+            }
+            r.key = GetIdentity();
+            r.status = Result::Saved;
+            return true;
+        });
+    } catch (const AppError &e) {
+        r.status = isDuplicate(e) ? Result::DuplicateCode : Result::Failed;
+        r.errorNumber = e.number;
+        r.errorText = e.description;
+    }
+    return r;
+}
+
+Result update(const std::array<QString, 9> &fields, int code) {
+    Result r;
+    r.code = fields[0];
+    r.key = code;
+    try {
+        r.status = ExecuteSQL(HandsetSql::updateStatement(fields, code), true, true) > 0 ? Result::Saved
+                                                                                          : Result::NothingChanged;
+    } catch (const AppError &e) {
+        r.status = isDuplicate(e) ? Result::DuplicateCode : Result::Failed;
+        r.errorNumber = e.number;
+        r.errorText = e.description;
+    }
+    return r;
+}
+
+} // namespace HandsetSave

@@ -1,0 +1,119 @@
+#include "AppState.h"
+#include "HandsetSave.h"
+#include "Schema.h"
+#include "TestEnv.h"
+#include "modMDB_Func.h"
+#include <QCoreApplication>
+#include <QProcess>
+#include <QSet>
+#include <QTest>
+
+using namespace modMDB_Func;
+
+namespace {
+std::array<QString, 9> handset(const QString &code, const QString &mid) {
+    return {code, mid, QStringLiteral("2024"), QString(), QString(), QString(), QString(), QString(), QString()};
+}
+
+// Child process: saves count new handsets with automatic numbering into file.
+int runWorker(const QString &file, int count, const QString &tag) {
+    TestEnv env;
+    if (!OpenDB(file, Schema::kPassword, false, false))
+        return 3;
+    for (int i = 0; i < count; ++i) {
+        const HandsetSave::Result r = HandsetSave::insert(handset({}, QStringLiteral("%1-%2").arg(tag).arg(i)), true, 6);
+        if (r.status != HandsetSave::Result::Saved) {
+            fprintf(stderr, "save %d: status %d %s\n", i, int(r.status), qPrintable(r.errorText));
+            return 4;
+        }
+    }
+    DBTerminate();
+    return 0;
+}
+} // namespace
+
+class TestNumbering : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    QString dbFile() const { return env->appFolder() + "/DBS/dbMain.db"; }
+    int rows() const { return GetValue("SELECT COUNT(*) FROM t_mobile").toInt(); }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        QVERIFY(env->openFreshDatabase());
+    }
+    void cleanup() {
+        DBTerminate();
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void twoProgramsNeverShareANumber() {
+        DBTerminate();
+        const int each = 500;
+        QProcess a, b;
+        const QStringList common{"--worker", dbFile(), QString::number(each)};
+        a.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        b.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        a.start(QCoreApplication::applicationFilePath(), common + QStringList{"A"});
+        b.start(QCoreApplication::applicationFilePath(), common + QStringList{"B"});
+        QVERIFY(a.waitForFinished(120000));
+        QVERIFY(b.waitForFinished(120000));
+        QCOMPARE(a.exitCode(), 0);
+        QCOMPARE(b.exitCode(), 0);
+        QVERIFY(OpenDB(dbFile(), Schema::kPassword, false, false));
+        Recordset rs;
+        QCOMPARE(OpenRecordset(rs, "SELECT mcode FROM t_mobile WHERE code <> 1"), 2 * each);
+        QSet<QString> codes;
+        for (int r = 0; r < rs.recordCount(); ++r)
+            codes.insert(rs.at(r, 0).toString());
+        QCOMPARE(codes.size(), 2 * each);
+        QVERIFY(codes.contains("000001") && codes.contains("001000"));
+    }
+
+    void typedNumberInUseSavesNothing() {
+        QCOMPARE(HandsetSave::insert(handset("000007", "X-1"), false, 6).status, HandsetSave::Result::Saved);
+        const HandsetSave::Result r = HandsetSave::insert(handset("000007", "X-2"), false, 6);
+        QCOMPARE(r.status, HandsetSave::Result::DuplicateCode);
+        QCOMPARE(r.code, QString("000007"));
+        QCOMPARE(rows(), 2);
+        // Nor can any other path write it twice: the index refuses, compared as typed or not.
+        QCOMPARE(ExecuteSQL("INSERT INTO t_mobile (mcode, mid) VALUES ('000007', 'X-3')", true), 0);
+        QCOMPARE(HandsetSave::insert(handset("ab1", "X-4"), false, 6).status, HandsetSave::Result::Saved);
+        QCOMPARE(HandsetSave::insert(handset("AB1", "X-5"), false, 6).status, HandsetSave::Result::DuplicateCode);
+        QCOMPARE(rows(), 3);
+    }
+
+    void automaticNumberStepsPastOneTakenUnderIt() {
+        // A writer that slips a row in with the number just handed out, as another path could.
+        QCOMPARE(ExecuteSQL("CREATE TRIGGER slip BEFORE INSERT ON t_mobile WHEN NEW.mcode = '000001' AND NEW.mid <> 'other'"
+                            " BEGIN INSERT INTO t_mobile (mcode, mid) VALUES ('000001', 'other'); END"),
+                 0);
+        const HandsetSave::Result r = HandsetSave::insert(handset({}, "T-1"), true, 6);
+        QCOMPARE(r.status, HandsetSave::Result::Saved);
+        QCOMPARE(r.code, QString("000002"));
+        QCOMPARE(GetValue(QString("SELECT mcode FROM t_mobile WHERE code = %1").arg(r.key)).toString(), QString("000002"));
+    }
+
+    void failedInsertLeavesNothingBehind() {
+        ExecuteSQL("CREATE TRIGGER refuse AFTER INSERT ON t_mobile BEGIN SELECT RAISE(ABORT, 'no room'); END");
+        const HandsetSave::Result r = HandsetSave::insert(handset({}, "F-1"), true, 6);
+        QCOMPARE(r.status, HandsetSave::Result::Failed);
+        QVERIFY(r.errorText.contains("no room"));
+        QCOMPARE(rows(), 1);
+        // The write lock went with the transaction: a plain statement works at once.
+        QCOMPARE(ExecuteSQL("DROP TRIGGER refuse"), 0);
+        QCOMPARE(HandsetSave::insert(handset({}, "F-2"), true, 6).status, HandsetSave::Result::Saved);
+    }
+};
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    if (argc == 5 && QByteArray(argv[1]) == "--worker")
+        return runWorker(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt(), QString::fromLocal8Bit(argv[4]));
+    TestNumbering t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_numbering.moc"
