@@ -1,4 +1,5 @@
 #include "FrmLogin.h"
+#include "LoginPassword.h"
 #include "AppPaths.h"
 #include "AppState.h"
 #include "ErrorBox.h"
@@ -110,11 +111,7 @@ bool FrmLogin::IsEmptyPassword(const QString &id) {
         .isEmpty();
 }
 
-bool FrmLogin::CheckLogin(const QString &id, const QString &password) {
-    return GetValue(QStringLiteral("SELECT COUNT(*) FROM local_user WHERE UPPER(loginid) = '%1' AND loginpwd = '%2'")
-                        .arg(SqlQuote(id.toUpper()), SqlQuote(password)))
-               .toInt() > 0;
-}
+bool FrmLogin::CheckLogin(const QString &id, const QString &password) { return LoginPassword::check(id, password); }
 
 void FrmLogin::DoLogin() {
     if (txtUser->text().trimmed().isEmpty()) {

@@ -1,5 +1,7 @@
 #include "AppState.h"
 #include "FrmLogin.h"
+#include "LoginPassword.h"
+#include <QElapsedTimer>
 #include "Settings.h"
 #include "TestEnv.h"
 #include "mdlCommonKV.h"
@@ -75,6 +77,51 @@ private Q_SLOTS:
         QVERIFY(w->succeeded());
         QCOMPARE(cfg("RecentID"), QString("KIM"));
         QCOMPARE(gUserName, QString("김점장"));
+    }
+
+    void passwordsAreStoredHashed() {
+        const auto stored = [] { return GetValue("SELECT loginpwd FROM local_user WHERE loginid = 'KIM'").toString(); };
+        // The clear text of an older program opens the account once and is then replaced.
+        auto w = open();
+        typeInto(w->txtUser, "KIM");
+        typeInto(w->txtPass, "pw1");
+        QTest::keyClick(w->txtPass, Qt::Key_Return);
+        QVERIFY(w->succeeded());
+        const QString hashed = stored();
+        QVERIFY2(LoginPassword::isHash(hashed), qPrintable(hashed));
+        QVERIFY(!hashed.contains("pw1"));
+        QVERIFY(LoginPassword::check("kim", "pw1"));
+        QVERIFY(!LoginPassword::check("KIM", "pw2"));
+        QVERIFY(!LoginPassword::check("KIM", ""));
+        QVERIFY(!LoginPassword::check("KIM", hashed)); // the stored text is not a password
+        QCOMPARE(stored(), hashed);
+        // Salted: the same password gives another text every time.
+        QVERIFY(LoginPassword::hash("pw1") != LoginPassword::hash("pw1"));
+        // The empty account still logs in with nothing and still shows the hint.
+        QVERIFY(LoginPassword::check("ADMIN", ""));
+        QVERIFY(!LoginPassword::check("ADMIN", "x"));
+        QVERIFY(!LoginPassword::check("NOBODY", ""));
+        QCOMPARE(GetValue("SELECT loginpwd FROM local_user WHERE loginid = 'ADMIN'").toString(), QString());
+    }
+
+    void wrongPasswordTakesAsLongAsRightOne() {
+        ExecuteSQL(QString("UPDATE local_user SET loginpwd = '%1' WHERE loginid = 'KIM'").arg(LoginPassword::hash("pw1")));
+        const auto median = [](const QString &id, const QString &pw) {
+            QList<qint64> ns;
+            for (int i = 0; i < 3; ++i) {
+                QElapsedTimer t;
+                t.start();
+                LoginPassword::check(id, pw);
+                ns << t.nsecsElapsed();
+            }
+            std::sort(ns.begin(), ns.end());
+            return double(ns[1]);
+        };
+        const double right = median("KIM", "pw1");
+        for (const auto &[id, pw] : {std::pair{"KIM", "wrong"}, {"NOBODY", "pw1"}, {"ADMIN", "x"}}) {
+            const double ratio = median(id, pw) / right;
+            QVERIFY2(ratio > 0.5 && ratio < 2.0, qPrintable(QString("%1: %2").arg(id).arg(ratio)));
+        }
     }
 
     void threeAttempts() {

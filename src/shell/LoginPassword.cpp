@@ -1,0 +1,88 @@
+#include "LoginPassword.h"
+#include "modMDB_Func.h"
+#include <QCryptographicHash>
+#include <QPasswordDigestor>
+#include <QRandomGenerator>
+#include <QStringList>
+
+using namespace modMDB_Func;
+
+namespace LoginPassword {
+
+namespace {
+const QString kScheme = QStringLiteral("pbkdf2-sha256");
+constexpr int kIterations = 50000; // about 0.1 s on a shop PC: slow to guess, quick to log in
+constexpr int kSaltBytes = 16;
+constexpr int kKeyBytes = 32;
+
+QByteArray derive(const QString &password, const QByteArray &salt, int iterations) {
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, iterations, kKeyBytes);
+}
+
+bool sameBytes(const QByteArray &a, const QByteArray &b) {
+    if (a.size() != b.size())
+        return false;
+    unsigned char diff = 0;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        diff |= static_cast<unsigned char>(a[i] ^ b[i]);
+    return diff == 0;
+}
+
+struct Parsed {
+    int iterations = 0;
+    QByteArray salt, key;
+};
+
+bool parse(const QString &stored, Parsed *out) {
+    const QStringList parts = stored.split(QLatin1Char('$'));
+    if (parts.size() != 4 || parts[0] != kScheme)
+        return false;
+    bool ok = false;
+    out->iterations = parts[1].toInt(&ok);
+    out->salt = QByteArray::fromBase64(parts[2].toLatin1());
+    out->key = QByteArray::fromBase64(parts[3].toLatin1());
+    // Bounded so that a tampered row cannot hang the login.
+    return ok && out->iterations > 0 && out->iterations <= 10 * kIterations && !out->salt.isEmpty() &&
+           out->key.size() == kKeyBytes;
+}
+} // namespace
+
+QString hash(const QString &password) {
+    if (password.isEmpty())
+        return {};
+    QByteArray salt(kSaltBytes, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()), kSaltBytes / 4);
+    return QStringLiteral("%1$%2$%3$%4")
+        .arg(kScheme)
+        .arg(kIterations)
+        .arg(QString::fromLatin1(salt.toBase64()), QString::fromLatin1(derive(password, salt, kIterations).toBase64()));
+}
+
+bool isHash(const QString &stored) {
+    Parsed p;
+    return parse(stored, &p);
+}
+
+bool matches(const QString &stored, const QString &password) {
+    Parsed p;
+    if (parse(stored, &p))
+        return sameBytes(derive(password, p.salt, p.iterations), p.key);
+    // Empty and clear-text accounts cost a hash too, and compare without an early exit.
+    static const QByteArray dummySalt = QByteArrayLiteral("mobileshop-login");
+    derive(password, dummySalt, kIterations);
+    return sameBytes(stored.toUtf8(), password.toUtf8());
+}
+
+bool check(const QString &id, const QString &password) {
+    // The ID is the key without regard to case, so at most one account answers.
+    const QString where = QStringLiteral(" WHERE UPPER(loginid) = '%1'").arg(SqlQuote(id.toUpper()));
+    const bool known = GetValue(QStringLiteral("SELECT COUNT(*) FROM local_user") + where).toInt() > 0;
+    const QString stored = known ? GetValue(QStringLiteral("SELECT loginpwd FROM local_user") + where).toString() : QString();
+    // An unknown ID is compared too, so that it takes as long as a known one.
+    const bool ok = matches(stored, password) && known;
+    if (ok && !stored.isEmpty() && !isHash(stored))
+        ExecuteSQL(QStringLiteral("UPDATE local_user SET loginpwd = '%1'").arg(hash(password)) + where, true);
+    return ok;
+}
+
+} // namespace LoginPassword
