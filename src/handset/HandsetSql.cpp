@@ -24,14 +24,22 @@ QString likeContains(const QString &text) {
 }
 } // namespace
 
+int maxLength(const QString &column) {
+    for (size_t i = 0; i < kFieldColumns.size(); ++i)
+        if (kFieldColumns[i].compare(column, Qt::CaseInsensitive) == 0)
+            return kFieldMaxLength[i];
+    return 0;
+}
+
 QString listQuery(const std::array<QString, 8> &search) {
     QString sql = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1");
     for (int i = 0; i < 8; ++i) {
         if (search[i].isEmpty())
             continue;
         const QString column = QStringLiteral("m.") + QLatin1String(kSearch[i].column);
-        sql += kSearch[i].exact ? QStringLiteral(" AND %1 = '%2'").arg(column, SqlQuote(search[i]))
-                                : QStringLiteral(" AND %1 LIKE %2").arg(column, likeContains(search[i]));
+        const QString text = search[i].left(kFieldMaxLength[size_t(i) + 1]);
+        sql += kSearch[i].exact ? QStringLiteral(" AND %1 = '%2'").arg(column, SqlQuote(text))
+                                : QStringLiteral(" AND %1 LIKE %2").arg(column, likeContains(text));
     }
     return sql + QStringLiteral(" ORDER BY m.code");
 }
@@ -42,8 +50,9 @@ QString recordQuery(int code) {
 
 QString lookupQuery(const QString &column, const QString &text) {
     QString sql = QStringLiteral("SELECT %1 FROM t_mobile AS m WHERE code <> 1").arg(column);
+    const int longest = maxLength(column);
     if (!text.isEmpty())
-        sql += QStringLiteral(" AND %1 LIKE %2").arg(column, likeContains(text));
+        sql += QStringLiteral(" AND %1 LIKE %2").arg(column, likeContains(longest > 0 ? text.left(longest) : text));
     return sql + QStringLiteral(" GROUP BY %1 ORDER BY %1").arg(column);
 }
 

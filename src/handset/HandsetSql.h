@@ -12,6 +12,11 @@ inline const std::array<QString, 9> kFieldColumns{
     QStringLiteral("makecom"), QStringLiteral("opentype"), QStringLiteral("ant"),
     QStringLiteral("model"), QStringLiteral("sar"),   QStringLiteral("nick")};
 
+// The longest text each entry field takes, in field order (field 0 follows gCodeLength).
+inline constexpr std::array<int, 9> kFieldMaxLength{6, 20, 10, 30, 30, 50, 100, 50, 100};
+// The longest text a column takes; 0 for a column of no entry field.
+int maxLength(const QString &column);
+
 // The list search: the eight search texts in member order (ID, year, maker, opening type,
 // antenna, model, SAR, nickname); empty texts add no condition.
 QString listQuery(const std::array<QString, 8> &search);

@@ -60,6 +60,8 @@ fBMobil_Save_Search::fBMobil_Save_Search(QWidget *parent) : QDialog(parent) {
 
 void fBMobil_Save_Search::Refresh_sheet(const QString &sField, const QString &sWhr) {
     m_field = sField;
+    if (const int longest = HandsetSql::maxLength(sField); longest > 0)
+        txtinput->setMaxLength(longest);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     spList->setRedraw(false);
     spList->setMaxRows(0);

@@ -88,6 +88,7 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
     search->setContentsMargins(6, 4, 6, 4);
     for (int m = 1; m <= 8; ++m) {
         htField[m] = HandsetUi::field(this, "htField", m);
+        htField[m]->setMaxLength(HandsetSql::kFieldMaxLength[size_t(m)]);
         const int row = (m - 1) / 4, col = ((m - 1) % 4) * 3;
         search->addWidget(new QLabel(QString::fromUtf8(kSearchLabels[m]), pnlSearch), row, col, Qt::AlignRight);
         search->addWidget(htField[m], row, col + 1);

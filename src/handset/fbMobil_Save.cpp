@@ -28,12 +28,8 @@
 using namespace modMDB_Func;
 
 namespace {
-struct Field {
-    const char *label;
-    int maxLength;
-};
-const Field kFields[9] = {{"*관리번호", 6}, {"*   ID   ", 20}, {"*출시년도", 10}, {"제조회사", 30}, {"여는방식", 30},
-                          {"안 테 나", 50}, {"모 델 명", 100},  {"S A R 값", 50},  {"애    칭", 100}};
+const char *const kLabels[9] = {"*관리번호", "*   ID   ", "*출시년도", "제조회사", "여는방식",
+                                "안 테 나",  "모 델 명",  "S A R 값",  "애    칭"};
 const QHash<int, QString> kLookupColumns{{2, QStringLiteral("makeyear")}, {3, QStringLiteral("makecom")},
                                          {4, QStringLiteral("opentype")}, {5, QStringLiteral("ant")}};
 
@@ -51,12 +47,12 @@ fbMobil_Save::fbMobil_Save(QWidget *parent) : QDialog(parent) {
     pnlMain->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto *grid = new QGridLayout(pnlMain);
     for (int i = 0; i < 9; ++i) {
-        pnlLabel[i] = new CaptionPanel(QString::fromUtf8(kFields[i].label), pnlMain);
+        pnlLabel[i] = new CaptionPanel(QString::fromUtf8(kLabels[i]), pnlMain);
         pnlLabel[i]->setObjectName(QStringLiteral("pnlLabel_%1").arg(i));
         pnlLabel[i]->setBackColor(8421376);
         pnlLabel[i]->setMinimumWidth(90);
         htField[i] = HandsetUi::field(pnlMain, "htField", i);
-        htField[i]->setMaxLength(i == 0 ? gCodeLength : kFields[i].maxLength);
+        htField[i]->setMaxLength(i == 0 ? gCodeLength : HandsetSql::kFieldMaxLength[size_t(i)]);
         htField[i]->installEventFilter(this);
         htField[i]->setMinimumWidth(i >= 6 ? 260 : 180);
         grid->addWidget(pnlLabel[i], i, 0);

@@ -1,5 +1,6 @@
 #include "FrmImageZoom.h"
 #include "HandsetFixture.h"
+#include "HandsetSql.h"
 #include "Spread.h"
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Admin.h"
@@ -122,6 +123,19 @@ private Q_SLOTS:
         search(1, "' OR '1'='1");
         QCOMPARE(list->spList->maxRows(), 0);
         QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile").toInt(), 42);
+    }
+
+    void overlongSearchTextsAreCutToTheirColumn() {
+        // Far past the engine's pattern limit; the field keeps what its column can hold.
+        const QString hangul(30000, QChar(0xAC00));
+        search(6, hangul);
+        QCOMPARE(list->htField[6]->text().size(), 100);
+        QCOMPARE(list->spList->maxRows(), 0);
+        std::array<QString, 8> conditions;
+        conditions.fill(hangul);
+        Recordset rs;
+        QCOMPARE(OpenRecordset(rs, HandsetSql::listQuery(conditions)), 0);
+        QCOMPARE(OpenRecordset(rs, HandsetSql::lookupQuery("model", hangul)), 0);
     }
 
     void missingPictureAndHiddenPictureColumn() {
