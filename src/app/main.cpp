@@ -21,5 +21,6 @@ int main(int argc, char *argv[]) {
             return mdlBackUp::ExecBackUp(Backup::HardDisk, false, QString(), gDBPath + QLatin1Char('\\'));
         };
     };
+    offerRestore = [](const QString &folder) { mdlBackUp::OfferRestore(folder); };
     return RunProgram(args);
 }

@@ -4,12 +4,14 @@
 #include "Backup.h"
 #include "ErrorBox.h"
 #include "Messages.h"
+#include "NetDrives.h"
 #include "Prompter.h"
 #include "Settings.h"
 #include "Shell.h"
 #include "frmMsgBackUp.h"
 #include "modFrmCtrl.h"
 #include <QDir>
+#include <QDateTime>
 #include <QFileInfo>
 
 namespace mdlBackUp {
@@ -36,17 +38,37 @@ template <typename Fn> bool guarded(const QString &procedure, bool onError, Fn &
     }
     return onError;
 }
+
+QString toolFile() { return QDir::toNativeSeparators(AppPaths::toolPath(Backup::toolName())); }
+
+bool toolMissing() {
+    if (QFileInfo(toolFile()).isFile())
+        return false;
+    plainBox(QStringLiteral("데이터백업 프로그램을 찾을 수 없습니다.\r\n경로) ") + toolFile());
+    return true;
+}
+
+// Tells the backup program where to work and which lock to wait for, then starts it.
+bool startTool(const QString &arguments, const QString &dbFolder) {
+    if (!dbFolder.isEmpty())
+        store(Backup::kFolderSection, Backup::kFolderKey, dbFolder);
+    store(Backup::kProgramSection, Backup::kLockKey, Backup::programLockFile());
+    // Closing the program in the belief that the backup program runs would lose its work unseen.
+    if (shell().start(toolFile(), arguments, QString(), Shell::Show::Normal, false) < 0) {
+        plainBox(QStringLiteral("데이터백업 프로그램을 실행할 수 없습니다.\r\n경로) ") + toolFile());
+        return false;
+    }
+    Backup::setStarted();
+    return true;
+}
 } // namespace
 
 bool ExecBackUp(int mode, bool noAsk, const QString &keepWindow, const QString &dbFolder) {
     if (Backup::started())
         return false;
     return guarded(QStringLiteral("ExecBackUp"), false, [&] {
-        const QString tool = QDir::toNativeSeparators(AppPaths::toolPath(Backup::toolName()));
-        if (!QFileInfo(tool).isFile()) {
-            plainBox(QStringLiteral("데이터백업 프로그램을 찾을 수 없습니다.\r\n경로) ") + tool);
+        if (toolMissing())
             return false;
-        }
         if (!noAsk) {
             const QString question = QStringLiteral("안전한 백업을 위하여 현재 사용중인 ") + AppState::title() +
                                      QStringLiteral(" 프로그램을 종료합니다.\r\n계속하시겠습니까?");
@@ -55,16 +77,29 @@ bool ExecBackUp(int mode, bool noAsk, const QString &keepWindow, const QString &
         }
         if (!keepWindow.isEmpty())
             CloseAllFormsExcept(keepWindow);
-        if (!dbFolder.isEmpty())
-            store(Backup::kFolderSection, Backup::kFolderKey, dbFolder);
-        store(Backup::kProgramSection, Backup::kLockKey, Backup::programLockFile());
-        // Closing the program in the belief that a backup runs would lose the backup unseen.
-        if (shell().start(tool, Backup::argumentText(mode), QString(), Shell::Show::Normal, false) < 0) {
-            plainBox(QStringLiteral("데이터백업 프로그램을 실행할 수 없습니다.\r\n경로) ") + tool);
+        return startTool(Backup::argumentText(mode), dbFolder);
+    });
+}
+
+bool OfferRestore(const QString &dbFolder) {
+    return guarded(QStringLiteral("OfferRestore"), false, [&] {
+        const QString archive = Backup::newestArchive(netDrives().localPath(dbFolder));
+        if (archive.isEmpty()) {
+            MsgWarn(QStringLiteral("데이터베이스 파일이 손상되어 열 수 없습니다.\r\n복원할 백업 파일이 없습니다. "
+                                   "구입처에 문의하세요."));
             return false;
         }
-        Backup::setStarted();
-        return true;
+        const QString question =
+            QStringList{QStringLiteral("데이터베이스 파일이 손상되어 열 수 없습니다."),
+                        QStringLiteral("가장 최근의 백업으로 복원하시겠습니까?"), QString(), QDir::toNativeSeparators(archive),
+                        QFileInfo(archive).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"))}
+                .join(QStringLiteral("\r\n"));
+        if (MsgAsk(question, QStringLiteral("데이터 복원")) != vbYes || toolMissing())
+            return false;
+        QString folder = QDir::toNativeSeparators(dbFolder);
+        if (!folder.endsWith(QDir::separator()))
+            folder += QDir::separator();
+        return startTool(QStringLiteral("--restore \"%1\" --yes").arg(QDir::toNativeSeparators(archive)), folder);
     });
 }
 

@@ -15,4 +15,8 @@ bool ExecBackUp(int mode, bool noAsk, const QString &keepWindow, const QString &
 // True when the program may close, false when the user chose to stay.
 bool ExecBackUpAuto(const QString &keepWindow, const QString &dbFolder, const QPixmap &picture = {});
 
+// The database in dbFolder cannot be used: offers to put the newest backup back with the
+// backup program. True when it was started (the program then ends so that it can work).
+bool OfferRestore(const QString &dbFolder);
+
 } // namespace mdlBackUp

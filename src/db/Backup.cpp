@@ -75,6 +75,18 @@ QString archiveFolder(int mode, const QString &databaseFolder) {
     return AppPaths::inApp(QStringLiteral("Backup"));
 }
 
+QString newestArchive(const QString &databaseFolder) {
+    QFileInfo best;
+    for (const int mode : {HardDisk, Server}) {
+        const QFileInfoList found = QDir(archiveFolder(mode, databaseFolder))
+                                        .entryInfoList({QFileInfo(databaseFolder).fileName() + QStringLiteral("_*.zip")},
+                                                       QDir::Files, QDir::Time);
+        if (!found.isEmpty() && (best.filePath().isEmpty() || found.first().lastModified() > best.lastModified()))
+            best = found.first();
+    }
+    return best.filePath().isEmpty() ? QString() : best.absoluteFilePath();
+}
+
 QString newArchivePath(const QString &folder, const QString &databaseFolder, const QDateTime &when) {
     const QString base = folder + QLatin1Char('/') + QFileInfo(databaseFolder).fileName() + QLatin1Char('_') +
                          when.toString(QStringLiteral("yyyyMMdd_HHmmss"));

@@ -36,6 +36,9 @@ QString programLockFile();
 // Archives of this PC go to the application folder's Backup; server archives beside the
 // shared database folder, so that every PC of the shop finds them.
 QString archiveFolder(int mode, const QString &databaseFolder);
+// The most recent archive of this PC's or the server's backups of databaseFolder, by time
+// written; empty when there is none.
+QString newestArchive(const QString &databaseFolder);
 // A new archive name in folder named by the moment, never an existing file.
 QString newArchivePath(const QString &folder, const QString &databaseFolder, const QDateTime &when);
 

@@ -27,6 +27,7 @@ struct State {
     bool sqlLog = false;
     QString logFile;
     int busyTimeoutMs = 10000;
+    OpenProblem problem = OpenProblem::None;
 } g;
 
 // Our engine's errors in the numbers the windows know.
@@ -51,6 +52,28 @@ AppError noConnection() {
     return AppError(errNoConnection, QStringLiteral("개체 변수 또는 With 블록 변수가 설정되지 않았습니다."));
 }
 
+bool isDamage(const QSqlError &e) {
+    const int code = e.nativeErrorCode().toInt() & 0xFF;
+    return code == 11 || code == 26; // corrupt, not a database
+}
+
+AppError damaged(const QString &detail) {
+    g.problem = OpenProblem::Damaged;
+    return AppError(errFail, QStringLiteral("데이터베이스 파일이 손상되었습니다. ") + detail);
+}
+
+// What a failed read at open means; what is neither damage nor a lock is reported as unknown.
+AppError openFailure(const QSqlError &e, bool unknownIsDamage) {
+    if (isDamage(e) || (unknownIsDamage && toAppError(e).number != errLocked))
+        return damaged(e.databaseText());
+    if (toAppError(e).number == errLocked) {
+        g.problem = OpenProblem::Locked;
+        return AppError(errLocked, QStringLiteral("다른 프로그램이 데이터베이스를 잠그고 있어 열 수 없습니다. "
+                                                  "그 프로그램을 닫은 뒤 다시 시도하세요."));
+    }
+    return AppError(errFail, QStringLiteral("인식할 수 없는 데이터베이스 형식입니다. ") + e.databaseText());
+}
+
 QSqlQuery runQuery(const QString &sql) {
     if (!g.open)
         throw noConnection();
@@ -70,15 +93,20 @@ void connectionFailed(const AppError &e) {
 QSqlDatabase connection() { return QSqlDatabase::database(kConnection, false); }
 bool IsOpen() { return g.open; }
 
+OpenProblem lastOpenProblem() { return g.problem; }
+
 bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sqlLog) {
     DBTerminate();
+    g.problem = OpenProblem::Other;
     g.readOnly = readOnly;
     g.sqlLog = sqlLog;
     try {
         const QString local = netDrives().localPath(file);
         // The engine would quietly create a missing file; a missing database is an error.
-        if (!QFileInfo(local).isFile())
+        if (!QFileInfo(local).isFile()) {
+            g.problem = OpenProblem::Missing;
             throw AppError(errFail, QStringLiteral("'%1' 파일을 찾을 수 없습니다.").arg(file));
+        }
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
             db.setDatabaseName(local);
@@ -90,16 +118,21 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
         }
         g.open = true;
         QSqlQuery q(connection());
-        if (!q.exec(QStringLiteral("SELECT value FROM dbinfo WHERE name = 'pwhash'"))) {
-            if (toAppError(q.lastError()).number == errLocked)
-                throw AppError(errLocked, QStringLiteral("다른 프로그램이 데이터베이스를 잠그고 있어 열 수 없습니다. "
-                                                         "그 프로그램을 닫은 뒤 다시 시도하세요."));
-            throw AppError(errFail, QStringLiteral("인식할 수 없는 데이터베이스 형식입니다. ") + q.lastError().databaseText());
-        }
+        if (!q.exec(QStringLiteral("SELECT value FROM dbinfo WHERE name = 'pwhash'")))
+            throw openFailure(q.lastError(), false);
         const QString stored = q.next() ? q.value(0).toString() : QString();
         q.finish();
-        if (!stored.isEmpty() && stored != Schema::passwordHash(password))
+        if (!stored.isEmpty() && stored != Schema::passwordHash(password)) {
+            g.problem = OpenProblem::BadPassword;
             throw AppError(errBadPassword, QStringLiteral("유효한 암호가 아닙니다."));
+        }
+        // About 20 ms for 100,000 handsets; a page the check does not pass refuses the file.
+        if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")))
+            throw openFailure(q.lastError(), true);
+        const QString verdict = q.next() ? q.value(0).toString() : QString();
+        q.finish();
+        if (verdict != QLatin1String("ok"))
+            throw damaged(verdict);
         if (!readOnly) {
             q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
             q.exec(QStringLiteral("PRAGMA synchronous = FULL"));
@@ -109,6 +142,7 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
         QString logError;
         if (!SqlLog::upkeep(&logError))
             throw AppError(errFail, logError);
+        g.problem = OpenProblem::None;
         return true;
     } catch (const AppError &e) {
         DBTerminate();

@@ -27,7 +27,12 @@ enum ErrorNumber {
 
 // Opens file as the shared connection. The password is checked against the one the database
 // was created with. On failure shows "DB 연결 실패" with the number and description.
+// A file whose pages fail the engine's quick check is refused as damaged: writes into it
+// would spread the damage.
 bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sqlLog);
+// Why the last OpenDB failed, for callers that offer a way out (a damaged file: a backup).
+enum class OpenProblem { None, Missing, Locked, Damaged, BadPassword, Other };
+OpenProblem lastOpenProblem();
 void DBTerminate();
 bool IsOpen();
 QSqlDatabase connection();

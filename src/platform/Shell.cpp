@@ -8,9 +8,8 @@ class ProcessShell final : public Shell {
 public:
     int start(const QString &program, const QString &argumentText, const QString &workingDir,
               Show, bool wait) override {
-        QStringList args;
-        if (!argumentText.isEmpty())
-            args << argumentText;
+        // The text is a command line, split as the started program's runtime would on Windows.
+        const QStringList args = QProcess::splitCommand(argumentText);
         if (!wait) {
             return QProcess::startDetached(program, args, workingDir) ? 0 : -1;
         }

@@ -8,8 +8,8 @@ public:
     enum class Show { Normal, NoActivate, Hidden };
     virtual ~Shell() = default;
 
-    // Starts program with the given argument text (passed as one argument, the way the
-    // shell's "open" verb hands a command tail over). With wait, blocks until it ends and
+    // Starts program with the given argument text, a command tail that is split into
+    // arguments as a program's runtime splits its command line (quotes group). With wait, blocks until it ends and
     // returns its exit code; without, returns 0 when it started. -1 when it cannot start.
     virtual int start(const QString &program, const QString &argumentText,
                       const QString &workingDir, Show show, bool wait) = 0;

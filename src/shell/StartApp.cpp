@@ -9,10 +9,12 @@
 #include "frmMain.h"
 #include "Schema.h"
 #include "modMain.h"
+#include "modMDB_Func.h"
 #include <QApplication>
 #include <QLockFile>
 
 std::function<void(frmMain *)> wireMainWindow = [](frmMain *) {};
+std::function<void(const QString &)> offerRestore;
 
 int RunProgram(const QStringList &arguments) {
     AppPaths::initFromArguments(arguments);
@@ -36,8 +38,11 @@ int RunProgram(const QStringList &arguments) {
 
     // Start-up proper: the database, then the login window; the program lives while a window is open.
     gDBFile = modMain::mainDbFile(AppPaths::inApp(QStringLiteral("DBS")));
-    if (!modMain::InitApp())
+    if (!modMain::InitApp()) {
+        if (modMDB_Func::lastOpenProblem() == modMDB_Func::OpenProblem::Damaged && offerRestore)
+            offerRestore(gDBPath);
         return 0;
+    }
     auto *login = new FrmLogin;
     login->setAttribute(Qt::WA_DeleteOnClose);
     login->onLoggedIn = [] {

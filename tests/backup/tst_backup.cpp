@@ -6,6 +6,7 @@
 #include "frmMsgBackUp.h"
 #include "mdlBackUp.h"
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QLabel>
 #include <QLockFile>
@@ -64,6 +65,37 @@ private Q_SLOTS:
     void cleanup() {
         QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
         env.reset();
+    }
+
+    void damagedDatabaseOffersNewestBackup() {
+        const QString db = env->appFolder() + "/DBS";
+        QDir().mkpath(db);
+        QVERIFY(!mdlBackUp::OfferRestore(db));
+        QVERIFY(env->prompter.texts().last().contains("복원할 백업 파일이 없습니다"));
+        // Archives of this PC and of the server: the one written last is offered.
+        const QString mine = Backup::archiveFolder(Backup::HardDisk, db) + "/DBS_20240510_090000.zip";
+        const QString server = Backup::archiveFolder(Backup::Server, db) + "/DBS_20240514_180000.zip";
+        const QString older = Backup::archiveFolder(Backup::HardDisk, db) + "/DBS_20240401_090000.zip";
+        int age = 3;
+        for (const QString &f : {older, mine, server}) {
+            QDir().mkpath(QFileInfo(f).absolutePath());
+            QFile file(f);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("zip");
+            file.flush();
+            file.setFileTime(QDateTime::currentDateTime().addDays(-age--), QFileDevice::FileModificationTime);
+        }
+        QCOMPARE(Backup::newestArchive(db), QFileInfo(server).absoluteFilePath());
+        env->prompter.answerNo();
+        QVERIFY(!mdlBackUp::OfferRestore(db));
+        QVERIFY(env->prompter.texts().last().contains(QDir::toNativeSeparators(QFileInfo(server).absoluteFilePath())));
+        QCOMPARE(env->shell.starts.size(), 0);
+        env->prompter.answerYes();
+        QVERIFY(mdlBackUp::OfferRestore(db));
+        QCOMPARE(env->shell.starts.size(), 1);
+        QCOMPARE(env->shell.starts.first().argumentText,
+                 QString("--restore \"%1\" --yes").arg(QDir::toNativeSeparators(QFileInfo(server).absoluteFilePath())));
+        QCOMPARE(storedFolder(), QDir::toNativeSeparators(db) + QDir::separator());
     }
 
     void questionWindow() {

@@ -164,6 +164,35 @@ private Q_SLOTS:
         QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "A\\"), QString("A\\0001"));
     }
 
+    void damagedPageRefusedAtOpen() {
+        QVERIFY(InTransaction([] {
+            for (int i = 0; i < 3000; ++i)
+                ExecuteSQL(QString("INSERT INTO t_mobile (mcode, mid, model) VALUES ('%1', 'ID-%1', '%2')")
+                               .arg(i, 6, 10, QChar('0'))
+                               .arg(QString(40, QChar(0xAC00 + i % 100))));
+            return true;
+        }));
+        DBTerminate();
+        QFile f(dbFile());
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        const qint64 pageSize = 4096, pages = f.size() / pageSize;
+        QVERIFY(pages > 20);
+        f.seek(pageSize * (pages / 2) + 8); // past the page header, into the cells
+        f.write(QByteArray(512, char(0x5A)));
+        f.close();
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+
+        QVERIFY(!OpenDB(dbFile(), Schema::kPassword, false, false));
+        QCOMPARE(lastOpenProblem(), OpenProblem::Damaged);
+        QVERIFY2(env->prompter.texts().last().startsWith("DB 연결 실패\r\n-2147467259 : 데이터베이스 파일이 손상되었습니다."),
+                 qPrintable(env->prompter.texts().last()));
+        QVERIFY(!IsOpen());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before); // nothing was written into it
+    }
+
     void databaseLockedByAnotherProgram() {
         DBTerminate();
         const QString holder = QStringLiteral("holder");
@@ -179,6 +208,7 @@ private Q_SLOTS:
             t.start();
             QVERIFY(!OpenDB(dbFile(), Schema::kPassword, false, false));
             QVERIFY(t.elapsed() >= 300);
+            QCOMPARE(lastOpenProblem(), OpenProblem::Locked);
             QVERIFY2(env->prompter.texts().last().startsWith("DB 연결 실패\r\n3261 : 다른 프로그램이 데이터베이스를 잠그고"),
                      qPrintable(env->prompter.texts().last()));
             QVERIFY(q.exec("ROLLBACK"));
