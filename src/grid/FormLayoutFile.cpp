@@ -15,6 +15,10 @@ QString limited(const IniFile &ini, const QString &section, const QString &key) 
     return ini.value(section, key).left(9).trimmed();
 }
 
+std::optional<double> within(const std::optional<double> &v, double low, double high) {
+    return v && *v >= low && *v <= high ? v : std::nullopt;
+}
+
 QString colsSection(const QString &base) { return base + QStringLiteral("_ColsWidth"); }
 QString generalSection(const QString &base) { return base + QStringLiteral("_General"); }
 } // namespace
@@ -48,49 +52,50 @@ QString gridBase(const QString &gridName, int arrayIndex) {
 FormRect readFormRect(const QString &file, bool positionOnly) {
     const IniFile ini(file);
     FormRect r;
-    const auto positive = [&](const char *key) -> std::optional<double> {
-        const auto v = numeric(limited(ini, kPosition, QLatin1String(key)));
-        return v && *v > 0 ? v : std::nullopt;
+    const auto stored = [&](const char *key) { return numeric(limited(ini, kPosition, QLatin1String(key))); };
+    const auto position = [&](const char *key) -> std::optional<double> {
+        const auto v = stored(key);
+        return v && *v > 0 && *v <= kMaxPositionTwips ? v : std::nullopt;
     };
-    r.left = positive("Left");
-    r.top = positive("Top");
+    r.left = position("Left");
+    r.top = position("Top");
     if (!positionOnly) {
-        r.width = numeric(limited(ini, kPosition, QStringLiteral("Width")));
-        r.height = numeric(limited(ini, kPosition, QStringLiteral("Height")));
-        if (const auto s = numeric(limited(ini, kPosition, QStringLiteral("WindowState"))))
+        r.width = within(stored("Width"), kMinSizeTwips, kMaxSizeTwips);
+        r.height = within(stored("Height"), kMinSizeTwips, kMaxSizeTwips);
+        if (const auto s = stored("WindowState"); s && (*s == 0 || *s == 1 || *s == 2))
             r.state = int(*s);
     }
     return r;
 }
 
 bool writeFormRect(const QString &file, int state, const std::optional<FormRect> &rect) {
-    IniFile ini(file);
-    ini.setValue(kPosition, QStringLiteral("WindowState"), QString::number(state));
-    if (rect) {
-        const auto put = [&](const char *key, const std::optional<double> &v) {
-            if (v)
-                ini.setValue(kPosition, QLatin1String(key), numberText(*v));
-        };
-        put("Left", rect->left);
-        put("Top", rect->top);
-        put("Width", rect->width);
-        put("Height", rect->height);
-    }
-    return ini.save();
+    return IniFile::update(file, [&](IniFile &ini) {
+        ini.setValue(kPosition, QStringLiteral("WindowState"), QString::number(state));
+        if (rect) {
+            const auto put = [&](const char *key, const std::optional<double> &v) {
+                if (v)
+                    ini.setValue(kPosition, QLatin1String(key), numberText(*v));
+            };
+            put("Left", rect->left);
+            put("Top", rect->top);
+            put("Width", rect->width);
+            put("Height", rect->height);
+        }
+        return true;
+    });
 }
 
 GridLayout readGridLayout(const QString &file, const QString &base, int maxCols) {
     const IniFile ini(file);
     GridLayout g;
     for (int c = 1; c <= maxCols; ++c)
-        if (const auto w = numeric(limited(ini, colsSection(base), QString::number(c))))
+        if (const auto w = within(numeric(limited(ini, colsSection(base), QString::number(c))), 0, kMaxColWidthChars))
             g.colWidths[c] = *w;
-    const auto positive = [&](const char *key) -> std::optional<double> {
-        const double v = leadingNumber(limited(ini, generalSection(base), QLatin1String(key)));
-        return v > 0 ? std::optional<double>(v) : std::nullopt;
+    const auto general = [&](const char *key, double low, double high) {
+        return within(leadingNumber(limited(ini, generalSection(base), QLatin1String(key))), low, high);
     };
-    g.fontSize = positive("FontSize");
-    g.rowHeight = positive("RowHeight");
+    g.fontSize = general("FontSize", kMinFontSize, kMaxFontSize);
+    g.rowHeight = general("RowHeight", kMinRowHeight, kMaxRowHeight);
     return g;
 }
 

@@ -38,9 +38,10 @@ void DeleteSetting(const QString &app, const QString &section, const QString &ke
 #ifdef Q_OS_WIN
     QSettings(regPath(app, section), QSettings::NativeFormat).remove(key);
 #else
-    IniFile ini(storeFile(app));
-    ini.removeKey(section, key);
-    ini.save();
+    IniFile::update(storeFile(app), [&](IniFile &ini) {
+        ini.removeKey(section, key);
+        return true;
+    });
 #endif
 }
 

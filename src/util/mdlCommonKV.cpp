@@ -48,6 +48,13 @@ QString EncodeStr(const QString &text) {
 }
 
 QString DecodeStr(const QString &text) {
+    const auto invalid = [] {
+        ErrorBox::report(AppError(9, QStringLiteral("첨자 사용이 잘못되었습니다."), QStringLiteral("DecodeStr")));
+        return QString();
+    };
+    // A cut-off group would lose its bytes without a word.
+    if (text.size() % 4 != 0)
+        return invalid();
     const std::array<int, 256> table = decodingTable();
     QByteArray out;
     const qsizetype groups = text.size() / 4;
@@ -57,11 +64,13 @@ QString DecodeStr(const QString &text) {
         for (int k = 0; k < 4; ++k) {
             const ushort ch = text[g * 4 + k].unicode();
             v[k] = ch < 256 ? table[ch] : -1;
-            if (v[k] < 0) {
-                ErrorBox::report(AppError(9, QStringLiteral("첨자 사용이 잘못되었습니다."), QStringLiteral("DecodeStr")));
-                return {};
-            }
+            if (v[k] < 0)
+                return invalid();
         }
+        // Padding only closes the text: "xx==" or "xxx=" as its last group.
+        const bool padded = v[2] == 64 || v[3] == 64;
+        if (v[0] == 64 || v[1] == 64 || (v[2] == 64 && v[3] != 64) || (padded && g != groups - 1))
+            return invalid();
         const quint32 bits = (quint32(v[0] & 63) << 18) | (quint32(v[1] & 63) << 12) |
                              (quint32(v[2] & 63) << 6) | quint32(v[3] & 63);
         out.append(char((bits >> 16) & 0xFF));

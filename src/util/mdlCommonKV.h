@@ -6,7 +6,8 @@ namespace mdlCommonKV {
 
 // Empty text (after the error box) when a character does not fit one byte.
 QString EncodeStr(const QString &text);
-// Empty text (after the error box) on a character outside the Base64 alphabet.
+// Empty text (after the error box) on a character outside the Base64 alphabet, a length
+// that is not a whole number of groups, or padding anywhere but at the end.
 QString DecodeStr(const QString &text);
 
 // A display pattern such as "#,##0.00".

@@ -134,12 +134,113 @@ private Q_SLOTS:
         put("spList_ColsWidth", "2", "   5   ");
         QCOMPARE(FormLayoutFile::readValue(FormLayoutFile::path("fbMobil_Admin"), "spList_ColsWidth", "1"),
                  QStringLiteral("12.345678"));
-        put("FormPosition", "Width", "12345678901"); // 123456789 twips
+        put("FormPosition", "Width", "4500     x"); // the cut leaves a number
         Window win;
         modFormIni::LoadFormIni(&win.w, false, QString());
         QCOMPARE(win.grid->colWidth(1), 12.345678);
         QCOMPARE(win.grid->colWidth(2), 5.0);
-        QCOMPARE(win.w.width(), std::min(VbUnits::twipsToPx(123456789), win.w.maximumWidth()));
+        QCOMPARE(win.w.width(), VbUnits::twipsToPx(4500));
+    }
+
+    void windowValuesOutsideWhatAScreenShowsAreIgnored_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("huge width") << "Width" << "1e300";
+        QTest::newRow("width beyond screens") << "Width" << "100001";
+        QTest::newRow("negative width") << "Width" << "-4500";
+        QTest::newRow("zero height") << "Height" << "0";
+        QTest::newRow("NaN height") << "Height" << "nan";
+        QTest::newRow("infinite height") << "Height" << "inf";
+        QTest::newRow("far left") << "Left" << "251658225";
+        QTest::newRow("infinite top") << "Top" << "inf";
+        QTest::newRow("huge state") << "WindowState" << "1e300";
+        QTest::newRow("unknown state") << "WindowState" << "3";
+        QTest::newRow("fractional state") << "WindowState" << "1.5";
+        QTest::newRow("negative state") << "WindowState" << "-1";
+        QTest::newRow("NaN state") << "WindowState" << "nan";
+    }
+    void windowValuesOutsideWhatAScreenShowsAreIgnored() {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        put("FormPosition", key, value);
+        Window win;
+        modFormIni::LoadFormIni(&win.w, false, QString());
+        QCOMPARE(win.w.pos(), QPoint(20, 30));
+        QCOMPARE(win.w.size(), QSize(500, 400));
+        QCOMPARE(win.w.windowState(), Qt::WindowNoState);
+    }
+    void windowValuesAtTheBoundsStillApply() {
+        put("FormPosition", "Left", "100000");
+        put("FormPosition", "Top", "15");
+        put("FormPosition", "Width", "100000");
+        put("FormPosition", "Height", "1500");
+        put("FormPosition", "WindowState", "1");
+        Window win;
+        modFormIni::LoadFormIni(&win.w, false, QString());
+        QCOMPARE(win.w.pos(), QPoint(VbUnits::twipsToPx(100000), 1));
+        QCOMPARE(win.w.size(), QSize(VbUnits::twipsToPx(100000), 100));
+        QVERIFY(win.w.windowState() & Qt::WindowMinimized);
+    }
+    void closingAfterAnIgnoredValueStoresTheRealGeometry() {
+        put("FormPosition", "Width", "1e300");
+        put("FormPosition", "Height", "-1");
+        Window win;
+        modFormIni::LoadFormIni(&win.w, false, QString());
+        win.w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&win.w));
+        QVERIFY(modFormIni::SaveFormIni(&win.w, QString()));
+        QCOMPARE(IniFile::read(win.file(), "FormPosition", "Width"), QString::number(VbUnits::pxToTwips(win.w.width())));
+        QCOMPARE(IniFile::read(win.file(), "FormPosition", "Height"), QString::number(VbUnits::pxToTwips(win.w.height())));
+        QCOMPARE(win.w.width(), 500);
+    }
+
+    void gridValuesOutsideWhatAGridShowsAreIgnored_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("wide column") << "spList_ColsWidth" << "2" << "256";
+        QTest::newRow("negative column") << "spList_ColsWidth" << "2" << "-1";
+        QTest::newRow("huge column") << "spList_ColsWidth" << "2" << "1e300";
+        QTest::newRow("infinite column") << "spList_ColsWidth" << "2" << "inf";
+        QTest::newRow("NaN column") << "spList_ColsWidth" << "2" << "nan";
+        QTest::newRow("huge font") << "spList_General" << "FontSize" << "1e9";
+        QTest::newRow("font beyond 72") << "spList_General" << "FontSize" << "73";
+        QTest::newRow("tiny font") << "spList_General" << "FontSize" << "0.5";
+        QTest::newRow("negative font") << "spList_General" << "FontSize" << "-12";
+        QTest::newRow("overflowing font") << "spList_General" << "FontSize" << "1e999";
+        QTest::newRow("tall rows") << "spList_General" << "RowHeight" << "410";
+        QTest::newRow("huge rows") << "spList_General" << "RowHeight" << "1e300";
+        QTest::newRow("negative rows") << "spList_General" << "RowHeight" << "-20";
+    }
+    void gridValuesOutsideWhatAGridShowsAreIgnored() {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        put(section, key, value);
+        Window win;
+        win.grid->setMaxRows(3);
+        const double font = win.grid->fontSize(1, 1);
+        const double rows = win.grid->rowHeight(1);
+        modFormIni::LoadFormIni(&win.w, false, QString());
+        QCOMPARE(win.grid->colWidth(2), 12.0);
+        QCOMPARE(win.grid->fontSize(1, 1), font);
+        QCOMPARE(win.grid->rowHeight(1), rows);
+    }
+    void gridValuesAtTheBoundsStillApply() {
+        put("spList_ColsWidth", "1", "255");
+        put("spList_ColsWidth", "2", "0");
+        put("spList_General", "FontSize", "72");
+        put("spList_General", "RowHeight", "409");
+        Window win;
+        win.grid->setMaxRows(3);
+        modFormIni::LoadFormIni(&win.w, false, QString());
+        QCOMPARE(win.grid->colWidth(1), 255.0);
+        QCOMPARE(win.grid->colWidth(2), 0.0);
+        QCOMPARE(win.grid->fontSize(1, 1), 72.0);
+        QCOMPARE(win.grid->rowHeight(1), 409.0);
+        put("spList_General", "FontSize", "8"); // the smallest the grid's menu offers
+        modFormIni::LoadFormIni(&win.w, false, QString());
+        QCOMPARE(win.grid->fontSize(1, 1), 8.0);
     }
 
     void storedFontSizeAndRowHeightApplyOnlyAboveZero() {

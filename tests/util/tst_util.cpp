@@ -2,8 +2,12 @@
 #include "IniFile.h"
 #include "TestEnv.h"
 #include "mdlCommonKV.h"
+#include "Settings.h"
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QLocale>
+#include <QProcess>
 #include <QTest>
 
 using namespace mdlCommonKV;
@@ -47,7 +51,29 @@ private Q_SLOTS:
         QVERIFY(env->prompter.texts().last().startsWith("Error "));
         QVERIFY(env->prompter.texts().last().endsWith(") in procedure DecodeStr"));
     }
-    void base64_textAfterPaddedGroupStillDecodes() { QCOMPARE(DecodeStr("YQ==YWJj"), QString("aabc")); }
+    void base64_cutOrMisplacedPaddingIsAnError_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("partial group") << "VJjZA==";
+        QTest::newRow("one character") << "Y";
+        QTest::newRow("padded group then more") << "YQ==YWJj";
+        QTest::newRow("padding first") << "=WJj";
+        QTest::newRow("padding second") << "Y=Jj";
+        QTest::newRow("padding before a character") << "YW=j";
+        QTest::newRow("three pads") << "Y===";
+    }
+    void base64_cutOrMisplacedPaddingIsAnError() {
+        QFETCH(QString, text);
+        QCOMPARE(DecodeStr(text), QString());
+        QCOMPARE(env->prompter.boxes().size(), 1);
+        QVERIFY(env->prompter.texts().last().startsWith("Error 9 "));
+        QVERIFY(env->prompter.texts().last().endsWith(") in procedure DecodeStr"));
+    }
+    void base64_paddingClosingTheTextIsFine() {
+        QCOMPARE(DecodeStr("YWJjYQ=="), QString("abca"));
+        QCOMPARE(DecodeStr("YWJjYWI="), QString("abcab"));
+        QCOMPARE(DecodeStr(""), QString());
+        QCOMPARE(env->prompter.boxes().size(), 0);
+    }
 
     void decFormat_data() {
         QTest::addColumn<int>("decimals");
@@ -116,6 +142,103 @@ private Q_SLOTS:
         QCOMPARE(again.value("Print", "New"), QString("1"));
         QCOMPARE(again.value("Other", "k"), QString("v"));
         QCOMPARE(again.value("Print", QString::fromUtf8("머리글")), QString::fromUtf8("가나"));
+    }
+    void ini_concurrentWritersKeepEveryKey() {
+        // Two programs saving at the same time, each through one of the two write paths.
+        QProcess a, b;
+        a.start(INI_WRITER, {"settings", env->root() + "/settings", "a", "300"});
+        b.start(INI_WRITER, {"file", env->root() + "/settings", "b", "300"});
+        QVERIFY(a.waitForFinished(120000) && b.waitForFinished(120000));
+        QCOMPARE(a.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(a.exitCode(), 0);
+        QCOMPARE(b.exitCode(), 0);
+        const IniFile ini(Settings::storeFile("Shared"));
+        QCOMPARE(ini.keys("Keys").size(), 600);
+        for (int i = 0; i < 300; ++i) {
+            QCOMPARE(ini.value("Keys", "a" + QString::number(i)), QString::number(i));
+            QCOMPARE(ini.value("Keys", "b" + QString::number(i)), QString::number(i));
+        }
+        Settings::DeleteSetting("Shared", "Keys", "a7");
+        QCOMPARE(IniFile(ini.path()).keys("Keys").size(), 599);
+        QVERIFY(!QFile::exists(ini.path() + ".lock")); // released after each write
+    }
+    void ini_heldLockFailsTheWrite() {
+        const QString path = env->root() + "/held.ini";
+        QLockFile other(path + ".lock");
+        QVERIFY(other.lock());
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(!IniFile::write(path, "s", "k", "v"));
+        QVERIFY(t.elapsed() >= 4000); // it waited for the holder before giving up
+        QVERIFY(!QFile::exists(path));
+        other.unlock();
+        QVERIFY(IniFile::write(path, "s", "k", "v"));
+    }
+
+    void ini_refusesWhatWouldNotReadBack_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("CR LF and a section") << "Config" << "ID" << QString::fromUtf8("x\r\n[환경설정]\r\nCSType=1");
+        QTest::newRow("LF") << "Config" << "ID" << "x\nCSType=1";
+        QTest::newRow("CR") << "Config" << "ID" << "x\rCSType=1";
+        QTest::newRow("NUL") << "Config" << "ID" << QString("x") + QChar(0) + "y";
+        QTest::newRow("key with =") << "Config" << "a=b" << "1";
+        QTest::newRow("blank key") << "Config" << "  " << "1";
+        QTest::newRow("key like a section") << "Config" << " [a" << "1";
+        QTest::newRow("key like a comment") << "Config" << ";a" << "1";
+        QTest::newRow("key with LF") << "Config" << "a\nb" << "1";
+        QTest::newRow("section with ]") << "Con]fig" << "ID" << "1";
+        QTest::newRow("section with LF") << "Config\nx" << "ID" << "1";
+    }
+    void ini_refusesWhatWouldNotReadBack() {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QVERIFY(Settings::SaveSetting("App", "Config", "ID", "kim"));
+        const QString path = Settings::storeFile("App");
+        const auto bytes = [&] {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray before = bytes();
+        QVERIFY(!Settings::SaveSetting("App", section, key, value));
+        QVERIFY(!IniFile::write(path, section, key, value));
+        QCOMPARE(bytes(), before);
+        IniFile ini(path);
+        QVERIFY(!ini.setValue(section, key, value));
+        QCOMPARE(ini.sections(), QStringList{"Config"});
+        QCOMPARE(ini.keys("Config"), QStringList{"ID"});
+        QCOMPARE(ini.value("Config", "ID"), QString("kim"));
+        QCOMPARE(Settings::GetSetting("App", QString::fromUtf8("환경설정"), "CSType", "0"), QString("0"));
+    }
+    void ini_blanksAndQuotesReadBackAsWritten() {
+        const QString path = env->root() + "/q.ini";
+        const QStringList values{"  x ", "\"abc\"", "'q'", "\"", "'", "a \"b\" c", "\t", " ", "", "\"x'", "plain value"};
+        for (int i = 0; i < values.size(); ++i)
+            QVERIFY(IniFile::write(path, "s", "k" + QString::number(i), values[i]));
+        for (int i = 0; i < values.size(); ++i)
+            QCOMPARE(IniFile::read(path, "s", "k" + QString::number(i)), values[i]);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        QVERIFY(text.contains("\r\nk0=\"  x \"\r\n"));
+        QVERIFY(text.contains("\r\nk1=\"\"abc\"\"\r\n"));
+        QVERIFY(text.contains("\r\nk3=\"\r\n"));        // nothing to strip: as it is
+        QVERIFY(text.contains("\r\nk10=plain value\r\n")); // as before, as Windows writes it
+    }
+    void ini_keylessLinesStayRawThroughASave() {
+        const QString path = env->root() + "/raw.ini";
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[s]\r\n=x\r\n  =CSType=1\r\n; k=v\r\n");
+        f.close();
+        QVERIFY(IniFile::write(path, "s", "n", "1"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("[s]\r\n=x\r\n  =CSType=1\r\n; k=v\r\nn=1\r\n"));
+        IniFile ini(path);
+        QCOMPARE(ini.keys("s"), QStringList{"n"});
+        QVERIFY(!ini.contains("s", "CSType"));
     }
     void ini_unwritableReportsFailure() {
         QFile blocker(env->root() + "/blocker");
