@@ -1,4 +1,5 @@
 #include "BackupArchive.h"
+#include "DatabaseCheck.h"
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -21,6 +22,13 @@ namespace BackupArchive {
 namespace {
 
 constexpr qint64 kChunk = 1 << 16;
+
+using Mover = std::function<bool(const QString &, const QString &)>;
+
+// A relative folder would be read again relative to itself when listing its files.
+QString absolute(const QString &path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
 
 QByteArray zipName(const QString &path) {
 #ifdef Q_OS_WIN
@@ -269,18 +277,31 @@ QStringList topLevelEntries(const QString &folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
-// Moves names from one folder to another; on the first failure moves back what had moved.
-bool moveAll(const QStringList &names, const QString &from, const QString &to) {
-    QStringList moved;
+// Moves names from one folder to another up to the first failure; *moved says how far it got.
+bool moveEach(const QStringList &names, const QString &from, const QString &to, const Mover &move, QStringList *moved) {
     for (const QString &n : names) {
-        if (!QDir().rename(from + QLatin1Char('/') + n, to + QLatin1Char('/') + n)) {
-            for (const QString &m : moved)
-                QDir().rename(to + QLatin1Char('/') + m, from + QLatin1Char('/') + m);
+        if (!move(from + QLatin1Char('/') + n, to + QLatin1Char('/') + n))
             return false;
-        }
-        moved << n;
+        moved->append(n);
     }
     return true;
+}
+
+bool removeEntry(const QString &path) {
+    const QFileInfo fi(path);
+    return fi.isDir() && !fi.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
+}
+
+// Puts the folder back as it was: what came in from the archive goes (the archive still
+// holds it) and every original returns from aside. False when any of it could not.
+bool rollBack(const QString &folder, const QStringList &movedIn, const QString &aside, const QStringList &movedAside,
+              const Mover &move) {
+    bool whole = true;
+    for (const QString &n : movedIn)
+        whole = removeEntry(folder + QLatin1Char('/') + n) && whole;
+    for (const QString &n : movedAside)
+        whole = move(aside + QLatin1Char('/') + n, folder + QLatin1Char('/') + n) && whole;
+    return whole;
 }
 
 QString uniqueSibling(const QString &folder, const QString &suffix) {
@@ -300,7 +321,9 @@ Outcome failed(const QString &archive, const QString &message) {
 
 } // namespace
 
-Outcome create(const QString &databaseFolder, const QString &archivePath) {
+Outcome create(const QString &folderGiven, const QString &archiveGiven) {
+    const QString databaseFolder = absolute(folderGiven);
+    const QString archivePath = absolute(archiveGiven);
     const QStringList files = filesBelow(databaseFolder);
     if (files.isEmpty())
         return failed(archivePath, QStringLiteral("백업할 파일이 없습니다: ") + databaseFolder);
@@ -373,12 +396,18 @@ Outcome create(const QString &databaseFolder, const QString &archivePath) {
 
 Outcome verify(const QString &archivePath) {
     Outcome out;
-    out.archive = archivePath;
-    out.ok = readArchive(archivePath, nullptr, &out.entries, &out.message);
+    out.archive = absolute(archivePath);
+    out.ok = readArchive(out.archive, nullptr, &out.entries, &out.message);
     return out;
 }
 
-Outcome restore(const QString &archivePath, const QString &databaseFolder, const QString &stamp) {
+Outcome restore(const QString &archiveGiven, const QString &folderGiven, const QString &stamp,
+                const RestoreOptions &options) {
+    const QString archivePath = absolute(archiveGiven);
+    const QString databaseFolder = absolute(folderGiven);
+    const Mover move = options.move ? options.move : Mover([](const QString &from, const QString &to) {
+        return QDir().rename(from, to);
+    });
     Outcome out;
     out.archive = archivePath;
     const QString staging = uniqueSibling(databaseFolder, QStringLiteral("_restoring_") + stamp);
@@ -389,31 +418,43 @@ Outcome restore(const QString &archivePath, const QString &databaseFolder, const
         QDir(staging).removeRecursively(); // only unpacked copies live there
         return out;
     }
-    // An archive without the main database would leave the program nothing to open.
-    if (!isSqliteFile(staging + QLatin1Char('/') + Schema::kMainFile)) {
+    // An archive without a usable main database would leave the program nothing to open.
+    const QString mainFile = staging + QLatin1Char('/') + Schema::kMainFile;
+    if (!QFileInfo(mainFile).isFile()) {
         QDir(staging).removeRecursively();
         return failed(archivePath, QStringLiteral("백업 파일에 데이터베이스(%1)가 없습니다.").arg(Schema::kMainFile));
     }
+    const DatabaseCheck::Result check = DatabaseCheck::checkMainDatabase(mainFile, options.password, DatabaseCheck::Depth::Full);
+    if (!check.ok) {
+        QDir(staging).removeRecursively();
+        return failed(archivePath, QStringLiteral("백업 파일의 데이터베이스를 쓸 수 없습니다: ") + check.message);
+    }
 
+    QStringList movedAside;
+    QStringList movedIn;
+    auto undo = [&](QString message) {
+        Outcome o = failed(archivePath, message);
+        if (rollBack(databaseFolder, movedIn, out.asideFolder, movedAside, move)) {
+            if (!out.asideFolder.isEmpty())
+                QDir().rmdir(out.asideFolder);
+            if (!movedAside.isEmpty() || !movedIn.isEmpty())
+                o.message += QStringLiteral("\n원래 파일을 되돌려 놓았습니다.");
+        } else {
+            o.asideFolder = out.asideFolder;
+            o.message += QStringLiteral("\n원래 파일 일부를 되돌리지 못했습니다. 다음 폴더에 있습니다: ") + out.asideFolder;
+        }
+        QDir(staging).removeRecursively();
+        return o;
+    };
     QDir().mkpath(databaseFolder);
     const QStringList current = topLevelEntries(databaseFolder);
     if (!current.isEmpty()) {
         out.asideFolder = uniqueSibling(databaseFolder, QStringLiteral("_before_restore_") + stamp);
-        if (!QDir().mkpath(out.asideFolder) || !moveAll(current, databaseFolder, out.asideFolder)) {
-            QDir().rmdir(out.asideFolder);
-            QDir(staging).removeRecursively();
-            return failed(archivePath, QStringLiteral("사용 중인 파일이 있어 복원하지 못했습니다: ") + databaseFolder);
-        }
+        if (!QDir().mkpath(out.asideFolder) || !moveEach(current, databaseFolder, out.asideFolder, move, &movedAside))
+            return undo(QStringLiteral("사용 중인 파일이 있어 복원하지 못했습니다: ") + databaseFolder);
     }
-    if (!moveAll(topLevelEntries(staging), staging, databaseFolder)) {
-        QString message = QStringLiteral("복원하지 못했습니다: ") + databaseFolder;
-        if (out.asideFolder.isEmpty() || moveAll(current, out.asideFolder, databaseFolder))
-            QDir().rmdir(out.asideFolder);
-        else
-            message += QStringLiteral("\n원래 파일은 다음 폴더에 있습니다: ") + out.asideFolder;
-        QDir(staging).removeRecursively();
-        return failed(archivePath, message);
-    }
+    if (!moveEach(topLevelEntries(staging), staging, databaseFolder, move, &movedIn))
+        return undo(QStringLiteral("복원한 파일을 데이터베이스 폴더로 옮기지 못했습니다: ") + databaseFolder);
     QDir().rmdir(staging);
     out.ok = true;
     return out;

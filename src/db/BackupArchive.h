@@ -1,6 +1,8 @@
 #pragma once
+#include "Schema.h"
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Zip archives of the database folder: written, read back entry by entry before they count,
 // and restored without destroying what they replace.
@@ -23,9 +25,17 @@ Outcome create(const QString &databaseFolder, const QString &archivePath);
 // Reads every entry to its end so that sizes and CRCs are checked.
 Outcome verify(const QString &archivePath);
 
-// Unpacks archivePath beside databaseFolder, then moves the folder's current content into
-// a sibling folder named after stamp and the unpacked files into the folder. Anything that
-// fails before the swap leaves the folder untouched; a failed swap is rolled back.
-Outcome restore(const QString &archivePath, const QString &databaseFolder, const QString &stamp);
+struct RestoreOptions {
+    QString password = Schema::kPassword; // the unpacked main database must accept it
+    // Renames one file or folder (QDir::rename when empty); tests make it fail part-way.
+    std::function<bool(const QString &from, const QString &to)> move;
+};
+
+// Unpacks archivePath beside databaseFolder and checks the unpacked main database in full
+// (integrity, tables, password), then moves the folder's current content into a sibling
+// folder named after stamp and the unpacked files into the folder. Anything that fails
+// before the swap leaves the folder untouched; a failed swap is rolled back.
+Outcome restore(const QString &archivePath, const QString &databaseFolder, const QString &stamp,
+                const RestoreOptions &options = {});
 
 } // namespace BackupArchive

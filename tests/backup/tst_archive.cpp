@@ -1,6 +1,7 @@
 #include "AppPaths.h"
 #include "Backup.h"
 #include "BackupArchive.h"
+#include "FolderFiles.h"
 #include "Schema.h"
 #include "Settings.h"
 #include "TestEnv.h"
@@ -13,31 +14,9 @@
 #include <QTest>
 
 using namespace modMDB_Func;
+using namespace FolderFiles;
 
 namespace {
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &data) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-// Every file below folder with its bytes, by '/'-separated relative name.
-QMap<QString, QByteArray> contents(const QString &folder) {
-    QMap<QString, QByteArray> out;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        out[QDir(folder).relativeFilePath(path)] = readAll(path);
-    }
-    return out;
-}
 
 QStringList mobileRows(const QString &dbFile) {
     QStringList rows;
