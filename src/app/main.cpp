@@ -4,7 +4,9 @@
 #include "Backup.h"
 #include "StartApp.h"
 #include "frmMain.h"
+#include "cFpPreview.h"
 #include "mdlBackUp.h"
+#include "modMain.h"
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
@@ -21,6 +23,12 @@ int main(int argc, char *argv[]) {
             return mdlBackUp::ExecBackUp(Backup::HardDisk, false, QString(), gDBPath + QLatin1Char('\\'));
         };
     };
+    gPreview = new cFpPreview;
+    gPreview->SetAppName(AppState::title());
+    modMain::setReleaseAtExit([] {
+        delete gPreview;
+        gPreview = nullptr;
+    });
     offerRestore = [](const QString &folder) { mdlBackUp::OfferRestore(folder); };
     return RunProgram(args);
 }

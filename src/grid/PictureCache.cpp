@@ -1,4 +1,5 @@
 #include "PictureCache.h"
+#include "CellFormat.h"
 #include <QImageReader>
 
 PictureCache::PictureCache(qsizetype maxBytes, int thumbnailSide) : m_cache(maxBytes), m_side(thumbnailSide) {}
@@ -21,4 +22,16 @@ QImage PictureCache::full(const QString &path) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
     return reader.read();
+}
+
+QRectF PictureCache::fitRect(const QRectF &cell, const QSizeF &picture, int fit) {
+    if (picture.isEmpty() || cell.isEmpty())
+        return {};
+    const QSizeF size = (fit & PictStretch)
+        ? picture.scaled(cell.size(), (fit & PictMaintainScale) ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio)
+        : picture;
+    QRectF r(cell.topLeft(), size);
+    if (fit & PictCenter)
+        r.moveCenter(cell.center());
+    return r;
 }

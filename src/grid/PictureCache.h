@@ -1,6 +1,7 @@
 #pragma once
 #include <QCache>
 #include <QImage>
+#include <QRectF>
 #include <QString>
 
 // Pictures of picture cells, read from their files the first time a cell is painted and
@@ -15,6 +16,10 @@ public:
     QImage thumbnail(const QString &path);
     // The full picture, read from the file every time (for a viewer).
     static QImage full(const QString &path);
+
+    // Where a picture of the given size goes in a cell, by the cell's PictureFit flags; it may
+    // overhang the cell when not stretched (the painter clips).
+    static QRectF fitRect(const QRectF &cell, const QSizeF &picture, int fit);
 
     bool isCached(const QString &path) const { return m_cache.contains(path); }
     int loads() const { return m_loads; }

@@ -197,6 +197,23 @@ void SheetModel::deleteSheetRows(int row, int count) {
     endInsertRows();
 }
 
+void SheetModel::insertSheetCols(int col, int count) {
+    if (col < 1 || col > m_store.maxCols() + 1 || count < 1)
+        return;
+    beginInsertColumns({}, col - 1, col + count - 2);
+    m_store.insertCols(col, count);
+    endInsertColumns();
+}
+
+void SheetModel::deleteSheetCols(int col, int count) {
+    if (col < 1 || col > m_store.maxCols() || count < 1)
+        return;
+    count = std::min(count, m_store.maxCols() - col + 1);
+    beginRemoveColumns({}, col - 1, col + count - 2);
+    m_store.deleteCols(col, count);
+    endRemoveColumns();
+}
+
 void SheetModel::setColHeaderRows(int count) {
     m_store.setColHeaderRows(count);
     if (m_store.maxCols() > 0)

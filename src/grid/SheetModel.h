@@ -22,7 +22,8 @@ public:
 
     SheetStore &store() { return m_store; }
     const SheetStore &store() const { return m_store; }
-    PictureCache &pictures() { return m_pictures; }
+    // Filled as cells are painted, also by a const painter.
+    PictureCache &pictures() const { return m_pictures; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -36,6 +37,8 @@ public:
     void setMaxRows(int rows);
     void setMaxCols(int cols);
     void insertSheetRows(int row, int count);
+    void insertSheetCols(int col, int count);
+    void deleteSheetCols(int col, int count);
     void deleteSheetRows(int row, int count);
     void setColHeaderRows(int count);
 
@@ -53,6 +56,13 @@ public:
                           const QColor &evenText);
     void setHeaderColors(const QColor &back, const QColor &text);
     void setRowHeadersNumbered(bool on) { m_numberRows = on; }
+    bool rowHeadersNumbered() const { return m_numberRows; }
+    const QFont &baseFont() const { return m_baseFont; }
+    // Invalid colours mean the style's own.
+    QColor rowBack(int row) const { return row % 2 ? m_oddBack : m_evenBack; }
+    QColor rowText(int row) const { return row % 2 ? m_oddText : m_evenText; }
+    QColor headerBack() const { return m_headerBack; }
+    QColor headerText() const { return m_headerText; }
 
 private:
     QFont fontFor(double size, bool bold) const;

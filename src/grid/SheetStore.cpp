@@ -1,5 +1,6 @@
 #include "SheetStore.h"
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 
 namespace {
@@ -248,6 +249,88 @@ template <typename V, typename F> void SheetStore::remapRows(QHash<quint64, V> &
             out.insert(key(keyCol(it.key()), to), it.value());
     }
     map.swap(out);
+}
+
+template <typename V, typename F> void SheetStore::remapCols(QHash<quint64, V> &map, F newColOf) {
+    QHash<quint64, V> out;
+    out.reserve(map.size());
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        const int col = keyCol(it.key());
+        const int to = col == 0 ? 0 : newColOf(col);
+        if (to >= 0)
+            out.insert(key(to, keyRow(it.key())), it.value());
+    }
+    map.swap(out);
+}
+
+void SheetStore::insertCols(int col, int count) {
+    if (col < 1 || col > m_maxCols + 1 || count < 1)
+        return;
+    std::vector<Column> fresh(static_cast<size_t>(count));
+    for (Column &c : fresh)
+        c.text.resize(m_maxRows);
+    m_cols.insert(m_cols.begin() + col, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    for (auto &h : m_header)
+        h.insert(h.begin() + col, size_t(count), QString());
+    m_maxCols += count;
+    const auto shift = [=](int c) { return c < col ? c : c + count; };
+    remapCols(m_cellFmt, shift);
+    remapCols(m_tags, shift);
+}
+
+void SheetStore::deleteCols(int col, int count) {
+    if (col < 1 || col > m_maxCols || count < 1)
+        return;
+    count = std::min(count, m_maxCols - col + 1);
+    m_cols.erase(m_cols.begin() + col, m_cols.begin() + col + count);
+    for (auto &h : m_header)
+        h.erase(h.begin() + col, h.begin() + col + count);
+    m_maxCols -= count;
+    const auto shift = [=](int c) { return c < col ? c : (c < col + count ? -1 : c - count); };
+    remapCols(m_cellFmt, shift);
+    remapCols(m_tags, shift);
+}
+
+SheetStore::Merge SheetStore::colMerge(int col) const {
+    return col >= 1 && col <= m_maxCols ? m_cols[size_t(col)].merge : Merge::None;
+}
+
+void SheetStore::setColMerge(int col, Merge mode) {
+    if (col >= 1 && col <= m_maxCols)
+        m_cols[size_t(col)].merge = mode;
+}
+
+bool SheetStore::mergesWithAbove(int col, int row) const {
+    // Walks left through restricted columns; each step is one column, so this is bounded.
+    for (;;) {
+        const Merge mode = colMerge(col);
+        if (mode == Merge::None || row < 2 || row > m_maxRows)
+            return false;
+        const TextColumn &t = m_cols[size_t(col)].text;
+        if (t.isEmpty(row - 1) || t.view(row - 1) != t.view(row - 2))
+            return false;
+        if (mode == Merge::Always || col == 1)
+            return true;
+        --col;
+    }
+}
+
+QString SheetStore::colId(int col) const {
+    return col >= 0 && col <= m_maxCols ? m_cols[size_t(col)].id : QString();
+}
+
+void SheetStore::setColId(int col, const QString &id) {
+    if (col >= 0 && col <= m_maxCols)
+        m_cols[size_t(col)].id = id;
+}
+
+int SheetStore::dataColCnt() const {
+    for (int c = m_maxCols; c >= 1; --c) {
+        const Column &col = m_cols[size_t(c)];
+        if (col.text.lastNonEmpty() >= 0 || (col.pictures && col.pictures->lastNonEmpty() >= 0))
+            return c;
+    }
+    return 0;
 }
 
 void SheetStore::insertRows(int row, int count) {

@@ -50,6 +50,22 @@ public:
     // Widths in characters; col -1 sets every column, 0 is the row-header column.
     double colWidth(int col) const;
     void setColWidth(int col, double width);
+    // Equal consecutive texts of a column shown as one cell: never, always, or only inside
+    // the spans of the column to its left (which then must merge itself).
+    enum class Merge : quint8 { None = 0, Always = 1, Restricted = 2 };
+    Merge colMerge(int col) const;
+    void setColMerge(int col, Merge mode);
+    // True when the cell joins the one above it into one merged cell.
+    bool mergesWithAbove(int col, int row) const;
+    // A free identifier text per column.
+    QString colId(int col) const;
+    void setColId(int col, const QString &id);
+    // Empty columns enter before col (maxCols() grows); deleteCols removes them (it shrinks).
+    void insertCols(int col, int count);
+    void deleteCols(int col, int count);
+    // Last column holding text or a picture in any data row, 0 when none.
+    int dataColCnt() const;
+
     bool colHidden(int col) const;
     void setColHidden(int col, bool hidden);
     bool rowHidden(int row) const;
@@ -82,6 +98,8 @@ private:
         std::unique_ptr<TextColumn> pictures; // created with the first picture
         double width = 9;
         bool hidden = false;
+        Merge merge = Merge::None;
+        QString id;
         CellFormat fmt;
     };
     struct RowAttr {
@@ -92,6 +110,7 @@ private:
     static int keyCol(quint64 k) { return int(k >> 32); }
     static int keyRow(quint64 k) { return int(quint32(k)); }
     template <typename V, typename F> static void remapRows(QHash<quint64, V> &map, F newRowOf);
+    template <typename V, typename F> static void remapCols(QHash<quint64, V> &map, F newColOf);
     template <typename Pred, typename Clear> void clearCellField(Pred pred, Clear clear) {
         for (auto it = m_cellFmt.begin(); it != m_cellFmt.end();) {
             if (pred(keyCol(it.key()), keyRow(it.key()))) {

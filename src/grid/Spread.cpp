@@ -213,6 +213,33 @@ void Spread::setFontBold(int col, int row, bool bold) {
 
 void Spread::insertRows(int row, int count) { m_model->insertSheetRows(row, count); }
 
+void Spread::insertCols(int col, int count) {
+    m_syncing = true;
+    m_model->insertSheetCols(col, count);
+    m_syncing = false;
+    for (int c = std::max(1, col); c <= maxCols(); ++c)
+        applyColumnToView(c);
+}
+
+void Spread::deleteCols(int col, int count) {
+    m_syncing = true;
+    m_model->deleteSheetCols(col, count);
+    m_syncing = false;
+    for (int c = std::max(1, col); c <= maxCols(); ++c)
+        applyColumnToView(c);
+}
+
+SheetStore::Merge Spread::colMerge(int col) const { return sheet().colMerge(col); }
+
+void Spread::setColMerge(int col, SheetStore::Merge mode) {
+    m_model->store().setColMerge(col, mode);
+    m_model->cellsChanged(col, 1, col, -1);
+}
+
+QString Spread::colID(int col) const { return sheet().colId(col); }
+
+void Spread::setColID(int col, const QString &id) { m_model->store().setColId(col, id); }
+
 void Spread::deleteRows(int row, int count) { m_model->deleteSheetRows(row, count); }
 
 // ---- cells

@@ -1,5 +1,7 @@
 #pragma once
 #include "CellFormat.h"
+#include "SheetPrintProps.h"
+#include "SheetStore.h"
 #include <QColor>
 #include <QImage>
 #include <QTableView>
@@ -50,6 +52,13 @@ public:
     void setFontSize(int col, int row, double size);
     bool fontBold(int col, int row) const;
     void setFontBold(int col, int row, bool bold);
+    // Columns enter before col and leave, maxCols() following.
+    void insertCols(int col, int count);
+    void deleteCols(int col, int count);
+    SheetStore::Merge colMerge(int col) const;
+    void setColMerge(int col, SheetStore::Merge mode);
+    QString colID(int col) const;
+    void setColID(int col, const QString &id);
     // Both keep maxRows(): inserted rows push the last rows out, deleted ones leave empty
     // rows at the end.
     void insertRows(int row, int count);
@@ -130,6 +139,10 @@ public:
     int selBlockRow2() const;
     void setSelBlock(int col, int row, int col2, int row2);
 
+    // What and how the grid prints (the print engine reads them).
+    const SheetPrintProps &printProps() const { return m_print; }
+    SheetPrintProps &printProps() { return m_print; }
+
     bool redraw() const { return m_redraw; }
     void setRedraw(bool on);
     void refresh();
@@ -183,6 +196,7 @@ private:
     int m_sortCol = 0;
     bool m_sortAscending = true;
     QColor m_shadowColor, m_shadowText;
+    SheetPrintProps m_print;
 };
 
 // The text of a cell, -2 standing for the active column or row; empty when the grid has

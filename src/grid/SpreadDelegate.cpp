@@ -1,6 +1,7 @@
 #include "SpreadDelegate.h"
 #include "CellFormat.h"
 #include "SheetModel.h"
+#include <cmath>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHelpEvent>
@@ -8,15 +9,9 @@
 #include <QToolTip>
 
 QRect SpreadDelegate::pictureRect(const QRect &cell, const QSize &picture, int fit) {
-    if (picture.isEmpty() || cell.isEmpty())
-        return {};
-    const QSize size = (fit & PictStretch)
-        ? picture.scaled(cell.size(), (fit & PictMaintainScale) ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio)
-        : picture;
-    QRect r(cell.topLeft(), size);
-    if (fit & PictCenter)
-        r.moveCenter(cell.center());
-    return r; // may overhang the cell when not stretched: the painter clips
+    // QRect's centre is a pixel short of QRectF's; whole pixels from the top left.
+    const QRectF r = PictureCache::fitRect(QRectF(cell.x(), cell.y(), cell.width(), cell.height()), QSizeF(picture), fit);
+    return QRect(int(std::floor(r.x())), int(std::floor(r.y())), int(std::lround(r.width())), int(std::lround(r.height())));
 }
 
 bool SpreadDelegate::isCutOff(const QStyleOptionViewItem &option, const QString &text) {

@@ -1,5 +1,6 @@
 #include "fbMobil_Admin.h"
 #include "AppPaths.h"
+#include "AppState.h"
 #include "ErrorBox.h"
 #include "FloatMsg.h"
 #include "FrmImageZoom.h"
@@ -7,6 +8,7 @@
 #include "HandsetToolbar.h"
 #include "Messages.h"
 #include "Spread.h"
+#include "cFpPreview.h"
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Save.h"
 #include "mdlCommonKV.h"
@@ -315,10 +317,14 @@ void fbMobil_Admin::ShowPicture(int col, int row) {
 }
 
 void fbMobil_Admin::PrintList() {
-    if (printHandler)
-        printHandler(this);
-    else
-        MsgInfo(QStringLiteral("인쇄 기능은 아직 준비되지 않았습니다."));
+    if (!gPreview)
+        return;
+    try {
+        gPreview->SpreadPreview(spList, objectName(), windowTitle(), gUserName, QString(), 1, 0.3, 0.2, 0.5, 0.5, false,
+                                1, QString(), false, 16);
+    } catch (const AppError &e) {
+        ErrorBox::report(e, QStringLiteral("btnPrint_Click"), QStringLiteral("Form fbMobil_Admin"));
+    }
 }
 
 void fbMobil_Admin::ExportList() {

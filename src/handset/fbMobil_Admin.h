@@ -28,8 +28,7 @@ public:
     void OpenLookup(int member);
     void ShowPicture(int col, int row);
 
-    // Printing and export come from their own modules; until they are wired the buttons say so.
-    static inline std::function<void(fbMobil_Admin *)> printHandler;
+    // Export comes from its own module; until it is wired the button says so.
     static inline std::function<void(fbMobil_Admin *)> exportHandler;
 
     Spread *spList = nullptr;

@@ -19,6 +19,7 @@ public:
     std::optional<QColor> color(const QString &, const QColor &) override { return {}; }
     std::optional<QFont> font(const QFont &) override { return {}; }
     int printer(const QStringList &, int) override { return -1; }
+    bool printDialog(QPrinter &) override { return false; }
 };
 
 StderrPrompter fallbackPrompter;

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <optional>
 
+class QPrinter;
+
 // Every box, input and chooser the program shows goes through this seam so that tests can
 // answer them from a script and see exactly what was asked.
 class Prompter {
@@ -27,6 +29,8 @@ public:
     virtual std::optional<QFont> font(const QFont &initial) = 0;
     // Index of the chosen printer in the list, -1 when cancelled.
     virtual int printer(const QStringList &printers, int current) = 0;
+    // The system's print dialog on the printer; false when cancelled.
+    virtual bool printDialog(QPrinter &printer) = 0;
 
     static Prompter &instance();
     // Installs p (not owned); nullptr restores the fallback that answers No / Cancel.

@@ -1,4 +1,6 @@
 #include "WidgetPrompter.h"
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -66,6 +68,11 @@ std::optional<QFont> WidgetPrompter::font(const QFont &initial) {
     if (!ok)
         return std::nullopt;
     return f;
+}
+
+bool WidgetPrompter::printDialog(QPrinter &printer) {
+    QPrintDialog dialog(&printer, owner());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 int WidgetPrompter::printer(const QStringList &printers, int current) {

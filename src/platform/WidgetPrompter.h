@@ -13,4 +13,5 @@ public:
     std::optional<QColor> color(const QString &title, const QColor &initial) override;
     std::optional<QFont> font(const QFont &initial) override;
     int printer(const QStringList &printers, int current) override;
+    bool printDialog(QPrinter &printer) override;
 };

@@ -21,6 +21,7 @@ public:
     std::optional<QColor> color(const QString &, const QColor &) override { return std::nullopt; }
     std::optional<QFont> font(const QFont &) override { return std::nullopt; }
     int printer(const QStringList &, int) override { return -1; }
+    bool printDialog(QPrinter &) override { return false; }
 };
 
 namespace Fuzz {

@@ -4,6 +4,10 @@
 #include "Spread.h"
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Admin.h"
+#include "AppState.h"
+#include "FrmSPPrint_Preview.h"
+#include "SheetPreview.h"
+#include "cFpPreview.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -204,8 +208,29 @@ private Q_SLOTS:
         list->htField[6]->setFocus();
         QTest::keyClick(list->htField[6], Qt::Key_F5);
         QCOMPARE(list->spList->maxRows(), 40);
+        // F7: the preview of this grid, titled with the caption and its count, the user at the left.
+        cFpPreview preview;
+        preview.SetAppName(AppState::title());
+        gPreview = &preview;
+        gUserName = QStringLiteral("홍길동");
+        QString shownTitle;
+        int pages = 0;
+        QTimer::singleShot(0, [&] {
+            QCoreApplication::processEvents();
+            if (auto *w = qobject_cast<FrmSPPrint_Preview *>(QApplication::activeModalWidget())) {
+                shownTitle = w->windowTitle();
+                pages = w->fpSpreadPreview1->pageCount();
+                w->ButtonClick(FrmSPPrint_Preview::ColClose);
+            }
+        });
         QTest::keyClick(list->htField[6], Qt::Key_F7);
-        QCOMPARE(env->prompter.texts().last(), QString("인쇄 기능은 아직 준비되지 않았습니다."));
+        gPreview = nullptr;
+        QCOMPARE(shownTitle, QStringLiteral("스프레드 인쇄 미리보기"));
+        QVERIFY(pages >= 1);
+        const QString header = list->spList->printProps().header;
+        QVERIFY(header.contains(QStringLiteral("/f1/c") + list->windowTitle() + QStringLiteral("/n/n/f2/l홍길동/f4/c/n")));
+        QVERIFY(list->windowTitle().contains(QStringLiteral("40")));
+        QCOMPARE(list->spList->printProps().marginLeft, 0.3 * 1440);
     }
 
     void lookupListsDistinctValues() {

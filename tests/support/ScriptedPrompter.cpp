@@ -1,4 +1,5 @@
 #include "ScriptedPrompter.h"
+#include <QPrinter>
 
 QStringList ScriptedPrompter::texts() const {
     QStringList out;
@@ -66,6 +67,15 @@ std::optional<QFont> ScriptedPrompter::font(const QFont &initial) {
     if (!v.isValid())
         return std::nullopt;
     return v.value<QFont>();
+}
+
+bool ScriptedPrompter::printDialog(QPrinter &printer) {
+    const QVariant v = take(Box{QStringLiteral("print"), Icon::None, QString(), printer.printerName(), false});
+    if (!v.isValid())
+        return false;
+    if (!v.toString().isEmpty())
+        printer.setPrinterName(v.toString());
+    return true;
 }
 
 int ScriptedPrompter::printer(const QStringList &printers, int) {

@@ -9,7 +9,7 @@
 class ScriptedPrompter final : public Prompter {
 public:
     struct Box {
-        QString kind; // "message", "question", "input", "file", "save", "folder", "color", "font", "printer"
+        QString kind; // "message", "question", "input", "file", "save", "folder", "color", "font", "printer", "print"
         Icon icon = Icon::None;
         QString title;
         QString text;
@@ -41,6 +41,9 @@ public:
     std::optional<QColor> color(const QString &title, const QColor &initial) override;
     std::optional<QFont> font(const QFont &initial) override;
     int printer(const QStringList &printers, int current) override;
+    // Answered with answerText(printer name) or answerCancel(); an empty name keeps the
+    // printer as the program set it up (a file when it has an output file name).
+    bool printDialog(QPrinter &printer) override;
 
 private:
     QVariant take(const Box &box);

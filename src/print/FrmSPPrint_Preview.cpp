@@ -1,0 +1,267 @@
+#include "FrmSPPrint_Preview.h"
+#include "Messages.h"
+#include "PreviewPictures.h"
+#include "Prompter.h"
+#include "SheetPreview.h"
+#include "SheetPrinter.h"
+#include "Spread.h"
+#include "SpreadPrint.h"
+#include "modSpreadPrint.h"
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrinter>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using modSpreadPrint::job;
+
+namespace {
+const QString kMergeCol = QStringLiteral("MERGE_COL");
+const QColor kStripBack(192, 192, 192);
+} // namespace
+
+FrmSPPrint_Preview::FrmSPPrint_Preview(QWidget *parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmSPPrint_Preview"));
+    setWindowTitle(QStringLiteral("스프레드 인쇄 미리보기"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    m_bPrintedOK = false;
+    fpSpread1 = new QWidget(this);
+    fpSpreadPreview1 = new SheetPreview(this);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(fpSpread1);
+    layout->addWidget(fpSpreadPreview1, 1);
+    SetupToolbar();
+    DisableButton(ColPrevious, 4);
+    job().preview = fpSpreadPreview1;
+    relayout();
+    modSpreadPrint::SetPreviewZoom(job().zoomIndex);
+    if (fpSpreadPreview1->pageCount() == 1)
+        DisableButton(ColNext, 8);
+    connect(fpSpreadPreview1, &SheetPreview::pageChanged, this, [this] {
+        UpdatePageCount();
+        const int page = fpSpreadPreview1->pageCurrent(), count = fpSpreadPreview1->pageCount();
+        if (page >= count - fpSpreadPreview1->pagesShown() + 1)
+            DisableButton(ColNext, 8);
+        else
+            EnableButton(ColNext, 7);
+        if (page <= 1)
+            DisableButton(ColPrevious, 4);
+        else
+            EnableButton(ColPrevious, 3);
+    });
+    resize(900, 700);
+}
+
+FrmSPPrint_Preview::~FrmSPPrint_Preview() { unload(); }
+
+Spread *FrmSPPrint_Preview::grid() const { return job().grid; }
+
+void FrmSPPrint_Preview::SetupToolbar() {
+    fpSpread1->setObjectName(QStringLiteral("fpSpread1"));
+    fpSpread1->setAutoFillBackground(true);
+    QPalette pal = fpSpread1->palette();
+    pal.setColor(QPalette::Window, kStripBack);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    pal.setColor(QPalette::ButtonText, Qt::black);
+    fpSpread1->setPalette(pal);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSize(10);
+    font.setBold(false);
+    fpSpread1->setFont(font);
+    auto *row = new QHBoxLayout(fpSpread1);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(6);
+    const struct {
+        int column;
+        const char *caption;
+        int picture;
+    } buttons[] = {{ColNext, "Next", 7},   {ColPrevious, "Previous", 3}, {ColZoom, "Zoom", 1},
+                   {ColPrint, "Print", 6}, {ColSetup, "Setup", 9}};
+    const auto addButton = [&](int column, const char *caption, int picture) {
+        auto *b = new QToolButton(fpSpread1);
+        b->setObjectName(QStringLiteral("btn%1").arg(QLatin1String(caption)));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b->setAutoRaise(true);
+        b->setIconSize(QSize(20, 20));
+        b->setText(QLatin1String(caption));
+        b->setFocusPolicy(Qt::NoFocus);
+        m_buttons.insert(column, b);
+        m_captions.insert(column, QLatin1String(caption));
+        EnableButton(column, picture);
+        connect(b, &QToolButton::clicked, this, [this, column] { ButtonClick(column); });
+        row->addWidget(b);
+    };
+    for (const auto &b : buttons)
+        addButton(b.column, b.caption, b.picture);
+    row->addSpacing(24);
+    m_counter = new QLabel(fpSpread1);
+    m_counter->setObjectName(QStringLiteral("lblPageCount"));
+    m_counter->setMinimumWidth(m_counter->fontMetrics().horizontalAdvance(QStringLiteral("Page 00000 of 00000")));
+    row->addWidget(m_counter);
+    row->addStretch();
+    addButton(ColClose, "Close", 10);
+}
+
+// A disabled button shows its grey picture and caption and has no tooltip.
+void FrmSPPrint_Preview::DisableButton(int column, int picture) {
+    QToolButton *b = button(column);
+    if (!b)
+        return;
+    fpSpread1->setUpdatesEnabled(false);
+    b->setEnabled(false);
+    b->setIcon(QIcon(previewPicture(picture)));
+    b->setToolTip(QString());
+    QPalette pal = b->palette();
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
+    b->setPalette(pal);
+    fpSpread1->setUpdatesEnabled(true);
+}
+
+void FrmSPPrint_Preview::EnableButton(int column, int picture) {
+    QToolButton *b = button(column);
+    if (!b)
+        return;
+    fpSpread1->setUpdatesEnabled(false);
+    b->setEnabled(true);
+    QIcon icon(previewPicture(picture));
+    b->setIcon(icon);
+    b->setToolTip(m_captions.value(column));
+    fpSpread1->setUpdatesEnabled(true);
+}
+
+void FrmSPPrint_Preview::UpdatePageCount() {
+    const int count = grid() ? fpSpreadPreview1->pageCount() : 0;
+    m_counter->setText(QStringLiteral("Page %1 of %2").arg(fpSpreadPreview1->pageCurrent()).arg(count));
+    m_counter->setToolTip(m_counter->text());
+}
+
+void FrmSPPrint_Preview::relayout() {
+    if (grid())
+        fpSpreadPreview1->setPrinter(printLayout(*grid()));
+}
+
+void FrmSPPrint_Preview::Form_Activate() {
+    Spread *g = grid();
+    if (!g || m_unloaded)
+        return;
+    relayout();
+    PageBreakWalk walk(*fpSpreadPreview1->printer());
+    walk.restart();
+    int pageBreak = walk.next();
+    if (g->colMerge(1) != SheetStore::Merge::None) {
+        const bool redraw = g->redraw();
+        g->setRedraw(false);
+        if (g->colID(1) != kMergeCol) {
+            g->insertCols(1, 1);
+            g->setColID(1, kMergeCol);
+            g->setColHidden(1, true);
+            m_savedMerge = g->colMerge(2);
+            g->setColMerge(2, SheetStore::Merge::Restricted);
+        }
+        g->setColMerge(1, SheetStore::Merge::None);
+        int page = 0;
+        for (int row = 1; row <= g->maxRows(); ++row) {
+            if (row == pageBreak && pageBreak != -1) {
+                pageBreak = walk.next();
+                ++page;
+            }
+            g->setText(1, row, QString::number(page));
+        }
+        g->setColMerge(1, SheetStore::Merge::Always);
+        g->setRedraw(redraw);
+        relayout();
+    }
+    UpdatePageCount();
+}
+
+void FrmSPPrint_Preview::ButtonClick(int column) {
+    SheetPreview *pv = fpSpreadPreview1;
+    const int count = pv->pageCount();
+    switch (column) {
+    case ColNext:
+        if (pv->pageCurrent() < count) {
+            pv->setPageCurrent(pv->pageCurrent() + pv->pagesShown());
+            EnableButton(ColNext, 7);
+            EnableButton(ColPrevious, 3);
+        }
+        if (pv->pageCurrent() >= count - pv->pagesShown() + 1)
+            DisableButton(ColNext, 8);
+        break;
+    case ColPrevious:
+        if (pv->pageCurrent() > 1) {
+            pv->setPageCurrent(pv->pageCurrent() - pv->pagesShown());
+            EnableButton(ColPrevious, 3);
+            EnableButton(ColNext, 7);
+        }
+        if (pv->pageCurrent() == 1)
+            DisableButton(ColPrevious, 4);
+        break;
+    case ColZoom: pv->toggleZoom(); break;
+    case ColPrint: PrintAll(); break;
+    case ColSetup: MsgInfo(QStringLiteral("페이지 설정은 아직 준비되지 않았습니다.")); break;
+    case ColClose: reject(); break;
+    default: break;
+    }
+}
+
+// Until the print dialog of our own exists: every page through the system's dialog.
+void FrmSPPrint_Preview::PrintAll() {
+    Spread *g = grid();
+    if (!g)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    if (!prompter().printDialog(printer))
+        return;
+    SheetPrintProps &props = g->printProps();
+    props.type = SheetPrintProps::All;
+    if (printer.printRange() == QPrinter::PageRange) {
+        props.type = SheetPrintProps::PageRange;
+        props.pageStart = printer.fromPage();
+        props.pageEnd = printer.toPage();
+    } else if (printer.printRange() == QPrinter::CurrentPage) {
+        props.type = SheetPrintProps::CurrentPage;
+        props.currentPage = fpSpreadPreview1->pageCurrent();
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = printSheet(*g, printer);
+    QApplication::restoreOverrideCursor();
+    props.type = SheetPrintProps::All;
+    if (!ok) {
+        MsgWarn(QStringLiteral("인쇄하지 못했습니다. 프린터와 인쇄 범위를 확인하세요."));
+        return;
+    }
+    m_bPrintedOK = true;
+    accept();
+}
+
+bool FrmSPPrint_Preview::event(QEvent *e) {
+    if (e->type() == QEvent::WindowActivate)
+        Form_Activate();
+    else if (e->type() == QEvent::Show)
+        QTimer::singleShot(0, this, [this] { Form_Activate(); }); // also where no window manager activates it
+    return QDialog::event(e);
+}
+
+void FrmSPPrint_Preview::done(int result) {
+    unload();
+    QDialog::done(result);
+}
+
+void FrmSPPrint_Preview::unload() {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    if (job().preview == fpSpreadPreview1)
+        job().preview = nullptr;
+    Spread *g = grid();
+    if (g && g->colID(1) == kMergeCol) {
+        g->deleteCols(1, 1);
+        g->setColMerge(1, m_savedMerge);
+    }
+}

@@ -1,0 +1,54 @@
+#include "cFpPreview.h"
+#include "FrmSPPrint_Preview.h"
+#include "Messages.h"
+#include "Spread.h"
+#include "SpreadPrint.h"
+#include "modSpreadPrint.h"
+#include <QApplication>
+#include <QPrinter>
+
+using modSpreadPrint::job;
+
+cFpPreview::~cFpPreview() {
+    if (m_preview)
+        m_preview->reject();
+    delete m_preview.data();
+}
+
+void cFpPreview::SetAppName(const QString &sName) { job().appName = sName; }
+
+bool cFpPreview::SpreadPreview(Spread *obj, const QString &sRegKey, const QString &sTitle, const QString &sHeadLeft,
+                               const QString &sHeadCenter, int printOT, double fLeft, double fRight, double fTop,
+                               double fBottom, bool bPrintFoot, int iPrintScalingMethod,
+                               const QString &sPrintFootText, bool bSkipPreview, int sTitleFont) {
+    if (!obj)
+        return false;
+    job().grid = obj;
+    job().scalingAllowed = iPrintScalingMethod;
+    obj->printProps().scalingMethod = iPrintScalingMethod == 1 ? 1 : 0;
+    if (job().appName.isEmpty())
+        MsgInfo(QStringLiteral("사용 프로그램이 설정되지 않았습니다."));
+    job().section = sRegKey;
+    modSpreadPrint::ApplyPrintSettings(obj->printProps(), sTitle, sHeadLeft, sHeadCenter, printOT, fLeft, fRight, fTop,
+                                       fBottom, bPrintFoot, sPrintFootText, sTitleFont);
+    job().zoomIndex = modSpreadPrint::leadingInt(
+        modSpreadPrint::GetPrintSetting(QStringLiteral("PrintZoomType"), QStringLiteral("8")));
+
+    if (bSkipPreview) {
+        obj->printProps().type = SheetPrintProps::All;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(sTitle);
+        const bool ok = printSheet(*obj, printer);
+        QApplication::restoreOverrideCursor();
+        if (!ok)
+            MsgWarn(QStringLiteral("인쇄하지 못했습니다. 프린터를 확인하세요."));
+        return ok;
+    }
+    delete m_preview.data();
+    m_preview = new FrmSPPrint_Preview(obj->window());
+    m_preview->exec();
+    const bool printed = m_preview ? m_preview->m_bPrintedOK : false;
+    delete m_preview.data();
+    return printed;
+}
