@@ -1,5 +1,7 @@
 #include "SheetPrinter.h"
 #include "SheetModel.h"
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
@@ -30,7 +32,6 @@ Qt::Alignment toQt(HAlign h, VAlign v) {
 void SheetPrinter::installFontSubstitutes() {
     static std::once_flag once;
     std::call_once(once, [] {
-        // NanumBarunGothic first: NanumGothic's space glyph reads back from a PDF as U+0001.
         const QStringList korean{QStringLiteral("NanumBarunGothic"), QStringLiteral("NanumGothic")};
         QFont::insertSubstitutions(QStringLiteral("굴림체"), korean);
         QFont::insertSubstitutions(QStringLiteral("굴림"), korean);
@@ -38,10 +39,26 @@ void SheetPrinter::installFontSubstitutes() {
     });
 }
 
+// NanumGothic's space glyph reads back from a PDF as U+0001, so copied or searched text
+// would lose its spaces; its sibling prints the same text without that fault. It is also
+// put before the system's fallback, which picks NanumGothic for Hangul in a Latin font.
+QFont SheetPrinter::printableFont(const QFont &font) {
+    static const bool barun = QFontDatabase::hasFamily(QStringLiteral("NanumBarunGothic"));
+    if (!barun)
+        return font;
+    QFont f = font;
+    QString family = QFontInfo(font).family();
+    if (family == QLatin1String("NanumGothic"))
+        family = QStringLiteral("NanumBarunGothic");
+    f.setFamilies({family, QStringLiteral("NanumBarunGothic")});
+    return f;
+}
+
 SheetPrinter::SheetPrinter(const SheetModel &model, const SheetPrintProps &props, QSizeF portraitPaper)
     : m_model(model), m_props(props), m_paper(props.orientation == 2 ? portraitPaper.transposed() : portraitPaper) {
     installFontSubstitutes();
-    const QFont base = model.baseFont();
+    const QFont base = printableFont(model.baseFont());
+    m_baseFont = base;
     m_hfDefault.name = base.family();
     m_hfDefault.size = base.pointSizeF() > 0 ? base.pointSizeF() : 10;
     m_charWidth = std::max(1.0, QFontMetricsF(twipsFont(base, m_hfDefault.size)).horizontalAdvance(QLatin1Char('0')));
@@ -51,7 +68,7 @@ SheetPrinter::SheetPrinter(const SheetModel &model, const SheetPrintProps &props
 }
 
 QFont SheetPrinter::hfFont(const HeaderFooterCode::Font &f) const {
-    QFont font(f.name.isEmpty() ? m_hfDefault.name : f.name);
+    QFont font = printableFont(QFont(f.name.isEmpty() ? m_hfDefault.name : f.name));
     font = twipsFont(font, f.size);
     font.setBold(f.bold);
     font.setItalic(f.italic);
@@ -62,9 +79,14 @@ QFont SheetPrinter::hfFont(const HeaderFooterCode::Font &f) const {
 
 QFont SheetPrinter::cellFont(int col, int row) const {
     const ResolvedFormat f = m_model.store().format(col, row);
-    QFont font = twipsFont(m_model.baseFont(), f.fontSize);
-    font.setBold(f.bold);
-    return font;
+    const int key = int(std::lround(f.fontSize * kTwipsPerPoint)) * 2 + (f.bold ? 1 : 0);
+    auto it = m_fonts.find(key);
+    if (it == m_fonts.end()) {
+        QFont font = twipsFont(m_baseFont, f.fontSize);
+        font.setBold(f.bold);
+        it = m_fonts.insert(key, font);
+    }
+    return *it;
 }
 
 double SheetPrinter::colWidth(int sheetCol) const { return m_model.store().colWidth(sheetCol) * m_charWidth; }

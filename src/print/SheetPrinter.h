@@ -2,6 +2,7 @@
 #include "HeaderFooterCode.h"
 #include "SheetPrintProps.h"
 #include <QFont>
+#include <QHash>
 #include <QRectF>
 #include <QSizeF>
 #include <vector>
@@ -45,6 +46,8 @@ public:
 
     // Font names of the other platform mapped to what this machine has.
     static void installFontSubstitutes();
+    // The font that prints a family whose text reads back wrong from a PDF.
+    static QFont printableFont(const QFont &font);
 
 private:
     struct Band {
@@ -63,6 +66,8 @@ private:
     const SheetModel &m_model;
     SheetPrintProps m_props;
     QSizeF m_paper;
+    QFont m_baseFont;
+    mutable QHash<int, QFont> m_fonts; // cell fonts by size and weight
     HeaderFooterCode::Font m_hfDefault;
     HeaderFooterCode::Document m_header, m_footer;
     double m_headerH = 0, m_footerH = 0;

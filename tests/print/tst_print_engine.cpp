@@ -280,13 +280,15 @@ private Q_SLOTS:
     // The footer of the printing job, rendered into a PDF and read back as text.
     void pdfCarriesPageFieldsAndDate() {
         Spread g;
-        shape(g, 2, 1000);
+        shape(g, 2, 1000, 25);
         SheetPrintProps &p = g.printProps();
         p.header = modSpreadPrint::PageHeader(QStringLiteral("핸드폰 관리 (총검색수 : 250)"), QStringLiteral("홍길동"), QString(), 16);
         p.footer = modSpreadPrint::FullFooter(true, QString(), 16, env->clock.today());
         g.setMaxRows(printLayout(g)->lastRowOf(1) * 6 + 5);
         const int count = printPageCount(g);
         QCOMPARE(count, 7);
+        const int first3 = printLayout(g)->firstRowOf(3);
+        g.setText(2, first3, QStringLiteral("갤럭시 S24 울트라")); // spaces must survive into the PDF text
         const QString file = env->root() + QStringLiteral("/out.pdf");
         {
             QPdfWriter pdf(file);
@@ -298,6 +300,7 @@ private Q_SLOTS:
         QVERIFY(page3.contains("출력일:2024.05.15"));
         QVERIFY(page3.contains("핸드폰 관리 (총검색수 : 250)"));
         QVERIFY(page3.contains("홍길동"));
+        QVERIFY(page3.contains("갤럭시 S24 울트라"));
         const auto layout = printLayout(g);
         const int first = layout->firstRowOf(3), last = layout->lastRowOf(3);
         QVERIFY(page3.contains(QStringLiteral("모델%1-1").arg(first)));
