@@ -29,6 +29,11 @@ Spread::Spread(QWidget *parent) : QTableView(parent), m_model(new SheetModel(thi
     applyHeaderHeight();
 
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &Spread::onSectionResized);
+    // A merged cell's text follows the top row on screen, which a scrolled copy would not.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (m_delegate->drawsGrid)
+            viewport()->update();
+    });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &Spread::onHeaderClicked);
     connect(verticalHeader(), &QHeaderView::sectionClicked, this, [this](int r) { Q_EMIT cellClicked(0, r + 1); });
     for (QHeaderView *h : {horizontalHeader(), verticalHeader()}) {
@@ -233,6 +238,13 @@ SheetStore::Merge Spread::colMerge(int col) const { return sheet().colMerge(col)
 
 void Spread::setColMerge(int col, SheetStore::Merge mode) {
     m_model->store().setColMerge(col, mode);
+    bool anyMerge = false;
+    for (int c = 1; c <= maxCols() && !anyMerge; ++c)
+        anyMerge = sheet().colMerge(c) != SheetStore::Merge::None;
+    if (anyMerge != m_delegate->drawsGrid) {
+        m_delegate->drawsGrid = anyMerge;
+        setShowGrid(!anyMerge);
+    }
     m_model->cellsChanged(col, 1, col, -1);
 }
 

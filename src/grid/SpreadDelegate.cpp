@@ -20,6 +20,39 @@ bool SpreadDelegate::isCutOff(const QStyleOptionViewItem &option, const QString 
 }
 
 void SpreadDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const {
+    if (!drawsGrid) {
+        paintCell(painter, option, index);
+        return;
+    }
+    const auto *model = qobject_cast<const SheetModel *>(index.model());
+    const int col = index.column() + 1, row = index.row() + 1;
+    const bool joinsAbove = model && model->store().mergesWithAbove(col, row);
+    const bool joinsBelow = model && model->store().mergesWithAbove(col, row + 1);
+    const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+    // A merged cell shows its text once: in its first row, or in the top row on screen.
+    const bool topOnScreen = view && view->indexAt(QPoint(option.rect.x() + 1, 1)).row() == index.row();
+    if (joinsAbove && !topOnScreen) {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        opt.text.clear();
+        const QWidget *w = opt.widget;
+        (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+    } else {
+        paintCell(painter, option, index);
+    }
+    const QWidget *w = option.widget;
+    const QColor line(QColor::fromRgba(
+        QRgb((w ? w->style() : QApplication::style())->styleHint(QStyle::SH_Table_GridLineColor, &option, w))));
+    painter->save();
+    painter->setPen(line.isValid() ? line : QColor(Qt::lightGray));
+    const QRect r = option.rect;
+    painter->drawLine(r.topRight(), r.bottomRight());
+    if (!joinsBelow)
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+    painter->restore();
+}
+
+void SpreadDelegate::paintCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const {
     const auto type = CellType(index.data(SheetModel::CellTypeRole).toInt());
     if (type == CellType::Picture) {
         const QImage picture = index.data(SheetModel::PictureRole).value<QImage>();

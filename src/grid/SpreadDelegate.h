@@ -9,6 +9,9 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     bool textTip = false;
+    // Merged columns: the view's own grid is off and cells draw their lines, leaving out
+    // the ones inside a merged cell.
+    bool drawsGrid = false;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
@@ -18,4 +21,7 @@ public:
     static QRect pictureRect(const QRect &cell, const QSize &picture, int fit);
     // True when the text needs more room than the cell gives it.
     static bool isCutOff(const QStyleOptionViewItem &option, const QString &text);
+
+private:
+    void paintCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
 };

@@ -201,6 +201,62 @@ private Q_SLOTS:
         QCOMPARE(s.searchCol(5, 0, -1, QStringLiteral("galaxy"), 0), -1);
     }
 
+    void insertedAndDeletedColumnsCarryEverythingOfAColumn() {
+        SheetStore s;
+        fill(s, 3, 4);
+        s.setColWidth(2, 17);
+        s.setHeaderText(2, 1, QStringLiteral("둘"));
+        s.setCellTag(3, 2, QStringLiteral("tag"));
+        s.setFormat(3, 4, &CellFormat::bold, true);
+        s.setColId(3, QStringLiteral("three"));
+        s.insertCols(2, 2);
+        QCOMPARE(s.maxCols(), 5);
+        QCOMPARE(s.text(4, 1), QStringLiteral("c2r1"));
+        QVERIFY(s.text(2, 1).isEmpty() && s.text(3, 4).isEmpty());
+        QCOMPARE(s.colWidth(4), 17.0);
+        QCOMPARE(s.headerText(4, 1), QStringLiteral("둘"));
+        QCOMPARE(s.cellTag(5, 2), QStringLiteral("tag"));
+        QVERIFY(s.format(5, 4).bold && !s.format(3, 4).bold);
+        QCOMPARE(s.colId(5), QStringLiteral("three"));
+        s.deleteCols(2, 2);
+        QCOMPARE(s.maxCols(), 3);
+        QCOMPARE(column(s, 2), (QStringList{"c2r1", "c2r2", "c2r3", "c2r4"}));
+        QCOMPARE(s.cellTag(3, 2), QStringLiteral("tag"));
+        QVERIFY(s.format(3, 4).bold);
+        s.deleteCols(3, 9); // past the end: only what is there goes
+        QCOMPARE(s.maxCols(), 2);
+        QCOMPARE(s.cellTag(3, 2), QString());
+        QCOMPARE(s.dataColCnt(), 2);
+        s.setMaxCols(6);
+        QCOMPARE(s.dataColCnt(), 2);
+    }
+
+    void mergingJoinsEqualTextsRestrictedByTheColumnToTheLeft() {
+        SheetStore s;
+        s.setMaxCols(3);
+        s.setMaxRows(5);
+        const QStringList left{"A", "A", "A", "B", "B"}, right{"x", "x", "y", "y", "y"};
+        for (int r = 1; r <= 5; ++r) {
+            s.setText(1, r, left[r - 1]);
+            s.setText(2, r, right[r - 1]);
+            s.setText(3, r, QStringLiteral("z"));
+        }
+        QVERIFY(!s.mergesWithAbove(1, 2)); // no merging by default
+        s.setColMerge(1, SheetStore::Merge::Always);
+        s.setColMerge(2, SheetStore::Merge::Restricted);
+        s.setColMerge(3, SheetStore::Merge::Restricted);
+        QVERIFY(!s.mergesWithAbove(1, 1));
+        QVERIFY(s.mergesWithAbove(1, 2) && s.mergesWithAbove(1, 3) && !s.mergesWithAbove(1, 4));
+        QVERIFY(s.mergesWithAbove(2, 2));
+        QVERIFY(!s.mergesWithAbove(2, 4)); // equal "y" but column 1 starts a new span at row 4
+        QVERIFY(s.mergesWithAbove(2, 5));
+        QVERIFY(!s.mergesWithAbove(3, 3) && !s.mergesWithAbove(3, 4) && s.mergesWithAbove(3, 5));
+        s.setText(1, 3, QString());
+        QVERIFY(!s.mergesWithAbove(1, 3)); // empty cells never merge
+        s.setColMerge(1, SheetStore::Merge::None);
+        QVERIFY(!s.mergesWithAbove(2, 2)); // restricted by a column that does not merge
+    }
+
     void modelPassesTheTesterThroughEveryStructuralChange() {
         SheetModel model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -215,6 +271,8 @@ private Q_SLOTS:
         model.sort(0, Qt::DescendingOrder);
         QVERIFY(model.setData(model.index(0, 1), QStringLiteral("x")));
         model.setColHeaderRows(2);
+        model.insertSheetCols(1, 2);
+        model.deleteSheetCols(2, 1);
         model.setMaxCols(1);
         model.setMaxRows(0);
         model.setMaxRows(2);

@@ -309,6 +309,37 @@ private Q_SLOTS:
         QCOMPARE(tipAt(1), longText);
     }
 
+    // On screen too: no line between the rows of a merged cell, its text once.
+    void mergedCellsArePaintedAsOne() {
+        sp->setMaxCols(2);
+        sp->setMaxRows(6);
+        sp->setRowHeight(-1, 20);
+        for (int r = 1; r <= 6; ++r) {
+            sp->setText(1, r, r <= 4 ? QStringLiteral("같음") : QStringLiteral("다름"));
+            sp->setText(2, r, QString());
+        }
+        const auto lineBetween = [&](int col, int row) { // any grid-line pixel between row and row + 1
+            const QImage img = sp->viewport()->grab().toImage();
+            const QRect cell = sp->visualRect(sp->model()->index(row - 1, col - 1));
+            for (int x = cell.left() + 3; x < cell.right() - 3; ++x)
+                if (qGray(img.pixel(x, cell.bottom())) < 235)
+                    return true;
+            return false;
+        };
+        sp->setActiveCell(2, 6); // keep the focus frame away
+        sp->show();
+        QVERIFY(QTest::qWaitForWindowExposed(sp.get()));
+        QVERIFY(sp->showGrid());
+        sp->setColMerge(1, SheetStore::Merge::Always);
+        QVERIFY(!sp->showGrid());
+        QVERIFY(!lineBetween(1, 2));
+        QVERIFY(!lineBetween(1, 3));
+        QVERIFY(lineBetween(1, 4)); // the span ends
+        QVERIFY(lineBetween(2, 1));
+        sp->setColMerge(1, SheetStore::Merge::None);
+        QVERIFY(sp->showGrid());
+    }
+
     void cornerCellShowsItsText() {
         sp->setMaxCols(1);
         sp->setMaxRows(3);

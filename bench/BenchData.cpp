@@ -1,0 +1,64 @@
+#include "BenchData.h"
+#include "DemoCatalogue.h"
+#include "Schema.h"
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace BenchData {
+long peakKb() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+bool generate(const QString &dbFile, const QString &imgDir, int rows, int pictureShare) {
+    if (!Schema::createMainDatabase(dbFile))
+        return false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("gen"));
+        db.setDatabaseName(dbFile);
+        if (!db.open())
+            return false;
+        db.transaction();
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("INSERT INTO t_mobile (mcode, mid, makeyear, makecom, opentype, ant, model, sar, nick,"
+                                 " imgpath, bigo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, '', '')"));
+        const QStringList makers{QStringLiteral("삼성전자"), QStringLiteral("LG전자"), QStringLiteral("팬택"),
+                                 QStringLiteral("애플"), QStringLiteral("모토로라")};
+        const QStringList opens{QStringLiteral("폴더"), QStringLiteral("슬라이드"), QStringLiteral("바"), QStringLiteral("터치")};
+        for (int i = 1; i <= rows; ++i) {
+            q.addBindValue(QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')));
+            q.addBindValue(QStringLiteral("GEN-%1").arg(i));
+            q.addBindValue(QString::number(2000 + i % 25));
+            q.addBindValue(makers[i % makers.size()]);
+            q.addBindValue(opens[i % opens.size()]);
+            q.addBindValue(i % 3 ? QStringLiteral("내장형") : QStringLiteral("외장형"));
+            q.addBindValue(QStringLiteral("모델 %1").arg(i));
+            q.addBindValue(QString::number(0.3 + (i % 120) / 100.0, 'f', 3));
+            q.addBindValue(QStringLiteral("애칭%1").arg(i % 997));
+            q.exec();
+        }
+        db.commit();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("gen"));
+    // One drawn picture, copied for the share of models that have one.
+    const QString sample = imgDir + QStringLiteral("/sample.bmp");
+    DemoCatalogue::drawPicture(sample, QStringLiteral("삼성전자"), QStringLiteral("모델"), 200, 0);
+    const int step = pictureShare > 0 ? 100 / pictureShare : 0;
+    for (int i = 1; step && i <= rows; i += step)
+        QFile::copy(sample, imgDir + QStringLiteral("/GEN-%1.bmp").arg(i));
+    return true;
+}
+
+void forgetPeak() {
+    if (QFile clear(QStringLiteral("/proc/self/clear_refs")); clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+} // namespace BenchData

@@ -1,0 +1,146 @@
+// Printing the handset list of a large catalogue: F7 to the first preview page on screen,
+// the page count, one page painted, the whole printout into a PDF file (time, pages, memory),
+// beside LibreOffice converting the same rows from a CSV file into a PDF file.
+//   bench_print [rows=100000] [picture share percent=10]
+#include "AppPaths.h"
+#include "AppState.h"
+#include "BenchData.h"
+#include "FrmSPPrint_Preview.h"
+#include "Schema.h"
+#include "SheetPreview.h"
+#include "SheetPrinter.h"
+#include "Spread.h"
+#include "SpreadPrint.h"
+#include "cFpPreview.h"
+#include "fbMobil_Admin.h"
+#include "modMDB_Func.h"
+#include "modSpreadPrint.h"
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+// The PDF of the grid's selected pages; its time in ms, or -1.
+qint64 writePdf(const Spread &grid, const QString &file) {
+    QElapsedTimer t;
+    t.start();
+    QPdfWriter pdf(file);
+    return printSheet(grid, pdf) ? t.elapsed() : -1;
+}
+
+QString csvField(const QString &s) {
+    return s.contains(QLatin1Char(',')) || s.contains(QLatin1Char('"'))
+        ? QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"')
+        : s;
+}
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    const int rows = argc > 1 ? atoi(argv[1]) : 100000;
+    const int share = argc > 2 ? atoi(argv[2]) : 10;
+    QTemporaryDir dir;
+    AppPaths::setAppFolder(dir.path());
+    AppPaths::setSettingsRoot(dir.path() + QStringLiteral("/settings"));
+    const QString dbFile = dir.path() + QStringLiteral("/DBS/dbMain.db");
+    QDir().mkpath(dir.path() + QStringLiteral("/IMG"));
+    if (!BenchData::generate(dbFile, dir.path() + QStringLiteral("/IMG"), rows, share) ||
+        !modMDB_Func::OpenDB(dbFile, Schema::kPassword, false, false))
+        return 1;
+    cFpPreview preview;
+    preview.SetAppName(AppState::title());
+    gPreview = &preview;
+    fbMobil_Admin list;
+    list.resize(1200, 800);
+    list.show();
+    list.QueryList();
+    QApplication::processEvents();
+    std::printf("rows: %d (%d%% with pictures)\n", list.spList->maxRows(), share);
+
+    QElapsedTimer t;
+    qint64 firstPage = -1, onePage = -1;
+    int pages = 0;
+    QTimer::singleShot(0, [&] {
+        auto *w = qobject_cast<FrmSPPrint_Preview *>(QApplication::activeModalWidget());
+        if (!w)
+            return;
+        SheetPreview *pv = w->fpSpreadPreview1;
+        while (pv->renders() == 0 && t.elapsed() < 60000)
+            QApplication::processEvents();
+        firstPage = t.elapsed();
+        pages = pv->pageCount();
+        const QRect r = pv->pageRects().value(0);
+        QImage img(r.size(), QImage::Format_RGB32);
+        QElapsedTimer p;
+        p.start();
+        {
+            QPainter painter(&img);
+            pv->printer()->paintPage(painter, pages / 2, QRectF(QPointF(0, 0), QSizeF(r.size())));
+        }
+        onePage = p.nsecsElapsed() / 1000;
+        w->ButtonClick(FrmSPPrint_Preview::ColClose);
+    });
+    t.start();
+    list.PrintList(); // what F7 does
+    std::printf("F7 to the first preview page painted: %lld ms\n", firstPage);
+    std::printf("pages: %d\n", pages);
+    std::printf("one page painted (preview size): %.1f ms\n", onePage / 1000.0);
+
+    // Memory while writing a tenth of the pages, then all of them: it must not follow the pages.
+    SheetPrintProps &props = list.spList->printProps();
+    BenchData::forgetPeak();
+    const long base = BenchData::peakKb();
+    props.type = SheetPrintProps::PageRange;
+    props.pageStart = 1;
+    props.pageEnd = std::max(1, pages / 10);
+    const qint64 tenthMs = writePdf(*list.spList, dir.path() + QStringLiteral("/tenth.pdf"));
+    const long tenthPeak = BenchData::peakKb();
+    props.type = SheetPrintProps::All;
+    const QString pdfFile = dir.path() + QStringLiteral("/all.pdf");
+    const qint64 pdfMs = writePdf(*list.spList, pdfFile);
+    const long allPeak = BenchData::peakKb();
+    std::printf("PDF of %d pages: %lld ms, %lld MB\n", props.pageEnd, tenthMs, QFile(dir.path() + "/tenth.pdf").size() >> 20);
+    std::printf("PDF of all %d pages: %lld ms, %lld MB\n", pages, pdfMs, QFile(pdfFile).size() >> 20);
+    std::printf("peak memory above the list: %ld MB for a tenth, %ld MB for all pages\n", (tenthPeak - base) / 1024,
+                (allPeak - base) / 1024);
+
+    // LibreOffice on the same texts, one CSV line per row.
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        std::printf("LibreOffice: soffice not installed\n");
+    } else {
+        QFile csv(dir.path() + QStringLiteral("/list.csv"));
+        if (!csv.open(QIODevice::WriteOnly))
+            return 1;
+        for (int r = 0; r <= list.spList->maxRows(); ++r) {
+            QStringList cells;
+            for (int c = 1; c <= 9; ++c)
+                cells << csvField(r == 0 ? list.spList->headerText(c, 1) : list.spList->text(c, r));
+            csv.write(cells.join(QLatin1Char(',')).toUtf8() + '\n');
+        }
+        csv.close();
+        QProcess lo;
+        lo.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        lo.setStandardOutputFile(QProcess::nullDevice());
+        t.restart();
+        lo.start(soffice, {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") + dir.path() + "/lo",
+                           QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), dir.path() + "/lo-out",
+                           csv.fileName()});
+        lo.waitForFinished(-1);
+        const qint64 loMs = t.elapsed();
+        const QString loPdf = dir.path() + QStringLiteral("/lo-out/list.pdf");
+        std::printf("LibreOffice CSV to PDF: %lld ms (%s), %.1fx our PDF time\n", loMs,
+                    QFile::exists(loPdf) ? "written" : "no file", pdfMs > 0 ? double(loMs) / pdfMs : 0.0);
+    }
+    gPreview = nullptr;
+    modMDB_Func::DBTerminate();
+    return 0;
+}
