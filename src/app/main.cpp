@@ -2,6 +2,7 @@
 #include "HandsetWindows.h"
 #include "AppState.h"
 #include "Backup.h"
+#include "QtKorean.h"
 #include "StartApp.h"
 #include "frmMain.h"
 #include "cFpPreview.h"
@@ -12,6 +13,7 @@
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    InstallQtKorean();
     const QStringList args = QApplication::arguments();
     // --demo calendar / --demo period: one component window on its own, for trying it.
     if (const int i = args.indexOf(QStringLiteral("--demo")); i >= 0)

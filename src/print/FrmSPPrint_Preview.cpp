@@ -8,6 +8,8 @@
 #include "SpreadPrint.h"
 #include "modSpreadPrint.h"
 #include <QApplication>
+#include <QDir>
+#include <QRegularExpression>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -215,7 +217,12 @@ void FrmSPPrint_Preview::PrintAll() {
     if (!g)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(windowTitle());
+    printer.setDocName(job().title);
+    // The system dialog offers a PDF file named after the document: one a file system takes.
+    QString fileName = job().title;
+    fileName.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
+    if (printer.outputFormat() == QPrinter::PdfFormat && !fileName.trimmed().isEmpty())
+        printer.setOutputFileName(QDir::home().filePath(fileName.trimmed() + QStringLiteral(".pdf")));
     if (!prompter().printDialog(printer))
         return;
     SheetPrintProps &props = g->printProps();

@@ -4,6 +4,7 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QRawFont>
 #include <algorithm>
 #include <cmath>
 #include <mutex>
@@ -39,16 +40,32 @@ void SheetPrinter::installFontSubstitutes() {
     });
 }
 
-// NanumGothic's space glyph reads back from a PDF as U+0001, so copied or searched text
-// would lose its spaces; its sibling prints the same text without that fault. It is also
-// put before the system's fallback, which picks NanumGothic for Hangul in a Latin font.
+namespace {
+// A font whose space glyph is also the glyph of U+0001 (NanumGothic and its coding variant)
+// makes Qt's PDF text map it back to U+0001: copied or searched text loses its spaces.
+bool spaceReadsBackWrong(const QFont &font) {
+    static QHash<QString, bool> known;
+    const QString family = QFontInfo(font).family();
+    auto it = known.find(family);
+    if (it == known.end()) {
+        const QRawFont raw = QRawFont::fromFont(font);
+        const QList<quint32> space = raw.glyphIndexesForString(QStringLiteral(" "));
+        const QList<quint32> control = raw.glyphIndexesForString(QString(QChar(1)));
+        it = known.insert(family, !space.isEmpty() && !control.isEmpty() && space[0] != 0 && space[0] == control[0]);
+    }
+    return *it;
+}
+} // namespace
+
+// Hangul is also put before the system's fallback, which picks NanumGothic for it in a
+// Latin font.
 QFont SheetPrinter::printableFont(const QFont &font) {
     static const bool barun = QFontDatabase::hasFamily(QStringLiteral("NanumBarunGothic"));
     if (!barun)
         return font;
     QFont f = font;
     QString family = QFontInfo(font).family();
-    if (family == QLatin1String("NanumGothic"))
+    if (spaceReadsBackWrong(font))
         family = QStringLiteral("NanumBarunGothic");
     f.setFamilies({family, QStringLiteral("NanumBarunGothic")});
     return f;

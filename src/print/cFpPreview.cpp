@@ -29,6 +29,7 @@ bool cFpPreview::SpreadPreview(Spread *obj, const QString &sRegKey, const QStrin
     if (job().appName.isEmpty())
         MsgInfo(QStringLiteral("사용 프로그램이 설정되지 않았습니다."));
     job().section = sRegKey;
+    job().title = sTitle;
     modSpreadPrint::ApplyPrintSettings(obj->printProps(), sTitle, sHeadLeft, sHeadCenter, printOT, fLeft, fRight, fTop,
                                        fBottom, bPrintFoot, sPrintFootText, sTitleFont);
     job().zoomIndex = modSpreadPrint::leadingInt(

@@ -15,6 +15,7 @@ struct PrintJob {
     QPointer<Spread> grid;         // the grid being printed
     QString appName;               // settings application name (SetAppName)
     QString section;               // the job's settings section (sRegKey)
+    QString title;                 // sTitle: also the printed document's name
     int zoomIndex = 8;             // preview zoom, 0 to 13
     QString fullFooter;            // the footer as composed, for option 8 switched back on
     int scalingAllowed = 0;        // 0: fit to page is not offered

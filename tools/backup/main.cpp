@@ -9,6 +9,7 @@
 // lock file from "Backup" / "Program" / "LockFile" unless --wait-lock names it.
 #include "AppPaths.h"
 #include "BackupRun.h"
+#include "QtKorean.h"
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
@@ -93,9 +94,10 @@ bool hasOption(int argc, char *argv[], const char *name) {
 int main(int argc, char *argv[]) {
     const bool window = !hasOption(argc, argv, "--no-window");
     std::unique_ptr<QCoreApplication> app;
-    if (window)
+    if (window) {
         app = std::make_unique<QApplication>(argc, argv);
-    else
+        InstallQtKorean();
+    } else
         app = std::make_unique<QCoreApplication>(argc, argv);
     AppPaths::initFromArguments(QCoreApplication::arguments());
 

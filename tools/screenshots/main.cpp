@@ -3,10 +3,14 @@
 #include "AppState.h"
 #include "FrmLogin.h"
 #include "FrmImageZoom.h"
+#include "FrmSPPrint_Preview.h"
+#include "cFpPreview.h"
+#include "modSpreadPrint.h"
 #include "HandsetWindows.h"
 #include "Spread.h"
 #include "fbMobil_Admin.h"
 #include "fbMobil_Save.h"
+#include "QtKorean.h"
 #include "StartApp.h"
 #include "frmMain.h"
 #include "modMain.h"
@@ -18,6 +22,7 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    InstallQtKorean();
     const QString out = app.arguments().value(1, QStringLiteral("docs"));
     registerHandsetWindows();
     QTemporaryDir temp;
@@ -63,6 +68,29 @@ int main(int argc, char *argv[]) {
         zoom.show();
         QApplication::processEvents();
         zoom.grab().save(out + QStringLiteral("/image-viewer.png"));
+        zoom.hide();
+
+        // The print preview (F7) at its first zoom, then four pages at once.
+        cFpPreview preview;
+        preview.SetAppName(AppState::title());
+        gPreview = &preview;
+        QTimer::singleShot(0, [&] {
+            auto *w = qobject_cast<FrmSPPrint_Preview *>(QApplication::activeModalWidget());
+            if (!w)
+                return;
+            w->resize(1000, 760);
+            for (int i = 0; i < 5; ++i)
+                QApplication::processEvents();
+            w->grab().save(out + QStringLiteral("/print-preview-page-height.png"));
+            modSpreadPrint::SetPreviewZoom(12);
+            w->Form_Activate();
+            for (int i = 0; i < 5; ++i)
+                QApplication::processEvents();
+            w->grab().save(out + QStringLiteral("/print-preview-four-pages.png"));
+            w->ButtonClick(FrmSPPrint_Preview::ColClose);
+        });
+        list->PrintList();
+        gPreview = nullptr;
     }
     main->backupOnClose = [] { return true; };
     main->close();
