@@ -1,0 +1,444 @@
+// The .xls writer, read back by python3-xlrd: texts, formats, widths, sheet splitting and
+// names, failures; a second script walks the records and checks every stored offset.
+#include "CompoundFile.h"
+#include "XlsWriter.h"
+#include <QCryptographicHash>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+// Cells as values (null: empty, ["type", n]: not text), formats of the first rows, widths;
+// then "problems": the stream's records checked against the offsets they store.
+const char *kReader = R"PY(
+import sys, io, json, struct, xlrd
+from xlrd import compdoc
+path, fmt_rows = sys.argv[1], int(sys.argv[2])
+log = io.StringIO()
+book = xlrd.open_workbook(path, formatting_info=True, logfile=log)
+out = {'log': log.getvalue(), 'sheets': [], 'problems': []}
+for sh in book.sheets():
+    rows, fmt = [], []
+    for r in range(sh.nrows):
+        cells = [sh.cell(r, c) for c in range(sh.ncols)]
+        rows.append([x.value if x.ctype == xlrd.XL_CELL_TEXT else None if x.ctype == xlrd.XL_CELL_EMPTY
+                     else ['type', x.ctype] for x in cells])
+        if r < fmt_rows:
+            f = []
+            for c, x in enumerate(cells):
+                xf = book.xf_list[sh.cell_xf_index(r, c)] if x.ctype != xlrd.XL_CELL_EMPTY else None
+                fn = book.font_list[xf.font_index] if xf else None
+                f.append([fn.bold, fn.weight, xf.alignment.hor_align, xf.alignment.vert_align, fn.name, fn.height] if xf else None)
+            fmt.append(f)
+    out['sheets'].append({'name': sh.name, 'ncols': sh.ncols, 'rows': rows, 'fmt': fmt,
+                          'widths': [sh.colinfo_map[c].width if c in sh.colinfo_map else None for c in range(sh.ncols)]})
+bad = out['problems'].append
+cdlog = io.StringIO()
+wb = compdoc.CompDoc(open(path, 'rb').read(), logfile=cdlog).get_named_stream('Workbook')
+if cdlog.getvalue(): bad(cdlog.getvalue())
+u = struct.unpack_from
+recs, at, p = [], {}, 0
+while p + 4 <= len(wb):
+    t, n = u('<HH', wb, p)
+    if t == 0:
+        if any(wb[p:]): bad('junk at %d' % p)
+        break
+    if n > 8224: bad('record %x at %d too long' % (t, p))
+    recs.append((p, t, wb[p + 4:p + 4 + n])); at[p] = recs[-1]; p += 4 + n
+i = next(k for k, r in enumerate(recs) if r[1] == 0xFC)
+chunks = [recs[i]]
+while recs[i + len(chunks)][1] == 0x3C: chunks.append(recs[i + len(chunks)])
+total, unique = u('<II', chunks[0][2])
+k, o, starts = 0, 8, []
+for s in range(unique):
+    if o == len(chunks[k][2]): k, o = k + 1, 0
+    if o + 3 > len(chunks[k][2]): bad('string %d: header split' % s); break
+    starts.append((chunks[k][0] + 4 + o, chunks[k][0]))
+    cch, flags = u('<HB', chunks[k][2], o); o += 3
+    while True:
+        w = 2 if flags & 1 else 1
+        take = min(cch, (len(chunks[k][2]) - o) // w); cch -= take; o += take * w
+        if not cch: break
+        if o != len(chunks[k][2]): bad('string %d: character split' % s)
+        k += 1; flags = chunks[k][2][0]; o = 1
+if k != len(chunks) - 1 or o != len(chunks[k][2]): bad('SST size')
+e = next(r for r in recs if r[1] == 0xFF)[2]
+dsst = u('<H', e)[0]
+if (len(e) - 2) // 8 != -(-unique // dsst): bad('ExtSST bucket count')
+for b in range((len(e) - 2) // 8):
+    ib, cb = u('<IH', e, 2 + 8 * b)
+    if starts[b * dsst] != (ib, ib - cb): bad('ExtSST bucket %d' % b)
+ncells = 0
+for _, t, d in [r for r in recs if r[1] == 0x85]:
+    off = u('<I', d)[0]
+    if off not in at or at[off][1] != 0x809 or u('<H', at[off][2], 2)[0] != 0x10: bad('BoundSheet %d' % off); continue
+    j = recs.index(at[off]); cells, rows, dbcells, index, dims, defcol = [], {}, [], b'', None, None
+    while recs[j][1] != 0x0A:
+        p, t, d = recs[j]; j += 1
+        if t == 0xFD:
+            cells.append((u('<HH', d), p))
+            if u('<I', d, 6)[0] >= unique: bad('string index')
+        elif t == 0x208: rows[u('<H', d)[0]] = u('<HH', d, 2)
+        elif t == 0xD7: dbcells.append(p)
+        elif t == 0x20B: index = d
+        elif t == 0x200: dims = u('<IIHH', d)
+        elif t == 0x55: defcol = p
+    ncells += len(cells)
+    rc = [c for c, _ in cells]
+    if rc != sorted(rc): bad('cells out of order')
+    first = {}
+    for (r, c), p in cells: first.setdefault(r, p)
+    span = {}
+    for r, c in rc: lo, hi = span.get(r, (c, c + 1)); span[r] = (min(lo, c), max(hi, c + 1))
+    if rows != span: bad('Row records')
+    want = (min(first), max(first) + 1, min(c for _, c in rc), max(c for _, c in rc) + 1) if cells else (0, 0, 0, 0)
+    if dims != want: bad('Dimensions %s, cells %s' % (dims, want))
+    if u('<III', index, 4) != (want[0], want[1], defcol): bad('Index')
+    if list(u('<%dI' % len(dbcells), index, 16)) != dbcells: bad('Index DBCell positions')
+    for p in dbcells:
+        d = at[p][2]; rowpos = p - u('<I', d)[0]; cur = rowpos + 20
+        for n, off in enumerate(u('<%dH' % ((len(d) - 4) // 2), d, 4)):
+            cur += off
+            if at.get(rowpos + 20 * n, (0, 0))[1] != 0x208 or first.get(u('<H', at[rowpos + 20 * n][2])[0]) != cur:
+                bad('DBCell at %d, row %d' % (p, n))
+if ncells != total: bad('SST total %d, cells %d' % (total, ncells))
+json.dump(out, sys.stdout)
+)PY";
+
+QString python() { return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3") : QStringLiteral("python3"); }
+
+QJsonObject readBack(const QString &file, int fmtRows = 0) {
+    QProcess p;
+    p.start(python(), {QStringLiteral("-c"), QString::fromUtf8(kReader), file, QString::number(fmtRows)});
+    if (!p.waitForFinished(180000) || p.exitCode() != 0)
+        return {{QStringLiteral("error"), QString::fromUtf8(p.readAllStandardError())}};
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+}
+
+// What every reader must see: no warnings, no broken offsets.
+QString complaints(const QJsonObject &book) {
+    QString s = book.value(QStringLiteral("error")).toString() + book.value(QStringLiteral("log")).toString();
+    for (const QJsonValue &p : book.value(QStringLiteral("problems")).toArray())
+        s += p.toString() + u'\n';
+    return s;
+}
+
+QJsonArray expectedRows(const SheetStore &s, const std::vector<XlsColumn> &cols, const std::vector<int> &rows) {
+    QJsonArray out;
+    for (int r : rows) {
+        QJsonArray row;
+        for (const XlsColumn &c : cols) {
+            const QString t = s.text(c.sheetCol, r);
+            row.append(t.isEmpty() ? QJsonValue() : QJsonValue(t.left(32767 - (t.size() > 32767 && t.at(32766).isHighSurrogate()))));
+        }
+        out.append(row);
+    }
+    return out;
+}
+
+QString difference(const QJsonArray &got, const QJsonArray &want) {
+    for (qsizetype r = 0; r < std::max(got.size(), want.size()); ++r)
+        if (got.at(r) != want.at(r))
+            for (qsizetype c = 0; c < std::max(got.at(r).toArray().size(), want.at(r).toArray().size()); ++c)
+                if (got.at(r).toArray().at(c) != want.at(r).toArray().at(c))
+                    return QStringLiteral("row %1 col %2: got %3, want %4").arg(r).arg(c)
+                        .arg(QString::fromUtf8(QJsonDocument(QJsonArray{got.at(r).toArray().at(c)}).toJson().left(80)),
+                             QString::fromUtf8(QJsonDocument(QJsonArray{want.at(r).toArray().at(c)}).toJson().left(80)));
+    return {};
+}
+
+std::vector<int> range(int from, int to) {
+    std::vector<int> v;
+    for (int r = from; r <= to; ++r)
+        v.push_back(r);
+    return v;
+}
+
+// Accepts up to limit bytes, then fails; sequential, so nothing may seek.
+class FailingDevice : public QIODevice {
+public:
+    explicit FailingDevice(qint64 limit) : m_limit(limit) { open(QIODevice::WriteOnly); }
+    bool isSequential() const override { return true; }
+    QByteArray bytes;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 len) override {
+        if (bytes.size() + len > m_limit) {
+            setErrorString(QStringLiteral("장치 오류"));
+            return -1;
+        }
+        bytes.append(data, len);
+        return len;
+    }
+
+private:
+    qint64 m_limit;
+};
+} // namespace
+
+class TestXls : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private Q_SLOTS:
+    void textsFormatsAndWidthsReadBack() {
+        SheetStore s;
+        s.setMaxCols(5);
+        s.setMaxRows(9);
+        const QStringList head{QStringLiteral("코드"), QStringLiteral("모델명"), QStringLiteral("숨김"), QStringLiteral("메모"), QStringLiteral("긴 글")};
+        for (int c = 1; c <= 5; ++c)
+            s.setText(c, 1, head[c - 1]);
+        s.setText(1, 2, u"No");
+        s.setText(2, 2, u"Model");
+        for (int r = 1; r <= 2; ++r) {
+            s.setFormat(-1, r, &CellFormat::bold, true);
+            s.setFormat(-1, r, &CellFormat::hAlign, HAlign::Center);
+        }
+        const QString long1000 = QString(1000, u'가');
+        const QString cut40000 = QString(39990, u'x') + QStringLiteral("끝부분까지 0123");
+        const QString cutAtPair = QString(32766, u'a') + QStringLiteral("😀") + QString(100, u'b');
+        const QStringList codes{QStringLiteral("000001"), QStringLiteral("000002"), QStringLiteral("0010")};
+        for (int r = 3; r <= 9; ++r) {
+            s.setText(1, r, codes[r % 3]);
+            s.setText(2, r, r % 2 ? QStringLiteral("삼성전자 갤럭시 S%1").arg(r) : QStringLiteral("It's \"quoted\" 😀"));
+            s.setText(3, r, QStringLiteral("hidden"));
+        }
+        s.setText(4, 3, long1000);
+        s.setText(4, 5, long1000);
+        s.setText(5, 4, cut40000);
+        s.setText(5, 9, cutAtPair);
+        s.setFormat(2, 6, &CellFormat::hAlign, HAlign::Right);
+        s.setFormat(2, 6, &CellFormat::vAlign, VAlign::Top);
+        const std::vector<XlsColumn> cols{{1, 8}, {2, 20.5}, {4, 30}, {5, 12.25}};
+        XlsOptions opt;
+        opt.sheetName = QStringLiteral("목록");
+        opt.headerRows = 2;
+        opt.fontName = QStringLiteral("굴림");
+        opt.fontSize = 10;
+        const QString file = dir.filePath(QStringLiteral("texts.xls"));
+        const XlsResult res = writeXlsFile(s, 9, cols, opt, file);
+        QVERIFY2(res.ok, qPrintable(res.error));
+        QCOMPARE(res.sheets, 1);
+        QCOMPARE(res.rows, 9);
+        QCOMPARE(res.cols, 4);
+        QCOMPARE(int(res.cut.size()), 2);
+        QCOMPARE(std::tuple(res.cut[0].sheetCol, res.cut[0].sheetRow, res.cut[0].length), std::tuple(5, 4, int(cut40000.size())));
+        QCOMPARE(std::tuple(res.cut[1].sheetCol, res.cut[1].sheetRow, res.cut[1].length), std::tuple(5, 9, int(cutAtPair.size())));
+        QCOMPARE(QFileInfo(file).size() % 512, 0);
+
+        const QJsonObject book = readBack(file, 9);
+        QVERIFY2(complaints(book).isEmpty(), qPrintable(complaints(book)));
+        const QJsonObject sh = book.value(QStringLiteral("sheets")).toArray().at(0).toObject();
+        QCOMPARE(book.value(QStringLiteral("sheets")).toArray().size(), 1);
+        QCOMPARE(sh.value(QStringLiteral("name")).toString(), QStringLiteral("목록"));
+        QCOMPARE(sh.value(QStringLiteral("ncols")).toInt(), 4);
+        const QJsonArray rows = sh.value(QStringLiteral("rows")).toArray();
+        QCOMPARE(rows.size(), 9);
+        const QString diff = difference(rows, expectedRows(s, cols, range(1, 9)));
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        QCOMPARE(rows.at(8).toArray().at(3).toString(), QString(32766, u'a'));
+        QCOMPARE(sh.value(QStringLiteral("widths")).toArray(), (QJsonArray{8 * 256, 5248, 30 * 256, 3136}));
+
+        // [bold, weight, horizontal, vertical, font, height]: headers bold and centred, one cell right and top.
+        const QJsonArray fmt = sh.value(QStringLiteral("fmt")).toArray();
+        for (int r = 0; r < 9; ++r)
+            for (int c = 0; c < 4; ++c) {
+                const QJsonArray f = fmt.at(r).toArray().at(c).toArray();
+                if (rows.at(r).toArray().at(c).isNull())
+                    continue;
+                const bool head = r < 2, odd = r == 5 && c == 1;
+                QVERIFY2(f == (QJsonArray{head ? 1 : 0, head ? 700 : 400, head ? 2 : odd ? 3 : 1, odd ? 0 : 1, QStringLiteral("굴림"), 200}),
+                         qPrintable(QStringLiteral("row %1 col %2: %3").arg(r).arg(c).arg(QString::fromUtf8(QJsonDocument(f).toJson()))));
+            }
+    }
+
+    void sharedStringsCrossContinueRecords() {
+        // Lengths and scripts mixed so that headers, compressed and UTF-16 characters all
+        // meet record boundaries; one text spans several records; one repeats 2,000 times.
+        SheetStore s;
+        s.setMaxCols(3);
+        s.setMaxRows(3000);
+        const QString repeated = QString(1000, u'반');
+        for (int r = 1; r <= 3000; ++r) {
+            const int len = 1 + (r * 37) % 601;
+            s.setText(1, r, r % 3 ? QString(len, QChar(u'a' + r % 26)) + QString::number(r) : QString(len, QChar(u'가' + r % 500)));
+            if (r <= 2000)
+                s.setText(2, r, repeated);
+        }
+        s.setText(3, 1, QString(20000, u'한') + u'|');
+        s.setText(3, 2, QString(20000, u'z') + u'|');
+        s.setText(3, 3000, QStringLiteral("é 라틴-1 다음"));
+        const std::vector<XlsColumn> cols{{1, 9}, {2, 9}, {3, 9}};
+        QBuffer buf;
+        buf.open(QIODevice::WriteOnly);
+        const XlsResult res = writeXls(s, 3000, cols, XlsOptions{}, buf);
+        QVERIFY2(res.ok, qPrintable(res.error));
+        QVERIFY2(buf.size() < 2'000'000, qPrintable(QString::number(buf.size()))); // the repeated text stored once
+        const QString file = dir.filePath(QStringLiteral("sst.xls"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(buf.data()) == buf.size());
+        f.close();
+        const QJsonObject book = readBack(file);
+        QVERIFY2(complaints(book).isEmpty(), qPrintable(complaints(book)));
+        const QJsonObject sh = book.value(QStringLiteral("sheets")).toArray().at(0).toObject();
+        QCOMPARE(sh.value(QStringLiteral("name")).toString(), QStringLiteral("Sheet1"));
+        const QString diff = difference(sh.value(QStringLiteral("rows")).toArray(), expectedRows(s, cols, range(1, 3000)));
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    }
+
+    void longStoreGoesOnInFurtherSheets() {
+        SheetStore s;
+        s.setMaxCols(2);
+        s.setMaxRows(70000);
+        s.setText(1, 1, u"코드");
+        s.setText(2, 1, u"모델");
+        s.setText(1, 2, u"Code");
+        for (int r = 3; r <= 70000; ++r) {
+            s.setText(1, r, QStringLiteral("%1").arg(r, 6, 10, QLatin1Char('0')));
+            if (r % 7)
+                s.setText(2, r, QStringLiteral("모델 %1").arg(r % 1000));
+        }
+        s.setFormat(-1, 1, &CellFormat::bold, true);
+        const std::vector<XlsColumn> cols{{1, 9}, {2, 9}};
+        XlsOptions opt;
+        opt.headerRows = 2;
+        const QString file = dir.filePath(QStringLiteral("long.xls"));
+        const XlsResult res = writeXlsFile(s, 70000, cols, opt, file);
+        QVERIFY2(res.ok, qPrintable(res.error));
+        QCOMPARE(res.sheets, 2);
+        QCOMPARE(res.rows, 70000);
+        const QJsonObject book = readBack(file, 1);
+        QVERIFY2(complaints(book).isEmpty(), qPrintable(complaints(book)));
+        const QJsonArray sheets = book.value(QStringLiteral("sheets")).toArray();
+        QCOMPARE(sheets.size(), 2);
+        QCOMPARE(sheets.at(0).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("Sheet1"));
+        QCOMPARE(sheets.at(1).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("Sheet1 (2)"));
+        QJsonArray data;
+        for (const QJsonValue &v : sheets) {
+            const QJsonArray rows = v.toObject().value(QStringLiteral("rows")).toArray();
+            QVERIFY(difference(QJsonArray{rows.at(0), rows.at(1)}, expectedRows(s, cols, {1, 2})).isEmpty());
+            QCOMPARE(v.toObject().value(QStringLiteral("fmt")).toArray().at(0).toArray().at(0).toArray().at(0).toInt(), 1);
+            for (qsizetype r = 2; r < rows.size(); ++r)
+                data.append(rows.at(r));
+        }
+        QCOMPARE(sheets.at(0).toObject().value(QStringLiteral("rows")).toArray().size(), 65536);
+        const QString diff = difference(data, expectedRows(s, cols, range(3, 70000)));
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    }
+
+    void compoundFileAtEverySize() {
+        // Around the 4,096-byte cutoff, and past the 109 table sectors the header can list.
+        QStringList files;
+        QList<QByteArray> streams;
+        for (qint64 size : {0LL, 1LL, 4095LL, 4096LL, 4097LL, 109LL * 128 * 512, 20'000'000LL}) {
+            QByteArray data(size, Qt::Uninitialized);
+            for (qint64 i = 0; i < size; ++i)
+                data[i] = char((i * 131) >> 7);
+            files << dir.filePath(QStringLiteral("cf%1.bin").arg(size));
+            QFile f(files.last());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            CompoundFileWriter w(f, QStringLiteral("Workbook"), quint64(size));
+            QVERIFY(w.begin() && w.write(data.constData(), size / 3) && w.write(data.constData() + size / 3, size - size / 3) && w.finish());
+            f.close();
+            QCOMPARE(quint64(f.size()), CompoundFileWriter::fileSize(quint64(size)));
+            streams << data + QByteArray(std::max<qint64>(0, 4096 - size), 0);
+        }
+        QProcess p;
+        p.start(python(), QStringList{QStringLiteral("-c"), QStringLiteral(
+            "import sys, io, hashlib\nfrom xlrd import compdoc\nfor path in sys.argv[1:]:\n"
+            "    log = io.StringIO(); s = compdoc.CompDoc(open(path, 'rb').read(), logfile=log).get_named_stream('Workbook')\n"
+            "    print(hashlib.sha1(s).hexdigest(), len(s), repr(log.getvalue()))")} + files);
+        QVERIFY(p.waitForFinished(60000));
+        const QList<QByteArray> lines = p.readAllStandardOutput().trimmed().split('\n');
+        QCOMPARE(lines.size(), streams.size());
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QCOMPARE(lines[i], QCryptographicHash::hash(streams[i], QCryptographicHash::Sha1).toHex() + ' ' +
+                                   QByteArray::number(streams[i].size()) + " ''");
+        QBuffer buf;
+        buf.open(QIODevice::WriteOnly);
+        CompoundFileWriter w(buf, QStringLiteral("Workbook"), 10);
+        QVERIFY(w.begin() && !w.write("12345678901", 11)); // more than announced
+    }
+
+    void sheetNamesExcelAccepts() {
+        const QString forty = QString(40, u'가');
+        QCOMPARE(xlsSheetName(forty, 1), QString(31, u'가'));
+        QCOMPARE(xlsSheetName(forty, 2), QString(27, u'가') + QStringLiteral(" (2)"));
+        QCOMPARE(xlsSheetName(forty, 12).size(), 31);
+        QCOMPARE(xlsSheetName(QStringLiteral("재고/현황:2024*[A]?\\"), 1), QStringLiteral("재고_현황_2024__A___"));
+        QCOMPARE(xlsSheetName(QString(), 1), QStringLiteral("Sheet1"));
+        QCOMPARE(xlsSheetName(QString(), 3), QStringLiteral("Sheet1 (3)"));
+        QCOMPARE(xlsSheetName(QStringLiteral("'목록'"), 1), QStringLiteral("_목록_"));
+        QCOMPARE(xlsSheetName(QString(30, u'a') + QStringLiteral("😀"), 1), QString(30, u'a')); // no half pair
+
+        SheetStore s;
+        s.setMaxCols(1);
+        s.setMaxRows(1);
+        s.setText(1, 1, u"x");
+        XlsOptions opt;
+        opt.sheetName = forty + QStringLiteral("[재고]");
+        const QString file = dir.filePath(QStringLiteral("names.xls"));
+        QVERIFY(writeXlsFile(s, 1, {{1, 9}}, opt, file).ok);
+        const QJsonObject book = readBack(file);
+        QVERIFY2(complaints(book).isEmpty(), qPrintable(complaints(book)));
+        QCOMPARE(book.value(QStringLiteral("sheets")).toArray().at(0).toObject().value(QStringLiteral("name")).toString(),
+                 QString(31, u'가'));
+    }
+
+    void failuresLeaveNothingBehind() {
+        SheetStore s;
+        s.setMaxCols(3);
+        s.setMaxRows(20000);
+        for (int r = 1; r <= 20000; ++r)
+            for (int c = 1; c <= 3; ++c)
+                s.setText(c, r, QStringLiteral("셀 %1-%2").arg(r).arg(c));
+        const std::vector<XlsColumn> cols{{1, 9}, {2, 9}, {3, 9}};
+        const QString good = dir.filePath(QStringLiteral("good.xls"));
+        QVERIFY(writeXlsFile(s, 20000, cols, {}, good).ok);
+        QFile g(good);
+        QVERIFY(g.open(QIODevice::ReadOnly));
+        const QByteArray goodBytes = g.readAll();
+
+        // A sequential device gets the same bytes as the file; one that fails at any point fails the export.
+        FailingDevice sink(1LL << 40);
+        QVERIFY(writeXls(s, 20000, cols, {}, sink).ok);
+        QCOMPARE(sink.bytes, goodBytes);
+        for (qint64 limit : {0LL, 1LL, 511LL, 512LL, 70000LL, qint64(goodBytes.size()) - 512, qint64(goodBytes.size()) - 1}) {
+            FailingDevice dev(limit);
+            const XlsResult r = writeXls(s, 20000, cols, {}, dev);
+            QVERIFY2(!r.ok && !r.error.isEmpty(), qPrintable(QString::number(limit)));
+        }
+
+        QTemporaryDir out;
+        QFile plain(out.filePath(QStringLiteral("plain")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const XlsResult noFolder = writeXlsFile(s, 20000, cols, {}, out.filePath(QStringLiteral("plain/x.xls")));
+        QVERIFY(!noFolder.ok && !noFolder.error.isEmpty());
+        const XlsResult tooWide = writeXlsFile(s, 20000, std::vector<XlsColumn>(257, XlsColumn{1, 9}), {}, out.filePath(QStringLiteral("wide.xls")));
+        QVERIFY(!tooWide.ok && !tooWide.error.isEmpty());
+        // A full disk half-way through: the temporary file goes too.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 64 * 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const XlsResult full = writeXlsFile(s, 20000, cols, {}, out.filePath(QStringLiteral("full.xls")));
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY(!full.ok && !full.error.isEmpty());
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{QStringLiteral("plain")});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestXls)
+#include "tst_xls.moc"
