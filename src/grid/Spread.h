@@ -143,6 +143,11 @@ public:
     const SheetPrintProps &printProps() const { return m_print; }
     SheetPrintProps &printProps() { return m_print; }
 
+    // Spreadsheet export of the rows and visible columns; headerRows leading rows are header
+    // rows, repeated on every further sheet. Both write a log when logFile is given.
+    bool exportToExcel(const QString &file, const QString &sheetName, const QString &logFile, int headerRows = 0);
+    bool exportExcelBook(const QString &file, const QString &logFile, int headerRows = 0);
+
     bool redraw() const { return m_redraw; }
     void setRedraw(bool on);
     void refresh();

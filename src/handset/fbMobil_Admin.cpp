@@ -12,6 +12,7 @@
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Save.h"
 #include "mdlCommonKV.h"
+#include "modExcel_sp.h"
 #include "modFormIni.h"
 #include "modFrmCtrl.h"
 #include "modMDB_Func.h"
@@ -328,10 +329,7 @@ void fbMobil_Admin::PrintList() {
 }
 
 void fbMobil_Admin::ExportList() {
-    if (exportHandler)
-        exportHandler(this);
-    else
-        MsgInfo(QStringLiteral("엑셀 저장 기능은 아직 준비되지 않았습니다."));
+    modExcel_sp::ExportToExcelFile(spList, QStringLiteral("Sheet1"), true, false, false, true, true);
 }
 
 void fbMobil_Admin::resizeEvent(QResizeEvent *e) {

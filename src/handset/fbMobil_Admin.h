@@ -28,8 +28,6 @@ public:
     void OpenLookup(int member);
     void ShowPicture(int col, int row);
 
-    // Export comes from its own module; until it is wired the button says so.
-    static inline std::function<void(fbMobil_Admin *)> exportHandler;
 
     Spread *spList = nullptr;
     std::array<QLineEdit *, 9> htField{}; // members 1 to 8
