@@ -1,6 +1,9 @@
 #include "BenchData.h"
+#include "AppPaths.h"
 #include "DemoCatalogue.h"
+#include "modMDB_Func.h"
 #include "Schema.h"
+#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -55,6 +58,17 @@ bool generate(const QString &dbFile, const QString &imgDir, int rows, int pictur
     for (int i = 1; step && i <= rows; i += step)
         QFile::copy(sample, imgDir + QStringLiteral("/GEN-%1.bmp").arg(i));
     return true;
+}
+
+QString openCatalogue(const QString &folder, int rows, int pictureShare) {
+    AppPaths::setAppFolder(folder);
+    AppPaths::setSettingsRoot(folder + QStringLiteral("/settings"));
+    const QString dbFile = folder + QStringLiteral("/DBS/dbMain.db");
+    QDir().mkpath(folder + QStringLiteral("/IMG"));
+    if (!generate(dbFile, folder + QStringLiteral("/IMG"), rows, pictureShare) ||
+        !modMDB_Func::OpenDB(dbFile, Schema::kPassword, false, false))
+        return {};
+    return dbFile;
 }
 
 void forgetPeak() {

@@ -48,12 +48,7 @@ int main(int argc, char *argv[]) {
     const int rows = argc > 1 ? atoi(argv[1]) : 100000;
     const int share = argc > 2 ? atoi(argv[2]) : 10;
     QTemporaryDir dir;
-    AppPaths::setAppFolder(dir.path());
-    AppPaths::setSettingsRoot(dir.path() + QStringLiteral("/settings"));
-    const QString dbFile = dir.path() + QStringLiteral("/DBS/dbMain.db");
-    QDir().mkpath(dir.path() + QStringLiteral("/IMG"));
-    if (!BenchData::generate(dbFile, dir.path() + QStringLiteral("/IMG"), rows, share) ||
-        !modMDB_Func::OpenDB(dbFile, Schema::kPassword, false, false))
+    if (BenchData::openCatalogue(dir.path(), rows, share).isEmpty())
         return 1;
     cFpPreview preview;
     preview.SetAppName(AppState::title());

@@ -22,17 +22,12 @@ int main(int argc, char *argv[]) {
     const int rows = argc > 1 ? atoi(argv[1]) : 100000;
     const int share = argc > 2 ? atoi(argv[2]) : 10;
     QTemporaryDir dir;
-    AppPaths::setAppFolder(dir.path());
-    AppPaths::setSettingsRoot(dir.path() + QStringLiteral("/settings"));
-    const QString dbFile = dir.path() + QStringLiteral("/DBS/dbMain.db");
-    QDir().mkpath(dir.path() + QStringLiteral("/IMG"));
     QElapsedTimer t;
     t.start();
-    if (!BenchData::generate(dbFile, dir.path() + QStringLiteral("/IMG"), rows, share))
+    const QString dbFile = BenchData::openCatalogue(dir.path(), rows, share);
+    if (dbFile.isEmpty())
         return 1;
     std::printf("generate %d rows (%d%% with pictures): %lld ms\n", rows, share, t.elapsed());
-    if (!modMDB_Func::OpenDB(dbFile, Schema::kPassword, false, false))
-        return 1;
 
     // The command-line tool on the same statement, output thrown away.
     const QString sql = HandsetSql::listQuery({});

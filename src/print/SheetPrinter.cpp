@@ -124,6 +124,23 @@ double SheetPrinter::textHeight(const HeaderFooterCode::Document &doc) const {
     return h;
 }
 
+// Consecutive items onto pages of the given extent after a fixed part (the headers); each
+// page takes at least one item, so one too large for a page gets a page of its own.
+template <typename Extent>
+std::vector<SheetPrinter::Band> SheetPrinter::bands(const std::vector<int> &items, double fixed, double page,
+                                                    Extent extentOf) {
+    std::vector<Band> out;
+    for (int i = 0; i < int(items.size());) {
+        Band b{i, i};
+        double used = fixed + extentOf(items[size_t(i)]);
+        while (b.last + 1 < int(items.size()) && used + extentOf(items[size_t(b.last + 1)]) <= page + 0.5)
+            used += extentOf(items[size_t(++b.last)]);
+        out.push_back(b);
+        i = b.last + 1;
+    }
+    return out;
+}
+
 void SheetPrinter::layOut() {
     const SheetStore &s = m_model.store();
     const bool range = m_props.type == SheetPrintProps::CellRange;
@@ -164,22 +181,8 @@ void SheetPrinter::layOut() {
 
     // Widths and heights below are in grid units; the page holds area / scale of them.
     const double pageW = m_gridArea.width() / m_scale, pageH = m_gridArea.height() / m_scale;
-    for (int i = 0; i < int(m_cols.size());) {
-        Band b{i, i};
-        double w = m_rowHeaderW + colWidth(m_cols[size_t(i)]);
-        while (b.last + 1 < int(m_cols.size()) && w + colWidth(m_cols[size_t(b.last + 1)]) <= pageW + 0.5)
-            w += colWidth(m_cols[size_t(++b.last)]);
-        m_colBands.push_back(b);
-        i = b.last + 1;
-    }
-    for (int i = 0; i < int(m_rows.size());) {
-        Band b{i, i};
-        double h = m_colHeaderH + rowHeight(m_rows[size_t(i)]);
-        while (b.last + 1 < int(m_rows.size()) && h + rowHeight(m_rows[size_t(b.last + 1)]) <= pageH + 0.5)
-            h += rowHeight(m_rows[size_t(++b.last)]);
-        m_rowPages.push_back(b);
-        i = b.last + 1;
-    }
+    m_colBands = bands(m_cols, m_rowHeaderW, pageW, [this](int c) { return colWidth(c); });
+    m_rowPages = bands(m_rows, m_colHeaderH, pageH, [this](int r) { return rowHeight(r); });
     // An empty grid still prints one page with its headers.
     if (m_colBands.empty())
         m_colBands.push_back({0, -1});

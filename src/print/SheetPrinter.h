@@ -53,6 +53,8 @@ private:
     struct Band {
         int first = 0, last = 0; // indices into m_cols
     };
+    template <typename Extent>
+    static std::vector<Band> bands(const std::vector<int> &items, double fixed, double page, Extent extentOf);
     void layOut();
     double textHeight(const HeaderFooterCode::Document &doc) const;
     void paintLines(QPainter &p, const HeaderFooterCode::Document &doc, double top, int page) const;
