@@ -94,8 +94,10 @@ QString ExportToExcelFile(Spread *grid, const QString &sheetName, bool, bool noQ
             return;
         }
         result = file;
-        if (openAfterwards)
-            shell().open(QDir::toNativeSeparators(file));
+        // Without a program for the file nothing would happen on screen: say where it is.
+        if (openAfterwards && !shell().open(QDir::toNativeSeparators(file)))
+            MsgInfo(QStringLiteral("엑셀 파일을 열 프로그램을 찾지 못했습니다.\r\n파일은 저장되었습니다: ") +
+                    QDir::toNativeSeparators(file));
     });
     if (inserted > 0)
         step([&] {

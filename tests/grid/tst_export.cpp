@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 using modExcel_sp::ExportToExcelFile;
 
@@ -118,6 +120,11 @@ private Q_SLOTS:
         grid->setText(2, 1, QStringLiteral("바뀐 이름"));
         const QString second = exportNow();
         QCOMPARE(second, first);
+        QCOMPARE(env->prompter.texts().last(), kAsk); // opened: nothing more to say
+        // No program for the file: the file stays and the user is told where it is.
+        env->shell.openResult = false;
+        QCOMPARE(exportNow(), first);
+        QVERIFY(env->prompter.texts().last().endsWith(QDir::toNativeSeparators(first)));
         QCOMPARE(readXls(second).cells[0][2][1], QStringLiteral("바뀐 이름"));
         QCOMPARE(QDir(folder()).entryList(QDir::Files).size(), 2); // the file and its log
     }
@@ -140,6 +147,30 @@ private Q_SLOTS:
         QFile log(folder() + "/" + left[0]);
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(log.readAll()).contains(QStringLiteral("결과: 실패")));
+    }
+
+    // The disk fills half-way through the workbook: the same as any failure, and no part
+    // of the workbook stays behind.
+    void aFullDiskLeavesNothingBehind() {
+        fill();
+        grid->setMaxRows(20000);
+        for (int r = 4; r <= 20000; ++r)
+            grid->setText(2, r, QStringLiteral("모델 %1").arg(r));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 64 * 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const QString file = exportNow();
+        setrlimit(RLIMIT_FSIZE, &old);
+        QCOMPARE(file, QString());
+        QCOMPARE(env->prompter.texts().last(), kFailed);
+        QVERIFY(env->shell.opened.isEmpty());
+        QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"Exp240515_103000LOG.TXT"});
+        QCOMPARE(grid->maxRows(), 20000);
+        QCOMPARE(grid->text(2, 20000), QStringLiteral("모델 20000"));
     }
 
     // Past the rows one sheet holds, the rows go on in further sheets, each with the headers.

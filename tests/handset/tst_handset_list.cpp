@@ -7,7 +7,9 @@
 #include "AppState.h"
 #include "FrmSPPrint_Preview.h"
 #include "SheetPreview.h"
+#include "XlsRead.h"
 #include "cFpPreview.h"
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -231,6 +233,34 @@ private Q_SLOTS:
         QVERIFY(header.contains(QStringLiteral("/f1/c") + list->windowTitle() + QStringLiteral("/n/n/f2/l홍길동/f4/c/n")));
         QVERIFY(list->windowTitle().contains(QStringLiteral("40")));
         QCOMPARE(list->spList->printProps().marginLeft, 0.3 * 1440);
+    }
+
+    // F8: the list as it stands, its header row first, in a workbook opened afterwards.
+    void f8ExportsTheListAsShown() {
+        list->show();
+        QApplication::setActiveWindow(list.get());
+        list->htField[6]->setFocus();
+        QTest::keyClick(list->htField[6], Qt::Key_F5);
+        list->spList->setColHidden(3, true);
+        env->prompter.answerYes();
+        QTest::keyClick(list->htField[6], Qt::Key_F8);
+        QCOMPARE(env->prompter.texts().last(), QStringLiteral("엑셀로 자료를 내보내기 하시겠습니까?"));
+        QCOMPARE(env->shell.opened.size(), 1);
+        const XlsBook book = readXls(QDir::fromNativeSeparators(env->shell.opened[0]));
+        QVERIFY2(book.error.isEmpty(), qPrintable(book.error));
+        QCOMPARE(book.sheetNames, QStringList{"Sheet1"});
+        const Spread *g = list->spList;
+        const int heads = g->colHeaderRows();
+        QCOMPARE(book.cells[0].size(), heads + 40);
+        for (int r = 1 - heads; r <= 40; ++r) {
+            QStringList want;
+            for (int c = 1; c <= g->maxCols(); ++c)
+                if (!g->colHidden(c))
+                    want << (r < 1 ? g->headerText(c, r + heads) : g->text(c, r));
+            QCOMPARE(book.cells[0][r + heads - 1], want);
+        }
+        QVERIFY(book.cells[0][heads].contains(QStringLiteral("000001")));
+        QCOMPARE(g->maxRows(), 40);
     }
 
     void lookupListsDistinctValues() {
