@@ -175,6 +175,7 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
     // Typing a letter must not move the cursor: Enter would then pick another row.
     void keyboardSearch(const QString &) override {}
     void contextMenuEvent(QContextMenuEvent *event) override;

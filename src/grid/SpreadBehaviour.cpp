@@ -155,6 +155,20 @@ void Spread::keyPressEvent(QKeyEvent *event) {
     QTableView::keyPressEvent(event);
 }
 
+bool Spread::event(QEvent *event) {
+    // The grid's Ctrl+H/F/E/W win over any window shortcut on the same keys (an MDI frame
+    // closes on Ctrl+W).
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *k = static_cast<QKeyEvent *>(event);
+        if (k->modifiers() == Qt::ControlModifier &&
+            (k->key() == Qt::Key_H || k->key() == Qt::Key_F || k->key() == Qt::Key_E || k->key() == Qt::Key_W)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTableView::event(event);
+}
+
 void Spread::contextMenuEvent(QContextMenuEvent *event) {
     const QModelIndex i = indexAt(event->pos());
     Q_EMIT rightClicked(i.isValid() ? i.column() + 1 : 0, i.isValid() ? i.row() + 1 : 0, event->globalPos());

@@ -16,8 +16,10 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 using namespace modMDB_Func;
 
@@ -67,6 +69,11 @@ FrmLogin::FrmLogin(QWidget *parent) : QWidget(parent) {
     txtPass->installEventFilter(this);
     connect(txtUser, &QLineEdit::textChanged, this, [this] { txtUser_Change(); });
     connect(txtPass, &QLineEdit::textChanged, this, [this] { txtPass_Change(); });
+    // Pasted or composed text that reached the field past the key filter below.
+    connect(txtPass, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (showsHint())
+            leaveHint(QString(text).remove(hint()));
+    });
     connect(chkSavePwd, &QCheckBox::clicked, this, [this] { chkSavePwd_Click(); });
     connect(btnLogin, &QPushButton::clicked, this, [this] { DoLogin(); });
     Form_Load();
@@ -103,6 +110,12 @@ bool FrmLogin::showsHint() const { return txtPass->echoMode() == QLineEdit::Norm
 void FrmLogin::showHint(bool hint) {
     txtPass->setEchoMode(hint ? QLineEdit::Normal : QLineEdit::Password);
     txtPass->setText(hint ? FrmLogin::hint() : QString());
+}
+
+void FrmLogin::leaveHint(const QString &typed) {
+    const QSignalBlocker quiet(txtPass);
+    txtPass->setEchoMode(QLineEdit::Password);
+    txtPass->setText(typed);
 }
 
 bool FrmLogin::IsEmptyPassword(const QString &id) {
@@ -196,6 +209,11 @@ bool FrmLogin::eventFilter(QObject *watched, QEvent *e) {
                 DoLogin();
                 return true;
             }
+            // A password typed over the hint must never show: the hint goes before the key lands.
+            const auto *k = static_cast<QKeyEvent *>(e);
+            if (showsHint() && ((!k->text().isEmpty() && k->text().at(0).isPrint()) || key == Qt::Key_Backspace ||
+                                key == Qt::Key_Delete))
+                leaveHint(QString());
         }
     }
     return QWidget::eventFilter(watched, e);

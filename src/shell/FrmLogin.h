@@ -42,6 +42,8 @@ private:
     bool IsEmptyPassword(const QString &id);
     bool showsHint() const;
     void showHint(bool hint);
+    // Leaves the hint for a masked field holding typed.
+    void leaveHint(const QString &typed);
 
     int m_attempts = 0;
     bool m_succeeded = false;

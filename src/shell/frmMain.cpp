@@ -1,4 +1,5 @@
 #include "frmMain.h"
+#include "ChildWindowKeys.h"
 #include "AppState.h"
 #include "CaptionPanel.h"
 #include "Messages.h"
@@ -42,6 +43,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setMainWindow(this);
     m_mdi = new QMdiArea(this);
+    m_childKeys = new ChildWindowKeys(m_mdi);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(m_mdi);
     m_mdi->viewport()->installEventFilter(this);
@@ -179,6 +181,7 @@ QWidget *frmMain::addChild(QWidget *child) {
     const QSize designed = child->size();
     QMdiSubWindow *sub = m_mdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    m_childKeys->adopt(sub);
     // A window that closes itself (its own close button) takes its frame with it.
     child->setAttribute(Qt::WA_DeleteOnClose);
     // Queued: when the frame itself is being deleted the call is dropped with it.

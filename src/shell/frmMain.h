@@ -53,6 +53,7 @@ private:
     void openWebLink(const QString &question, const QString &url);
 
     QMdiArea *m_mdi = nullptr;
+    class ChildWindowKeys *m_childKeys = nullptr;
     QMenu *m_windowMenu = nullptr;
     QToolBar *m_toolbar = nullptr;
     CaptionPanel *m_userName = nullptr;

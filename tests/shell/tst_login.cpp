@@ -66,6 +66,35 @@ private Q_SLOTS:
         QCOMPARE(cfg("RecentID"), QString("<none>")); // the ID was not changed
     }
 
+    // Whatever way a password reaches the hint-showing field, not one character shows.
+    void typingOverTheHintIsMasked() {
+        auto w = open();
+        w->txtPass->setFocus();
+        w->txtPass->deselect();
+        w->txtPass->end(false);
+        QTest::keyClick(w->txtPass, Qt::Key_A);
+        QCOMPARE(w->txtPass->echoMode(), QLineEdit::Password);
+        QCOMPARE(w->txtPass->text(), QString("a"));
+        QTest::keyClicks(w->txtPass, "bc");
+        QCOMPARE(w->txtPass->text(), QString("abc"));
+
+        w = open();
+        w->txtPass->setFocus();
+        QTest::keyClick(w->txtPass, Qt::Key_Backspace);
+        QCOMPARE(w->txtPass->echoMode(), QLineEdit::Password);
+        QCOMPARE(w->txtPass->text(), QString());
+
+        w = open();
+        w->txtPass->setFocus();
+        w->txtPass->end(false);
+        w->txtPass->insert("pw"); // as a paste or an input method would
+        QCOMPARE(w->txtPass->echoMode(), QLineEdit::Password);
+        QCOMPARE(w->txtPass->text(), QString("pw"));
+        QTest::keyClick(w->txtPass, Qt::Key_Return);
+        QVERIFY(!w->succeeded()); // ADMIN has no password: "pw" is wrong, not the hint
+        QVERIFY(env->prompter.texts().last().startsWith("유저명과 암호가 일치하지 않습니다."));
+    }
+
     void typingAnotherIdMasksPassword() {
         auto w = open();
         typeInto(w->txtUser, "kim");

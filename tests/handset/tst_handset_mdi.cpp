@@ -1,0 +1,111 @@
+#include "HandsetFixture.h"
+#include "HandsetWindows.h"
+#include "Spread.h"
+#include "WindowRegistry.h"
+#include "fbMobil_Admin.h"
+#include "fbMobil_Save.h"
+#include "frmMain.h"
+#include <QApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTimer>
+
+// The handset list as the user meets it: a child of the main window's work area, keys
+// typed into the real window stack.
+class TestHandsetMdi : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<frmMain> main;
+    QPointer<fbMobil_Admin> list;
+
+    int childCount() const { return int(main->mdiArea()->subWindowList().size()); }
+
+private Q_SLOTS:
+    void initTestCase() { registerHandsetWindows(); }
+    void init() {
+        env = std::make_unique<TestEnv>();
+        QVERIFY(openDemoDatabase(*env));
+        main = std::make_unique<frmMain>();
+        main->show();
+        QApplication::setActiveWindow(main.get());
+        main->mnuBase_Mobil_Click();
+        list = main->findChild<fbMobil_Admin *>();
+        QVERIFY(list);
+        list->QueryList();
+        QCOMPARE(childCount(), 1);
+    }
+    void cleanup() {
+        main.reset();
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    // The grid's own Ctrl shortcuts win over the child frame's close shortcut.
+    void gridShortcutsReachTheGrid() {
+        Spread *g = list->spList;
+        g->setFocus();
+        g->setActiveCell(1, 5);
+        QTest::keyClick(g, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(g->rowHidden(5));
+        g->setActiveCell(1, 6);
+        QTest::keyClick(g, Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(!g->rowHidden(5));
+        QCOMPARE(childCount(), 1);
+        QTest::keyClick(g, Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(env->prompter.texts().last().left(22), QStringLiteral(" - Ctrl + H : 단축키 목록보기"));
+        bool findShown = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget *w = QApplication::activeModalWidget()) {
+                findShown = w->objectName() == QStringLiteral("FrmFindInSpread");
+                w->close();
+            }
+        });
+        QTest::keyClick(g, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(findShown);
+        QCOMPARE(childCount(), 1);
+        // Ctrl+W elsewhere in the child does not close it either.
+        list->htField[1]->setFocus();
+        QTest::keyClick(list->htField[1], Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(childCount(), 1);
+    }
+
+    // Alt+letter: the child's control with that letter before the main menu's.
+    void mnemonicsReachTheChildFirst() {
+        list->spList->setActiveCell(1, 3);
+        list->htField[1]->setFocus();
+        QString shown;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            if (auto *w = qobject_cast<fbMobil_Save *>(QApplication::activeModalWidget())) {
+                shown = w->windowTitle();
+                w->close();
+            }
+        });
+        closer.start(20);
+        QTest::keyClick(list->htField[1], Qt::Key_E, Qt::AltModifier); // "수정 &E", not "원격지원(&E)"
+        QTRY_VERIFY(!shown.isEmpty());
+        // A letter no control of the child carries still opens the main menu.
+        QApplication::setActiveWindow(main.get());
+        list->htField[1]->setFocus();
+        QTest::keyClick(list->htField[1], Qt::Key_B, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QApplication::activePopupWidget()->close();
+    }
+
+    void closingStaysOnEscAndCtrlF4() {
+        list->htField[1]->setFocus();
+        QTest::keyClick(list->htField[1], Qt::Key_Escape);
+        QTRY_COMPARE(childCount(), 0);
+        main->mnuBase_Mobil_Click();
+        QCOMPARE(childCount(), 1);
+        list = main->findChild<fbMobil_Admin *>();
+        list->spList->setFocus();
+        QTest::keyClick(list->spList, Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(childCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestHandsetMdi)
+#include "tst_handset_mdi.moc"
