@@ -13,6 +13,11 @@ sqlite3 *handleOf(const QSqlDatabase &db) {
 }
 } // namespace
 
+int SqliteReadOnly(const QSqlDatabase &db) {
+    sqlite3 *h = handleOf(db);
+    return h ? sqlite3_db_readonly(h, "main") : -1;
+}
+
 qint64 SqliteTotalChanges(const QSqlDatabase &db) {
     sqlite3 *h = handleOf(db);
     return h ? qint64(sqlite3_total_changes64(h)) : -1;

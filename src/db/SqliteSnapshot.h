@@ -11,6 +11,9 @@ struct AppError;
 // *code / *message hold what the engine reported.
 // Rows changed on the connection since it opened; -1 when it is not SQLite.
 qint64 SqliteTotalChanges(const QSqlDatabase &db);
+// Whether the engine opened the main file read-only (it does so quietly when the file is
+// write-protected): 1 yes, 0 no, -1 not SQLite.
+int SqliteReadOnly(const QSqlDatabase &db);
 
 bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, bool *failed, int *code,
                     QString *message);

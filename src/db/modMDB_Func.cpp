@@ -24,6 +24,7 @@ const QString kConnection = QStringLiteral("main");
 struct State {
     bool open = false;
     bool readOnly = false;
+    bool writeProtected = false;
     bool sqlLog = false;
     QString logFile;
     int busyTimeoutMs = 10000;
@@ -35,8 +36,11 @@ AppError toAppError(int extendedCode, const QString &text) {
     const int code = extendedCode & 0xFF; // the engine reports extended result codes
     if (code == 5 || code == 6) // busy, locked
         return AppError(errLocked, text);
+    // The engine's own words would not tell a shop what went wrong.
     if (code == 8) // read-only
-        return AppError(errFail, text);
+        return AppError(errFail, QStringLiteral("데이터베이스 파일이 읽기 전용이어서 저장할 수 없습니다."));
+    if (code == 13) // full
+        return AppError(errFail, QStringLiteral("디스크 공간이 부족하여 저장할 수 없습니다."));
     if (text.contains(QLatin1String("no such table")) || text.contains(QLatin1String("no such column")))
         return AppError(errBadExpression, text);
     if (code == 19) // constraint
@@ -99,6 +103,7 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
     DBTerminate();
     g.problem = OpenProblem::Other;
     g.readOnly = readOnly;
+    g.writeProtected = false;
     g.sqlLog = sqlLog;
     try {
         const QString local = netDrives().localPath(file);
@@ -117,6 +122,8 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
                 throw AppError(errFail, db.lastError().text());
         }
         g.open = true;
+        if (!readOnly && SqliteReadOnly(connection()) == 1)
+            g.readOnly = g.writeProtected = true;
         QSqlQuery q(connection());
         if (!q.exec(QStringLiteral("SELECT value FROM dbinfo WHERE name = 'pwhash'")))
             throw openFailure(q.lastError(), false);
@@ -133,7 +140,7 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
         q.finish();
         if (verdict != QLatin1String("ok"))
             throw damaged(verdict);
-        if (!readOnly) {
+        if (!g.readOnly) {
             q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
             q.exec(QStringLiteral("PRAGMA synchronous = FULL"));
             Schema::upgrade(connection());
@@ -150,6 +157,8 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
         return false;
     }
 }
+
+bool IsWriteProtected() { return g.open && g.writeProtected; }
 
 void DBTerminate() {
     g.open = false;

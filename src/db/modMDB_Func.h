@@ -33,6 +33,8 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
 // Why the last OpenDB failed, for callers that offer a way out (a damaged file: a backup).
 enum class OpenProblem { None, Missing, Locked, Damaged, BadPassword, Other };
 OpenProblem lastOpenProblem();
+// The open database's file could not be opened for writing (write-protected, read-only medium).
+bool IsWriteProtected();
 void DBTerminate();
 bool IsOpen();
 QSqlDatabase connection();

@@ -203,8 +203,7 @@ void fbMobil_Admin::QueryList() {
         count = 0;
     spList->setMaxRows(count);
     if (count > 0) {
-        setWindowTitle(kCaption + QStringLiteral(" (총검색수 : ") + mdlCommonKV::FormatNum(count, 0, true, false) +
-                       QLatin1Char(')'));
+        showCount();
         // One listing of the picture folder instead of a file check per row.
         QSet<QString> pictures;
         if (!spList->colHidden(kPictureCol) && spList->colWidth(kPictureCol) != 0) {
@@ -225,12 +224,20 @@ void fbMobil_Admin::QueryList() {
     } else {
         if (isVisible())
             ShowFloatMsg(QStringLiteral("검색된 결과가 없습니다."), 500);
-        setWindowTitle(kCaption);
+        showCount();
     }
     CloseObj(rs);
     spList->setActiveCell(1, 1);
     spList->setRedraw(true);
     QApplication::restoreOverrideCursor();
+}
+
+// The caption counts the rows the grid holds, also after an entry was added or deleted.
+void fbMobil_Admin::showCount() {
+    const int n = spList->maxRows();
+    setWindowTitle(n > 0 ? kCaption + QStringLiteral(" (총검색수 : ") + mdlCommonKV::FormatNum(n, 0, true, false) +
+                               QLatin1Char(')')
+                         : kCaption);
 }
 
 int fbMobil_Admin::GetSelectedCode(int row) const {
@@ -256,11 +263,13 @@ void fbMobil_Admin::RecDelete() {
             return;
         }
         if (ExecuteSQL(HandsetSql::deleteStatement(code)) == 0) {
-            MsgWarn(QStringLiteral("코드[%1]에 해당하는 자료를 삭제할 수 없습니다.").arg(code));
+            if (!IsWriteProtected()) // the engine's message has already said why
+                MsgWarn(QStringLiteral("코드[%1]에 해당하는 자료를 삭제할 수 없습니다.").arg(code));
             spList->refresh();
             return;
         }
         modSpread60::SpreadDeleteRow(spList, -2, true, true);
+        showCount();
         spList->refresh();
         SafeSetFocus(spList);
     } catch (const AppError &e) {
@@ -301,6 +310,7 @@ void fbMobil_Admin::SyncUpdateMobil(int eUpdateMode) {
         spList->setText(c + 1, row, m_entry->htField[c]->text());
     spList->setText(kCodeCol, row, QString::number(m_entry->g_nCode));
     spList->setActiveCell(qMax(1, spList->activeCol()), row);
+    showCount();
 }
 
 void fbMobil_Admin::OpenLookup(int member) {

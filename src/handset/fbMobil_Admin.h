@@ -42,6 +42,7 @@ protected:
 
 private:
     void designGrid();
+    void showCount();
     void fillRow(int row, const QStringList &texts, int code);
     QRect m_loadedGeometry;
     bool m_layoutLoaded = false;

@@ -192,8 +192,9 @@ bool fbMobil_Save::Save() {
             SafeSetFocus(htField[0]);
         return false;
     case HandsetSave::Result::Failed:
-        ErrorBox::report(AppError(r.errorNumber, r.errorText), QStringLiteral("Save"), QStringLiteral("Form ") + objectName());
-        [[fallthrough]];
+        // One box that names the cause; the input stays for another try.
+        MsgWarn(QStringLiteral("자료를 저장하지 못했습니다.\r\n") + r.errorText);
+        return false;
     case HandsetSave::Result::NothingChanged:
         MsgInfo(QStringLiteral("수정된 내용이 없거나, 자료저장을 실패하였습니다."));
         return false;

@@ -162,6 +162,9 @@ bool InitApp() {
     if (!OpenDB(mainDbFile(gDBPath), Schema::kPassword, false, false))
         return false;
     gDBFile = mainDbFile(gDBPath);
+    if (IsWriteProtected())
+        MsgInfo(QStringLiteral("데이터베이스 파일이 읽기 전용입니다.\r\n자료를 조회할 수는 있지만 저장하거나 삭제할 수는 없습니다.\r\n") +
+                QDir::toNativeSeparators(netDrives().localPath(gDBFile)));
     return true;
 }
 

@@ -1,7 +1,9 @@
 #include "AppState.h"
 #include "HandsetFixture.h"
 #include "Settings.h"
+#include "Schema.h"
 #include "Spread.h"
+#include "WriteProtect.h"
 #include "fbMobil_Admin.h"
 #include "fbMobil_Save.h"
 #include <QApplication>
@@ -77,6 +79,7 @@ private Q_SLOTS:
             QCOMPARE(entry()->htField[1]->text(), QString()); // cleared for the next one
         }
         QCOMPARE(list->spList->activeRow(), 3);
+        QCOMPARE(list->windowTitle(), QString("핸드폰 관리 (총검색수 : 3)"));
         QCOMPARE(floatNotices(*env).count(" 자료가 저장되었습니다./T500"), 3);
     }
 
@@ -178,15 +181,33 @@ private Q_SLOTS:
         QCOMPARE(list->spList->text(1, 1), QString("000001"));
     }
 
+    // A failed save: one box naming the cause, the input kept, no number taken.
     void failedSaveKeepsInput() {
+        const QString file = env->appFolder() + "/DBS/dbMain.db";
+        {
+            WriteProtect protect(env->appFolder());
+            QVERIFY(OpenDB(file, Schema::kPassword, false, false));
+            list->show();
+            openAdd();
+            entry()->show();
+            fill({"", "F-1", "2020"});
+            QVERIFY(!entry()->Save());
+            QCOMPARE(env->prompter.texts(),
+                     QStringList{"자료를 저장하지 못했습니다.\r\n데이터베이스 파일이 읽기 전용이어서 저장할 수 없습니다."});
+            QCOMPARE(entry()->htField[0]->text(), QString());
+            QCOMPARE(entry()->htField[1]->text(), QString("F-1"));
+            QCOMPARE(list->spList->maxRows(), 0);
+            entry()->hide();
+            DBTerminate();
+        }
+        QVERIFY(OpenDB(file, Schema::kPassword, false, false));
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile").toInt(), 1);
         openAdd();
         ExecuteSQL("DROP TABLE t_mobile");
         fill({"", "F-1", "2020"});
         QVERIFY(!entry()->Save());
-        const QStringList boxes = env->prompter.texts();
-        QVERIFY(boxes.size() >= 2 && boxes[boxes.size() - 2].contains("in procedure Save of Form fbMobil_Save"));
-        QCOMPARE(boxes.last(), QString("수정된 내용이 없거나, 자료저장을 실패하였습니다."));
-        QCOMPARE(entry()->htField[1]->text(), QString("F-1"));
+        QCOMPARE(env->prompter.texts().size(), 2);
+        QVERIFY(env->prompter.texts().last().startsWith("자료를 저장하지 못했습니다.\r\n"));
     }
 
     void typedNumberInUseIsRefused() {

@@ -172,6 +172,7 @@ private Q_SLOTS:
         env->prompter.answerYes();
         list->RecDelete();
         QCOMPARE(list->spList->maxRows(), 3);
+        QCOMPARE(list->windowTitle(), QString("핸드폰 관리 (총검색수 : 3)"));
         QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE code = " + code).toInt(), 0);
         QVERIFY(floatNotices(*env).contains(" 자료를 삭제하였습니다./T500"));
 
@@ -201,6 +202,7 @@ private Q_SLOTS:
             list->RecDelete();
         }
         QCOMPARE(list->spList->maxRows(), 0);
+        QCOMPARE(list->windowTitle(), QString("핸드폰 관리"));
         QCOMPARE(list->GetSelectedCode(-2), 0);
     }
 

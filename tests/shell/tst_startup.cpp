@@ -3,6 +3,7 @@
 #include "Schema.h"
 #include "Settings.h"
 #include "TestEnv.h"
+#include "WriteProtect.h"
 #include "modMDB_Func.h"
 #include "modMain.h"
 #include "modNTDrv.h"
@@ -93,6 +94,20 @@ private Q_SLOTS:
         QCOMPARE(gDBFile, env->appFolder() + "/DBS/dbMain.db");
         QCOMPARE(cfg("Config", "AppPath"), env->appFolder());
         QCOMPARE(cfg("Config", "AppExeName"), AppPaths::programName() + ".exe");
+    }
+    // A write-protected database still opens, for reading, and the user hears of it once.
+    void initApp_writeProtectedDatabase() {
+        QString error;
+        QVERIFY(PrepareAppFolder(&error));
+        WriteProtect protect(env->appFolder());
+        QVERIFY(InitApp());
+        QVERIFY(modMDB_Func::IsWriteProtected());
+        QCOMPARE(env->prompter.texts().size(), 1);
+        QVERIFY(env->prompter.texts()[0].startsWith("데이터베이스 파일이 읽기 전용입니다."));
+        QVERIFY(modMDB_Func::GetValue("SELECT COUNT(*) FROM local_user").toInt() > 0);
+        QCOMPARE(modMDB_Func::ExecuteSQL("DELETE FROM local_user"), 0);
+        QCOMPARE(env->prompter.texts().last(), QString("읽기전용으로 DB가 열렸기 때문에 쓰기를 할 수 없습니다."));
+        modMDB_Func::DBTerminate();
     }
     void initApp_emptyDbPathWrittenBack() {
         QString error;
