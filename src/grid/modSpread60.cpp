@@ -85,7 +85,17 @@ void resetLayout(QWidget *window, Spread *grid, const QString &suffix) {
 }
 
 // Inverts the hidden state of the rows whose row-header tag is (or is not) the subtotal tag.
+bool hasSubtotalRows(const Spread *grid) {
+    for (int r = 1; r <= grid->maxRows(); ++r)
+        if (grid->cellTag(0, r) == kSubtotalTag)
+            return true;
+    return false;
+}
+
 void toggleRows(Spread *grid, bool subtotalRows) {
+    // Without subtotal rows "subtotals only" would hide every row.
+    if (!hasSubtotalRows(grid))
+        return;
     const bool redraw = grid->redraw();
     grid->setRedraw(false); // one relayout, not one per row
     for (int r = 1; r <= grid->maxRows(); ++r)
@@ -190,7 +200,12 @@ void RunSpreadMenuCommand(int command, QWidget *window, Spread *grid, const QStr
 
 void ShowSpreadMenu(QWidget *window, Spread *grid, bool withReportColumns, const QString &fileSuffix,
                     bool withShortcutList, bool withSubtotals) {
-    const int command = ShowPopupMenu(window, SpreadMenuItems(withReportColumns, withShortcutList, withSubtotals));
+    QStringList items = SpreadMenuItems(withReportColumns, withShortcutList, withSubtotals);
+    if (withSubtotals && !hasSubtotalRows(grid))
+        for (qsizetype i = items.size() - 1; i >= 0; --i)
+            if (items[i].startsWith(QLatin1String("06")) || items[i].startsWith(QLatin1String("07")))
+                items.insert(i, QStringLiteral("X")); // greyed: nothing to act on
+    const int command = ShowPopupMenu(window, items);
     RunSpreadMenuCommand(command, window, grid, fileSuffix);
 }
 

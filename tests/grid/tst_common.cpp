@@ -131,18 +131,27 @@ private Q_SLOTS:
         QCOMPARE(SpreadMenuItems(true, true, false), base + report + shortcuts + end);
     }
 
+    // Without subtotal rows the subtotal commands are greyed.
     void menuPassesTheChosenCommandOn() {
-        fillRows(2);
-        QList<int> offered;
+        fillRows(3);
+        QList<int> offered, greyed;
         setPopupMenuChooser([&](const PopupMenuModel &m) {
+            offered.clear();
+            greyed.clear();
             for (const PopupMenuItem &i : m)
                 if (!i.separator)
-                    offered << i.command;
+                    (i.enabled ? offered : greyed) << i.command;
             return 7;
         });
         ShowSpreadMenu(window.get(), sp, false, QString(), false, true);
+        QCOMPARE(offered, (QList<int>{1, 2, 3, 0}));
+        QCOMPARE(greyed, (QList<int>{6, 7}));
+        QCOMPARE(hiddenRows(), QList<int>{});
+
+        sp->setCellTag(0, 2, QStringLiteral("subtot"));
+        ShowSpreadMenu(window.get(), sp, false, QString(), false, true);
         QCOMPARE(offered, (QList<int>{1, 2, 3, 6, 7, 0}));
-        QCOMPARE(hiddenRows(), (QList<int>{1, 2})); // command 7 ran
+        QCOMPARE(hiddenRows(), (QList<int>{1, 3})); // command 7 ran
     }
 
     void rowHeightAsksUntilInRangeAndStoresTheAnswer() {
@@ -252,9 +261,7 @@ private Q_SLOTS:
         fillRows(5);
         RunSpreadMenuCommand(6, window.get(), sp, QString()); // no tags: nothing changes
         QCOMPARE(hiddenRows(), QList<int>());
-        RunSpreadMenuCommand(7, window.get(), sp, QString()); // no tags: every row toggles
-        QCOMPARE(hiddenRows(), (QList<int>{1, 2, 3, 4, 5}));
-        RunSpreadMenuCommand(7, window.get(), sp, QString());
+        RunSpreadMenuCommand(7, window.get(), sp, QString()); // nor would "only subtotals" hide the list
         QCOMPARE(hiddenRows(), QList<int>());
 
         sp->setCellTag(0, 2, QStringLiteral("subtot"));
