@@ -322,8 +322,14 @@ void fbMobil_Admin::OpenLookup(int member) {
 void fbMobil_Admin::ShowPicture(int col, int row) {
     if (col != kPictureCol || row < 1 || !spList->hasCellPicture(col, row))
         return;
+    const QImage picture = spList->cellPicture(col, row);
+    if (picture.isNull()) {
+        MsgWarn(QStringLiteral("사진 파일을 읽을 수 없습니다. 그림 파일이 아니거나 손상되었습니다.\r\n") +
+                QDir::toNativeSeparators(spList->cellPictureFile(col, row)));
+        return;
+    }
     FrmImageZoom zoom(this);
-    zoom.setPicture(spList->cellPicture(col, row));
+    zoom.setPicture(picture);
     ShowModalOver(&zoom, this);
 }
 

@@ -154,6 +154,30 @@ private Q_SLOTS:
         QVERIFY(!list->spList->hasCellPicture(10, 2));
     }
 
+    // A picture file that is no picture: an empty cell, and the viewer is not opened empty.
+    void unreadablePicture() {
+        const QString file = env->appFolder() + "/IMG/SCH-W270.bmp";
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("not a picture");
+        f.close();
+        list->show();
+        list->QueryList();
+        QVERIFY(list->spList->cellPicture(10, 1).isNull());
+        bool viewerOpened = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget *w = QApplication::activeModalWidget()) {
+                viewerOpened = true;
+                w->close();
+            }
+        });
+        list->ShowPicture(10, 1);
+        QCoreApplication::processEvents();
+        QVERIFY(!viewerOpened);
+        QCOMPARE(env->prompter.texts().last(),
+                 "사진 파일을 읽을 수 없습니다. 그림 파일이 아니거나 손상되었습니다.\r\n" + QDir::toNativeSeparators(file));
+    }
+
     void deleteCases() {
         list->show();
         list->RecDelete(); // empty grid
