@@ -3,10 +3,13 @@
 #include "FloatMsg.h"
 #include "Messages.h"
 #include "PopupMenu.h"
+#include "QtKorean.h"
 #include "TestEnv.h"
 #include "WidgetPrompter.h"
 #include "modFrmCtrl.h"
 #include <QApplication>
+#include <QAbstractButton>
+#include <QCalendarWidget>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -60,6 +63,28 @@ private Q_SLOTS:
         QCOMPARE(MsgAsk("지울까요?", "질문", false), vbNo);
         QCOMPARE(seen, 1);
         Prompter::install(&env->prompter);
+    }
+
+    // On a machine set to English: Qt's buttons and every date name still read Korean.
+    void koreanWhateverTheMachineLocale() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QVERIFY(InstallQtKorean());
+        QCOMPARE(QLocale().dayName(1, QLocale::ShortFormat), QString("월"));
+        QCOMPARE(QCalendarWidget().locale().monthName(3), QString("3월"));
+        WidgetPrompter real;
+        Prompter::install(&real);
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                for (QAbstractButton *b : box->buttons())
+                    buttons << b->text().remove('&');
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        MsgAsk("지울까요?", "질문", true);
+        Prompter::install(&env->prompter);
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{"아니요(N)", "예(Y)"}));
     }
 
     void boxesUseTitleAndIcons() {
