@@ -234,6 +234,7 @@ void FrmLogin::closeEvent(QCloseEvent *e) {
         return;
     m_unloaded = true;
     if (m_succeeded) {
+        hide(); // gone before the intro or the main window appears
         gLoginID = txtUser->text();
         modMain::GetLoginUserInfo(gLoginID);
         if (onLoggedIn)

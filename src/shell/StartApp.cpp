@@ -20,7 +20,8 @@ int RunProgram(const QStringList &arguments) {
     AppPaths::initFromArguments(arguments);
     static WidgetPrompter widgetPrompter;
     Prompter::install(&widgetPrompter);
-    QApplication::setApplicationDisplayName(AppState::title());
+    // No application display name: the desktop would append it to every title that already
+    // carries the program's name.
 
     const auto instanceLock = modMain::AcquireSingleInstance();
     if (!instanceLock) {

@@ -6,7 +6,10 @@
 #include "Shell.h"
 #include "VbUnits.h"
 #include "WebLinks.h"
+#include "WindowPlacement.h"
 #include "WindowRegistry.h"
+#include "Settings.h"
+#include <QScreen>
 #include "Clock.h"
 #include "modFrmCtrl.h"
 #include "modMain.h"
@@ -24,6 +27,7 @@
 #include <QToolBar>
 
 namespace {
+const QString kPlaceSection = QStringLiteral("MainWindow");
 QAction *addItem(QMenu *menu, const char *name, const QString &caption, std::function<void()> fn = {}) {
     QAction *a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
@@ -59,7 +63,19 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent) {
     background.visible = [this] { return isVisible(); };
     background.redraw = [this] { ReDrawMainBG(); };
     background.load();
-    resize(1100, 760);
+    placeOnScreen();
+}
+
+void frmMain::placeOnScreen() {
+    QList<QRect> screens;
+    for (const QScreen *s : QGuiApplication::screens())
+        screens << s->availableGeometry();
+    const QRect primary = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                           : QRect(0, 0, 1100, 760);
+    const QRect stored = WindowPlacement::parse(Settings::GetSetting(AppState::title(), kPlaceSection, QStringLiteral("Geometry")));
+    setGeometry(WindowPlacement::place(stored, QSize(1100, 760), screens, primary));
+    if (Settings::GetSetting(AppState::title(), kPlaceSection, QStringLiteral("Maximized")) == QLatin1String("1"))
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 frmMain::~frmMain() {
@@ -295,6 +311,10 @@ void frmMain::closeEvent(QCloseEvent *e) {
         return;
     }
     m_closing = true;
+    Settings::SaveSetting(AppState::title(), kPlaceSection, QStringLiteral("Geometry"),
+                          WindowPlacement::format(isMaximized() || isMinimized() ? normalGeometry() : geometry()));
+    Settings::SaveSetting(AppState::title(), kPlaceSection, QStringLiteral("Maximized"),
+                          isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
     CloseAllFormsExcept(objectName());
     for (QMdiSubWindow *sub : m_mdi->subWindowList())
         sub->close();

@@ -45,6 +45,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    void placeOnScreen();
     void buildMenu();
     void buildToolbar();
     void buildStatusBar();

@@ -23,10 +23,14 @@ class TestLogin : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> env;
     int loggedIn = 0, cancelled = 0;
+    bool shownWhileLoggingIn = false;
 
     std::unique_ptr<FrmLogin> open() {
         auto w = std::make_unique<FrmLogin>();
-        w->onLoggedIn = [this] { ++loggedIn; };
+        w->onLoggedIn = [this, w = w.get()] {
+            ++loggedIn;
+            shownWhileLoggingIn = w->isVisible(); // the intro and main window come next
+        };
         w->onCancelled = [this] { ++cancelled; };
         w->show();
         QApplication::setActiveWindow(w.get());
@@ -61,6 +65,7 @@ private Q_SLOTS:
         QTest::keyClick(w->txtPass, Qt::Key_Return);
         QVERIFY(w->succeeded());
         QCOMPARE(loggedIn, 1);
+        QVERIFY(!shownWhileLoggingIn);
         QCOMPARE(gLoginID, QString("ADMIN"));
         QCOMPARE(gUserName, QString("관리자"));
         QCOMPARE(cfg("RecentID"), QString("<none>")); // the ID was not changed

@@ -2,7 +2,9 @@
 #include "AppState.h"
 #include "Settings.h"
 #include "TestEnv.h"
+#include "WindowPlacement.h"
 #include "WindowRegistry.h"
+#include <QScreen>
 #include "frmIntroMsg.h"
 #include "frmMain.h"
 #include <QApplication>
@@ -49,6 +51,30 @@ private Q_SLOTS:
     void cleanup() {
         QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
         env.reset();
+    }
+
+    // Centred the first time, where it was closed the next; a place no screen shows any more
+    // (a second monitor taken away) brings it back to the centre.
+    void placement() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(WindowPlacement::place({}, {1100, 760}, {screen}, screen).center(), screen.center());
+        const QRect small(0, 0, 640, 480);
+        QCOMPARE(WindowPlacement::place({}, {1100, 760}, {small}, small), small);
+        const QRect left(-1920, 0, 1920, 1080);
+        QCOMPARE(WindowPlacement::place({-1500, 100, 900, 700}, {1100, 760}, {left, screen}, screen).topLeft(), QPoint(-1500, 100));
+        QCOMPARE(WindowPlacement::place({-1500, 100, 900, 700}, {1100, 760}, {screen}, screen).center(), screen.center());
+        QCOMPARE(WindowPlacement::parse("10,20,300,400"), QRect(10, 20, 300, 400));
+        QVERIFY(!WindowPlacement::parse("10,20,0,400").isValid());
+        QVERIFY(!WindowPlacement::parse("garbage").isValid());
+
+        auto w = open();
+        QCOMPARE(w->geometry().center(), WindowPlacement::place({}, {1100, 760}, {screen}, screen).center());
+        const QRect moved(screen.left() + 30, screen.top() + 40, 700, 500);
+        w->setGeometry(moved);
+        w->close();
+        w = open();
+        QCOMPARE(w->geometry(), moved);
+        w->close();
     }
 
     void menuAndHiddenItems() {
