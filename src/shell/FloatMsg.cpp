@@ -4,6 +4,8 @@
 #include "Prompter.h"
 #include "Shell.h"
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QWindow>
 
 namespace {
 enum { NotLookedFor = 0, Present = 1, Missing = 2 };
@@ -25,6 +27,11 @@ void ShowFloatMsg(const QString &message, int time) {
         }
         g_state = Present;
     }
-    shell().start(program, QLatin1Char(' ') + message + QStringLiteral("/T") + QString::number(time), QString(),
-                  Shell::Show::NoActivate, false);
+    QString arguments = QLatin1Char(' ') + message + QStringLiteral("/T") + QString::number(time);
+    // Over the window the notice is about, not in a corner of the screen.
+    if (const QWindow *w = QGuiApplication::focusWindow()) {
+        const QPoint c = w->frameGeometry().center();
+        arguments += QStringLiteral("/P%1,%2").arg(c.x()).arg(c.y());
+    }
+    shell().start(program, arguments, QString(), Shell::Show::NoActivate, false);
 }

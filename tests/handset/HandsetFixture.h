@@ -3,6 +3,7 @@
 #include "FloatMsg.h"
 #include "TestEnv.h"
 #include "modMDB_Func.h"
+#include <QRegularExpression>
 #include <QTest>
 
 // A database holding the demo catalogue (codes 2..41, management numbers 000001..000040).
@@ -19,6 +20,6 @@ inline QStringList floatNotices(const TestEnv &env) {
     QStringList out;
     for (const auto &c : env.shell.starts)
         if (c.program.endsWith("FloatMsg"))
-            out << c.argumentText;
+            out << QString(c.argumentText).remove(QRegularExpression("/P-?\\d+,-?\\d+$"));
     return out;
 }

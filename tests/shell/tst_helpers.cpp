@@ -192,6 +192,15 @@ private Q_SLOTS:
         QCOMPARE(env->shell.starts[0].argumentText, QString(" 자료가 저장되었습니다./T500"));
         QVERIFY(!env->shell.starts[0].wait);
         QCOMPARE(env->shell.starts[0].show, Shell::Show::NoActivate);
+        // Over the window it is about.
+        QWidget w;
+        w.setGeometry(200, 150, 400, 300);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        ShowFloatMsg("자료가 저장되었습니다.", 500);
+        const QPoint c = w.windowHandle()->frameGeometry().center();
+        QCOMPARE(env->shell.starts[1].argumentText, QString(" 자료가 저장되었습니다./T500/P%1,%2").arg(c.x()).arg(c.y()));
     }
 };
 

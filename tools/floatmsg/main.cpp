@@ -1,13 +1,22 @@
-// A short notice near the bottom right of the screen that never takes the focus:
-// argument " <message>/T<time>"; the notice stays three times <time> milliseconds.
+// A short notice that never takes the focus: argument " <message>/T<time>[/P<x>,<y>]"; the
+// notice stays three times <time> milliseconds, centred on x,y (the window it is about) or
+// else near the bottom right of the screen.
 #include <QApplication>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
+#include <optional>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    const QString tail = app.arguments().mid(1).join(QLatin1Char(' ')).trimmed();
+    QString tail = app.arguments().mid(1).join(QLatin1Char(' ')).trimmed();
+    std::optional<QPoint> centre;
+    static const QRegularExpression place(QStringLiteral("/P(-?\\d+),(-?\\d+)$"));
+    if (const auto m = place.match(tail); m.hasMatch()) {
+        centre = QPoint(m.captured(1).toInt(), m.captured(2).toInt());
+        tail.chop(m.capturedLength());
+    }
     const qsizetype t = tail.lastIndexOf(QLatin1String("/T"));
     bool ok = false;
     int time = t >= 0 ? tail.mid(t + 2).toInt(&ok) : 0;
@@ -22,9 +31,20 @@ int main(int argc, char *argv[]) {
     notice.setStyleSheet(QStringLiteral("QLabel { background: #FFFFE1; color: #202020; border: 1px solid #808080;"
                                         " padding: 12px 24px; font-size: 11pt; }"));
     notice.adjustSize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+    const QScreen *screen = centre ? QGuiApplication::screenAt(*centre) : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
         const QRect area = screen->availableGeometry();
-        notice.move(area.right() - notice.width() - 24, area.bottom() - notice.height() - 24);
+        if (centre && area.contains(*centre)) {
+            QRect r(QPoint(0, 0), notice.size());
+            r.moveCenter(*centre);
+            r.moveLeft(qBound(area.left(), r.left(), qMax(area.left(), area.right() - r.width())));
+            r.moveTop(qBound(area.top(), r.top(), qMax(area.top(), area.bottom() - r.height())));
+            notice.move(r.topLeft());
+        } else {
+            notice.move(area.right() - notice.width() - 24, area.bottom() - notice.height() - 24);
+        }
     }
     notice.show();
     QTimer::singleShot(time * 3, &app, &QApplication::quit);
