@@ -24,6 +24,8 @@ public:
     bool isCached(const QString &path) const { return m_cache.contains(path); }
     int loads() const { return m_loads; }
     void clear() { m_cache.clear(); }
+    // The file changed: the next paint reads it again.
+    void forget(const QString &path) { m_cache.remove(path); }
 
 private:
     QCache<QString, QImage> m_cache;

@@ -1,4 +1,5 @@
 #include "SheetModel.h"
+#include <QUrl>
 
 namespace {
 Qt::Alignment toQt(HAlign h, VAlign v) {
@@ -56,6 +57,20 @@ QVariant SheetModel::data(const QModelIndex &index, int role) const {
         if (m_store.format(col, row).type == CellType::Picture)
             return m_pictures.thumbnail(m_store.picturePath(col, row));
         return {};
+    case Qt::ToolTipRole: {
+        // A thumbnail a row high is hard to make out: the tip shows the picture larger.
+        if (m_store.format(col, row).type != CellType::Picture)
+            return {};
+        const QString path = m_store.picturePath(col, row);
+        const QImage thumb = m_pictures.thumbnail(path);
+        if (thumb.isNull())
+            return {};
+        const QSize size = thumb.size().scaled(200, 200, Qt::KeepAspectRatio);
+        return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\">")
+            .arg(QUrl::fromLocalFile(path).toString().toHtmlEscaped())
+            .arg(size.width())
+            .arg(size.height());
+    }
     case CellTypeRole:
         return int(m_store.format(col, row).type);
     case PictureFitRole:

@@ -294,6 +294,11 @@ void Spread::setCellPicture(int col, int row, const QString &file) {
     m_model->cellsChanged(col, row, col, row);
 }
 
+void Spread::reloadPicture(int col, int row, const QString &file) {
+    m_model->pictures().forget(file);
+    setCellPicture(col, row, file);
+}
+
 QString Spread::cellPictureFile(int col, int row) const { return sheet().picturePath(col, row); }
 
 bool Spread::hasCellPicture(int col, int row) const {

@@ -80,6 +80,8 @@ public:
     void setPictureFit(int col, int row, int fit);
     // The picture file of a picture cell; it is read when the cell is first painted.
     void setCellPicture(int col, int row, const QString &file);
+    // As setCellPicture, for a file whose picture has just changed.
+    void reloadPicture(int col, int row, const QString &file);
     QString cellPictureFile(int col, int row) const;
     bool hasCellPicture(int col, int row) const;
     // The full picture, read from its file.

@@ -309,6 +309,10 @@ void fbMobil_Admin::SyncUpdateMobil(int eUpdateMode) {
     for (int c = 0; c < 9; ++c)
         spList->setText(c + 1, row, m_entry->htField[c]->text());
     spList->setText(kCodeCol, row, QString::number(m_entry->g_nCode));
+    // A picture chosen in the entry window shows at once.
+    const QString picture = HandsetSql::picturePath(m_entry->htField[1]->text());
+    if (!spList->colHidden(kPictureCol) && spList->colWidth(kPictureCol) != 0 && QFileInfo(picture).isFile())
+        spList->reloadPicture(kPictureCol, row, picture);
     spList->setActiveCell(qMax(1, spList->activeCol()), row);
     showCount();
 }

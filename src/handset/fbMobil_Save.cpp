@@ -2,6 +2,7 @@
 #include "AppState.h"
 #include "CaptionPanel.h"
 #include "ErrorBox.h"
+#include "Prompter.h"
 #include "FloatMsg.h"
 #include "FrmImageZoom.h"
 #include "HandsetSql.h"
@@ -20,6 +21,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QDir>
+#include <QSaveFile>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -71,6 +75,7 @@ fbMobil_Save::fbMobil_Save(QWidget *parent) : QDialog(parent) {
     Image1->setAlignment(Qt::AlignCenter);
     Image1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Image1->installEventFilter(this);
+    btnPicture = HandsetUi::button(this, "btnPicture", QStringLiteral("사진 선택(&P)"), QStyle::SP_DirOpenIcon);
     chkAuto = new QCheckBox(QStringLiteral("자동(&A)"), this);
     chkAuto->setObjectName(QStringLiteral("chkAuto"));
     chkCun = new QCheckBox(QStringLiteral("계속 등록하기(&N)"), this);
@@ -82,6 +87,7 @@ fbMobil_Save::fbMobil_Save(QWidget *parent) : QDialog(parent) {
 
     auto *side = new QVBoxLayout;
     side->addWidget(Image1);
+    side->addWidget(btnPicture);
     side->addStretch();
     auto *top = new QHBoxLayout;
     top->addWidget(pnlMain, 1);
@@ -100,6 +106,7 @@ fbMobil_Save::fbMobil_Save(QWidget *parent) : QDialog(parent) {
     connect(chkAuto, &QCheckBox::clicked, this, [this] { chkAuto_Click(); });
     connect(chkCun, &QCheckBox::clicked, this, [this] { chkCun_Click(); });
     connect(btnSave, &QPushButton::clicked, this, [this] { Save(); });
+    connect(btnPicture, &QPushButton::clicked, this, [this] { ChoosePicture(); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
     for (int i = 0; i < 9; ++i)
         connect(htField[i], &QLineEdit::returnPressed, this, [] { EnterKeyMove(vbKeyReturn); });
@@ -116,6 +123,7 @@ void fbMobil_Save::clearFields() {
 
 void fbMobil_Save::Form_Load() {
     m_mode = 1;
+    m_chosen = QImage();
     clearFields();
     const QString title = AppState::title(), config = QStringLiteral("Config");
     chkCun->setChecked(Settings::GetSetting(title, config, settingKey(QStringLiteral("_CHKCUNTINUE")), QStringLiteral("1")) == QLatin1String("1"));
@@ -166,10 +174,44 @@ void fbMobil_Save::setPicture(const QString &file) {
     if (!QFileInfo(file).isFile())
         return;
     QImage img(file);
-    if (img.isNull())
+    if (!img.isNull())
+        showPicture(img);
+}
+
+void fbMobil_Save::ChoosePicture() {
+    const QString file = prompter().openFileName(QStringLiteral("사진 선택"), m_pictureFolder,
+                                                 QStringLiteral("그림 파일 (*.bmp *.jpg *.jpeg *.png *.gif);;모든 파일 (*)"));
+    if (file.isEmpty())
         return;
+    m_pictureFolder = QFileInfo(file).absolutePath();
+    QImageReader reader(file);
+    reader.setAutoTransform(true);
+    const QImage img = reader.read();
+    if (img.isNull()) {
+        MsgWarn(QStringLiteral("그림 파일을 읽을 수 없습니다.\r\n") + QDir::toNativeSeparators(file));
+        return;
+    }
+    m_chosen = img;
+    showPicture(img);
+}
+
+void fbMobil_Save::showPicture(const QImage &img) {
     m_picture = img;
     Image1->setPixmap(QPixmap::fromImage(img.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+// The chosen picture goes where the program keeps pictures, under the model's ID; the
+// record is saved already, so a failure here only costs the picture.
+void fbMobil_Save::storeChosenPicture() {
+    if (m_chosen.isNull())
+        return;
+    const QString file = HandsetSql::picturePath(htField[1]->text());
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || !m_chosen.save(&out, "BMP") || !out.commit())
+        MsgWarn(QStringLiteral("사진을 저장하지 못했습니다.\r\n") + QDir::toNativeSeparators(file) +
+                QStringLiteral("\r\n") + out.errorString());
+    m_chosen = QImage();
 }
 
 bool fbMobil_Save::Save() {
@@ -201,6 +243,7 @@ bool fbMobil_Save::Save() {
     }
     htField[0]->setText(r.code);
     g_nCode = r.key;
+    storeChosenPicture();
     if (auto *list = qobject_cast<fbMobil_Admin *>(m_caller.data()); list && isListWindow(list))
         list->SyncUpdateMobil(m_mode);
     ShowFloatMsg(QStringLiteral("자료가 저장되었습니다."), 500);

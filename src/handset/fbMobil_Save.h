@@ -21,6 +21,7 @@ public:
     void SetFormMode(int mode, QWidget *caller, int iCode);
     // True when the record was saved.
     bool Save();
+    void ChoosePicture();
     int mode() const { return m_mode; }
 
     int g_nCode = 0;
@@ -31,6 +32,7 @@ public:
     QPushButton *btnSave = nullptr;
     QPushButton *btnClose = nullptr;
     QLabel *Image1 = nullptr;
+    QPushButton *btnPicture = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
@@ -44,10 +46,14 @@ private:
     void field0_LostFocus();
     void OpenLookup(int member);
     void setPicture(const QString &file);
+    void showPicture(const QImage &img);
+    void storeChosenPicture();
     QString settingKey(const QString &suffix) const;
     QWidget *focusTarget() const;
 
     int m_mode = 1;
     QPointer<QWidget> m_caller;
     QImage m_picture;
+    QImage m_chosen; // picked in this window, stored with the next save
+    QString m_pictureFolder;
 };

@@ -181,6 +181,38 @@ private Q_SLOTS:
         QCOMPARE(list->spList->text(1, 1), QString("000001"));
     }
 
+    // A picture chosen for a new handset is stored as the program keeps pictures and shows
+    // in the list at once, with a larger picture in the cell's tip.
+    void chosenPictureReachesTheList() {
+        const QString png = env->appFolder() + "/phone.png";
+        QImage img(60, 90, QImage::Format_RGB32);
+        img.fill(Qt::blue);
+        QVERIFY(img.save(png));
+        QFile junk(env->appFolder() + "/junk.jpg");
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("no picture");
+        junk.close();
+        openAdd();
+        env->prompter.answerText(junk.fileName());
+        entry()->btnPicture->click();
+        QVERIFY(env->prompter.texts().last().startsWith("그림 파일을 읽을 수 없습니다."));
+        env->prompter.answerText(png);
+        entry()->btnPicture->click();
+        fill({"", "P-1", "2024"});
+        QVERIFY(entry()->Save());
+        const QImage stored(env->appFolder() + "/IMG/P-1.bmp");
+        QCOMPARE(stored.size(), QSize(60, 90));
+        QCOMPARE(stored.pixelColor(30, 45), QColor(Qt::blue));
+        QVERIFY(list->spList->hasCellPicture(10, 1));
+        QCOMPARE(list->spList->cellPicture(10, 1).size(), QSize(60, 90));
+        const QString tip = list->spList->model()->index(0, 9).data(Qt::ToolTipRole).toString();
+        QVERIFY2(tip.contains("P-1.bmp") && tip.contains("<img"), qPrintable(tip));
+        // The next entry without a choice stores no picture.
+        fill({"", "P-2", "2024"});
+        QVERIFY(entry()->Save());
+        QVERIFY(!QFile::exists(env->appFolder() + "/IMG/P-2.bmp"));
+    }
+
     // A failed save: one box naming the cause, the input kept, no number taken.
     void failedSaveKeepsInput() {
         const QString file = env->appFolder() + "/DBS/dbMain.db";
