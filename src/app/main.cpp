@@ -1,4 +1,5 @@
 #include "CalendarDemo.h"
+#include "CommandLine.h"
 #include "HandsetWindows.h"
 #include "AppState.h"
 #include "Backup.h"
@@ -9,15 +10,31 @@
 #include "mdlBackUp.h"
 #include "modMain.h"
 #include <QApplication>
+#include <QFileInfo>
+#include <QTextStream>
 
 int main(int argc, char *argv[]) {
+    QCoreApplication::setApplicationVersion(QStringLiteral(MOBILESHOP_VERSION));
+    const CommandLine::DemoWindows demos = calendarDemoWindows();
+    const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    // Help, version and mistakes in our own options are answered before Qt looks for a display.
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    if (const int code = CommandLine::answer(CommandLine::parse(raw, demos, CommandLine::Stage::BeforeQt), program,
+                                             demos, out, err);
+        code >= 0)
+        return code;
+
     QApplication app(argc, argv);
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    const auto command = CommandLine::parse(QApplication::arguments(), demos, CommandLine::Stage::AfterQt);
+    if (const int code = CommandLine::answer(command, program, demos, out, err); code >= 0)
+        return code;
     InstallQtKorean();
-    const QStringList args = QApplication::arguments();
-    // --demo calendar / --demo period: one component window on its own, for trying it.
-    if (const int i = args.indexOf(QStringLiteral("--demo")); i >= 0)
-        return runCalendarDemo(args.value(i + 1));
+    if (command.action == CommandLine::Result::Action::Demo)
+        return runCalendarDemo(command.demo);
     registerHandsetWindows();
     wireMainWindow = [](frmMain *main) {
         main->backupOnClose = [] { return mdlBackUp::ExecBackUpAuto(QString(), gDBPath + QLatin1Char('\\')); };
@@ -32,5 +49,5 @@ int main(int argc, char *argv[]) {
         gPreview = nullptr;
     });
     offerRestore = [](const QString &folder) { mdlBackUp::OfferRestore(folder); };
-    return RunProgram(args);
+    return RunProgram(command.programArguments);
 }

@@ -1,11 +1,10 @@
 #include "mdlBackUp.h"
-#include "AppPaths.h"
 #include "AppState.h"
 #include "Backup.h"
+#include "Companions.h"
 #include "ErrorBox.h"
 #include "Messages.h"
 #include "NetDrives.h"
-#include "Prompter.h"
 #include "Settings.h"
 #include "Shell.h"
 #include "frmMsgBackUp.h"
@@ -26,8 +25,6 @@ void store(const QString &section, const QString &key, const QString &value) {
         throw AppError(75, QStringLiteral("경로/파일 액세스 오류: ") + Settings::storeFile(Backup::kSettingsApp));
 }
 
-void plainBox(const QString &text) { prompter().message(Prompter::Icon::None, AppState::title(), text); }
-
 template <typename Fn> bool guarded(const QString &procedure, bool onError, Fn &&fn) {
     try {
         return fn();
@@ -39,25 +36,14 @@ template <typename Fn> bool guarded(const QString &procedure, bool onError, Fn &
     return onError;
 }
 
-QString toolFile() { return QDir::toNativeSeparators(AppPaths::toolPath(Backup::toolName())); }
-
-bool toolMissing() {
-    if (QFileInfo(toolFile()).isFile())
-        return false;
-    plainBox(QStringLiteral("데이터백업 프로그램을 찾을 수 없습니다.\r\n경로) ") + toolFile());
-    return true;
-}
-
 // Tells the backup program where to work and which lock to wait for, then starts it.
 bool startTool(const QString &arguments, const QString &dbFolder) {
     if (!dbFolder.isEmpty())
         store(Backup::kFolderSection, Backup::kFolderKey, dbFolder);
     store(Backup::kProgramSection, Backup::kLockKey, Backup::programLockFile());
     // Closing the program in the belief that the backup program runs would lose its work unseen.
-    if (shell().start(toolFile(), arguments, QString(), Shell::Show::Normal, false) < 0) {
-        plainBox(QStringLiteral("데이터백업 프로그램을 실행할 수 없습니다.\r\n경로) ") + toolFile());
+    if (Companions::start(Backup::toolName(), arguments, QString(), Shell::Show::Normal, false) < 0)
         return false;
-    }
     Backup::setStarted();
     return true;
 }
@@ -67,7 +53,7 @@ bool ExecBackUp(int mode, bool noAsk, const QString &keepWindow, const QString &
     if (Backup::started())
         return false;
     return guarded(QStringLiteral("ExecBackUp"), false, [&] {
-        if (toolMissing())
+        if (!Companions::available(Backup::toolName()))
             return false;
         if (!noAsk) {
             const QString question = QStringLiteral("안전한 백업을 위하여 현재 사용중인 ") + AppState::title() +
@@ -94,7 +80,7 @@ bool OfferRestore(const QString &dbFolder) {
                         QStringLiteral("가장 최근의 백업으로 복원하시겠습니까?"), QString(), QDir::toNativeSeparators(archive),
                         QFileInfo(archive).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"))}
                 .join(QStringLiteral("\r\n"));
-        if (MsgAsk(question, QStringLiteral("데이터 복원")) != vbYes || toolMissing())
+        if (MsgAsk(question, QStringLiteral("데이터 복원")) != vbYes || !Companions::available(Backup::toolName()))
             return false;
         QString folder = QDir::toNativeSeparators(dbFolder);
         if (!folder.endsWith(QDir::separator()))

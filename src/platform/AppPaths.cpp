@@ -82,22 +82,37 @@ QString programName() {
                                         : QStringLiteral("mobileshop");
 }
 
-QString toolPath(const QString &baseName) {
-    const QString file = baseName + exeSuffix();
-    const QString inAppFolder = inApp(file);
-    QStringList candidates{inAppFolder, programDir() + QLatin1Char('/') + file};
+QStringList toolFolders() {
+    QStringList folders{appFolder(), programDir()};
     const QString toolsDir = qEnvironmentVariable("MOBILESHOP_TOOLS_DIR");
     if (!toolsDir.isEmpty()) {
-        // Build trees keep each tool in a folder of its own below tools/.
-        candidates << toolsDir + QLatin1Char('/') + file;
-        const auto subdirs = QDir(toolsDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        for (const QString &sub : subdirs)
-            candidates << toolsDir + QLatin1Char('/') + sub + QLatin1Char('/') + file;
+        folders << QDir::cleanPath(toolsDir);
+        return folders;
+    }
+    folders << QDir::cleanPath(programDir() + QStringLiteral("/" MOBILESHOP_TOOLS_FROM_BIN));
+    const QString buildDir = QFileInfo(QStringLiteral(MOBILESHOP_BUILD_DIR)).canonicalFilePath();
+    const QString here = QFileInfo(programDir()).canonicalFilePath();
+    // Only a program of this build tree looks there: an installed one never runs build output.
+    if (!buildDir.isEmpty() && here.startsWith(buildDir + QLatin1Char('/')))
+        folders << buildDir + QStringLiteral("/tools");
+    return folders;
+}
+
+QString toolPath(const QString &baseName) {
+    const QString file = baseName + exeSuffix();
+    const QStringList folders = toolFolders();
+    QStringList candidates;
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        candidates << folders.at(i) + QLatin1Char('/') + file;
+        // The first two are never a tools folder; build trees keep each tool in a folder of its own.
+        if (i >= 2)
+            for (const QString &sub : QDir(folders.at(i)).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+                candidates << folders.at(i) + QLatin1Char('/') + sub + QLatin1Char('/') + file;
     }
     for (const QString &c : candidates)
         if (QFileInfo(c).isFile())
             return c;
-    return inAppFolder;
+    return candidates.first();
 }
 
 } // namespace AppPaths

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 // Where the program keeps its data (the application folder with DBS/, FormIni/, IMG/, Image/,
 // log/, ExpExcel/) and its settings, and where the companion programs live.
@@ -21,9 +22,15 @@ QString inApp(const QString &relative);
 // File name of the running program without folder or extension.
 QString programName();
 
-// Full path of a companion program: looked for in the application folder, beside the
-// running program, then in MOBILESHOP_TOOLS_DIR. Returns the application-folder path when
-// it is found nowhere, so that the caller's "missing" message names the expected place.
+// The folders a companion program is looked for in, in order: the application folder, the
+// running program's folder, then MOBILESHOP_TOOLS_DIR when it is set, else the folder the
+// companions are installed in beside the program (../libexec/mobileshop from bin/) and, for
+// a program started from its build tree, the build's tools/ folder. In MOBILESHOP_TOOLS_DIR
+// and tools/ each program may also sit in a folder of its own.
+QStringList toolFolders();
+
+// Full path of a companion program, the first found in toolFolders(). Returns the
+// application-folder path when it is found nowhere.
 QString toolPath(const QString &baseName);
 
 } // namespace AppPaths

@@ -8,9 +8,13 @@ public:
     enum class Show { Normal, NoActivate, Hidden };
     virtual ~Shell() = default;
 
+    static constexpr int kNotStarted = -1;
+    static constexpr int kCrashed = -2;
+
     // Starts program with the given argument text, a command tail that is split into
     // arguments as a program's runtime splits its command line (quotes group). With wait, blocks until it ends and
-    // returns its exit code; without, returns 0 when it started. -1 when it cannot start.
+    // returns its exit code (kCrashed when it crashed); without, returns 0 when it started.
+    // kNotStarted when it cannot start.
     virtual int start(const QString &program, const QString &argumentText,
                       const QString &workingDir, Show show, bool wait) = 0;
     // Opens a document or a web address with the desktop's handler.

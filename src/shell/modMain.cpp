@@ -2,6 +2,7 @@
 #include "AppPaths.h"
 #include "AppState.h"
 #include "Backup.h"
+#include "Companions.h"
 #include "ErrorBox.h"
 #include "Messages.h"
 #include "NetDrives.h"
@@ -109,8 +110,7 @@ bool RunFirstCheck(const QString &relativeDbPath, const QString &table) {
     if (Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) == QLatin1String("YES"))
         return true;
     const QString args = QLatin1Char(' ') + AppPaths::appFolder() + relativeDbPath + QLatin1Char('|') + table;
-    shell().start(AppPaths::toolPath(QStringLiteral("FirstCheck")), args, AppPaths::appFolder(), Shell::Show::Normal,
-                  true);
+    Companions::start(QStringLiteral("FirstCheck"), args, AppPaths::appFolder(), Shell::Show::Normal, true);
     return Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) == QLatin1String("YES");
 }
 

@@ -44,12 +44,6 @@ std::shared_ptr<bool> refuseQuestion() {
     return shown;
 }
 
-// Hides the built backup program from AppPaths::toolPath for the life of the guard.
-struct NoBackupProgram {
-    QByteArray saved = qgetenv("MOBILESHOP_TOOLS_DIR");
-    NoBackupProgram() { qunsetenv("MOBILESHOP_TOOLS_DIR"); }
-    ~NoBackupProgram() { qputenv("MOBILESHOP_TOOLS_DIR", saved); }
-};
 } // namespace
 
 class TestBackup : public QObject {
@@ -167,14 +161,15 @@ private Q_SLOTS:
     }
 
     void closeSequence_missingProgramStillCloses() {
-        NoBackupProgram hidden;
+        const QString hidden = env->hideTools();
         whenQuestionShown([](frmMsgBackUp *q) { q->cmdResult_Click(1); });
         env->prompter.clear();
         QVERIFY(ExecBackUpAuto("", dbFolder()));
-        QCOMPARE(env->prompter.texts(),
-                 QStringList{"데이터백업 프로그램을 찾을 수 없습니다.\r\n경로) " +
-                             QDir::toNativeSeparators(env->appFolder() + "/데이터압축")});
-        QCOMPARE(env->prompter.boxes().first().icon, Prompter::Icon::None);
+        QCOMPARE(env->prompter.texts().size(), 1);
+        const QString text = env->prompter.texts().first();
+        QVERIFY(text.startsWith("다음 프로그램을 찾을 수 없습니다.\r\n데이터백업 프로그램 (데이터압축)\r\n"));
+        QVERIFY(text.contains("\r\n  " + QDir::toNativeSeparators(hidden) + "\r\n"));
+        QCOMPARE(env->prompter.boxes().first().icon, Prompter::Icon::Warning);
         QCOMPARE(env->shell.starts.size(), 0);
         QVERIFY(!Backup::started());
     }
@@ -233,7 +228,7 @@ private Q_SLOTS:
         QVERIFY(!ExecBackUp(Backup::HardDisk, true, "", dbFolder()));
         QVERIFY(!Backup::started());
         QCOMPARE(env->prompter.texts().size(), 1);
-        QVERIFY(env->prompter.texts().first().startsWith("데이터백업 프로그램을 실행할 수 없습니다."));
+        QVERIFY(env->prompter.texts().first().startsWith("다음 프로그램을 실행할 수 없습니다.\r\n데이터백업 프로그램 (데이터압축)"));
     }
 
     void manualBackup_unwritableSettingNeverStarts() {

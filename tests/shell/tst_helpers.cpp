@@ -15,7 +15,6 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-#include <QScopeGuard>
 #include <QVBoxLayout>
 
 class TestHelpers : public QObject {
@@ -176,14 +175,20 @@ private Q_SLOTS:
     }
 
     void floatMsgMissingOnce() {
-        const QByteArray tools = qgetenv("MOBILESHOP_TOOLS_DIR");
-        qunsetenv("MOBILESHOP_TOOLS_DIR");
-        auto restore = qScopeGuard([&] { qputenv("MOBILESHOP_TOOLS_DIR", tools); });
+        env->hideTools();
         ShowFloatMsg("자료가 저장되었습니다.", 500);
         ShowFloatMsg("자료가 저장되었습니다.", 500);
         QCOMPARE(env->prompter.boxes().size(), 1);
-        QVERIFY(env->prompter.texts().first().startsWith("플로팅 메시지박스 파일을 찾을 수 없습니다.\r\n"));
+        QVERIFY(env->prompter.texts().first().startsWith("다음 프로그램을 찾을 수 없습니다.\r\n알림 메시지 프로그램 (FloatMsg)"));
         QCOMPARE(env->shell.starts.size(), 0);
+    }
+    void floatMsgThatDoesNotStartIsReportedOnce() {
+        env->shell.onStart = [](const RecordingShell::Call &) { return Shell::kNotStarted; };
+        ShowFloatMsg("자료가 저장되었습니다.", 500);
+        ShowFloatMsg("자료가 저장되었습니다.", 500);
+        QCOMPARE(env->shell.starts.size(), 1);
+        QCOMPARE(env->prompter.boxes().size(), 1);
+        QVERIFY(env->prompter.texts().first().startsWith("다음 프로그램을 실행할 수 없습니다.\r\n알림 메시지 프로그램 (FloatMsg)"));
     }
     void floatMsgStartsNotice() {
         ShowFloatMsg("자료가 저장되었습니다.", 500);

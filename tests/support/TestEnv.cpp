@@ -5,7 +5,8 @@
 #include "Schema.h"
 #include <QDir>
 
-TestEnv::TestEnv() : clock(QDateTime(QDate(2024, 5, 15), QTime(10, 30, 0))) {
+TestEnv::TestEnv()
+    : clock(QDateTime(QDate(2024, 5, 15), QTime(10, 30, 0))), m_toolsDir(qgetenv("MOBILESHOP_TOOLS_DIR")) {
     QDir().mkpath(m_dir.path() + QStringLiteral("/app"));
     QDir().mkpath(m_dir.path() + QStringLiteral("/settings"));
     AppPaths::setAppFolder(m_dir.path() + QStringLiteral("/app"));
@@ -20,6 +21,10 @@ TestEnv::TestEnv() : clock(QDateTime(QDate(2024, 5, 15), QTime(10, 30, 0))) {
 }
 
 TestEnv::~TestEnv() {
+    if (m_toolsDir.isNull())
+        qunsetenv("MOBILESHOP_TOOLS_DIR");
+    else
+        qputenv("MOBILESHOP_TOOLS_DIR", m_toolsDir);
     modMDB_Func::DBTerminate();
     Prompter::install(nullptr);
     Shell::install(nullptr);
@@ -39,3 +44,11 @@ bool TestEnv::openFreshDatabase() {
 }
 
 bool TestEnv::noUnexpectedBoxes() const { return prompter.unexpected().isEmpty(); }
+
+QString TestEnv::hideTools() {
+    // An empty MOBILESHOP_TOOLS_DIR also keeps the build's tools/ folder out of the lookup.
+    const QString empty = m_dir.path() + QStringLiteral("/no-tools");
+    QDir().mkpath(empty);
+    qputenv("MOBILESHOP_TOOLS_DIR", empty.toUtf8());
+    return empty;
+}

@@ -22,6 +22,8 @@ public:
     bool openFreshDatabase();
     // Fails the running test when the prompter saw a box nobody scripted.
     bool noUnexpectedBoxes() const;
+    // Points the companion-program lookup at an empty folder (returned) until destruction.
+    QString hideTools();
 
     ScriptedPrompter prompter;
     RecordingShell shell;
@@ -30,4 +32,5 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QByteArray m_toolsDir;
 };
