@@ -92,7 +92,9 @@ bool SpreadDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     const QString text = index.data(Qt::DisplayRole).toString();
-    if (textTip && !text.isEmpty() && isCutOff(opt, text))
+    if (const QString picture = index.data(Qt::ToolTipRole).toString(); !picture.isEmpty())
+        QToolTip::showText(event->globalPos(), picture, view, option.rect);
+    else if (textTip && !text.isEmpty() && isCutOff(opt, text))
         QToolTip::showText(event->globalPos(), text, view, option.rect);
     else
         QToolTip::hideText();

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QDir>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QPushButton>
@@ -179,6 +180,10 @@ void fbMobil_Save::setPicture(const QString &file) {
 }
 
 void fbMobil_Save::ChoosePicture() {
+    if (m_pictureFolder.isEmpty()) // not the program's working folder
+        m_pictureFolder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!QFileInfo(m_pictureFolder).isDir())
+        m_pictureFolder = QDir::homePath();
     const QString file = prompter().openFileName(QStringLiteral("사진 선택"), m_pictureFolder,
                                                  QStringLiteral("그림 파일 (*.bmp *.jpg *.jpeg *.png *.gif);;모든 파일 (*)"));
     if (file.isEmpty())
