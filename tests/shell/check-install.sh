@@ -38,7 +38,9 @@ run "$prefix/usr/bin/mobileshop" --help | grep -q -- '--app-folder 폴더' || fa
 if run "$prefix/usr/bin/mobileshop" --demo nope 2>"$prefix/err"; then fail "unknown demo accepted"; fi
 grep -q '알 수 없는 데모 창입니다' "$prefix/err" || fail "unknown demo message"
 
-run QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$prefix/run" "$prefix/usr/bin/mobileshop" >"$prefix/log" 2>&1 &
+# exec, so that $! is the program itself and the clean-up ends it rather than a subshell.
+(exec env -i PATH=/usr/bin:/bin HOME="$prefix/home" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$prefix/run" \
+   "$prefix/usr/bin/mobileshop" >"$prefix/log" 2>&1) &
 pid=$!
 ini="$prefix/home/.config/MobileShop/Kolva공통.ini"
 for _ in $(seq 1 150); do
