@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace Backup {
 
@@ -69,18 +70,47 @@ QString programLockFile() {
     return AppPaths::settingsRoot() + QStringLiteral("/mobileshop.lock");
 }
 
+QString storedServerFolder() {
+    const QString stored = Settings::GetSetting(kSettingsApp, kServerSection, kFolderKey).trimmed();
+    if (stored.isEmpty())
+        return {};
+    return QDir::cleanPath(withoutTrailingSeparator(netDrives().localPath(withoutTrailingSeparator(stored))));
+}
+
+QString folderProblem(const QString &folder) {
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return QStringLiteral("폴더가 없습니다.");
+    // Permission bits say little about network shares: only a written file tells.
+    QTemporaryFile probe(folder + QStringLiteral("/.backup-probe-XXXXXX"));
+    if (!probe.open() || probe.write("x", 1) != 1 || !probe.flush())
+        return QStringLiteral("폴더에 쓸 수 없습니다.");
+    return {};
+}
+
+QString picturesFolder() { return AppPaths::inApp(QStringLiteral("IMG")); }
+
+namespace {
+QString besideDatabase(const QString &databaseFolder) {
+    return QDir::cleanPath(QFileInfo(databaseFolder).absolutePath() + QStringLiteral("/Backup"));
+}
+} // namespace
+
 QString archiveFolder(int mode, const QString &databaseFolder) {
-    if (mode == Server)
-        return QDir::cleanPath(QFileInfo(databaseFolder).absolutePath() + QStringLiteral("/Backup"));
+    if (mode == Server) {
+        const QString chosen = storedServerFolder();
+        return chosen.isEmpty() ? besideDatabase(databaseFolder) : chosen;
+    }
     return AppPaths::inApp(QStringLiteral("Backup"));
 }
 
 QString newestArchive(const QString &databaseFolder) {
     QFileInfo best;
-    for (const int mode : {HardDisk, Server}) {
-        const QFileInfoList found = QDir(archiveFolder(mode, databaseFolder))
-                                        .entryInfoList({QFileInfo(databaseFolder).fileName() + QStringLiteral("_*.zip")},
-                                                       QDir::Files, QDir::Time);
+    QStringList folders{archiveFolder(HardDisk, databaseFolder), archiveFolder(Server, databaseFolder),
+                        besideDatabase(databaseFolder)};
+    folders.removeDuplicates();
+    for (const QString &folder : folders) {
+        const QFileInfoList found = QDir(folder).entryInfoList({QFileInfo(databaseFolder).fileName() + QStringLiteral("_*.zip")},
+                                                               QDir::Files, QDir::Time);
         if (!found.isEmpty() && (best.filePath().isEmpty() || found.first().lastModified() > best.lastModified()))
             best = found.first();
     }

@@ -27,17 +27,27 @@ inline const QString kFolderKey = QStringLiteral("경로");
 // Lock file held by the running program; the backup program waits for it to be free.
 inline const QString kProgramSection = QStringLiteral("Program");
 inline const QString kLockKey = QStringLiteral("LockFile");
+// The server backup folder the user chose once ("\\SERVER\share\backup", "H:\Backup\" or "/x/y").
+inline const QString kServerSection = QStringLiteral("서버백업");
 
 // The stored folder ("H:\DBS\" or "/x/DBS/") as a real folder without the trailing separator.
 QString storedDatabaseFolder();
 // The single-instance lock file of the running program.
 QString programLockFile();
 
-// Archives of this PC go to the application folder's Backup; server archives beside the
-// shared database folder, so that every PC of the shop finds them.
+// The stored server backup folder as a real folder; empty when none was chosen.
+QString storedServerFolder();
+// Why folder cannot take archives ("폴더가 없습니다.", "폴더에 쓸 수 없습니다."); empty when it can.
+QString folderProblem(const QString &folder);
+// The pictures kept with the database (the application folder's IMG).
+QString picturesFolder();
+
+// Archives of this PC go to the application folder's Backup; server archives to the stored
+// server folder, or beside the shared database folder while none has been chosen.
 QString archiveFolder(int mode, const QString &databaseFolder);
-// The most recent archive of this PC's or the server's backups of databaseFolder, by time
-// written; empty when there is none.
+// The most recent archive of this PC's or the server's backups of databaseFolder (the
+// folder beside the database included, where older server archives are), by time written;
+// empty when there is none.
 QString newestArchive(const QString &databaseFolder);
 // A new archive name in folder named by the moment, never an existing file.
 QString newArchivePath(const QString &folder, const QString &databaseFolder, const QDateTime &when);

@@ -1,5 +1,6 @@
 #include "BackupArchive.h"
 #include "DatabaseCheck.h"
+#include "FolderSwap.h"
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -23,7 +24,16 @@ namespace {
 
 constexpr qint64 kChunk = 1 << 16;
 
-using Mover = std::function<bool(const QString &, const QString &)>;
+// Pictures travel in the archive below this folder name, beside the database folder's files.
+const QString kPictures = QStringLiteral("IMG");
+
+bool samePath(const QString &a, const QString &b) {
+#ifdef Q_OS_WIN
+    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
 
 // A relative folder would be read again relative to itself when listing its files.
 QString absolute(const QString &path) {
@@ -213,12 +223,12 @@ private:
     QStringList m_seen;
 };
 
-// Writes each entry below a folder; a file exists only once it is complete on disk.
+// Writes each entry where target() puts its name; a file exists only once it is complete on disk.
 class ExtractSink final : public EntrySink {
 public:
-    explicit ExtractSink(QString folder) : m_folder(std::move(folder)) {}
+    explicit ExtractSink(std::function<QString(const QString &)> target) : m_target(std::move(target)) {}
     bool begin(const QString &name, QString *error) override {
-        const QString path = m_folder + QLatin1Char('/') + name;
+        const QString path = m_target(name);
         m_file = std::make_unique<QSaveFile>(path);
         if (QDir().mkpath(QFileInfo(path).absolutePath()) && m_file->open(QIODevice::WriteOnly))
             return true;
@@ -241,7 +251,7 @@ public:
     }
 
 private:
-    QString m_folder;
+    std::function<QString(const QString &)> m_target;
     std::unique_ptr<QSaveFile> m_file;
 };
 
@@ -273,45 +283,6 @@ void removeStaleLeftovers(const QString &folder) {
     }
 }
 
-QStringList topLevelEntries(const QString &folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-// Moves names from one folder to another up to the first failure; *moved says how far it got.
-bool moveEach(const QStringList &names, const QString &from, const QString &to, const Mover &move, QStringList *moved) {
-    for (const QString &n : names) {
-        if (!move(from + QLatin1Char('/') + n, to + QLatin1Char('/') + n))
-            return false;
-        moved->append(n);
-    }
-    return true;
-}
-
-bool removeEntry(const QString &path) {
-    const QFileInfo fi(path);
-    return fi.isDir() && !fi.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
-}
-
-// Puts the folder back as it was: what came in from the archive goes (the archive still
-// holds it) and every original returns from aside. False when any of it could not.
-bool rollBack(const QString &folder, const QStringList &movedIn, const QString &aside, const QStringList &movedAside,
-              const Mover &move) {
-    bool whole = true;
-    for (const QString &n : movedIn)
-        whole = removeEntry(folder + QLatin1Char('/') + n) && whole;
-    for (const QString &n : movedAside)
-        whole = move(aside + QLatin1Char('/') + n, folder + QLatin1Char('/') + n) && whole;
-    return whole;
-}
-
-QString uniqueSibling(const QString &folder, const QString &suffix) {
-    const QString base = folder + suffix;
-    QString path = base;
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = base + QStringLiteral("_%1").arg(n);
-    return path;
-}
-
 Outcome failed(const QString &archive, const QString &message) {
     Outcome o;
     o.archive = archive;
@@ -319,14 +290,42 @@ Outcome failed(const QString &archive, const QString &message) {
     return o;
 }
 
+// The pictures' entries ("IMG/...") and their files. Pictures that are the database
+// folder's own IMG are already among its files.
+bool picturesToPack(const QString &databaseFolder, const QString &picturesGiven, QMap<QString, QString> *sources,
+                    QString *error) {
+    if (picturesGiven.isEmpty())
+        return true;
+    const QString pictures = absolute(picturesGiven);
+    const QString own = databaseFolder + QLatin1Char('/') + kPictures;
+    if (samePath(pictures, own))
+        return true;
+    // Two folders under one name could not be told apart when restoring.
+    const QStringList clash = QDir(databaseFolder).entryList({kPictures}, QDir::AllEntries | QDir::Hidden | QDir::System);
+    if (!clash.isEmpty()) {
+        *error = QStringLiteral("데이터베이스 폴더에 %1 폴더가 있어 그림 파일을 함께 백업할 수 없습니다: ")
+                     .arg(kPictures) + databaseFolder + QLatin1Char('/') + clash.first();
+        return false;
+    }
+    for (const QString &rel : filesBelow(pictures))
+        sources->insert(kPictures + QLatin1Char('/') + rel, pictures + QLatin1Char('/') + rel);
+    return true;
+}
+
 } // namespace
 
-Outcome create(const QString &folderGiven, const QString &archiveGiven) {
+Outcome create(const QString &folderGiven, const QString &archiveGiven, const QString &picturesFolder) {
     const QString databaseFolder = absolute(folderGiven);
     const QString archivePath = absolute(archiveGiven);
     const QStringList files = filesBelow(databaseFolder);
     if (files.isEmpty())
         return failed(archivePath, QStringLiteral("백업할 파일이 없습니다: ") + databaseFolder);
+    QMap<QString, QString> sources; // entry name -> the file it is made from
+    for (const QString &rel : files)
+        sources.insert(rel, databaseFolder + QLatin1Char('/') + rel);
+    QString clash;
+    if (!picturesToPack(databaseFolder, picturesFolder, &sources, &clash))
+        return failed(archivePath, clash);
     if (QFileInfo::exists(archivePath))
         return failed(archivePath, QStringLiteral("같은 이름의 백업 파일이 이미 있습니다: ") + archivePath);
     const QString folder = QFileInfo(archivePath).absolutePath();
@@ -337,8 +336,9 @@ Outcome create(const QString &folderGiven, const QString &archiveGiven) {
     out.archive = archivePath;
     QTemporaryDir snapshots(folder + QStringLiteral("/.snapshot-XXXXXX"));
     QMap<QString, QString> packed; // entry name -> file whose bytes it holds
-    for (const QString &rel : files) {
-        const QString source = databaseFolder + QLatin1Char('/') + rel;
+    for (auto it = sources.cbegin(); it != sources.cend(); ++it) {
+        const QString &rel = it.key();
+        const QString &source = it.value();
         packed[rel] = source;
         if (!isSqliteFile(source))
             continue;
@@ -405,57 +405,84 @@ Outcome restore(const QString &archiveGiven, const QString &folderGiven, const Q
                 const RestoreOptions &options) {
     const QString archivePath = absolute(archiveGiven);
     const QString databaseFolder = absolute(folderGiven);
-    const Mover move = options.move ? options.move : Mover([](const QString &from, const QString &to) {
-        return QDir().rename(from, to);
-    });
+    const QString pictures = options.picturesFolder.isEmpty() ? QString() : absolute(options.picturesFolder);
+    // The database folder's own IMG comes back with the rest of that folder.
+    const bool picturesApart = !pictures.isEmpty() && !samePath(pictures, databaseFolder + QLatin1Char('/') + kPictures);
     Outcome out;
     out.archive = archivePath;
-    const QString staging = uniqueSibling(databaseFolder, QStringLiteral("_restoring_") + stamp);
+    const QString staging = FolderSwap::uniqueSibling(databaseFolder, QStringLiteral("_restoring_") + stamp);
+    const QString picturesStaging =
+        picturesApart ? FolderSwap::uniqueSibling(pictures, QStringLiteral("_restoring_") + stamp) : QString();
+    const auto clearStaging = [&] { // only unpacked copies live there
+        QDir(staging).removeRecursively();
+        if (picturesApart)
+            QDir(picturesStaging).removeRecursively();
+    };
     if (!QDir().mkpath(staging))
         return failed(archivePath, QStringLiteral("복원용 폴더를 만들 수 없습니다: ") + staging);
-    ExtractSink extract(staging);
+    const QString picturePrefix = kPictures + QLatin1Char('/');
+    ExtractSink extract([&](const QString &name) {
+        if (picturesApart && name.startsWith(picturePrefix))
+            return picturesStaging + QLatin1Char('/') + name.mid(picturePrefix.size());
+        return staging + QLatin1Char('/') + name;
+    });
     if (!readArchive(archivePath, &extract, &out.entries, &out.message)) {
-        QDir(staging).removeRecursively(); // only unpacked copies live there
+        clearStaging();
         return out;
     }
     // An archive without a usable main database would leave the program nothing to open.
     const QString mainFile = staging + QLatin1Char('/') + Schema::kMainFile;
     if (!QFileInfo(mainFile).isFile()) {
-        QDir(staging).removeRecursively();
+        clearStaging();
         return failed(archivePath, QStringLiteral("백업 파일에 데이터베이스(%1)가 없습니다.").arg(Schema::kMainFile));
     }
     const DatabaseCheck::Result check = DatabaseCheck::checkMainDatabase(mainFile, options.password, DatabaseCheck::Depth::Full);
     if (!check.ok) {
-        QDir(staging).removeRecursively();
+        clearStaging();
         return failed(archivePath, QStringLiteral("백업 파일의 데이터베이스를 쓸 수 없습니다: ") + check.message);
     }
 
-    QStringList movedAside;
-    QStringList movedIn;
+    FolderSwap database(databaseFolder, options.move);
+    FolderSwap picturesSwap(pictures, options.move);
     auto undo = [&](QString message) {
         Outcome o = failed(archivePath, message);
-        if (rollBack(databaseFolder, movedIn, out.asideFolder, movedAside, move)) {
-            if (!out.asideFolder.isEmpty())
-                QDir().rmdir(out.asideFolder);
-            if (!movedAside.isEmpty() || !movedIn.isEmpty())
-                o.message += QStringLiteral("\n원래 파일을 되돌려 놓았습니다.");
-        } else {
-            o.asideFolder = out.asideFolder;
-            o.message += QStringLiteral("\n원래 파일 일부를 되돌리지 못했습니다. 다음 폴더에 있습니다: ") + out.asideFolder;
+        const bool moved = database.moved() || picturesSwap.moved();
+        bool whole = true;
+        for (auto [swap, aside] : {std::pair{&picturesSwap, &o.picturesAsideFolder}, std::pair{&database, &o.asideFolder}}) {
+            if (swap->undo())
+                continue;
+            whole = false;
+            *aside = swap->asideFolder();
+            o.message += QStringLiteral("\n원래 파일 일부를 되돌리지 못했습니다. 다음 폴더에 있습니다: ") + *aside;
         }
-        QDir(staging).removeRecursively();
+        if (whole && moved)
+            o.message += QStringLiteral("\n원래 파일을 되돌려 놓았습니다.");
+        clearStaging();
         return o;
     };
-    QDir().mkpath(databaseFolder);
-    const QStringList current = topLevelEntries(databaseFolder);
-    if (!current.isEmpty()) {
-        out.asideFolder = uniqueSibling(databaseFolder, QStringLiteral("_before_restore_") + stamp);
-        if (!QDir().mkpath(out.asideFolder) || !moveEach(current, databaseFolder, out.asideFolder, move, &movedAside))
-            return undo(QStringLiteral("사용 중인 파일이 있어 복원하지 못했습니다: ") + databaseFolder);
-    }
-    if (!moveEach(topLevelEntries(staging), staging, databaseFolder, move, &movedIn))
+    switch (database.swapIn(staging, QStringLiteral("_before_restore_") + stamp)) {
+    case FolderSwap::AsideFailed:
+        return undo(QStringLiteral("사용 중인 파일이 있어 복원하지 못했습니다: ") + databaseFolder);
+    case FolderSwap::InFailed:
         return undo(QStringLiteral("복원한 파일을 데이터베이스 폴더로 옮기지 못했습니다: ") + databaseFolder);
+    case FolderSwap::Done:
+        break;
+    }
+    // An archive without pictures (made before they were kept) leaves today's pictures alone.
+    if (picturesApart && QFileInfo(picturesStaging).isDir()) {
+        switch (picturesSwap.swapIn(picturesStaging, QStringLiteral("_before_restore_") + stamp)) {
+        case FolderSwap::AsideFailed:
+            return undo(QStringLiteral("사용 중인 그림 파일이 있어 복원하지 못했습니다: ") + pictures);
+        case FolderSwap::InFailed:
+            return undo(QStringLiteral("복원한 그림 파일을 그림 폴더로 옮기지 못했습니다: ") + pictures);
+        case FolderSwap::Done:
+            break;
+        }
+        QDir().rmdir(picturesStaging);
+        out.picturesAsideFolder = picturesSwap.asideFolder();
+    }
     QDir().rmdir(staging);
+    out.asideFolder = database.asideFolder();
     out.ok = true;
     return out;
 }

@@ -71,6 +71,7 @@ class TestArchive : public QObject {
     std::unique_ptr<TestEnv> env;
     QString dbFolder() const { return env->appFolder() + "/DBS"; }
     QString dbFile() const { return dbFolder() + "/dbMain.db"; }
+    QString pictures() const { return env->appFolder() + "/IMG"; }
 
     // The shop's catalogue: enough rows that the database spans many pages.
     void fillCatalogue() {
@@ -98,6 +99,12 @@ private Q_SLOTS:
         const QStringList rows = mobileRows(dbFile());
         QCOMPARE(rows.size(), 301); // the base record and the catalogue
         QVERIFY(Settings::SaveSetting("Backup", "DB경로", "경로", dbFolder() + "\\"));
+        QByteArray photo(300000, Qt::Uninitialized);
+        for (qsizetype i = 0; i < photo.size(); ++i)
+            photo[i] = char((i * 7919) >> 3);
+        writeFile(pictures() + "/SM-1.jpg", photo);
+        writeFile(pictures() + "/모델/갤럭시 S24.png", "PNG picture");
+        const auto picturesBefore = contents(pictures());
 
         QString out;
         QCOMPARE(runTool({}, &out), 0);
@@ -106,6 +113,11 @@ private Q_SLOTS:
         const QString archive = env->appFolder() + "/Backup/" + archives.first();
         QVERIFY2(out.contains(QDir::toNativeSeparators(archive)), qPrintable(out));
 
+        // Pictures were changed, removed and added since.
+        writeFile(pictures() + "/SM-1.jpg", "changed");
+        QVERIFY(QFile::remove(pictures() + "/모델/갤럭시 S24.png"));
+        writeFile(pictures() + "/new.jpg", "added later");
+        const auto picturesLater = contents(pictures());
         // The database is wrecked, and a crashed writer left a journal behind.
         QByteArray wrecked = readAll(dbFile());
         wrecked.replace(0, 8192, QByteArray(8192, '\0'));
@@ -120,9 +132,11 @@ private Q_SLOTS:
         damage(broken, Damage::FlipBytes);
         QCOMPARE(runTool({"--restore", broken, "--yes"}), 1);
         QCOMPARE(readAll(dbFile()), wrecked);
+        QCOMPARE(contents(pictures()), picturesLater);
 
         QCOMPARE(runTool({"--restore", archive}), 2); // asks first: unanswered is no
         QCOMPARE(readAll(dbFile()), wrecked);
+        QCOMPARE(contents(pictures()), picturesLater);
 
         QCOMPARE(runTool({"--restore", archive, "--yes"}, &out), 0);
         QCOMPARE(mobileRows(dbFile()), rows);
@@ -136,6 +150,98 @@ private Q_SLOTS:
         QCOMPARE(readAll(asideFolder + "/dbMain.db"), wrecked);
         QCOMPARE(readAll(asideFolder + "/dbMain.db-journal"), QByteArray("stale journal"));
         QCOMPARE(QDir(env->appFolder()).entryList({"DBS_restoring_*"}, QDir::Dirs), QStringList());
+
+        // The pictures are back byte for byte; those they replaced are kept beside them.
+        QCOMPARE(contents(pictures()), picturesBefore);
+        const QStringList picturesAsideFolders = QDir(env->appFolder()).entryList({"IMG_before_restore_*"}, QDir::Dirs);
+        QCOMPARE(picturesAsideFolders.size(), 1);
+        const QString picturesAside = env->appFolder() + "/" + picturesAsideFolders.first();
+        QVERIFY2(out.contains(QDir::toNativeSeparators(picturesAside)), qPrintable(out));
+        QCOMPARE(contents(picturesAside), picturesLater);
+        QCOMPARE(QDir(env->appFolder()).entryList({"IMG_restoring_*"}, QDir::Dirs), QStringList());
+    }
+
+    void pictures_inTheArchiveAndBack() {
+        fillCatalogue();
+        writeFile(pictures() + "/a.jpg", QByteArray(70000, 'a'));
+        writeFile(pictures() + "/폴더/b.bmp", "BM b");
+        const QString archive = env->root() + "/with-pictures.zip";
+        const auto made = BackupArchive::create(dbFolder(), archive, pictures());
+        QVERIFY2(made.ok, qPrintable(made.message));
+        QCOMPARE(made.entries, (QStringList{"IMG/a.jpg", "IMG/폴더/b.bmp", "dbMain.db"}));
+
+        // Into another shop's folders, whose pictures folder does not exist yet.
+        const QString db = env->root() + "/other/DBS";
+        const QString img = env->root() + "/other/IMG";
+        BackupArchive::RestoreOptions options;
+        options.picturesFolder = img;
+        const auto restored = BackupArchive::restore(archive, db, "x", options);
+        QVERIFY2(restored.ok, qPrintable(restored.message));
+        QCOMPARE(contents(img), contents(pictures()));
+        QCOMPARE(contents(db).keys(), QStringList{"dbMain.db"}); // no IMG inside the database folder
+        QVERIFY(restored.picturesAsideFolder.isEmpty());
+
+        // Restored without a pictures folder, the archive unpacks as it is.
+        const auto plain = BackupArchive::restore(archive, env->root() + "/plain", "x");
+        QVERIFY2(plain.ok, qPrintable(plain.message));
+        QCOMPARE(contents(env->root() + "/plain").keys(), made.entries);
+    }
+
+    void pictures_olderArchiveWithoutThemLeavesThemAlone() {
+        fillCatalogue();
+        const QString archive = env->root() + "/old.zip";
+        const auto made = BackupArchive::create(dbFolder(), archive); // as archives were made before
+        QVERIFY2(made.ok, qPrintable(made.message));
+        QCOMPARE(made.entries, QStringList{"dbMain.db"});
+        const QStringList rows = mobileRows(dbFile());
+        writeFile(pictures() + "/today.jpg", "taken today");
+        QVERIFY(QFile::remove(dbFile()));
+
+        BackupArchive::RestoreOptions options;
+        options.picturesFolder = pictures();
+        const auto restored = BackupArchive::restore(archive, dbFolder(), "x", options);
+        QVERIFY2(restored.ok, qPrintable(restored.message));
+        QCOMPARE(mobileRows(dbFile()), rows);
+        QCOMPARE(contents(pictures()), (QMap<QString, QByteArray>{{"today.jpg", "taken today"}}));
+        QVERIFY(restored.picturesAsideFolder.isEmpty());
+        QCOMPARE(QDir(env->appFolder()).entryList({"IMG_*"}, QDir::AllEntries), QStringList());
+    }
+
+    void pictures_nameClashAndOwnFolder() {
+        fillCatalogue();
+        writeFile(pictures() + "/a.jpg", "a");
+        // The database folder's own IMG and the pictures folder would share one name.
+        writeFile(dbFolder() + "/IMG/x.jpg", "x");
+        const auto clash = BackupArchive::create(dbFolder(), env->root() + "/clash.zip", pictures());
+        QVERIFY(!clash.ok);
+        QVERIFY2(clash.message.contains(dbFolder() + "/IMG"), qPrintable(clash.message));
+        QVERIFY(!QFile::exists(env->root() + "/clash.zip"));
+
+        // Pictures that are the database folder's own IMG go in once.
+        const auto own = BackupArchive::create(dbFolder(), env->root() + "/own.zip", dbFolder() + "/IMG");
+        QVERIFY2(own.ok, qPrintable(own.message));
+        QCOMPARE(own.entries, (QStringList{"IMG/x.jpg", "dbMain.db"}));
+        BackupArchive::RestoreOptions options;
+        options.picturesFolder = env->root() + "/shop/DBS/IMG";
+        const auto restored = BackupArchive::restore(own.archive, env->root() + "/shop/DBS", "x", options);
+        QVERIFY2(restored.ok, qPrintable(restored.message));
+        QCOMPARE(contents(env->root() + "/shop/DBS").keys(), own.entries);
+    }
+
+    void serverBackup_vanishedFolderRefusedByTheProgram() {
+        fillCatalogue();
+        QVERIFY(Settings::SaveSetting("Backup", "DB경로", "경로", dbFolder() + "\\"));
+        const QString nas = env->root() + "/nas";
+        QVERIFY(Settings::SaveSetting("Backup", "서버백업", "경로", nas));
+        QString out;
+        QCOMPARE(runTool({"SERVERUP"}, &out), 1);
+        QVERIFY2(out.contains("서버 백업 폴더를 사용할 수 없습니다: " + nas) && out.contains("폴더가 없습니다."),
+                 qPrintable(out));
+        QVERIFY(!QFileInfo::exists(nas));
+        QVERIFY(!QDir(env->appFolder() + "/Backup").exists());
+        QVERIFY(QDir().mkpath(nas));
+        QCOMPARE(runTool({"SERVERUP"}, &out), 0);
+        QCOMPARE(QDir(nas).entryList({"DBS_*.zip"}).size(), 1);
     }
 
     void archive_holdsTheWholeFolderButJournals() {
@@ -259,6 +365,12 @@ private Q_SLOTS:
         QCOMPARE(Backup::archiveFolder(Backup::Server, folder), env->drives->driveFolder("H:") + "/Backup");
         QCOMPARE(Backup::archiveFolder(Backup::HardDisk, folder), env->appFolder() + "/Backup");
         QCOMPARE(Backup::archiveFolder(Backup::HardDiskAuto, folder), env->appFolder() + "/Backup");
+        // Once chosen, the server folder, also through a mapped drive.
+        QVERIFY(Settings::SaveSetting("Backup", "서버백업", "경로", "H:\\백업\\"));
+        QCOMPARE(Backup::storedServerFolder(), env->drives->driveFolder("H:") + "/백업");
+        QCOMPARE(Backup::archiveFolder(Backup::Server, folder), env->drives->driveFolder("H:") + "/백업");
+        QCOMPARE(Backup::archiveFolder(Backup::HardDisk, folder), env->appFolder() + "/Backup");
+        QCOMPARE(Backup::picturesFolder(), env->appFolder() + "/IMG");
     }
 };
 

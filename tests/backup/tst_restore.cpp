@@ -289,6 +289,53 @@ private Q_SLOTS:
         QCOMPARE(QDir(root()).entryList({"DBS_restoring_*"}, QDir::AllEntries), QStringList());
     }
 
+    void restore_failedPicturesSwapPutsTheDatabaseBackToo_data() {
+        // The database folder swaps first (moves 1-6), then the pictures: one aside (7), one in (8).
+        QTest::addColumn<QList<int>>("failing");
+        QTest::addColumn<bool>("allBack");
+        QTest::newRow("pictures aside") << QList<int>{7} << true;
+        QTest::newRow("pictures in") << QList<int>{8} << true;
+        QTest::newRow("old picture stuck") << QList<int>{8, 9} << false;
+    }
+    void restore_failedPicturesSwapPutsTheDatabaseBackToo() {
+        QFETCH(QList<int>, failing);
+        QFETCH(bool, allBack);
+        prepareCurrent();
+        const QString pictures = root() + "/IMG";
+        writeFile(pictures + "/old.jpg", "old picture");
+        const QString source = root() + "/source";
+        makeMainDb(source + "/dbMain.db", 50);
+        writeFile(source + "/dbPost.dat", "archived post");
+        writeFile(source + "/사진/new.bmp", "BM new");
+        writeFile(root() + "/sourceImg/new.jpg", "new picture");
+        const auto made = BackupArchive::create(source, root() + "/backup.zip", root() + "/sourceImg");
+        QVERIFY2(made.ok, qPrintable(made.message));
+
+        const auto before = contents(dbFolder());
+        const auto picturesBefore = contents(pictures);
+        int calls = 0;
+        BackupArchive::RestoreOptions options;
+        options.picturesFolder = pictures;
+        options.move = [&](const QString &from, const QString &to) {
+            return !failing.contains(++calls) && QDir().rename(from, to);
+        };
+        const auto restored = BackupArchive::restore(made.archive, dbFolder(), "x", options);
+        QVERIFY(!restored.ok);
+        QVERIFY2(restored.message.contains("그림"), qPrintable(restored.message));
+        QCOMPARE(contents(dbFolder()), before);
+        QVERIFY(restored.asideFolder.isEmpty());
+        QCOMPARE(restored.picturesAsideFolder.isEmpty(), allBack);
+        QCOMPARE(QDir(root()).entryList({"DBS_*", "IMG_restoring_*"}, QDir::AllEntries | QDir::Hidden), QStringList());
+        if (allBack) {
+            QCOMPARE(contents(pictures), picturesBefore);
+            QCOMPARE(QDir(root()).entryList({"IMG_*"}, QDir::AllEntries), QStringList());
+            return;
+        }
+        QVERIFY2(restored.message.contains(restored.picturesAsideFolder), qPrintable(restored.message));
+        QCOMPARE(contents(pictures), (QMap<QString, QByteArray>{}));
+        QCOMPARE(contents(restored.picturesAsideFolder), picturesBefore);
+    }
+
     void relativeFolder_roundTrip() {
         const QString shop = root() + "/shop";
         makeMainDb(shop + "/DBS/dbMain.db", 30);

@@ -114,10 +114,19 @@ int runBackup(const RunOptions &o, Reporter &reporter) {
         reporter.finished(false, QStringLiteral("백업하지 못했습니다.\n") + error);
         return 1;
     }
+    // A chosen server folder that is gone is not made anew here: on a share that went away
+    // the archive would land on this PC's disk unseen.
+    const QString target = Backup::archiveFolder(o.mode, folder);
+    if (o.mode == Backup::Server && !Backup::storedServerFolder().isEmpty()) {
+        if (const QString problem = Backup::folderProblem(target); !problem.isEmpty()) {
+            reporter.finished(false, QStringLiteral("백업하지 못했습니다.\n서버 백업 폴더를 사용할 수 없습니다: ") +
+                                         QDir::toNativeSeparators(target) + QLatin1Char('\n') + problem);
+            return 1;
+        }
+    }
     reporter.status(QStringLiteral("백업하는 중입니다..."));
-    const QString archive =
-        Backup::newArchivePath(Backup::archiveFolder(o.mode, folder), folder, appClock().now());
-    const BackupArchive::Outcome out = BackupArchive::create(folder, archive);
+    const QString archive = Backup::newArchivePath(target, folder, appClock().now());
+    const BackupArchive::Outcome out = BackupArchive::create(folder, archive, Backup::picturesFolder());
     if (!out.ok) {
         reporter.finished(false, QStringLiteral("백업하지 못했습니다.\n") + out.message);
         return 1;
@@ -158,7 +167,9 @@ int runRestore(const RunOptions &o, Reporter &reporter) {
     }
     reporter.status(QStringLiteral("복원하는 중입니다..."));
     const QString stamp = appClock().now().toString(QStringLiteral("yyyyMMdd_HHmmss"));
-    const BackupArchive::Outcome out = BackupArchive::restore(archive, folder, stamp);
+    BackupArchive::RestoreOptions options;
+    options.picturesFolder = Backup::picturesFolder();
+    const BackupArchive::Outcome out = BackupArchive::restore(archive, folder, stamp, options);
     if (!out.ok) {
         reporter.finished(false, QStringLiteral("복원하지 못했습니다.\n") + out.message);
         return 1;
@@ -166,6 +177,8 @@ int runRestore(const RunOptions &o, Reporter &reporter) {
     QString text = QStringLiteral("복원이 완료되었습니다.");
     if (!out.asideFolder.isEmpty())
         text += QStringLiteral("\n이전 파일: ") + QDir::toNativeSeparators(out.asideFolder);
+    if (!out.picturesAsideFolder.isEmpty())
+        text += QStringLiteral("\n이전 그림 파일: ") + QDir::toNativeSeparators(out.picturesAsideFolder);
     reporter.finished(true, text);
     return 0;
 }
