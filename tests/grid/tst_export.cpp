@@ -1,4 +1,5 @@
 #include "AppPaths.h"
+#include "FullDisk.h"
 #include "Spread.h"
 #include "TestEnv.h"
 #include "XlsRead.h"
@@ -6,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using modExcel_sp::ExportToExcelFile;
 
@@ -156,14 +155,12 @@ private Q_SLOTS:
         grid->setMaxRows(20000);
         for (int r = 4; r <= 20000; ++r)
             grid->setText(2, r, QStringLiteral("모델 %1").arg(r));
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = 64 * 1024;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString file = exportNow();
-        setrlimit(RLIMIT_FSIZE, &old);
+        QString file;
+        {
+            FullDisk disk(64 * 1024);
+            QVERIFY(disk.active());
+            file = exportNow();
+        }
         QCOMPARE(file, QString());
         QCOMPARE(env->prompter.texts().last(), kFailed);
         QVERIFY(env->shell.opened.isEmpty());

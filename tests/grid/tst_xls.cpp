@@ -1,6 +1,7 @@
 // The .xls writer, read back by python3-xlrd: texts, formats, widths, sheet splitting and
 // names, failures; a second script walks the records and checks every stored offset.
 #include "CompoundFile.h"
+#include "FullDisk.h"
 #include "XlsWriter.h"
 #include <QCryptographicHash>
 #include <QBuffer>
@@ -12,8 +13,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 // Cells as values (null: empty, ["type", n]: not text), formats of the first rows, widths;
@@ -427,14 +426,12 @@ private Q_SLOTS:
         const XlsResult tooWide = writeXlsFile(s, 20000, std::vector<XlsColumn>(257, XlsColumn{1, 9}), {}, out.filePath(QStringLiteral("wide.xls")));
         QVERIFY(!tooWide.ok && !tooWide.error.isEmpty());
         // A full disk half-way through: the temporary file goes too.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = 64 * 1024;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const XlsResult full = writeXlsFile(s, 20000, cols, {}, out.filePath(QStringLiteral("full.xls")));
-        setrlimit(RLIMIT_FSIZE, &old);
+        XlsResult full;
+        {
+            FullDisk disk(64 * 1024);
+            QVERIFY(disk.active());
+            full = writeXlsFile(s, 20000, cols, {}, out.filePath(QStringLiteral("full.xls")));
+        }
         QVERIFY(!full.ok && !full.error.isEmpty());
         QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{QStringLiteral("plain")});
     }
