@@ -48,6 +48,6 @@ int main(int argc, char *argv[]) {
         delete gPreview;
         gPreview = nullptr;
     });
-    offerRestore = [](const QString &folder) { mdlBackUp::OfferRestore(folder); };
+    offerRestore = mdlBackUp::RestoreAtStartUp;
     return RunProgram(command.programArguments);
 }

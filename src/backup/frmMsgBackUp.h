@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <array>
 
+class QHBoxLayout;
 class QPushButton;
 
 // The question shown when the main window closes: back up to the server, back up to this
@@ -27,6 +28,7 @@ protected:
 
 private:
     std::array<QPushButton *, 4> m_cmdResult{};
+    QHBoxLayout *m_buttonRow = nullptr;
     QPixmap m_picture;
     qint16 m_result = StayOpen;
 };

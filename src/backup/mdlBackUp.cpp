@@ -1,10 +1,12 @@
 #include "mdlBackUp.h"
+#include "AppPaths.h"
 #include "AppState.h"
 #include "Backup.h"
 #include "Companions.h"
 #include "ErrorBox.h"
 #include "Messages.h"
 #include "NetDrives.h"
+#include "ServerFolder.h"
 #include "Settings.h"
 #include "Shell.h"
 #include "frmMsgBackUp.h"
@@ -61,6 +63,8 @@ bool ExecBackUp(int mode, bool noAsk, const QString &keepWindow, const QString &
             if (MsgAsk(question, QStringLiteral("데이터 백업(") + Backup::modeLabel(mode) + QLatin1Char(')')) != vbYes)
                 return false;
         }
+        if (mode == Backup::Server && ServerFolder::ensure(dbFolder).isEmpty())
+            return false;
         if (!keepWindow.isEmpty())
             CloseAllFormsExcept(keepWindow);
         return startTool(Backup::argumentText(mode), dbFolder);
@@ -104,6 +108,9 @@ bool ExecBackUpAuto(const QString &keepWindow, const QString &dbFolder, const QP
         // A backup that could not start has told the user so; the program still closes.
         switch (result) {
         case frmMsgBackUp::ToServer:
+            // No server folder chosen: back to the program rather than closing without a backup.
+            if (QFileInfo(AppPaths::toolPath(Backup::toolName())).isFile() && ServerFolder::ensure(dbFolder).isEmpty())
+                return false;
             ExecBackUp(Backup::Server, true, keepWindow, dbFolder);
             return true;
         case frmMsgBackUp::ToThisPC:

@@ -1,4 +1,5 @@
 #pragma once
+#include "modMDB_Func.h"
 #include <QPixmap>
 #include <QString>
 
@@ -18,5 +19,10 @@ bool ExecBackUpAuto(const QString &keepWindow, const QString &dbFolder, const QP
 // The database in dbFolder cannot be used: offers to put the newest backup back with the
 // backup program. True when it was started (the program then ends so that it can work).
 bool OfferRestore(const QString &dbFolder);
+
+// Start-up could not open the database in dbFolder. Damaged: OfferRestore, and start-up
+// ends. Missing: offers the newest backup and restores it here with the same checks as the
+// backup program (pictures included); true when the database is back and start-up may open it.
+bool RestoreAtStartUp(const QString &dbFolder, modMDB_Func::OpenProblem why);
 
 } // namespace mdlBackUp

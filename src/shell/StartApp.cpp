@@ -14,7 +14,16 @@
 #include <QLockFile>
 
 std::function<void(frmMain *)> wireMainWindow = [](frmMain *) {};
-std::function<void(const QString &)> offerRestore;
+std::function<bool(const QString &, modMDB_Func::OpenProblem)> offerRestore;
+
+bool OpenDatabaseAtStartUp() {
+    if (modMain::InitApp())
+        return true;
+    using modMDB_Func::OpenProblem;
+    const OpenProblem why = modMDB_Func::lastOpenProblem();
+    return (why == OpenProblem::Damaged || why == OpenProblem::Missing) && offerRestore && offerRestore(gDBPath, why) &&
+           modMain::InitApp();
+}
 
 int RunProgram(const QStringList &arguments) {
     AppPaths::initFromArguments(arguments);
@@ -39,11 +48,8 @@ int RunProgram(const QStringList &arguments) {
 
     // Start-up proper: the database, then the login window; the program lives while a window is open.
     gDBFile = modMain::mainDbFile(AppPaths::inApp(QStringLiteral("DBS")));
-    if (!modMain::InitApp()) {
-        if (modMDB_Func::lastOpenProblem() == modMDB_Func::OpenProblem::Damaged && offerRestore)
-            offerRestore(gDBPath);
+    if (!OpenDatabaseAtStartUp())
         return 0;
-    }
     auto *login = new FrmLogin;
     login->setAttribute(Qt::WA_DeleteOnClose);
     login->onLoggedIn = [] {

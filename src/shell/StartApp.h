@@ -1,4 +1,5 @@
 #pragma once
+#include "modMDB_Func.h"
 #include <QStringList>
 #include <functional>
 
@@ -8,8 +9,13 @@ class frmMain;
 // before the program starts.
 extern std::function<void(frmMain *)> wireMainWindow;
 // Called with the database folder when the database could not be opened because it is
-// damaged, after the reason was shown; the backup offers its newest archive.
-extern std::function<void(const QString &)> offerRestore;
+// damaged or missing, after the reason was shown; the backup offers its newest archive.
+// True when the database is back in place and start-up opens it again.
+extern std::function<bool(const QString &folder, modMDB_Func::OpenProblem why)> offerRestore;
+
+// InitApp, and when the database is damaged or missing, offerRestore and InitApp once more.
+// True when the shared connection is open.
+bool OpenDatabaseAtStartUp();
 
 // The program from its first line to its last: single instance, data-access check,
 // database, login, main window. Returns the process exit code.

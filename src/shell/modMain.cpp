@@ -110,8 +110,21 @@ bool RunFirstCheck(const QString &relativeDbPath, const QString &table) {
     if (Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) == QLatin1String("YES"))
         return true;
     const QString args = QLatin1Char(' ') + AppPaths::appFolder() + relativeDbPath + QLatin1Char('|') + table;
-    Companions::start(QStringLiteral("FirstCheck"), args, AppPaths::appFolder(), Shell::Show::Normal, true);
-    return Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) == QLatin1String("YES");
+    Settings::DeleteSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_ERROR")); // an older run's
+    const int code =
+        Companions::start(QStringLiteral("FirstCheck"), args, AppPaths::appFolder(), Shell::Show::Normal, true);
+    if (Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) == QLatin1String("YES"))
+        return true;
+    // A companion that could not run has been reported; one that ran and refused leaves its reason.
+    if (code != Shell::kNotStarted && code != Shell::kCrashed) {
+        QString why = Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_ERROR"))
+                          .replace(QLatin1Char('\t'), QStringLiteral("\r\n"));
+        if (why.isEmpty())
+            why = QStringLiteral("점검 프로그램이 결과를 남기지 않았습니다.");
+        MsgWarn(QStringLiteral("데이터베이스 점검을 통과하지 못해 프로그램을 시작할 수 없습니다.\r\n\r\n") + why +
+                QStringLiteral("\r\n\r\n점검한 파일: ") + QDir::toNativeSeparators(AppPaths::appFolder() + relativeDbPath));
+    }
+    return false;
 }
 
 void SetDBPath(const QString &folder) {

@@ -21,6 +21,7 @@ using mdlBackUp::ExecBackUpAuto;
 
 namespace {
 QString storedFolder() { return Settings::GetSetting("Backup", "DB경로", "경로", "<none>"); }
+QString storedServerFolder() { return Settings::GetSetting("Backup", "서버백업", "경로", "<none>"); }
 
 // Acts on the question window once it is up; a window that never comes fails the test
 // rather than leaving exec() waiting for a click.
@@ -50,6 +51,15 @@ class TestBackup : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> env;
     QString dbFolder() const { return env->appFolder() + "/DBS\\"; }
+    // A folder of the shop's server, as the folder chooser returns it.
+    QString share(const QString &name = "nas/백업") const {
+        const QString folder = env->root() + "/" + name;
+        QDir().mkpath(folder);
+        return folder;
+    }
+    void chooseServerFolderBefore(const QString &folder) {
+        QVERIFY(Settings::SaveSetting("Backup", "서버백업", "경로", folder));
+    }
 
 private Q_SLOTS:
     void init() {
@@ -97,17 +107,36 @@ private Q_SLOTS:
         QCOMPARE(q.windowTitle(), QString("데이터 백업"));
         QCOMPARE(q.objectName(), QString("frmMsgBackUp"));
         QCOMPARE(q.Result(), qint16(frmMsgBackUp::StayOpen));
-        for (int i = 0; i < 4; ++i) {
-            QCOMPARE(q.cmdResult(i)->size(), QSize(108, 53)); // 1620 x 795 twips
-            if (i > 0)
-                QVERIFY(q.cmdResult(i)->x() >= q.cmdResult(i - 1)->x() + 108);
-        }
+        const auto buttonsApartInside = [&q](const char *when) {
+            for (int i = 0; i < 4; ++i) {
+                const QRect b = q.cmdResult(i)->geometry();
+                QCOMPARE(b.size(), QSize(108, 53)); // 1620 x 795 twips
+                QVERIFY2(q.rect().contains(b), when);
+                if (i == 0)
+                    continue;
+                const QRect left = q.cmdResult(i - 1)->geometry();
+                QCOMPARE(b.top(), left.top());
+                // A gap of at least one pixel: neither touching nor overlapping.
+                QVERIFY2(b.left() > left.right() + 1, qPrintable(QString("%1: button %2 at %3, the one before ends at %4")
+                                                                    .arg(when).arg(i).arg(b.left()).arg(left.right())));
+            }
+        };
+        q.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&q));
+        buttonsApartInside("text");
+        QVERIFY(q.cmdResult(0)->y() >= q.findChild<QLabel *>("lblQuestion")->geometry().bottom());
         QPixmap picture(640, 200);
         picture.fill(Qt::darkBlue);
         q.setPicture(picture);
         QVERIFY(q.width() >= 640);
         QVERIFY(q.cmdResult(0)->y() >= 200); // the buttons stay below the picture
         QVERIFY(!q.findChild<QLabel *>("lblQuestion")->isVisibleTo(&q));
+        buttonsApartInside("wide picture");
+        QPixmap narrow(100, 80);
+        narrow.fill(Qt::white);
+        q.setPicture(narrow);
+        QVERIFY(q.cmdResult(0)->y() >= 80);
+        buttonsApartInside("narrow picture");
     }
 
     void closeSequence_data() {
@@ -124,6 +153,7 @@ private Q_SLOTS:
         QFETCH(int, button);
         QFETCH(bool, mayClose);
         QFETCH(QString, arguments);
+        chooseServerFolderBefore(share());
         qint16 before = -1;
         whenQuestionShown([&](frmMsgBackUp *q) {
             before = q->Result();
@@ -215,6 +245,7 @@ private Q_SLOTS:
         QFETCH(int, mode);
         QFETCH(QString, title);
         QFETCH(QString, arguments);
+        chooseServerFolderBefore(share());
         env->prompter.answerYes();
         QVERIFY(ExecBackUp(mode, false, "", ""));
         QCOMPARE(env->prompter.boxes().first().title, title);
@@ -243,14 +274,87 @@ private Q_SLOTS:
                  qPrintable(text));
     }
 
-    void closeSequence_realProgramWaitsForTheProgramToEnd() {
-        // The shop's server share: the server archive belongs beside its database folder.
+    void serverFolder_askedOnceThenRemembered() {
+        const QString nas = share();
+        whenQuestionShown([](frmMsgBackUp *q) { q->cmdResult_Click(frmMsgBackUp::ToServer); });
+        env->prompter.answerText(nas);
+        QVERIFY(ExecBackUpAuto("", dbFolder()));
+        QCOMPARE(env->prompter.boxes().size(), 1);
+        QCOMPARE(env->prompter.boxes().first().kind, QString("folder"));
+        // The chooser starts where the database's folder lives.
+        QCOMPARE(env->prompter.boxes().first().text, QDir::toNativeSeparators(env->appFolder()));
+        QCOMPARE(storedServerFolder(), QDir::toNativeSeparators(nas));
+        QCOMPARE(env->shell.starts.size(), 1);
+        QCOMPARE(env->shell.starts.first().argumentText, QString(" SERVERUP"));
+        QCOMPARE(Backup::archiveFolder(Backup::Server, env->appFolder() + "/DBS"), nas);
+
+        Backup::resetStarted(); // the next day's run
+        env->prompter.clear();
+        whenQuestionShown([](frmMsgBackUp *q) { q->cmdResult_Click(frmMsgBackUp::ToServer); });
+        QVERIFY(ExecBackUpAuto("", dbFolder()));
+        QCOMPARE(env->prompter.boxes().size(), 0);
+        QCOMPARE(env->shell.starts.size(), 2);
+        QCOMPARE(storedServerFolder(), QDir::toNativeSeparators(nas));
+        // This PC's backup neither asks for nor changes the server folder.
+        Backup::resetStarted();
+        whenQuestionShown([](frmMsgBackUp *q) { q->cmdResult_Click(frmMsgBackUp::ToThisPC); });
+        QVERIFY(ExecBackUpAuto("", dbFolder()));
+        QCOMPARE(env->prompter.boxes().size(), 0);
+        QCOMPARE(env->shell.starts.last().argumentText, QString());
+    }
+
+    void serverFolder_goneOrUnwritableAsksAgain() {
+        const QString gone = share("nas/old");
+        chooseServerFolderBefore(gone);
+        QVERIFY(QDir(gone).removeRecursively());
+        const QString fresh = share("nas/new");
+        // /proc takes no files, not even from root: a folder that exists but cannot be written.
+        env->prompter.answerText("/proc");
+        env->prompter.answerText(fresh);
+        whenQuestionShown([](frmMsgBackUp *q) { q->cmdResult_Click(frmMsgBackUp::ToServer); });
+        QVERIFY(ExecBackUpAuto("", dbFolder()));
+        const auto boxes = env->prompter.boxes();
+        QCOMPARE(boxes.size(), 4);
+        QCOMPARE(boxes.at(0).icon, Prompter::Icon::Warning);
+        QCOMPARE(boxes.at(0).text, QStringList({"서버 백업 폴더를 사용할 수 없습니다.", gone, "폴더가 없습니다.",
+                                                "백업할 폴더를 다시 선택하세요."})
+                                       .join("\r\n"));
+        QCOMPARE(boxes.at(1).kind, QString("folder"));
+        QCOMPARE(boxes.at(1).text, gone); // starts from the folder that was
+        QCOMPARE(boxes.at(2).text, QString("선택한 폴더를 사용할 수 없습니다.\r\n/proc\r\n폴더에 쓸 수 없습니다."));
+        QCOMPARE(boxes.at(3).kind, QString("folder"));
+        QCOMPARE(storedServerFolder(), fresh);
+        QCOMPARE(env->shell.starts.size(), 1);
+        QVERIFY(!QFileInfo::exists(gone)); // not made anew
+        QCOMPARE(QDir(fresh).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void serverFolder_chooserCancelledStaysOpen() {
+        const QString gone = share("nas/old");
+        chooseServerFolderBefore(gone);
+        QVERIFY(QDir(gone).removeRecursively());
+        env->prompter.answerCancel();
+        whenQuestionShown([](frmMsgBackUp *q) { q->cmdResult_Click(frmMsgBackUp::ToServer); });
+        QVERIFY(!ExecBackUpAuto("", dbFolder())); // back to the program, no backup lost unseen
+        QCOMPARE(env->prompter.boxes().size(), 2);
+        QCOMPARE(env->shell.starts.size(), 0);
+        QVERIFY(!Backup::started());
+        QCOMPARE(storedServerFolder(), gone);
+        // The menu's server backup likewise starts nothing.
+        env->prompter.answerYes();
+        env->prompter.answerCancel();
+        QVERIFY(!ExecBackUp(Backup::Server, false, "", dbFolder()));
+        QCOMPARE(env->shell.starts.size(), 0);
+    }
+
+    void closeSequence_realProgramWritesToTheChosenServerFolder() {
         const QString server = env->root() + "/server";
         QVERIFY(QDir().mkpath(server + "/DBS"));
         QFile data(server + "/DBS/data.bin");
         QVERIFY(data.open(QIODevice::WriteOnly));
         data.write(QByteArray(100000, 'x'));
         data.close();
+        const QString nas = share();
 
         QLockFile running(Backup::programLockFile()); // this test plays the running program
         QVERIFY(running.tryLock(0));
@@ -259,17 +363,30 @@ private Q_SLOTS:
             tool.start(c.program, {c.argumentText, "--no-window", "--wait-seconds", "60"});
             return tool.waitForStarted() ? 0 : -1;
         };
+        env->prompter.answerText(nas);
         whenQuestionShown([](frmMsgBackUp *q) { q->cmdResult_Click(0); });
         QVERIFY(ExecBackUpAuto("", server + "/DBS\\"));
 
         QVERIFY(!tool.waitForFinished(1500)); // still waiting for the program to end
-        QVERIFY(!QDir(server + "/Backup").exists());
+        QCOMPARE(QDir(nas).entryList({"DBS_*.zip"}), QStringList());
         running.unlock();
         QVERIFY(tool.waitForFinished(60000));
         QCOMPARE(tool.exitCode(), 0);
-        const QStringList archives = QDir(server + "/Backup").entryList({"DBS_*.zip"});
-        QCOMPARE(archives.size(), 1);
+        QCOMPARE(QDir(nas).entryList({"DBS_*.zip"}).size(), 1);
+        QVERIFY(!QDir(server + "/Backup").exists());
         QVERIFY(!QDir(env->appFolder() + "/Backup").exists());
+
+        // The next close asks nothing and writes there again.
+        Backup::resetStarted();
+        env->prompter.clear();
+        QVERIFY(running.tryLock(0));
+        whenQuestionShown([](frmMsgBackUp *q) { q->cmdResult_Click(0); });
+        QVERIFY(ExecBackUpAuto("", server + "/DBS\\"));
+        running.unlock();
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 0);
+        QCOMPARE(env->prompter.boxes().size(), 0);
+        QCOMPARE(QDir(nas).entryList({"DBS_*.zip"}).size(), 2);
     }
 };
 

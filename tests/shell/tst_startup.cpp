@@ -60,16 +60,35 @@ private Q_SLOTS:
         QVERIFY(call.program.endsWith("FirstCheck"));
     }
     void firstCheck_failsWhenProgramDoesNotPass() {
+        // A reason an earlier run left is not shown for this one.
+        Settings::SaveSetting(AppState::sharedApp(), "MDAC_Check", "CHECK_ERROR", "stale");
         QVERIFY(!RunFirstCheck("/DBS/dbMain.db", "local_user"));
         QCOMPARE(env->shell.starts.size(), 1);
+        QCOMPARE(env->prompter.boxes().size(), 1); // the program does not end unexplained
+        QCOMPARE(env->prompter.boxes().first().icon, Prompter::Icon::Warning);
+        QCOMPARE(env->prompter.texts().first(),
+                 "데이터베이스 점검을 통과하지 못해 프로그램을 시작할 수 없습니다.\r\n\r\n"
+                 "점검 프로그램이 결과를 남기지 않았습니다.\r\n\r\n점검한 파일: " +
+                     env->appFolder() + "/DBS/dbMain.db");
     }
     void firstCheck_realProgram() {
         Shell::install(nullptr); // the real process
         QVERIFY(!RunFirstCheck("/DBS/dbMain.db", "local_user")); // no database yet
+        QVERIFY2(env->prompter.texts().last().contains("파일을 찾을 수 없습니다"), qPrintable(env->prompter.texts().last()));
         QVERIFY(Schema::createMainDatabase(env->appFolder() + "/DBS/dbMain.db"));
         QVERIFY(!RunFirstCheck("/DBS/dbMain.db", "no_such_table"));
+        QVERIFY(env->prompter.texts().last().contains("데이터베이스에 'no_such_table' 테이블이 없습니다."));
+        QFile junk(env->appFolder() + "/DBS/junk.db");
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(8192, 'j'));
+        junk.close();
+        QVERIFY(!RunFirstCheck("/DBS/junk.db", "local_user"));
+        QVERIFY(env->prompter.texts().last().contains("DB 연결 실패"));
+        QCOMPARE(env->prompter.boxes().size(), 3);
         QVERIFY(RunFirstCheck("/DBS/dbMain.db", "local_user"));
+        QCOMPARE(env->prompter.boxes().size(), 3);
         QCOMPARE(Settings::GetSetting(AppState::sharedApp(), "MDAC_Check", "CHECK_VALUE"), QString("YES"));
+        QCOMPARE(Settings::GetSetting(AppState::sharedApp(), "MDAC_Check", "CHECK_ERROR", "<none>"), QString("<none>"));
     }
 
     void freshFolderIsSeededOnce() {

@@ -1,8 +1,10 @@
 // Checks once per machine that the database engine works: the database named on the
 // command line opens with its password and holds the named table. Only then it stores
-// "YES", which the program looks for before every start.
+// "YES", which the program looks for before every start. A failed check leaves its reason
+// beside it ("CHECK_ERROR") for the program to show; this program has no window of its own.
 #include "AppPaths.h"
 #include "AppState.h"
+#include "Prompter.h"
 #include "Schema.h"
 #include "Settings.h"
 #include "modMDB_Func.h"
@@ -10,33 +12,67 @@
 #include <QSqlDatabase>
 #include <QTextStream>
 
+namespace {
+
+const QString kSection = QStringLiteral("MDAC_Check");
+
+// Keeps what the database layer would have shown, so that it can be handed on.
+class KeepingPrompter final : public Prompter {
+public:
+    QStringList texts;
+    void message(Icon, const QString &, const QString &text) override { texts << text; }
+    int question(const QString &, const QString &text, bool) override {
+        texts << text;
+        return No;
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString folder(const QString &, const QString &) override { return {}; }
+    std::optional<QColor> color(const QString &, const QColor &) override { return {}; }
+    std::optional<QFont> font(const QFont &) override { return {}; }
+    int printer(const QStringList &, int) override { return -1; }
+    bool printDialog(QPrinter &) override { return false; }
+};
+
+int fail(const QString &why) {
+    QTextStream(stderr) << why << Qt::endl;
+    // The store keeps one line per value; the program turns the tabs back into lines.
+    QString line = why;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral("\t")).replace(QLatin1Char('\n'), QLatin1Char('\t'));
+    Settings::SaveSetting(AppState::sharedApp(), kSection, QStringLiteral("CHECK_ERROR"), line);
+    return 1;
+}
+
+} // namespace
+
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     AppPaths::initFromArguments(app.arguments());
     // One argument " <database file>|<table>"; a shell may also split it at blanks.
     const QString tail = app.arguments().mid(1).join(QLatin1Char(' ')).trimmed();
     const qsizetype bar = tail.lastIndexOf(QLatin1Char('|'));
-    QTextStream err(stderr);
     if (bar <= 0) {
-        err << "usage: FirstCheck \"<database file>|<table>\"" << Qt::endl;
+        QTextStream(stderr) << "usage: FirstCheck \"<database file>|<table>\"" << Qt::endl;
         return 2;
     }
     const QString file = tail.left(bar).trimmed();
     const QString table = tail.mid(bar + 1).trimmed();
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
-        err << "database driver missing" << Qt::endl;
-        return 1;
-    }
-    if (!modMDB_Func::OpenDB(file, Schema::kPassword, true, false))
-        return 1;
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
+        return fail(QStringLiteral("데이터베이스 드라이버(QSQLITE)가 설치되어 있지 않습니다."));
+    KeepingPrompter kept;
+    Prompter::install(&kept);
+    const bool opened = modMDB_Func::OpenDB(file, Schema::kPassword, true, false);
+    Prompter::install(nullptr);
+    if (!opened)
+        return fail(kept.texts.isEmpty() ? QStringLiteral("데이터베이스를 열 수 없습니다.")
+                                         : kept.texts.join(QStringLiteral("\r\n")));
     const bool found = modMDB_Func::connection().tables().contains(table, Qt::CaseInsensitive);
     modMDB_Func::DBTerminate();
-    if (!found) {
-        err << "table not found: " << table << Qt::endl;
-        return 1;
-    }
-    if (!Settings::SaveSetting(AppState::sharedApp(), QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE"),
-                               QStringLiteral("YES")))
-        return 1;
+    if (!found)
+        return fail(QStringLiteral("데이터베이스에 '%1' 테이블이 없습니다.").arg(table));
+    Settings::DeleteSetting(AppState::sharedApp(), kSection, QStringLiteral("CHECK_ERROR"));
+    if (!Settings::SaveSetting(AppState::sharedApp(), kSection, QStringLiteral("CHECK_VALUE"), QStringLiteral("YES")))
+        return fail(QStringLiteral("설정 파일에 쓸 수 없습니다: ") + Settings::storeFile(AppState::sharedApp()));
     return 0;
 }
