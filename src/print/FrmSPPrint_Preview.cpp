@@ -1,19 +1,15 @@
 #include "FrmSPPrint_Preview.h"
-#include "Messages.h"
+#include "FrmSPPrint_PageSetup.h"
+#include "FrmSPPrint_PrintDlg.h"
 #include "PreviewPictures.h"
-#include "Prompter.h"
 #include "SheetPreview.h"
 #include "SheetPrinter.h"
 #include "Spread.h"
 #include "SpreadPrint.h"
 #include "modSpreadPrint.h"
-#include <QApplication>
-#include <QDir>
-#include <QRegularExpression>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPrinter>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -204,47 +200,23 @@ void FrmSPPrint_Preview::ButtonClick(int column) {
             DisableButton(ColPrevious, 4);
         break;
     case ColZoom: pv->toggleZoom(); break;
-    case ColPrint: PrintAll(); break;
-    case ColSetup: MsgInfo(QStringLiteral("페이지 설정은 아직 준비되지 않았습니다.")); break;
+    case ColPrint: {
+        FrmSPPrint_PrintDlg dialog(this, this);
+        dialog.exec();
+        // Printing has closed the preview as well.
+        if (!m_unloaded)
+            Form_Activate();
+        break;
+    }
+    case ColSetup: {
+        FrmSPPrint_PageSetup setup(this);
+        setup.exec();
+        Form_Activate();
+        break;
+    }
     case ColClose: reject(); break;
     default: break;
     }
-}
-
-// Until the print dialog of our own exists: every page through the system's dialog.
-void FrmSPPrint_Preview::PrintAll() {
-    Spread *g = grid();
-    if (!g)
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(job().title);
-    // The system dialog offers a PDF file named after the document: one a file system takes.
-    QString fileName = job().title;
-    fileName.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
-    if (printer.outputFormat() == QPrinter::PdfFormat && !fileName.trimmed().isEmpty())
-        printer.setOutputFileName(QDir::home().filePath(fileName.trimmed() + QStringLiteral(".pdf")));
-    if (!prompter().printDialog(printer))
-        return;
-    SheetPrintProps &props = g->printProps();
-    props.type = SheetPrintProps::All;
-    if (printer.printRange() == QPrinter::PageRange) {
-        props.type = SheetPrintProps::PageRange;
-        props.pageStart = printer.fromPage();
-        props.pageEnd = printer.toPage();
-    } else if (printer.printRange() == QPrinter::CurrentPage) {
-        props.type = SheetPrintProps::CurrentPage;
-        props.currentPage = fpSpreadPreview1->pageCurrent();
-    }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = printSheet(*g, printer);
-    QApplication::restoreOverrideCursor();
-    props.type = SheetPrintProps::All;
-    if (!ok) {
-        MsgWarn(QStringLiteral("인쇄하지 못했습니다. 프린터와 인쇄 범위를 확인하세요."));
-        return;
-    }
-    m_bPrintedOK = true;
-    accept();
 }
 
 bool FrmSPPrint_Preview::event(QEvent *e) {

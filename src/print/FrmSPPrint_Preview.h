@@ -40,7 +40,6 @@ protected:
 
 private:
     void relayout();
-    void PrintAll();
     Spread *grid() const;
     void unload();
 

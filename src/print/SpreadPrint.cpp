@@ -21,8 +21,11 @@ bool printSheet(const Spread &grid, QPagedPaintDevice &device) {
     const SheetPrintProps &props = grid.printProps();
     const QPageSize paper(QSizeF(props.paperWidth / 20.0, props.paperHeight / 20.0), QPageSize::Point);
     // The layout has its own margins; the device prints the whole sheet.
-    if (auto *printer = dynamic_cast<QPrinter *>(&device))
+    if (auto *printer = dynamic_cast<QPrinter *>(&device)) {
+        if (!printer->isValid()) // a printer that is not (or no longer) installed
+            return false;
         printer->setFullPage(true);
+    }
     device.setPageLayout(QPageLayout(paper, layout->landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0)));
     QPainter painter;

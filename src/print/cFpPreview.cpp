@@ -1,6 +1,7 @@
 #include "cFpPreview.h"
 #include "FrmSPPrint_Preview.h"
 #include "Messages.h"
+#include "PrinterChoice.h"
 #include "Spread.h"
 #include "SpreadPrint.h"
 #include "modSpreadPrint.h"
@@ -40,7 +41,7 @@ bool cFpPreview::SpreadPreview(Spread *obj, const QString &sRegKey, const QStrin
         QApplication::setOverrideCursor(Qt::WaitCursor);
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(sTitle);
-        const bool ok = printSheet(*obj, printer);
+        const bool ok = PrinterChoice::applyTo(printer) && printSheet(*obj, printer);
         QApplication::restoreOverrideCursor();
         if (!ok)
             MsgWarn(QStringLiteral("인쇄하지 못했습니다. 프린터를 확인하세요."));

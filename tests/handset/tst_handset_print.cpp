@@ -1,6 +1,7 @@
 #include "AppState.h"
 #include "CupsServer.h"
 #include "FrmSPPrint_Preview.h"
+#include "FrmSPPrint_PrintDlg.h"
 #include "HandsetFixture.h"
 #include "SheetPrinter.h"
 #include "Spread.h"
@@ -9,6 +10,7 @@
 #include "fbMobil_Admin.h"
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 // The handset list printed on a real print queue: a private CUPS daemon whose queue keeps
@@ -52,19 +54,26 @@ private Q_SLOTS:
         env.reset();
     }
 
-    // F7, then "Print" in the preview and OK in the system's dialog: the queue gets every page.
+    // F7, then "Print" in the preview and "인쇄" in the print dialog: the default printer's
+    // queue gets every page.
     void printFromThePreview() {
-        env->prompter.answerText(QString()); // OK on the default printer
-        bool clicked = false;
+        bool clicked = false, printed = false;
         QTimer::singleShot(0, [&] {
             QCoreApplication::processEvents();
             if (auto *w = qobject_cast<FrmSPPrint_Preview *>(QApplication::activeModalWidget())) {
                 clicked = true;
+                QTimer::singleShot(0, [&] {
+                    if (auto *d = qobject_cast<FrmSPPrint_PrintDlg *>(QApplication::activeModalWidget())) {
+                        printed = true;
+                        d->findChild<QPushButton *>("Command2")->click();
+                    }
+                });
                 w->ButtonClick(FrmSPPrint_Preview::ColPrint);
             }
         });
         QTest::keyClick(list->htField[6], Qt::Key_F7);
         QVERIFY(clicked);
+        QVERIFY(printed);
         QVERIFY(!qobject_cast<FrmSPPrint_Preview *>(QApplication::activeModalWidget())); // printing closed it
 
         const QStringList files = cups.waitForOutput(1, 20000);

@@ -73,8 +73,14 @@ bool ScriptedPrompter::printDialog(QPrinter &printer) {
     const QVariant v = take(Box{QStringLiteral("print"), Icon::None, QString(), printer.printerName(), false});
     if (!v.isValid())
         return false;
-    if (!v.toString().isEmpty())
-        printer.setPrinterName(v.toString());
+    const QString answer = v.toString();
+    if (answer.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(answer);
+    } else if (!answer.isEmpty()) {
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        printer.setPrinterName(answer);
+    }
     return true;
 }
 

@@ -42,7 +42,8 @@ public:
     std::optional<QFont> font(const QFont &initial) override;
     int printer(const QStringList &printers, int current) override;
     // Answered with answerText(printer name) or answerCancel(); an empty name keeps the
-    // printer as the program set it up (a file when it has an output file name).
+    // printer as the program set it up (a file when it has an output file name); a name
+    // ending in ".pdf" is the dialog's print-to-file choice.
     bool printDialog(QPrinter &printer) override;
 
 private:

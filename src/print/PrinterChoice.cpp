@@ -1,0 +1,38 @@
+#include "PrinterChoice.h"
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace PrinterChoice {
+namespace {
+Choice g_choice;
+} // namespace
+
+const Choice &current() { return g_choice; }
+
+void takeFrom(const QPrinter &printer) {
+    g_choice.copies = std::max(1, printer.copyCount());
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        g_choice.outputFile = printer.outputFileName();
+        g_choice.printerName.clear();
+    } else {
+        g_choice.outputFile.clear();
+        g_choice.printerName = printer.printerName();
+    }
+}
+
+bool applyTo(QPrinter &printer) {
+    printer.setCopyCount(g_choice.copies);
+    if (!g_choice.outputFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(g_choice.outputFile);
+    } else if (!g_choice.printerName.isEmpty()) {
+        if (!QPrinterInfo::availablePrinterNames().contains(g_choice.printerName))
+            return false;
+        printer.setPrinterName(g_choice.printerName);
+    }
+    return true;
+}
+
+void reset() { g_choice = {}; }
+
+} // namespace PrinterChoice

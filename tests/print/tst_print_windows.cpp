@@ -1,0 +1,403 @@
+// The preview's page setup and print windows, driven as a user would, over a real print job.
+#include "CupsServer.h"
+#include "FrmSPPrint_PageSetup.h"
+#include "FrmSPPrint_Preview.h"
+#include "FrmSPPrint_PrintDlg.h"
+#include "PrinterChoice.h"
+#include "Settings.h"
+#include "SheetPreview.h"
+#include "Spread.h"
+#include "TestEnv.h"
+#include "cFpPreview.h"
+#include "modSpreadPrint.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QRegularExpression>
+#include <QDeadlineTimer>
+#include <functional>
+
+using modSpreadPrint::job;
+
+namespace {
+const QString kApp = QStringLiteral("휴대폰관리_PritSetUp");
+const QString kSection = QStringLiteral("fbTest");
+
+void fill(Spread &g, int rows, int cols = 3) {
+    g.setMaxCols(cols);
+    g.setMaxRows(rows);
+    g.setColMerge(1, SheetStore::Merge::None);
+    g.setRowHeight(-1, 18);
+    for (int r = 1; r <= rows; ++r)
+        for (int c = 1; c <= cols; ++c)
+            g.setText(c, r, QStringLiteral("%1-%2").arg(r).arg(c));
+}
+
+QString stored(const QString &key) { return Settings::GetSetting(kApp, kSection, key, QStringLiteral("<none>")); }
+void store(const QString &key, const QString &value) { Settings::SaveSetting(kApp, kSection, key, value); }
+
+// Runs fn on the modal window of type T once it is up, as a user acts on what is shown; a
+// window that never comes leaves *seen false.
+template <typename T> void whenModal(std::function<void(T *)> fn, bool *seen) {
+    auto *poll = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(5000);
+    QObject::connect(poll, &QTimer::timeout, [poll, fn, seen, deadline] {
+        if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            *seen = true;
+            fn(w);
+        } else if (deadline->hasExpired()) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
+}
+
+QByteArray readAll(const QString &file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QPushButton *button(QWidget *w, const char *name) { return w->findChild<QPushButton *>(QLatin1String(name)); }
+
+// pdftotext reports NanumGothic's space glyph as U+0001.
+QString printedText(const QString &pdf, int page = 0) { return pdfText(pdf, page).replace(QChar(1), QLatin1Char(' ')); }
+} // namespace
+
+class TestPrintWindows : public QObject {
+    Q_OBJECT
+    CupsServer cups{QStringLiteral("ShopPDF")};
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<cFpPreview> preview;
+
+    // A job as the handset list runs it; look() acts while the preview is open and leaves
+    // it open or closed as the user would.
+    bool runJob(Spread &g, const std::function<void(FrmSPPrint_Preview *)> &look, int scaling = 0,
+                bool bPrintFoot = false) {
+        bool seen = false;
+        whenModal<FrmSPPrint_Preview>(
+            [&](FrmSPPrint_Preview *w) {
+                QCoreApplication::processEvents();
+                look(w);
+                if (w->isVisible())
+                    w->ButtonClick(FrmSPPrint_Preview::ColClose);
+            },
+            &seen);
+        const bool printed = preview->SpreadPreview(&g, kSection, QStringLiteral("모델 목록"), QStringLiteral("매장"),
+                                                    QString(), 1, 0.3, 0.2, 0.5, 0.5, bPrintFoot, scaling,
+                                                    QStringLiteral("매장 메모"), false, 16);
+        if (!seen)
+            qWarning("the preview did not open");
+        return printed;
+    }
+    // Opens the preview's page setup and lets act() work in it.
+    static void inSetup(FrmSPPrint_Preview *w, const std::function<void(FrmSPPrint_PageSetup *)> &act) {
+        bool seen = false;
+        whenModal<FrmSPPrint_PageSetup>(act, &seen);
+        w->ButtonClick(FrmSPPrint_Preview::ColSetup);
+        QVERIFY2(seen, "page setup did not open");
+    }
+    static void inPrintDialog(FrmSPPrint_Preview *w, const std::function<void(FrmSPPrint_PrintDlg *)> &act) {
+        bool seen = false;
+        whenModal<FrmSPPrint_PrintDlg>(act, &seen);
+        w->ButtonClick(FrmSPPrint_Preview::ColPrint);
+        QVERIFY2(seen, "the print dialog did not open");
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY2(cups.start(), qPrintable(cups.errorString()));
+        qputenv("CUPS_SERVER", QFile::encodeName(cups.socketPath())); // before the first QPrinter
+    }
+    void init() {
+        env = std::make_unique<TestEnv>();
+        preview = std::make_unique<cFpPreview>();
+        preview->SetAppName(QStringLiteral("휴대폰관리"));
+        PrinterChoice::reset();
+        cups.clearOutput();
+    }
+    void cleanup() {
+        preview.reset();
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void pageSetup_fitToPageDisablesAndOkStoresTheUnchangedValues() {
+        Spread g;
+        fill(g, 10);
+        store("CheckBox_7", "1");
+        runJob(g, [](FrmSPPrint_Preview *w) {
+            inSetup(w, [](FrmSPPrint_PageSetup *s) {
+                for (int i = 0; i < 4; ++i)
+                    QVERIFY(!s->pagemargin(i)->isEnabled());
+                QVERIFY(!s->porientation(0)->isEnabled() && !s->porientation(1)->isEnabled());
+                QVERIFY(s->porientation(0)->isChecked());
+                QCOMPARE(s->pagemargin(0)->text(), QString("0.30"));
+                QCOMPARE(s->pagemargin(1)->text(), QString("0.20"));
+                QCOMPARE(s->Combo1->count(), 14);
+                QCOMPARE(s->Combo1->currentText(), QString("Page Height"));
+                button(s, "Command2_0")->click();
+            });
+        }, 1);
+        QCOMPARE(stored("PrintMarginLeft"), QString("0.3"));
+        QCOMPARE(stored("PrintMarginRight"), QString("0.2"));
+        QCOMPARE(stored("PrintMarginTop"), QString("0.5"));
+        QCOMPARE(stored("PrintMarginBottom"), QString("0.5"));
+        QCOMPARE(stored("PrintOrientation"), QString("1"));
+        QCOMPARE(stored("PrintZoomType"), QString("8"));
+    }
+
+    void pageSetup_typedMarginAppliedAndPreviewRecounted() {
+        Spread g;
+        fill(g, 120);
+        int before = 0, after = 0;
+        QString counter;
+        runJob(g, [&](FrmSPPrint_Preview *w) {
+            before = w->fpSpreadPreview1->pageCount();
+            inSetup(w, [](FrmSPPrint_PageSetup *s) {
+                s->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(s));
+                QLineEdit *top = s->pagemargin(2);
+                top->setFocus();
+                top->selectAll();
+                QTest::keyClicks(top, "2"); // only the first digit
+                QCOMPARE(top->displayText(), QString("2.__"));
+                QTest::keyClick(top, Qt::Key_Tab);
+                QVERIFY(!top->hasFocus());
+                QCOMPARE(top->text(), QString("2.00"));
+                s->porientation(1)->click();
+                button(s, "Command2_0")->click();
+            });
+            after = w->fpSpreadPreview1->pageCount();
+            counter = w->pageCounter()->text();
+        });
+        QCOMPARE(g.printProps().marginTop, 2.0 * 1440);
+        QCOMPARE(g.printProps().orientation, 2);
+        QCOMPARE(stored("PrintMarginTop"), QString("2"));
+        QCOMPARE(stored("PrintOrientation"), QString("2"));
+        // Landscape with a two-inch top margin holds fewer rows a page.
+        QVERIFY2(after > before, qPrintable(QString("%1 -> %2").arg(before).arg(after)));
+        QCOMPARE(counter, QString("Page 1 of %1").arg(after));
+    }
+
+    void pageSetup_fourPagesShowsTwoByTwo() {
+        Spread g;
+        fill(g, 200);
+        int multiH = 0, multiV = 0, type = -1;
+        runJob(g, [&](FrmSPPrint_Preview *w) {
+            inSetup(w, [](FrmSPPrint_PageSetup *s) {
+                s->Combo1->setCurrentIndex(s->Combo1->findText("Four Pages"));
+                button(s, "Command2_0")->click();
+            });
+            type = w->fpSpreadPreview1->viewType();
+            multiH = w->fpSpreadPreview1->multiH();
+            multiV = w->fpSpreadPreview1->multiV();
+        });
+        QCOMPARE(type, int(SheetPreview::MultiplePages));
+        QCOMPARE(multiH, 2);
+        QCOMPARE(multiV, 2);
+        QCOMPARE(stored("PrintZoomType"), QString("12"));
+        // The next job starts from it.
+        runJob(g, [&](FrmSPPrint_Preview *w) { type = w->fpSpreadPreview1->viewType(); });
+        QCOMPARE(job().zoomIndex, 12);
+        QCOMPARE(type, int(SheetPreview::MultiplePages));
+    }
+
+    void pageSetup_cancelAfterChangingEverythingChangesNothing() {
+        Spread g;
+        fill(g, 50);
+        SheetPrintProps before;
+        int view = -1, viewAfter = -2;
+        QByteArray storeBefore;
+        runJob(g, [&](FrmSPPrint_Preview *w) {
+            before = g.printProps();
+            view = w->fpSpreadPreview1->viewType();
+            storeBefore = readAll(Settings::storeFile(kApp));
+            inSetup(w, [](FrmSPPrint_PageSetup *s) {
+                for (int i = 0; i < 4; ++i)
+                    s->pagemargin(i)->setText("3.33");
+                s->porientation(1)->click();
+                s->Combo1->setCurrentIndex(13);
+                button(s, "Command2_1")->click();
+            });
+            viewAfter = w->fpSpreadPreview1->viewType();
+        });
+        const SheetPrintProps &p = g.printProps();
+        QCOMPARE(p.marginLeft, before.marginLeft);
+        QCOMPARE(p.marginRight, before.marginRight);
+        QCOMPARE(p.marginTop, before.marginTop);
+        QCOMPARE(p.marginBottom, before.marginBottom);
+        QCOMPARE(p.orientation, before.orientation);
+        QCOMPARE(viewAfter, view);
+        QCOMPARE(job().zoomIndex, 8);
+        QCOMPARE(readAll(Settings::storeFile(kApp)), storeBefore);
+    }
+
+    void printDlg_optionsStoredAndAppliedOnlyWhenClicked() {
+        Spread g;
+        fill(g, 10);
+        runJob(g, [&](FrmSPPrint_Preview *w) {
+            inPrintDialog(w, [&](FrmSPPrint_PrintDlg *d) {
+                for (int i = 0; i < 9; ++i)
+                    QCOMPARE(d->Check1(i)->isChecked(), i != 7);
+                QVERIFY(d->Check1(7)->isEnabled()); // this job allows fitting
+                QCOMPARE(stored("CheckBox_0"), QString("<none>")); // loading stores nothing
+                QTest::mouseClick(d->Check1(8), Qt::LeftButton);
+                QCOMPARE(stored("CheckBox_8"), QString("0"));
+                QCOMPARE(g.printProps().footer, QString());
+                QTest::mouseClick(d->Check1(8), Qt::LeftButton);
+                QCOMPARE(stored("CheckBox_8"), QString("1"));
+                QCOMPARE(g.printProps().footer, job().fullFooter); // page line and all
+                QVERIFY(g.printProps().footer.contains("Page: /p///pc"));
+                QTest::mouseClick(d->Check1(2), Qt::LeftButton);
+                QVERIFY(!g.printProps().grid);
+                QTest::mouseClick(d->Check1(7), Qt::LeftButton);
+                QCOMPARE(g.printProps().scalingMethod, 1);
+                QCOMPARE(stored("CheckBox_7"), QString("1"));
+                QTest::mouseClick(d->Check1(4), Qt::LeftButton);
+                QVERIFY(!g.printProps().dataCellsOnly && !g.printProps().useDataMax);
+                button(d, "Command3")->click();
+            });
+            QVERIFY(w->isVisible()); // "닫기" leaves the preview open
+        }, 1, true);
+        QCOMPARE(stored("CheckBox_2"), QString("0"));
+        QCOMPARE(stored("CheckBox_4"), QString("0"));
+    }
+
+    void printDlg_fitToPageOffWithoutScaling() {
+        Spread g;
+        fill(g, 10);
+        store("CheckBox_7", "1");
+        bool checked = true, enabled = true;
+        runJob(g, [&](FrmSPPrint_Preview *w) {
+            inPrintDialog(w, [&](FrmSPPrint_PrintDlg *d) {
+                checked = d->Check1(7)->isChecked();
+                enabled = d->Check1(7)->isEnabled();
+                d->reject();
+            });
+        }, 0);
+        QVERIFY(!checked && !enabled);
+        QCOMPARE(stored("CheckBox_7"), QString("1"));
+    }
+
+    void printDlg_pageBoxesTakeNumbersOnly() {
+        Spread g;
+        fill(g, 10);
+        runJob(g, [&](FrmSPPrint_Preview *w) {
+            inPrintDialog(w, [&](FrmSPPrint_PrintDlg *d) {
+                QVERIFY(!d->Text1(0)->isEnabled() && !d->Text1(1)->isEnabled());
+                d->Option1(3)->click();
+                QVERIFY(d->Text1(0)->isEnabled() && d->Text1(1)->isEnabled());
+                QLineEdit *from = d->Text1(0);
+                from->selectAll();
+                QTest::keyClicks(from, "a");
+                QCOMPARE(from->text(), QString("1"));
+                from->selectAll();
+                QTest::keyClicks(from, "12");
+                QCOMPARE(from->text(), QString("12"));
+                QTest::keyClick(from, Qt::Key_Backspace);
+                QTest::keyClick(from, Qt::Key_Backspace);
+                QCOMPARE(from->text(), QString("1")); // empty is no number either
+                d->Option1(0)->click();
+                QVERIFY(!d->Text1(0)->isEnabled());
+                d->reject();
+            });
+        });
+    }
+
+    void printDlg_selectedCellsPrintExactlyThatBlock() {
+        Spread g;
+        fill(g, 10, 6);
+        g.setSelBlock(2, 3, 4, 5);
+        const QString pdf = env->root() + "/선택.pdf";
+        bool previewOpenAfter = true;
+        const bool printed = runJob(g, [&](FrmSPPrint_Preview *w) {
+            inPrintDialog(w, [&](FrmSPPrint_PrintDlg *d) {
+                env->prompter.answerText(pdf); // the system dialog: print to a file
+                button(d, "Command4")->click();
+                d->Option1(1)->click();
+                button(d, "Command2")->click();
+                QVERIFY(!d->isVisible());
+            });
+            previewOpenAfter = w->isVisible();
+        });
+        QVERIFY(printed);
+        QVERIFY(!previewOpenAfter);
+        QCOMPARE(env->prompter.boxes().size(), 1);
+        QCOMPARE(pdfPageCount(pdf), 1);
+        const QString text = printedText(pdf);
+        for (int r = 1; r <= 10; ++r)
+            for (int c = 1; c <= 6; ++c) {
+                const QString cell = QString("%1-%2").arg(r).arg(c);
+                const bool inBlock = r >= 3 && r <= 5 && c >= 2 && c <= 4;
+                QVERIFY2(text.contains(QRegularExpression("(^|\\s)" + cell + "(\\s|$)")) == inBlock,
+                         qPrintable(cell + (inBlock ? " missing from:\n" : " printed:\n") + text));
+            }
+        QCOMPARE(cups.outputFiles().size(), 0);
+    }
+
+    void printDlg_printsToTheDefaultPrinterAndClosesBoth() {
+        Spread g;
+        fill(g, 150);
+        int pages = 0;
+        const bool printed = runJob(g, [&](FrmSPPrint_Preview *w) {
+            pages = w->fpSpreadPreview1->pageCount();
+            inPrintDialog(w, [](FrmSPPrint_PrintDlg *d) { button(d, "Command2")->click(); });
+            QVERIFY(!w->isVisible());
+        });
+        QVERIFY(printed);
+        QVERIFY(pages > 1);
+        const QStringList out = cups.waitForOutput(1);
+        QCOMPARE(out.size(), 1);
+        QCOMPARE(pdfPageCount(out.first()), pages);
+        QVERIFY(printedText(out.first(), pages).contains("150-1"));
+    }
+
+    void printDlg_currentPageAndAFailedPrint() {
+        Spread g;
+        fill(g, 150);
+        bool stillOpen = false;
+        const bool printed = runJob(g, [&](FrmSPPrint_Preview *w) {
+            // A printer that has gone since it was chosen: said so, and nothing closes.
+            QCOMPARE(cups.runClient("lpadmin", {"-p", "Counter2", "-E", "-v", "pdfout:/"}), 0);
+            inPrintDialog(w, [&](FrmSPPrint_PrintDlg *d) {
+                env->prompter.answerText("Counter2");
+                button(d, "Command4")->click();
+                QCOMPARE(PrinterChoice::current().printerName, QString("Counter2"));
+                QCOMPARE(cups.runClient("lpadmin", {"-x", "Counter2"}), 0);
+                button(d, "Command2")->click();
+                stillOpen = d->isVisible();
+                d->reject();
+            });
+            QVERIFY(w->isVisible());
+            QVERIFY(!w->m_bPrintedOK);
+            PrinterChoice::reset();
+            w->ButtonClick(FrmSPPrint_Preview::ColNext);
+            inPrintDialog(w, [](FrmSPPrint_PrintDlg *d) {
+                d->Option1(2)->click();
+                button(d, "Command2")->click();
+            });
+        });
+        QVERIFY(stillOpen);
+        QVERIFY(printed);
+        QCOMPARE(env->prompter.boxes().size(), 2);
+        QCOMPARE(env->prompter.texts().last(), QString("프린터를 찾을 수 없습니다: Counter2\r\n"
+                                                      "'프린터 설정'에서 프린터를 다시 선택하세요."));
+        const QStringList out = cups.waitForOutput(1);
+        QCOMPARE(out.size(), 1);
+        QCOMPARE(pdfPageCount(out.first()), 1);
+        const QString text = printedText(out.first());
+        QVERIFY2(!text.contains(QRegularExpression("(^|\\s)1-1(\\s|$)")), qPrintable(text)); // not the first page
+    }
+};
+
+QTEST_MAIN(TestPrintWindows)
+#include "tst_print_windows.moc"
