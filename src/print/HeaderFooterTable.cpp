@@ -15,16 +15,19 @@ HeaderFooterTable::HeaderFooterTable(const Font &defaultFont) : m_default(defaul
         c.font = defaultFont;
 }
 
+int HeaderFooterTable::indexOf(int col, int row) {
+    return isTextColumn(col) && row >= 1 && row <= kRows ? (row - 1) * 3 + (col - 1) / 2 : -1;
+}
+
 HeaderFooterTable::Cell *HeaderFooterTable::at(int col, int row) {
-    if (!isTextColumn(col) || row < 1 || row > kRows)
-        return nullptr;
-    return &m_cells[size_t((row - 1) * 3 + (col - 1) / 2)];
+    const int i = indexOf(col, row);
+    return i < 0 ? nullptr : &m_cells[size_t(i)];
 }
 
 const HeaderFooterTable::Cell &HeaderFooterTable::cell(int col, int row) const {
     static const Cell none;
-    const Cell *c = const_cast<HeaderFooterTable *>(this)->at(col, row);
-    return c ? *c : none;
+    const int i = indexOf(col, row);
+    return i < 0 ? none : m_cells[size_t(i)];
 }
 
 void HeaderFooterTable::setText(int col, int row, const QString &text) {

@@ -48,6 +48,7 @@ public:
     PageClick togglePageNumber(int col, int row, const std::function<bool()> &replaceText);
 
 private:
+    static int indexOf(int col, int row); // -1 outside the text cells
     Cell *at(int col, int row);
     void setCurrentText(const QString &text, bool pageNumber);
     bool readFontCode(const QString &code, qsizetype &pos, ReadResult &result);
