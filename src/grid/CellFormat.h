@@ -1,4 +1,6 @@
 #pragma once
+#include <QRgb>
+#include <QString>
 #include <QtGlobal>
 #include <optional>
 
@@ -21,7 +23,8 @@ enum class HAlign : quint8 { Left, Center, Right };
 enum class VAlign : quint8 { Top, Center, Bottom };
 
 // One level of formatting: cell, column, header row or sheet. An unset field takes the
-// value of the broader level; the sheet level has every field set.
+// value of the broader level; the sheet level has every field set but the colours, which
+// default to the grid's style.
 struct CellFormat {
     std::optional<CellType> type;
     std::optional<quint8> pictureFit;
@@ -29,10 +32,17 @@ struct CellFormat {
     std::optional<VAlign> vAlign;
     std::optional<bool> bold;
     std::optional<double> fontSize;
+    std::optional<QString> fontName; // empty: the grid's font
+    std::optional<bool> italic;
+    std::optional<bool> underline;
+    std::optional<bool> strikeout;
     std::optional<bool> locked;
+    std::optional<QRgb> foreColor;
+    std::optional<QRgb> borderColor; // a line drawn round the cell
 
     bool isEmpty() const {
-        return !type && !pictureFit && !hAlign && !vAlign && !bold && !fontSize && !locked;
+        return !type && !pictureFit && !hAlign && !vAlign && !bold && !fontSize && !fontName && !italic &&
+               !underline && !strikeout && !locked && !foreColor && !borderColor;
     }
 };
 
@@ -44,5 +54,16 @@ struct ResolvedFormat {
     VAlign vAlign = VAlign::Center;
     bool bold = false;
     double fontSize = 9;
+    QString fontName;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
     bool locked = false;
+    std::optional<QRgb> foreColor;
+    std::optional<QRgb> borderColor;
+
+    bool sameFont(const ResolvedFormat &o) const {
+        return bold == o.bold && fontSize == o.fontSize && fontName == o.fontName && italic == o.italic &&
+               underline == o.underline && strikeout == o.strikeout;
+    }
 };

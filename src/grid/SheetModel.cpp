@@ -19,11 +19,16 @@ int SheetModel::rowCount(const QModelIndex &parent) const { return parent.isVali
 
 int SheetModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_store.maxCols(); }
 
-QFont SheetModel::fontFor(double size, bool bold) const {
+QFont SheetModel::fontFor(const ResolvedFormat &fmt) const {
     QFont f = m_baseFont;
-    if (size > 0)
-        f.setPointSizeF(size);
-    f.setBold(bold);
+    if (!fmt.fontName.isEmpty())
+        f.setFamily(fmt.fontName);
+    if (fmt.fontSize > 0)
+        f.setPointSizeF(fmt.fontSize);
+    f.setBold(fmt.bold);
+    f.setItalic(fmt.italic);
+    f.setUnderline(fmt.underline);
+    f.setStrikeOut(fmt.strikeout);
     return f;
 }
 
@@ -40,18 +45,22 @@ QVariant SheetModel::data(const QModelIndex &index, int role) const {
         return QVariant::fromValue(toQt(f.hAlign, f.vAlign));
     }
     case Qt::FontRole:
-        if (m_store.hasOwnFont(col, row)) {
-            const ResolvedFormat f = m_store.format(col, row);
-            return fontFor(f.fontSize, f.bold);
-        }
+        if (m_store.hasOwnFont(col, row))
+            return fontFor(m_store.format(col, row));
         return {};
     case Qt::BackgroundRole: {
         const QColor &c = row % 2 ? m_oddBack : m_evenBack;
         return c.isValid() ? QVariant(c) : QVariant();
     }
     case Qt::ForegroundRole: {
+        if (const auto own = m_store.format(col, row).foreColor)
+            return QColor::fromRgba(*own);
         const QColor &c = row % 2 ? m_oddText : m_evenText;
         return c.isValid() ? QVariant(c) : QVariant();
+    }
+    case BorderColorRole: {
+        const auto border = m_store.format(col, row).borderColor;
+        return border ? QVariant(QColor::fromRgba(*border)) : QVariant();
     }
     case PictureRole:
         if (m_store.format(col, row).type == CellType::Picture)
@@ -105,10 +114,8 @@ QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int ro
             lines << m_store.headerText(col, k);
         return lines.join(QLatin1Char('\n'));
     }
-    case Qt::FontRole: {
-        const ResolvedFormat f = m_store.format(col, horizontal ? 0 : row);
-        return fontFor(f.fontSize, f.bold);
-    }
+    case Qt::FontRole:
+        return fontFor(m_store.format(col, horizontal ? 0 : row));
     case Qt::TextAlignmentRole: {
         const ResolvedFormat f = m_store.format(col, row);
         return QVariant::fromValue(toQt(f.hAlign, f.vAlign));

@@ -16,6 +16,7 @@ public:
         PictureRole = Qt::UserRole + 1, // QImage: the cell's picture, read on first request
         CellTypeRole,                   // int: CellType
         PictureFitRole,                 // int: PictureFit flags
+        BorderColorRole,                // QColor: a line round the cell, none when invalid
     };
 
     explicit SheetModel(QObject *parent = nullptr);
@@ -65,7 +66,7 @@ public:
     QColor headerText() const { return m_headerText; }
 
 private:
-    QFont fontFor(double size, bool bold) const;
+    QFont fontFor(const ResolvedFormat &fmt) const;
     bool isCellIndex(const QModelIndex &index) const;
 
     SheetStore m_store;

@@ -11,7 +11,13 @@ void overlay(ResolvedFormat &out, const CellFormat &f) {
     if (f.vAlign) out.vAlign = *f.vAlign;
     if (f.bold) out.bold = *f.bold;
     if (f.fontSize) out.fontSize = *f.fontSize;
+    if (f.fontName) out.fontName = *f.fontName;
+    if (f.italic) out.italic = *f.italic;
+    if (f.underline) out.underline = *f.underline;
+    if (f.strikeout) out.strikeout = *f.strikeout;
     if (f.locked) out.locked = *f.locked;
+    if (f.foreColor) out.foreColor = f.foreColor;
+    if (f.borderColor) out.borderColor = f.borderColor;
 }
 
 std::optional<double> numberOf(QStringView s) {
@@ -28,6 +34,10 @@ SheetStore::SheetStore() {
     m_sheetFmt.vAlign = VAlign::Center;
     m_sheetFmt.bold = false;
     m_sheetFmt.fontSize = 9;
+    m_sheetFmt.fontName = QString();
+    m_sheetFmt.italic = false;
+    m_sheetFmt.underline = false;
+    m_sheetFmt.strikeout = false;
     m_sheetFmt.locked = false;
     m_headerFmt.fontSize = 9; // the header keeps its size when the data font changes
     m_cols.resize(1);
@@ -172,8 +182,9 @@ ResolvedFormat SheetStore::format(int col, int row) const {
 bool SheetStore::hasOwnFont(int col, int row) const {
     if (m_cellFmt.isEmpty() && m_cols[size_t(col)].fmt.isEmpty())
         return false;
-    const ResolvedFormat f = format(col, row);
-    return f.bold != *m_sheetFmt.bold || f.fontSize != *m_sheetFmt.fontSize;
+    ResolvedFormat sheet;
+    overlay(sheet, m_sheetFmt);
+    return !format(col, row).sameFont(sheet);
 }
 
 double SheetStore::colWidth(int col) const {

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 // The cells of one grid, without any widget: texts column by column, sparse formats, tags
@@ -40,8 +41,10 @@ public:
     void setPicturePath(int col, int row, QStringView path);
 
     // col/row -1 address a whole column, a whole row or (both) every data cell; row 0 with
-    // col -1 the whole header row. Setting a broad range overrides narrower settings.
-    template <typename T> void setFormat(int col, int row, std::optional<T> CellFormat::*field, T value);
+    // col -1 the whole header row. Setting a broad range overrides narrower settings; an
+    // empty value gives the range back to the broader level.
+    template <typename T>
+    void setFormat(int col, int row, std::optional<T> CellFormat::*field, std::type_identity_t<std::optional<T>> value);
     ResolvedFormat format(int col, int row) const;
     // True when the cell's font differs from the sheet's data font.
     bool hasOwnFont(int col, int row) const;
@@ -138,7 +141,8 @@ private:
 };
 
 template <typename T>
-void SheetStore::setFormat(int col, int row, std::optional<T> CellFormat::*field, T value) {
+void SheetStore::setFormat(int col, int row, std::optional<T> CellFormat::*field,
+                           std::type_identity_t<std::optional<T>> value) {
     if (col > m_maxCols || row > m_maxRows || col < -1 || row < -1)
         return;
     if (col == -1 && row == -1) {

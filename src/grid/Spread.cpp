@@ -3,6 +3,7 @@
 #include "SheetModel.h"
 #include "SpreadDelegate.h"
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <cmath>
@@ -188,7 +189,8 @@ void Spread::setRowHidden(int row, bool hidden) {
         applyRowToView(row);
 }
 
-template <typename T> void Spread::setCellFormat(int col, int row, std::optional<T> CellFormat::*field, T value) {
+template <typename T>
+void Spread::setCellFormat(int col, int row, std::optional<T> CellFormat::*field, std::type_identity_t<std::optional<T>> value) {
     m_model->store().setFormat(col, row, field, value);
     m_model->cellsChanged(col == -1 ? 0 : col, row == -1 ? 1 : row, col, row);
 }
@@ -214,6 +216,41 @@ void Spread::setFontBold(int col, int row, bool bold) {
         f.setBold(bold);
         setFont(f);
     }
+}
+
+QString Spread::fontName(int col, int row) const { return sheet().format(col, row).fontName; }
+
+void Spread::setFontName(int col, int row, const QString &name) { setCellFormat(col, row, &CellFormat::fontName, name); }
+
+bool Spread::fontItalic(int col, int row) const { return sheet().format(col, row).italic; }
+
+void Spread::setFontItalic(int col, int row, bool on) { setCellFormat(col, row, &CellFormat::italic, on); }
+
+bool Spread::fontUnderline(int col, int row) const { return sheet().format(col, row).underline; }
+
+void Spread::setFontUnderline(int col, int row, bool on) { setCellFormat(col, row, &CellFormat::underline, on); }
+
+bool Spread::fontStrikeout(int col, int row) const { return sheet().format(col, row).strikeout; }
+
+void Spread::setFontStrikeout(int col, int row, bool on) { setCellFormat(col, row, &CellFormat::strikeout, on); }
+
+QColor Spread::colorOf(int col, int row, std::optional<QRgb> ResolvedFormat::*field) const {
+    const std::optional<QRgb> c = sheet().format(col, row).*field;
+    return c ? QColor::fromRgba(*c) : QColor();
+}
+
+namespace {
+std::optional<QRgb> rgbOf(const QColor &c) { return c.isValid() ? std::optional<QRgb>(c.rgba()) : std::nullopt; }
+} // namespace
+
+QColor Spread::foreColor(int col, int row) const { return colorOf(col, row, &ResolvedFormat::foreColor); }
+
+void Spread::setForeColor(int col, int row, const QColor &color) { setCellFormat(col, row, &CellFormat::foreColor, rgbOf(color)); }
+
+QColor Spread::borderColor(int col, int row) const { return colorOf(col, row, &ResolvedFormat::borderColor); }
+
+void Spread::setBorderColor(int col, int row, const QColor &color) {
+    setCellFormat(col, row, &CellFormat::borderColor, rgbOf(color));
 }
 
 void Spread::insertRows(int row, int count) { m_model->insertSheetRows(row, count); }
@@ -324,6 +361,17 @@ void Spread::setLock(int col, int row, bool locked) { setCellFormat(col, row, &C
 bool Spread::protect() const { return m_model->protect(); }
 
 void Spread::setProtect(bool on) { m_model->setProtect(on); }
+
+void Spread::endEdit() {
+    // Enter closes the editor by a queued call; one still waiting must not be closed twice.
+    QCoreApplication::sendPostedEvents(m_delegate, QEvent::MetaCall);
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget *editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
 
 // ---- position and search
 

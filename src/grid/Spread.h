@@ -52,6 +52,21 @@ public:
     void setFontSize(int col, int row, double size);
     bool fontBold(int col, int row) const;
     void setFontBold(int col, int row, bool bold);
+    // An empty name: the grid's font.
+    QString fontName(int col, int row) const;
+    void setFontName(int col, int row, const QString &name);
+    bool fontItalic(int col, int row) const;
+    void setFontItalic(int col, int row, bool on);
+    bool fontUnderline(int col, int row) const;
+    void setFontUnderline(int col, int row, bool on);
+    bool fontStrikeout(int col, int row) const;
+    void setFontStrikeout(int col, int row, bool on);
+    // Text and border colours; an invalid colour gives the cells back to the broader level
+    // (for the text, the grid's row colours; for the border, none).
+    QColor foreColor(int col, int row) const;
+    void setForeColor(int col, int row, const QColor &color);
+    QColor borderColor(int col, int row) const;
+    void setBorderColor(int col, int row, const QColor &color);
     // Columns enter before col and leave, maxCols() following.
     void insertCols(int col, int count);
     void deleteCols(int col, int count);
@@ -95,6 +110,8 @@ public:
     // Locked cells refuse input only while the grid is protected (the default).
     bool protect() const;
     void setProtect(bool on);
+    // Closes an open cell editor, keeping what was typed.
+    void endEdit();
 
     // Look.
     void setClassicAppearance();
@@ -172,6 +189,8 @@ Q_SIGNALS:
     void keyDown(int keyCode, int shift, bool *consumed);
     void keyPress(const QString &text);
     void rightClicked(int col, int row, const QPoint &globalPos);
+    // A cell editor opened (entering) or closed.
+    void editMode(int col, int row, bool entering);
     // The user dragged column borders; col1..col2 changed width.
     void colWidthChanged(int col1, int col2);
 
@@ -182,6 +201,8 @@ protected:
     void keyboardSearch(const QString &) override {}
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     void onSectionResized(int logical, int oldSize, int newSize);
@@ -191,7 +212,10 @@ private:
     void applyHeaderHeight();
     void syncRowsToView();
     void paintCorner(QAbstractButton *corner);
-    template <typename T> void setCellFormat(int col, int row, std::optional<T> CellFormat::*field, T value);
+    template <typename T>
+    void setCellFormat(int col, int row, std::optional<T> CellFormat::*field, std::type_identity_t<std::optional<T>> value);
+    // The colour of a format field, invalid when unset.
+    QColor colorOf(int col, int row, std::optional<QRgb> ResolvedFormat::*field) const;
 
     SheetModel *m_model = nullptr;
     SpreadDelegate *m_delegate = nullptr;

@@ -175,6 +175,21 @@ void Spread::contextMenuEvent(QContextMenuEvent *event) {
     event->accept();
 }
 
+bool Spread::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) {
+    const bool wasEditing = state() == QAbstractItemView::EditingState;
+    const bool opened = QTableView::edit(index, trigger, event);
+    if (opened && !wasEditing && state() == QAbstractItemView::EditingState)
+        Q_EMIT editMode(index.column() + 1, index.row() + 1, true);
+    return opened;
+}
+
+void Spread::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) {
+    const QModelIndex index = currentIndex();
+    QTableView::closeEditor(editor, hint);
+    if (state() != QAbstractItemView::EditingState)
+        Q_EMIT editMode(index.column() + 1, index.row() + 1, false);
+}
+
 bool Spread::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::Paint)
         if (auto *corner = qobject_cast<QAbstractButton *>(watched)) {

@@ -20,10 +20,20 @@ bool SpreadDelegate::isCutOff(const QStyleOptionViewItem &option, const QString 
 }
 
 void SpreadDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const {
-    if (!drawsGrid) {
+    if (drawsGrid)
+        paintMerged(painter, option, index);
+    else
         paintCell(painter, option, index);
-        return;
+    const QColor border = index.data(SheetModel::BorderColorRole).value<QColor>();
+    if (border.isValid()) {
+        painter->save();
+        painter->setPen(border);
+        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        painter->restore();
     }
+}
+
+void SpreadDelegate::paintMerged(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const {
     const auto *model = qobject_cast<const SheetModel *>(index.model());
     const int col = index.column() + 1, row = index.row() + 1;
     const bool joinsAbove = model && model->store().mergesWithAbove(col, row);
@@ -73,13 +83,19 @@ void SpreadDelegate::paintCell(QPainter *painter, const QStyleOptionViewItem &op
             return;
         }
     } else if (type == CellType::Button) {
+        // The style draws the caption in the painter's font: the cell's own, e.g. bold.
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
         QStyleOptionButton button;
         button.rect = option.rect.adjusted(1, 1, -1, -1);
-        button.text = index.data(Qt::DisplayRole).toString();
+        button.text = opt.text;
         button.state = option.state | QStyle::State_Raised;
-        button.fontMetrics = option.fontMetrics;
+        button.fontMetrics = opt.fontMetrics;
+        painter->save();
+        painter->setFont(opt.font);
         const QWidget *w = option.widget;
         (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_PushButton, &button, painter, w);
+        painter->restore();
         return;
     }
     QStyledItemDelegate::paint(painter, option, index);

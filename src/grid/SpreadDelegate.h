@@ -1,8 +1,8 @@
 #pragma once
 #include <QStyledItemDelegate>
 
-// Paints the cell types of a Spread (pictures fitted to the cell, buttons) and shows the
-// whole text of a cut-off cell as a tip.
+// Paints the cell types of a Spread (pictures fitted to the cell, buttons), cell borders,
+// and shows the whole text of a cut-off cell as a tip.
 class SpreadDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -23,5 +23,6 @@ public:
     static bool isCutOff(const QStyleOptionViewItem &option, const QString &text);
 
 private:
+    void paintMerged(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
     void paintCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
 };

@@ -42,18 +42,6 @@ private:
         m_line = {};
     }
 
-    // A quoted value after a two-letter code, e.g. /fn"굴림체"; false when the quotes are missing.
-    bool quoted(qsizetype from, QString *value, qsizetype *end) const {
-        if (at(from) != QLatin1Char('"'))
-            return false;
-        const qsizetype close = m_code.indexOf(QLatin1Char('"'), from + 1);
-        if (close < 0)
-            return false;
-        *value = m_code.mid(from + 1, close - from - 1);
-        *end = close + 1;
-        return true;
-    }
-
     // Reads the code at m_pos (a "/"); false leaves it to be printed as it stands.
     bool readCode() {
         const QChar a = at(m_pos + 1);
@@ -91,10 +79,10 @@ private:
         switch (b.unicode()) {
         case 'n':
         case 'z': {
-            QString value;
-            qsizetype end = 0;
-            if (!quoted(m_pos + 3, &value, &end))
+            const std::optional<Quoted> quoted = readQuoted(m_code, m_pos + 3);
+            if (!quoted)
                 return false;
+            const QString &value = quoted->value;
             if (b == QLatin1Char('n')) {
                 m_font.name = value;
             } else {
@@ -103,7 +91,7 @@ private:
                 if (ok && size > 0 && size <= 400)
                     m_font.size = size;
             }
-            m_pos = end;
+            m_pos = quoted->end;
             return true;
         }
         case 'b': case 'i': case 'u': case 'k': {
@@ -136,6 +124,8 @@ private:
     Document m_doc;
 };
 
+QString flag(const char *code, bool on) { return QLatin1String(code) + QLatin1Char(on ? '1' : '0'); }
+
 class Writer {
 public:
     explicit Writer(const Font &font) : m_font(font) {}
@@ -162,7 +152,7 @@ private:
         m_afterPageNumber = false;
         switch (run.kind) {
         case Run::PageNumber:
-            m_out += QStringLiteral("/p");
+            m_out += kPageNumberCode;
             m_afterPageNumber = true;
             break;
         case Run::PageCount:
@@ -174,11 +164,6 @@ private:
         }
     }
 
-    static QString alignCode(Align a) {
-        return a == Align::Center ? QStringLiteral("/c") : a == Align::Right ? QStringLiteral("/r") : QStringLiteral("/l");
-    }
-
-    static QString flag(const char *code, bool on) { return QLatin1String(code) + QLatin1Char(on ? '1' : '0'); }
 
     void setFont(const Font &f) {
         if (f.name != m_font.name)
@@ -215,6 +200,29 @@ QString runText(const Run &run, int page, int pageCount) {
     case Run::Text: break;
     }
     return run.text;
+}
+
+std::optional<Quoted> readQuoted(QStringView code, qsizetype open, qsizetype limit) {
+    if (open >= code.size() || code[open] != QLatin1Char('"'))
+        return std::nullopt;
+    const qsizetype close = code.indexOf(QLatin1Char('"'), open + 1);
+    if (close < 0 || (limit >= 0 && close - open - 1 > limit))
+        return std::nullopt;
+    return Quoted{code.mid(open + 1, close - open - 1).toString(), close + 1};
+}
+
+qsizetype nextCode(QStringView code, qsizetype from, qsizetype limit) {
+    const qsizetype slash = code.indexOf(QLatin1Char('/'), from);
+    return slash < 0 || slash - from > limit ? -1 : slash;
+}
+
+QString alignCode(Align a) {
+    return a == Align::Center ? QStringLiteral("/c") : a == Align::Right ? QStringLiteral("/r") : QStringLiteral("/l");
+}
+
+QString fontCode(const Font &f) {
+    return QStringLiteral("/fn\"%1\"/fz\"%2\"").arg(QString(f.name).remove(QLatin1Char('"'))).arg(qRound(f.size)) +
+           flag("/fb", f.bold) + flag("/fi", f.italic) + flag("/fu", f.underline) + flag("/fk", f.strike);
 }
 
 } // namespace HeaderFooterCode

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <optional>
 #include <vector>
 
 // The page header and footer language of the grid's printing: "/" codes select fonts,
@@ -47,5 +48,20 @@ QString write(const Document &doc, const Font &defaultFont);
 
 // The text of a run on a page, fields filled in.
 QString runText(const Run &run, int page, int pageCount);
+
+// Pieces of the language for readers and writers of single codes.
+struct Quoted {
+    QString value;
+    qsizetype end = 0; // just after the closing quote
+};
+// The value in double quotes whose opening quote is at open; none when that is not a quote
+// or the closing one does not follow within limit characters (-1: anywhere).
+std::optional<Quoted> readQuoted(QStringView code, qsizetype open, qsizetype limit = -1);
+// Where the next code ("/") after from starts, within limit characters; -1 when none does.
+qsizetype nextCode(QStringView code, qsizetype from, qsizetype limit);
+QString alignCode(Align a);
+// Every attribute of the font, the size as a whole number.
+QString fontCode(const Font &f);
+inline constexpr QLatin1String kPageNumberCode("/p");
 
 } // namespace HeaderFooterCode

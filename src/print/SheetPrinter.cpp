@@ -96,11 +96,16 @@ QFont SheetPrinter::hfFont(const HeaderFooterCode::Font &f) const {
 
 QFont SheetPrinter::cellFont(int col, int row) const {
     const ResolvedFormat f = m_model.store().format(col, row);
-    const int key = int(std::lround(f.fontSize * kTwipsPerPoint)) * 2 + (f.bold ? 1 : 0);
+    const int flags = (f.bold ? 1 : 0) | (f.italic ? 2 : 0) | (f.underline ? 4 : 0) | (f.strikeout ? 8 : 0);
+    const QString key = QStringLiteral("%1|%2|%3").arg(std::lround(f.fontSize * kTwipsPerPoint)).arg(flags).arg(f.fontName);
     auto it = m_fonts.find(key);
     if (it == m_fonts.end()) {
-        QFont font = twipsFont(m_baseFont, f.fontSize);
+        QFont font = f.fontName.isEmpty() ? m_baseFont : printableFont(QFont(f.fontName));
+        font = twipsFont(font, f.fontSize);
         font.setBold(f.bold);
+        font.setItalic(f.italic);
+        font.setUnderline(f.underline);
+        font.setStrikeOut(f.strikeout);
         it = m_fonts.insert(key, font);
     }
     return *it;
@@ -326,8 +331,10 @@ void SheetPrinter::paintGrid(QPainter &p, const Band &rows, const Band &cols) co
         if (back.isValid() && back != Qt::white)
             p.fillRect(r, back);
     };
-    const auto textPen = [&](bool header, int row) {
-        const QColor c = !colour ? QColor(Qt::black) : header ? m_model.headerText() : m_model.rowText(row);
+    const auto textPen = [&](bool header, int row, const ResolvedFormat &f) {
+        QColor c = !colour ? QColor(Qt::black) : header ? m_model.headerText() : m_model.rowText(row);
+        if (colour && !header && f.foreColor)
+            c = QColor::fromRgba(*f.foreColor);
         p.setPen(c.isValid() ? c : QColor(Qt::black));
     };
     const auto drawText = [&](const QRectF &cell, int col, int row, const QString &text, bool header) {
@@ -335,7 +342,7 @@ void SheetPrinter::paintGrid(QPainter &p, const Band &rows, const Band &cols) co
             return;
         const ResolvedFormat f = s.format(col, row);
         p.setFont(cellFont(col, header ? 0 : row));
-        textPen(header, row);
+        textPen(header, row, f);
         const Qt::Alignment a = header && col > 0 ? Qt::AlignCenter : toQt(f.hAlign, f.vAlign);
         p.drawText(cell.adjusted(kCellPad, 0, -kCellPad, 0), int(a), text);
     };

@@ -69,7 +69,7 @@ private:
     SheetPrintProps m_props;
     QSizeF m_paper;
     QFont m_baseFont;
-    mutable QHash<int, QFont> m_fonts; // cell fonts by size and weight
+    mutable QHash<QString, QFont> m_fonts; // cell fonts by size, style flags and name
     HeaderFooterCode::Font m_hfDefault;
     HeaderFooterCode::Document m_header, m_footer;
     double m_headerH = 0, m_footerH = 0;

@@ -82,6 +82,7 @@ void ApplyPrintSettings(SheetPrintProps &props, const QString &sTitle, const QSt
     props.marginRight = storedInches(QStringLiteral("PrintMarginRight"), fRight) * 1440;
     props.orientation = leadingInt(GetPrintSetting(QStringLiteral("PrintOrientation"), QString::number(printOT))) == 2 ? 2 : 1;
     props.header = PageHeader(sTitle, sHeadLeft, sHeadCenter, sTitleFont);
+    job().fullHeader = props.header;
     props.footer = FullFooter(bPrintFoot, sPrintFootText, sTitleFont, appClock().today());
     job().fullFooter = props.footer;
 

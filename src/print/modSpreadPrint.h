@@ -17,6 +17,7 @@ struct PrintJob {
     QString section;               // the job's settings section (sRegKey)
     QString title;                 // sTitle: also the printed document's name
     int zoomIndex = 8;             // preview zoom, 0 to 13
+    QString fullHeader;            // the header as composed, for the editor's defaults
     QString fullFooter;            // the footer as composed, for option 8 switched back on
     int scalingAllowed = 0;        // 0: fit to page is not offered
     QPointer<SheetPreview> preview; // the open preview, for SetPreviewZoom

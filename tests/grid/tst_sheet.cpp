@@ -149,6 +149,30 @@ private Q_SLOTS:
         QVERIFY(!s.format(3, 3).locked && s.format(2, 3).locked);
     }
 
+    void fontAttributesAndColoursResolveLikeOtherFormats() {
+        SheetStore s;
+        fill(s, 3, 3);
+        QVERIFY(!s.format(1, 1).foreColor && !s.format(1, 1).borderColor); // the style's own
+        s.setFormat(2, -1, &CellFormat::borderColor, qRgb(192, 192, 192));
+        s.setFormat(1, 2, &CellFormat::fontName, QStringLiteral("굴림체"));
+        s.setFormat(1, 2, &CellFormat::italic, true);
+        s.setFormat(1, 2, &CellFormat::foreColor, qRgb(128, 128, 128));
+        QCOMPARE(*s.format(2, 3).borderColor, qRgb(192, 192, 192));
+        QVERIFY(!s.format(1, 3).borderColor);
+        QCOMPARE(s.format(1, 2).fontName, QStringLiteral("굴림체"));
+        QVERIFY(s.format(1, 2).italic && !s.format(1, 2).underline && !s.format(1, 3).italic);
+        QVERIFY(s.hasOwnFont(1, 2) && !s.hasOwnFont(2, 2)); // a border is no font
+        s.setFormat(1, 1, &CellFormat::strikeout, true);
+        QVERIFY(s.hasOwnFont(1, 1));
+        // An empty value hands the cell back to its column.
+        s.setFormat(1, 2, &CellFormat::foreColor, std::nullopt);
+        QVERIFY(!s.format(1, 2).foreColor);
+        s.setFormat(2, 3, &CellFormat::borderColor, std::nullopt);
+        QCOMPARE(*s.format(2, 3).borderColor, qRgb(192, 192, 192));
+        s.setFormat(2, -1, &CellFormat::borderColor, std::nullopt);
+        QVERIFY(!s.format(2, 3).borderColor);
+    }
+
     void sortOrdersNumbersByValueTextsWithoutCaseEmptiesLast() {
         SheetStore s;
         s.setMaxCols(2);

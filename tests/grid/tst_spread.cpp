@@ -11,6 +11,7 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QImage>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -259,6 +260,64 @@ private Q_SLOTS:
         QVERIFY(sp->fontBold(2, 1) && !sp->fontBold(1, 1));
         QVERIFY(sp->model()->index(0, 1).data(Qt::FontRole).value<QFont>().bold());
         QVERIFY(!sp->model()->index(0, 0).data(Qt::FontRole).isValid()); // the grid's own font
+    }
+
+    void fontAttributesColoursAndBordersPerCell() {
+        sp->setMaxCols(3);
+        sp->setMaxRows(3);
+        sp->setFontName(1, 1, QStringLiteral("DejaVu Serif"));
+        sp->setFontItalic(1, 1, true);
+        sp->setFontUnderline(1, 1, true);
+        sp->setFontStrikeout(2, -1, true);
+        const QFont f = sp->model()->index(0, 0).data(Qt::FontRole).value<QFont>();
+        QCOMPARE(f.family(), QStringLiteral("DejaVu Serif"));
+        QVERIFY(f.italic() && f.underline() && !f.strikeOut());
+        QVERIFY(sp->model()->index(2, 1).data(Qt::FontRole).value<QFont>().strikeOut());
+        QVERIFY(sp->fontStrikeout(2, 3) && !sp->fontStrikeout(1, 1) && sp->fontName(2, 1).isEmpty());
+        // A cell's own text colour wins over the row colours; invalid gives them back.
+        sp->setOddEvenRowColor(Qt::white, Qt::blue, Qt::white, Qt::blue);
+        sp->setForeColor(3, 1, QColor(128, 128, 128));
+        QCOMPARE(sp->model()->index(0, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(128, 128, 128));
+        QCOMPARE(sp->foreColor(3, 1), QColor(128, 128, 128));
+        sp->setForeColor(3, 1, QColor());
+        QCOMPARE(sp->model()->index(0, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
+        QVERIFY(!sp->foreColor(3, 1).isValid());
+
+        // The border is painted round every cell of the column, by the delegate.
+        sp->setShowGrid(false);
+        sp->setBorderColor(2, -1, QColor(255, 0, 0));
+        QCOMPARE(sp->borderColor(2, 2), QColor(255, 0, 0));
+        sp->setActiveCell(3, 3);
+        sp->show();
+        QVERIFY(QTest::qWaitForWindowExposed(sp.get()));
+        const QImage img = sp->viewport()->grab().toImage();
+        const auto red = [&](QPoint p) { return img.pixelColor(p) == QColor(255, 0, 0); };
+        const QRect cell = sp->visualRect(sp->model()->index(1, 1));
+        QVERIFY(red(QPoint(cell.left(), cell.center().y())) && red(QPoint(cell.right(), cell.center().y())));
+        QVERIFY(red(QPoint(cell.center().x(), cell.top())) && red(QPoint(cell.center().x(), cell.bottom())));
+        const QRect plain = sp->visualRect(sp->model()->index(1, 0));
+        QVERIFY(!red(QPoint(plain.left(), plain.center().y())));
+    }
+
+    void editModeIsSignalledAndEndEditKeepsTheText() {
+        sp->setMaxCols(2);
+        sp->setMaxRows(2);
+        sp->show();
+        QVERIFY(QTest::qWaitForWindowExposed(sp.get()));
+        QSignalSpy mode(sp.get(), &Spread::editMode);
+        sp->setActiveCell(2, 1);
+        QTest::keyClick(sp.get(), Qt::Key_F2);
+        QCOMPARE(mode.size(), 1);
+        QCOMPARE(mode[0], (QVariantList{2, 1, true}));
+        auto *editor = qobject_cast<QLineEdit *>(sp->indexWidget(sp->currentIndex()));
+        QVERIFY(editor);
+        QTest::keyClicks(editor, QStringLiteral("abc"));
+        sp->endEdit();
+        QCOMPARE(sp->text(2, 1), QStringLiteral("abc"));
+        QCOMPARE(mode.size(), 2);
+        QCOMPARE(mode[1], (QVariantList{2, 1, false}));
+        sp->endEdit(); // nothing open: nothing signalled
+        QCOMPARE(mode.size(), 2);
     }
 
     void selectedBlockAndSingleRowSelection() {

@@ -277,6 +277,36 @@ private Q_SLOTS:
         QVERIFY(!g.sheet().mergesWithAbove(2, 2)); // the column to its left no longer merges there
     }
 
+    // A cell's own font and text colour print as the grid shows them.
+    void cellsPrintInTheirOwnFontAndColour() {
+        Spread g;
+        shape(g, 2, 2, 20);
+        g.setText(1, 1, QStringLiteral("Serif italic"));
+        g.setFontName(1, 1, QStringLiteral("DejaVu Serif"));
+        g.setFontItalic(1, 1, true);
+        g.setForeColor(2, 2, QColor(255, 0, 0));
+        const QString file = env->root() + QStringLiteral("/fonts.pdf");
+        {
+            QPdfWriter pdf(file);
+            QVERIFY(printSheet(g, pdf));
+        }
+        const QString fonts = run("pdffonts", {file});
+        QVERIFY2(fonts.contains(QStringLiteral("DejaVuSerif-Italic")), qPrintable(fonts));
+        QVERIFY(run("pdftotext", {file, "-"}).contains(QStringLiteral("Serif italic")));
+
+        const auto anyRed = [&] {
+            const QImage page = render(*printLayout(g), 1);
+            for (int y = 0; y < page.height(); ++y)
+                for (int x = 0; x < page.width(); ++x)
+                    if (const QColor c = page.pixelColor(x, y); c.red() > 200 && c.green() < 80 && c.blue() < 80)
+                        return true;
+            return false;
+        };
+        QVERIFY(anyRed());
+        g.printProps().color = false; // colour off prints black
+        QVERIFY(!anyRed());
+    }
+
     // The footer of the printing job, rendered into a PDF and read back as text.
     void pdfCarriesPageFieldsAndDate() {
         Spread g;

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "FrmLogin.h"
 #include "FrmImageZoom.h"
+#include "FrmSPPrint_HeaderFooter.h"
 #include "FrmSPPrint_Preview.h"
 #include "cFpPreview.h"
 #include "modSpreadPrint.h"
@@ -91,6 +92,14 @@ int main(int argc, char *argv[]) {
         });
         list->PrintList();
         gPreview = nullptr;
+
+        // The header/footer editor over the header the list's job printed.
+        FrmSPPrint_HeaderFooter editor;
+        editor.show();
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        editor.grab().save(out + QStringLiteral("/headerfooter.png"));
+        editor.hide();
     }
     main->backupOnClose = [] { return true; };
     main->close();
