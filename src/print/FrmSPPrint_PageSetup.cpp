@@ -1,4 +1,5 @@
 #include "FrmSPPrint_PageSetup.h"
+#include "FrmSPPrint_HeaderFooter.h"
 #include "Messages.h"
 #include "Settings.h"
 #include "Spread.h"
@@ -171,7 +172,8 @@ bool FrmSPPrint_PageSetup::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void FrmSPPrint_PageSetup::HeaderFooter_Click() {
-    // wired to the header and footer editor
+    FrmSPPrint_HeaderFooter editor(this);
+    editor.exec();
 }
 
 void FrmSPPrint_PageSetup::OK_Click() {

@@ -1,5 +1,6 @@
 // The preview's page setup and print windows, driven as a user would, over a real print job.
 #include "CupsServer.h"
+#include "FrmSPPrint_HeaderFooter.h"
 #include "FrmSPPrint_PageSetup.h"
 #include "FrmSPPrint_Preview.h"
 #include "FrmSPPrint_PrintDlg.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -396,6 +398,49 @@ private Q_SLOTS:
         QCOMPARE(pdfPageCount(out.first()), 1);
         const QString text = printedText(out.first());
         QVERIFY2(!text.contains(QRegularExpression("(^|\\s)1-1(\\s|$)")), qPrintable(text)); // not the first page
+    }
+
+    // Setup → "머릿말/꼬릿말 변경" → footer edited → OK, OK → "인쇄" into a PDF file.
+    void editedFooterThroughTheWindowsPrintsOnEveryPage() {
+        Spread g;
+        fill(g, 150);
+        const QString pdf = env->root() + "/footer.pdf";
+        const bool printed = runJob(g, [&](FrmSPPrint_Preview *w) {
+            inSetup(w, [&](FrmSPPrint_PageSetup *s) {
+                bool seen = false;
+                whenModal<FrmSPPrint_HeaderFooter>(
+                    [](FrmSPPrint_HeaderFooter *e) {
+                        e->Option3[1]->click();
+                        Spread *t = e->fpSpread1;
+                        t->setActiveCell(5, 1);
+                        QTest::keyClick(t, Qt::Key_F2);
+                        auto *editor = qobject_cast<QLineEdit *>(t->indexWidget(t->currentIndex()));
+                        QVERIFY(editor);
+                        // Korean arrives as text, as an input method delivers it.
+                        QKeyEvent hangul(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("매장 합계"));
+                        QApplication::sendEvent(editor, &hangul);
+                        QTest::keyClick(editor, Qt::Key_Return);
+                        QCoreApplication::processEvents();
+                        e->Command1->click();
+                    },
+                    &seen);
+                button(s, "Command1")->click();
+                QVERIFY2(seen, "the editor did not open");
+                button(s, "Command2_0")->click();
+            });
+            inPrintDialog(w, [&](FrmSPPrint_PrintDlg *d) {
+                env->prompter.answerText(pdf);
+                button(d, "Command4")->click();
+                button(d, "Command2")->click();
+            });
+        });
+        QVERIFY(printed);
+        const int pages = pdfPageCount(pdf);
+        QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
+        for (int page = 1; page <= pages; ++page) {
+            const QString text = printedText(pdf, page);
+            QVERIFY2(text.trimmed().endsWith("매장 합계"), qPrintable(text.right(200)));
+        }
     }
 };
 
