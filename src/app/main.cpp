@@ -1,5 +1,6 @@
 #include "CalendarDemo.h"
 #include "CommandLine.h"
+#include "DemoWindows.h"
 #include "HandsetWindows.h"
 #include "AppState.h"
 #include "Backup.h"
@@ -15,7 +16,8 @@
 
 int main(int argc, char *argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(MOBILESHOP_VERSION));
-    const CommandLine::DemoWindows demos = calendarDemoWindows();
+    registerCalendarDemos();
+    const CommandLine::DemoWindows demos = DemoWindows::list();
     const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -34,7 +36,7 @@ int main(int argc, char *argv[]) {
         return code;
     InstallQtKorean();
     if (command.action == CommandLine::Result::Action::Demo)
-        return runCalendarDemo(command.demo);
+        return DemoWindows::run(command.demo, command.demoArguments, out);
     registerHandsetWindows();
     wireMainWindow = [](frmMain *main) {
         main->backupOnClose = [] { return mdlBackUp::ExecBackUpAuto(QString(), gDBPath + QLatin1Char('\\')); };

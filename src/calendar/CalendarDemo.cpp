@@ -1,6 +1,7 @@
 #include "CalendarDemo.h"
 #include "Clock.h"
 #include "DatePeriods.h"
+#include "DemoWindows.h"
 #include "FrmCalendar.h"
 #include "FrmEasyDate.h"
 #include <QTextStream>
@@ -21,34 +22,11 @@ int showPeriod(QTextStream &out) {
     return 0;
 }
 
-struct Demo {
-    const char *name;
-    const char *description;
-    int (*run)(QTextStream &);
-};
-// The one list of demo windows: the command line takes its names and help from here.
-constexpr Demo kDemos[] = {
-    {"calendar", "달력", showCalendar},
-    {"period", "기간 선택", showPeriod},
-};
 } // namespace
 
-QList<std::pair<QString, QString>> calendarDemoWindows() {
-    QList<std::pair<QString, QString>> windows;
-    for (const Demo &d : kDemos)
-        windows.append({QString::fromLatin1(d.name), QString::fromUtf8(d.description)});
-    return windows;
-}
-
-int runCalendarDemo(const QString &which) {
-    QTextStream out(stdout);
-    return runCalendarDemo(which, out);
-}
-
-int runCalendarDemo(const QString &which, QTextStream &out) {
-    for (const Demo &d : kDemos)
-        if (which == QLatin1String(d.name))
-            return d.run(out);
-    QTextStream(stderr) << QStringLiteral("알 수 없는 데모 창입니다: ") << which << Qt::endl;
-    return 2;
+void registerCalendarDemos() {
+    DemoWindows::add(QStringLiteral("calendar"), QStringLiteral("달력"),
+                     [](const QStringList &, QTextStream &out) { return showCalendar(out); });
+    DemoWindows::add(QStringLiteral("period"), QStringLiteral("기간 선택"),
+                     [](const QStringList &, QTextStream &out) { return showPeriod(out); });
 }

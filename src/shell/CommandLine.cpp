@@ -61,6 +61,10 @@ Result parse(const QStringList &args, const DemoWindows &demos, Stage stage) {
             value = arg.mid(eq + 1);
             hasValue = true;
         }
+        if (!r.demo.isEmpty() && !arg.startsWith(QLatin1Char('-'))) {
+            r.demoArguments << arg;
+            continue;
+        }
         if (name != kAppFolder && name != kSettingsRoot && name != kDemo) {
             if (stage == Stage::BeforeQt)
                 continue;
@@ -103,7 +107,7 @@ QString helpText(const QString &program, const DemoWindows &demos) {
     text += row(QString(), QStringLiteral("기본: 프로그램 폴더에 DBS/가 있으면 그 폴더, 없으면"));
     text += row(QString(), QStringLiteral("~/.local/share/MobileShop"));
     text += row(QStringLiteral("  --settings-root 폴더"), QStringLiteral("설정 파일 폴더를 정합니다. 기본: ~/.config/MobileShop"));
-    text += row(QStringLiteral("  --demo 이름"), QStringLiteral("구성 창 하나만 따로 엽니다:"));
+    text += row(QStringLiteral("  --demo 이름 [인수]"), QStringLiteral("구성 창 하나만 따로 엽니다:"));
     for (const auto &d : demos)
         text += row(QStringLiteral("                          ") + d.first, d.second, 36);
     text += row(QStringLiteral("  -h, --help"), QStringLiteral("이 도움말을 보여 줍니다."));

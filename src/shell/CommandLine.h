@@ -25,6 +25,7 @@ struct Result {
     enum class Action { Run, Demo, Help, Version, Error };
     Action action = Action::Run;
     QString demo;
+    QStringList demoArguments; // what follows the demo's name: "--demo postcode 역삼"
     QString error; // Korean, one line or more, for stderr
     // The program name and the folder options in the "--name value" form AppPaths reads.
     QStringList programArguments;

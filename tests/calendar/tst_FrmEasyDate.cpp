@@ -1,4 +1,5 @@
 #include "CalendarDemo.h"
+#include "DemoWindows.h"
 #include "CalendarTestHelp.h"
 #include "FrmCalendar.h"
 #include "FrmEasyDate.h"
@@ -331,18 +332,19 @@ private Q_SLOTS:
     void demoPrintsWhatTheWindowsHandBack() {
         QString printed;
         QTextStream out(&printed);
+        registerCalendarDemos();
         whenModalOpens([](QWidget *w) {
             if (auto *d = qobject_cast<FrmEasyDate *>(w))
                 QTest::mouseClick(d->cmdTermCng(9), Qt::LeftButton);
         });
-        QCOMPARE(runCalendarDemo(QStringLiteral("period"), out), 0);
+        QCOMPARE(DemoWindows::run(QStringLiteral("period"), {}, out), 0);
         whenModalOpens([](QWidget *w) {
             if (auto *c = qobject_cast<FrmCalendar *>(w))
                 QTest::keyClick(dayTable(c->MonthView1()), Qt::Key_Escape);
         });
-        QCOMPARE(runCalendarDemo(QStringLiteral("calendar"), out), 0);
+        QCOMPARE(DemoWindows::run(QStringLiteral("calendar"), {}, out), 0);
         QCOMPARE(printed, QStringLiteral("OK 2024-04-01 2024-04-30\n2024-05-15\n"));
-        QCOMPARE(runCalendarDemo(QStringLiteral("chart"), out), 2);
+        QCOMPARE(DemoWindows::run(QStringLiteral("nosuch"), {}, out), 2);
     }
 };
 

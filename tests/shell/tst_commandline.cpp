@@ -1,6 +1,7 @@
 #include "AppPaths.h"
 #include "CalendarDemo.h"
 #include "CommandLine.h"
+#include "DemoWindows.h"
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
@@ -16,10 +17,10 @@ namespace {
 const QString kProgram = QStringLiteral(MOBILESHOP_PROGRAM);
 
 Result parseAfter(const QStringList &tail) {
-    return CommandLine::parse(QStringList{"mobileshop"} + tail, calendarDemoWindows(), Stage::AfterQt);
+    return CommandLine::parse(QStringList{"mobileshop"} + tail, DemoWindows::list(), Stage::AfterQt);
 }
 Result parseBefore(const QStringList &tail) {
-    return CommandLine::parse(QStringList{"mobileshop"} + tail, calendarDemoWindows(), Stage::BeforeQt);
+    return CommandLine::parse(QStringList{"mobileshop"} + tail, DemoWindows::list(), Stage::BeforeQt);
 }
 
 struct Run {
@@ -51,6 +52,7 @@ class TestCommandLine : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { registerCalendarDemos(); }
     void helpAndVersion_firstAnswerDecides() {
         for (const char *a : {"--help", "-h", "-?"})
             QCOMPARE(parseAfter({a}).action, Action::Help);
@@ -95,7 +97,7 @@ private Q_SLOTS:
     }
 
     void demoNames_comeFromTheDemoList() {
-        const auto windows = calendarDemoWindows();
+        const auto windows = DemoWindows::list();
         QVERIFY(windows.size() >= 2);
         for (const auto &w : windows) {
             const Result r = parseBefore({"--demo", w.first});
@@ -107,6 +109,11 @@ private Q_SLOTS:
         QCOMPARE(wrong.action, Action::Error);
         QCOMPARE(wrong.error, QString("알 수 없는 데모 창입니다: chart\n쓸 수 있는 이름: calendar, period"));
         QCOMPARE(parseBefore({"--demo", "Calendar"}).action, Action::Error);
+        // What follows the name is the window's own, in both readings.
+        for (const Result &r : {parseBefore({"--demo", "period", "역삼", "135-080"}),
+                                parseAfter({"--demo", "period", "역삼", "135-080", "--app-folder", "/a"})})
+            QCOMPARE(r.demoArguments, (QStringList{"역삼", "135-080"}));
+        QCOMPARE(parseAfter({"stray", "--demo", "period"}).error, QString("알 수 없는 인수입니다: stray"));
     }
 
     void qtOptions_leftForTheSecondReading() {
@@ -127,7 +134,7 @@ private Q_SLOTS:
     void answer_printsAndGivesTheExitCode() {
         QString out, err;
         QTextStream o(&out), e(&err);
-        const auto demos = calendarDemoWindows();
+        const auto demos = DemoWindows::list();
         QCOMPARE(CommandLine::answer(parseAfter({"--help"}), "ms", demos, o, e), 0);
         QVERIFY(out.startsWith("사용법: ms [옵션]\n"));
         for (const char *option : {"--app-folder 폴더", "--settings-root 폴더", "--demo 이름", "--help", "--version"})
