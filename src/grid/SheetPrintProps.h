@@ -1,4 +1,5 @@
 #pragma once
+#include <QSet>
 #include <QString>
 
 // The print properties of a grid, as the print job sets them and the print engine reads
@@ -22,5 +23,6 @@ struct SheetPrintProps {
     int col = 1, row = 1, col2 = -1, row2 = -1; // CellRange; -1: the last
     int pageStart = 1, pageEnd = 1;             // PageRange
     int currentPage = 1;                        // CurrentPage: the page the preview shows
+    QSet<int> leftOutCols; // columns the window's report-column choice leaves out
     double paperWidth = 11906, paperHeight = 16838; // portrait, twips (A4)
 };

@@ -259,6 +259,7 @@ void Spread::insertCols(int col, int count) {
     m_syncing = true;
     m_model->insertSheetCols(col, count);
     m_syncing = false;
+    shiftLeftOutCols(col, count);
     for (int c = std::max(1, col); c <= maxCols(); ++c)
         applyColumnToView(c);
 }
@@ -267,8 +268,21 @@ void Spread::deleteCols(int col, int count) {
     m_syncing = true;
     m_model->deleteSheetCols(col, count);
     m_syncing = false;
+    shiftLeftOutCols(col, -count);
     for (int c = std::max(1, col); c <= maxCols(); ++c)
         applyColumnToView(c);
+}
+
+// The columns a report leaves out move with the columns, as their texts do.
+void Spread::shiftLeftOutCols(int col, int by) {
+    QSet<int> moved;
+    for (const int c : std::as_const(m_print.leftOutCols)) {
+        if (c < col)
+            moved.insert(c);
+        else if (by > 0 || c >= col - by)
+            moved.insert(c + by);
+    }
+    m_print.leftOutCols = moved;
 }
 
 SheetStore::Merge Spread::colMerge(int col) const { return sheet().colMerge(col); }

@@ -158,6 +158,11 @@ public:
     int selBlockRow2() const;
     void setSelBlock(int col, int row, int col2, int row2);
 
+    // The window whose report-column choice (ReportColumns) printing follows; empty when the
+    // window asks for none and every visible column prints.
+    QString reportColumnsWindow() const { return m_reportColumnsWindow; }
+    void setReportColumnsWindow(const QString &windowName) { m_reportColumnsWindow = windowName; }
+
     // What and how the grid prints (the print engine reads them).
     const SheetPrintProps &printProps() const { return m_print; }
     SheetPrintProps &printProps() { return m_print; }
@@ -212,6 +217,7 @@ private:
     void applyHeaderHeight();
     void syncRowsToView();
     void paintCorner(QAbstractButton *corner);
+    void shiftLeftOutCols(int col, int by);
     template <typename T>
     void setCellFormat(int col, int row, std::optional<T> CellFormat::*field, std::type_identity_t<std::optional<T>> value);
     // The colour of a format field, invalid when unset.
@@ -229,6 +235,7 @@ private:
     bool m_sortAscending = true;
     QColor m_shadowColor, m_shadowText;
     SheetPrintProps m_print;
+    QString m_reportColumnsWindow;
 };
 
 // The text of a cell, -2 standing for the active column or row; empty when the grid has

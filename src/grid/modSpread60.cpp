@@ -3,6 +3,7 @@
 #include "FloatMsg.h"
 #include "FormLayoutFile.h"
 #include "FrmFindInSpread.h"
+#include "FrmSprRPTCol.h"
 #include "Messages.h"
 #include "PopupMenu.h"
 #include "Prompter.h"
@@ -14,7 +15,6 @@
 namespace modSpread60 {
 
 namespace {
-ReportColumnsChooser g_reportColumns;
 
 const QString kSubtotalTag = QStringLiteral("subtot");
 
@@ -106,7 +106,6 @@ void toggleRows(Spread *grid, bool subtotalRows) {
 }
 } // namespace
 
-void setReportColumnsChooser(ReportColumnsChooser chooser) { g_reportColumns = std::move(chooser); }
 
 void CommonSpreadDesign(Spread *grid, bool readOnlyList, bool emptyRows, bool sortByHeader, bool singleSelect,
                         bool oddEvenColors) {
@@ -180,16 +179,21 @@ QStringList SpreadMenuItems(bool withReportColumns, bool withShortcutList, bool 
     return items;
 }
 
+namespace {
+void showReportColumns(QWidget *window, Spread *grid) {
+    FrmSprRPTCol chooser(window);
+    chooser.SetParam(window, grid);
+    chooser.exec();
+}
+} // namespace
+
 void RunSpreadMenuCommand(int command, QWidget *window, Spread *grid, const QString &fileSuffix) {
     switch (command) {
     case CmdRowHeight: changeRowHeight(window, grid, fileSuffix); break;
     case CmdFontSize: changeFontSize(window, grid, fileSuffix); break;
     case CmdReset: resetLayout(window, grid, fileSuffix); break;
     case CmdReportColumns:
-        if (g_reportColumns)
-            g_reportColumns(window, grid);
-        else
-            MsgInfo(QStringLiteral("보고서용 컬럼설정은 아직 사용할 수 없습니다."));
+        showReportColumns(window, grid);
         break;
     case CmdShortcuts: ShowSpreadShortcutList(grid); break;
     case CmdSubtotals: toggleRows(grid, true); break;

@@ -39,8 +39,4 @@ void ShowSpreadShortcutList(Spread *grid);
 // firstCol / lastCol -1: the first / the last column.
 void ShowFindInSpread(Spread *grid, int firstCol, int lastCol);
 
-// The print-column chooser fills this in; until then the menu says it is not available.
-using ReportColumnsChooser = std::function<void(QWidget *window, Spread *grid)>;
-void setReportColumnsChooser(ReportColumnsChooser chooser);
-
 } // namespace modSpread60

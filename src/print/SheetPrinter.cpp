@@ -162,7 +162,7 @@ void SheetPrinter::layOut() {
     }
     double totalW = 0;
     for (int c = firstCol; c <= lastCol; ++c)
-        if (!s.colHidden(c)) {
+        if (!s.colHidden(c) && !m_props.leftOutCols.contains(c)) {
             m_cols.push_back(c);
             totalW += colWidth(c);
         }

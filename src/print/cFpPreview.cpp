@@ -2,6 +2,7 @@
 #include "FrmSPPrint_Preview.h"
 #include "Messages.h"
 #include "PrinterChoice.h"
+#include "ReportColumns.h"
 #include "Spread.h"
 #include "SpreadPrint.h"
 #include "modSpreadPrint.h"
@@ -33,6 +34,10 @@ bool cFpPreview::SpreadPreview(Spread *obj, const QString &sRegKey, const QStrin
     job().title = sTitle;
     modSpreadPrint::ApplyPrintSettings(obj->printProps(), sTitle, sHeadLeft, sHeadCenter, printOT, fLeft, fRight, fTop,
                                        fBottom, bPrintFoot, sPrintFootText, sTitleFont);
+    obj->printProps().leftOutCols.clear();
+    if (const QString window = obj->reportColumnsWindow(); !window.isEmpty())
+        obj->printProps().leftOutCols =
+            ReportColumns::leftOut(ReportColumns::fileOf(window), obj->objectName(), obj->maxCols());
     job().zoomIndex = modSpreadPrint::leadingInt(
         modSpreadPrint::GetPrintSetting(QStringLiteral("PrintZoomType"), QStringLiteral("8")));
 

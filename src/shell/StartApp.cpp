@@ -25,10 +25,27 @@ bool OpenDatabaseAtStartUp() {
            modMain::InitApp();
 }
 
-int RunProgram(const QStringList &arguments) {
-    AppPaths::initFromArguments(arguments);
+namespace {
+void installWindowPrompter() {
     static WidgetPrompter widgetPrompter;
     Prompter::install(&widgetPrompter);
+}
+} // namespace
+
+bool OpenDatabaseForDemo() {
+    QString error;
+    if (!modMain::PrepareAppFolder(&error)) {
+        MsgWarn(error);
+        return false;
+    }
+    gCodeLength = 6;
+    gDBFile = modMain::mainDbFile(AppPaths::inApp(QStringLiteral("DBS")));
+    return OpenDatabaseAtStartUp();
+}
+
+int RunProgram(const QStringList &arguments) {
+    AppPaths::initFromArguments(arguments);
+    installWindowPrompter();
     // No application display name: the desktop would append it to every title that already
     // carries the program's name.
 

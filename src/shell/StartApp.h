@@ -17,6 +17,11 @@ extern std::function<bool(const QString &folder, modMDB_Func::OpenProblem why)> 
 // True when the shared connection is open.
 bool OpenDatabaseAtStartUp();
 
+// For a window opened on its own (--demo), once AppPaths knows the folders: the window
+// prompter and the database as start-up sets them up, without login or main window. False
+// after saying why.
+bool OpenDatabaseForDemo();
+
 // The program from its first line to its last: single instance, data-access check,
 // database, login, main window. Returns the process exit code.
 int RunProgram(const QStringList &arguments);

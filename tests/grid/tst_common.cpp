@@ -51,7 +51,6 @@ private Q_SLOTS:
     }
     void cleanup() {
         setPopupMenuChooser({});
-        setReportColumnsChooser({});
         gGridFontSize = gGridRowHeight = 0;
         window.reset();
         QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
@@ -244,17 +243,6 @@ private Q_SLOTS:
         QCOMPARE(boxes[0].title, AppState::title());
         QVERIFY(boxes[0].text.endsWith(QStringLiteral("\r\n\r\n초기화 하시겠습니까?")));
         QVERIFY(boxes[2].text.startsWith(QStringLiteral("초기화를 완료하였습니다.")));
-    }
-
-    void reportColumnsGoToTheChooserOrSayItIsMissing() {
-        RunSpreadMenuCommand(4, window.get(), sp, QString());
-        QCOMPARE(env->prompter.boxes().size(), 1);
-        QCOMPARE(env->prompter.boxes()[0].icon, Prompter::Icon::Information);
-        Spread *given = nullptr;
-        setReportColumnsChooser([&](QWidget *, Spread *g) { given = g; });
-        RunSpreadMenuCommand(4, window.get(), sp, QString());
-        QCOMPARE(given, sp);
-        QCOMPARE(env->prompter.boxes().size(), 1);
     }
 
     void subtotalCommandsToggleTaggedOrUntaggedRows() {
