@@ -143,9 +143,24 @@ void SheetStore::setCellTag(int col, int row, const QString &tag) {
 }
 
 QString SheetStore::picturePath(int col, int row) const {
-    if (!isCell(col, row) || row == 0 || !m_cols[size_t(col)].pictures)
+    if (!isCell(col, row) || row == 0)
         return {};
-    return m_cols[size_t(col)].pictures->text(row - 1);
+    const Column &c = m_cols[size_t(col)];
+    if (c.pictures && !c.pictures->isEmpty(row - 1))
+        return c.pictures->text(row - 1);
+    if (c.pictureKeyCol < 1 || c.pictureKeyCol > m_maxCols)
+        return {};
+    const QStringView key = m_cols[size_t(c.pictureKeyCol)].text.view(row - 1);
+    return key.isEmpty() ? QString() : QString(c.picturePrefix).append(key).append(c.pictureSuffix);
+}
+
+void SheetStore::setPictureSource(int col, int keyCol, const QString &prefix, const QString &suffix) {
+    if (col < 1 || col > m_maxCols)
+        return;
+    Column &c = m_cols[size_t(col)];
+    c.pictureKeyCol = keyCol >= 1 && keyCol <= m_maxCols ? keyCol : 0;
+    c.picturePrefix = prefix;
+    c.pictureSuffix = suffix;
 }
 
 void SheetStore::setPicturePath(int col, int row, QStringView path) {
@@ -287,6 +302,9 @@ void SheetStore::insertCols(int col, int count) {
     const auto shift = [=](int c) { return c < col ? c : c + count; };
     remapCols(m_cellFmt, shift);
     remapCols(m_tags, shift);
+    for (Column &c : m_cols)
+        if (c.pictureKeyCol > 0)
+            c.pictureKeyCol = shift(c.pictureKeyCol);
 }
 
 void SheetStore::deleteCols(int col, int count) {
@@ -300,6 +318,9 @@ void SheetStore::deleteCols(int col, int count) {
     const auto shift = [=](int c) { return c < col ? c : (c < col + count ? -1 : c - count); };
     remapCols(m_cellFmt, shift);
     remapCols(m_tags, shift);
+    for (Column &c : m_cols)
+        if (c.pictureKeyCol > 0)
+            c.pictureKeyCol = std::max(0, shift(c.pictureKeyCol));
 }
 
 SheetStore::Merge SheetStore::colMerge(int col) const {

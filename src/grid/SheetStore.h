@@ -37,8 +37,13 @@ public:
     QString cellTag(int col, int row) const;
     void setCellTag(int col, int row, const QString &tag);
 
+    // The cell's own picture file, else the one its column's picture source names.
     QString picturePath(int col, int row) const;
     void setPicturePath(int col, int row, QStringView path);
+    // Picture files named after another column's text (prefix + text + suffix) for every row
+    // without a file of its own; whether the file is there is found out when it is shown.
+    // keyCol 0 stops it. The key column moves with inserted and deleted columns.
+    void setPictureSource(int col, int keyCol, const QString &prefix, const QString &suffix);
 
     // col/row -1 address a whole column, a whole row or (both) every data cell; row 0 with
     // col -1 the whole header row. Setting a broad range overrides narrower settings; an
@@ -99,6 +104,8 @@ private:
     struct Column {
         TextColumn text;
         std::unique_ptr<TextColumn> pictures; // created with the first picture
+        int pictureKeyCol = 0;                // picture source: 0 none
+        QString picturePrefix, pictureSuffix;
         double width = 9;
         bool hidden = false;
         Merge merge = Merge::None;

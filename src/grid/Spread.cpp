@@ -1,4 +1,5 @@
 #include "Spread.h"
+#include <QFileInfo>
 #include "PictureCache.h"
 #include "SheetModel.h"
 #include "SpreadDelegate.h"
@@ -352,8 +353,16 @@ void Spread::reloadPicture(int col, int row, const QString &file) {
 
 QString Spread::cellPictureFile(int col, int row) const { return sheet().picturePath(col, row); }
 
+void Spread::setPictureSource(int col, int keyCol, const QString &prefix, const QString &suffix) {
+    m_model->store().setPictureSource(col, keyCol, prefix, suffix);
+    viewport()->update();
+}
+
 bool Spread::hasCellPicture(int col, int row) const {
-    return cellType(col, row) == CellType::Picture && !cellPictureFile(col, row).isEmpty();
+    if (cellType(col, row) != CellType::Picture)
+        return false;
+    const QString file = cellPictureFile(col, row);
+    return !file.isEmpty() && QFileInfo::exists(file);
 }
 
 QImage Spread::cellPicture(int col, int row) const {

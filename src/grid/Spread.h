@@ -95,9 +95,12 @@ public:
     void setPictureFit(int col, int row, int fit);
     // The picture file of a picture cell; it is read when the cell is first painted.
     void setCellPicture(int col, int row, const QString &file);
+    // Pictures named after the text of keyCol (see SheetStore::setPictureSource).
+    void setPictureSource(int col, int keyCol, const QString &prefix, const QString &suffix);
     // As setCellPicture, for a file whose picture has just changed.
     void reloadPicture(int col, int row, const QString &file);
     QString cellPictureFile(int col, int row) const;
+    // A picture cell whose file is there.
     bool hasCellPicture(int col, int row) const;
     // The full picture, read from its file.
     QImage cellPicture(int col, int row) const;

@@ -27,7 +27,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSet>
 #include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -50,14 +49,6 @@ const char *const kSearchLabels[9] = {nullptr, "ID:", "출시년도:", "제조�
 const QHash<int, QString> kLookupColumns{{2, QStringLiteral("makeyear")}, {3, QStringLiteral("makecom")},
                                          {4, QStringLiteral("opentype")}, {5, QStringLiteral("ant")},
                                          {8, QStringLiteral("nick")}};
-// File names compared as this machine's file system compares them.
-QString pictureKey(const QString &fileName) {
-#ifdef Q_OS_WIN
-    return fileName.toLower();
-#else
-    return fileName;
-#endif
-}
 } // namespace
 
 fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
@@ -204,22 +195,17 @@ void fbMobil_Admin::QueryList() {
     spList->setMaxRows(count);
     if (count > 0) {
         showCount();
-        // One listing of the picture folder instead of a file check per row.
-        QSet<QString> pictures;
-        if (!spList->colHidden(kPictureCol) && spList->colWidth(kPictureCol) != 0) {
-            for (const QString &f : QDir(AppPaths::inApp(QStringLiteral("IMG"))).entryList(QDir::Files))
-                pictures.insert(pictureKey(f));
-        }
+        // Each row's picture is IMG/<ID>.bmp, looked for only when its cell is shown.
+        // A picture column the user has hidden shows no pictures.
+        const bool shown = !spList->colHidden(kPictureCol) && spList->colWidth(kPictureCol) != 0;
+        const int midCol = mid - first + 1;
+        spList->setPictureSource(kPictureCol, shown && midCol >= 1 && midCol <= 10 ? midCol : 0,
+                                 AppPaths::inApp(QStringLiteral("IMG/")), QStringLiteral(".bmp"));
         for (int r = 0; r < count; ++r) {
             const int row = r + 1;
             for (int c = 0; c < 10; ++c)
                 spList->setText(c + 1, row, rs.rawText(r, first + c));
             spList->setText(kCodeCol, row, rs.rawText(r, code));
-            if (!pictures.isEmpty()) {
-                const QString file = rs.rawText(r, mid) + QStringLiteral(".bmp");
-                if (pictures.contains(pictureKey(file)))
-                    spList->setCellPicture(kPictureCol, row, AppPaths::inApp(QStringLiteral("IMG/") + file));
-            }
         }
     } else {
         if (isVisible())
