@@ -21,7 +21,7 @@ QVariant Recordset::at(int row, int field) const {
     switch (c.kind) {
     case Cell::Int: return QVariant(qlonglong(c.i));
     case Cell::Double: return QVariant(c.d);
-    case Cell::Text: return QVariant(QString(m_chars.data() + c.offset, qsizetype(c.length)));
+    case Cell::Text: return QVariant(QString(reinterpret_cast<const QChar *>(m_chars->data()) + c.offset, qsizetype(c.length)));
     case Cell::Blob: return QVariant(m_blobs[size_t(c.offset)]);
     case Cell::Null: break;
     }
@@ -31,8 +31,17 @@ QVariant Recordset::at(int row, int field) const {
 QString Recordset::rawText(int row, int field) const {
     const Cell &c = cell(row, field);
     if (c.kind == Cell::Text)
-        return QString::fromRawData(m_chars.data() + c.offset, qsizetype(c.length));
+        return QString::fromRawData(reinterpret_cast<const QChar *>(m_chars->data()) + c.offset, qsizetype(c.length));
     return at(row, field).toString();
+}
+
+bool Recordset::textSpan(int row, int field, quint32 *offset, quint32 *length) const {
+    const Cell &c = cell(row, field);
+    if (c.kind != Cell::Text)
+        return false;
+    *offset = quint32(c.offset);
+    *length = c.length;
+    return true;
 }
 
 void Recordset::beginFill(QStringList fields) {
@@ -48,19 +57,29 @@ void Recordset::addDouble(double v) {
 }
 
 void Recordset::addUtf8(const char *text, int bytes) {
-    const size_t start = m_chars.size();
+    std::vector<char16_t> &chars = *m_chars;
+    const size_t start = chars.size();
     // UTF-16 never needs more units than UTF-8 has bytes.
-    m_chars.resize(start + size_t(bytes));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QChar *end = utf8.appendToBuffer(m_chars.data() + start, QByteArrayView(text, bytes));
-    const size_t length = size_t(end - (m_chars.data() + start));
-    m_chars.resize(start + length);
+    chars.resize(start + size_t(bytes));
+    char16_t *out = chars.data() + start;
+    int i = 0;
+    // Most catalogue texts are codes and numbers: ASCII is widened without the decoder.
+    while (i < bytes && static_cast<unsigned char>(text[i]) < 0x80) {
+        out[i] = char16_t(text[i]);
+        ++i;
+    }
+    size_t length = size_t(i);
+    if (i < bytes) {
+        QChar *rest = reinterpret_cast<QChar *>(out + i);
+        length += size_t(m_utf8.appendToBuffer(rest, QByteArrayView(text + i, bytes - i)) - rest);
+    }
+    chars.resize(start + length);
     m_cells.push_back(Cell{Cell::Text, quint32(length), {qint64(start)}});
 }
 
 void Recordset::addText(QStringView text) {
-    const size_t start = m_chars.size();
-    m_chars.insert(m_chars.end(), text.begin(), text.end());
+    const size_t start = m_chars->size();
+    m_chars->insert(m_chars->end(), text.utf16(), text.utf16() + text.size());
     m_cells.push_back(Cell{Cell::Text, quint32(text.size()), {qint64(start)}});
 }
 
@@ -103,7 +122,8 @@ void Recordset::load(QSqlQuery &query) {
 void Recordset::close() {
     m_fields.clear();
     m_cells = {};
-    m_chars = {};
+    // A grid may still show the old texts: it keeps that pool, this snapshot starts a new one.
+    m_chars = std::make_shared<std::vector<char16_t>>();
     m_blobs = {};
     m_rows = 0;
     m_pos = 0;

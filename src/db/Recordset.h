@@ -1,6 +1,8 @@
 #pragma once
 #include <QStringList>
+#include <QStringDecoder>
 #include <QVariant>
+#include <memory>
 #include <vector>
 
 class QSqlQuery;
@@ -34,6 +36,11 @@ public:
     QVariant at(int row, int field) const;
     // The cell as text without copying it when it is text; valid while the snapshot lives.
     QString rawText(int row, int field) const;
+    // The pool all texts live in, for a grid that shows them where they are; it outlives
+    // the snapshot as long as someone holds it.
+    std::shared_ptr<const std::vector<char16_t>> textPool() const { return m_chars; }
+    // Where a text cell's characters are in textPool(); false for other cells.
+    bool textSpan(int row, int field, quint32 *offset, quint32 *length) const;
 
     // Reads every row of an executed query.
     void load(QSqlQuery &query);
@@ -65,7 +72,8 @@ private:
 
     QStringList m_fields;
     std::vector<Cell> m_cells; // row-major
-    std::vector<QChar> m_chars;
+    std::shared_ptr<std::vector<char16_t>> m_chars = std::make_shared<std::vector<char16_t>>();
+    QStringDecoder m_utf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
     std::vector<QByteArray> m_blobs;
     int m_rows = 0;
     int m_pos = 0;

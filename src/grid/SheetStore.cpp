@@ -119,6 +119,13 @@ bool SheetStore::setText(int col, int row, QStringView text) {
     return true;
 }
 
+void SheetStore::shareTexts(int col, int firstRow, TextColumn::SharedPool pool,
+                            const std::vector<std::pair<uint32_t, uint32_t>> &spans) {
+    if (col < 0 || col > m_maxCols || firstRow < 1 || firstRow - 1 + int(spans.size()) > m_maxRows)
+        return;
+    m_cols[size_t(col)].text.share(std::move(pool), firstRow - 1, spans);
+}
+
 QString SheetStore::headerText(int col, int k) const {
     if (col < 0 || col > m_maxCols || k < 1 || k > colHeaderRows())
         return {};

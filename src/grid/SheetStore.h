@@ -31,6 +31,9 @@ public:
     QStringView textView(int col, int row) const;
     bool setText(int col, int row, QStringView text);
     // Header row k counts from 1 to colHeaderRows().
+    // Rows from firstRow on show texts of a shared pool where they are (TextColumn::share).
+    void shareTexts(int col, int firstRow, TextColumn::SharedPool pool,
+                    const std::vector<std::pair<uint32_t, uint32_t>> &spans);
     QString headerText(int col, int k) const;
     void setHeaderText(int col, int k, const QString &text);
 

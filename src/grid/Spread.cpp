@@ -318,6 +318,14 @@ void Spread::setText(int col, int row, const QString &text) {
             corner->update();
 }
 
+void Spread::shareTexts(int col, int firstRow, TextColumn::SharedPool pool,
+                        const std::vector<std::pair<uint32_t, uint32_t>> &spans) {
+    if (spans.empty())
+        return;
+    m_model->store().shareTexts(col, firstRow, std::move(pool), spans);
+    m_model->cellsChanged(col, firstRow, col, firstRow + int(spans.size()) - 1);
+}
+
 QString Spread::headerText(int col, int headerRow) const { return sheet().headerText(col, headerRow); }
 
 void Spread::setHeaderText(int col, int headerRow, const QString &text) {

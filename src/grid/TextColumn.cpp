@@ -4,8 +4,46 @@
 
 void TextColumn::resize(int rows) {
     for (size_t i = size_t(rows); i < m_refs.size(); ++i)
-        m_garbage += m_refs[i].length;
+        if (!(m_refs[i].offset & kShared))
+            m_garbage += m_refs[i].length;
     m_refs.resize(size_t(rows));
+    compactIfWasteful();
+    dropSharedIfUnused();
+}
+
+// A result no cell shows any more is given back at once.
+void TextColumn::dropSharedIfUnused() {
+    if (!m_shared)
+        return;
+    for (const Ref &r : m_refs)
+        if (r.offset & kShared)
+            return;
+    m_shared.reset();
+}
+
+void TextColumn::share(SharedPool pool, int first, const std::vector<std::pair<uint32_t, uint32_t>> &texts) {
+    if (!pool || pool->size() >= kShared) {
+        // Beyond what a shared offset can address: copied as any text is.
+        for (size_t i = 0; i < texts.size(); ++i)
+            set(first + int(i), pool ? QStringView(pool->data() + texts[i].first, qsizetype(texts[i].second))
+                                     : QStringView());
+        return;
+    }
+    if (m_shared && m_shared != pool) {
+        for (int row = 0; row < size(); ++row)
+            if (m_refs[size_t(row)].offset & kShared) {
+                const QString keep = text(row);
+                m_refs[size_t(row)] = Ref{};
+                set(row, keep);
+            }
+    }
+    m_shared = std::move(pool);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        Ref &r = m_refs[size_t(first) + i];
+        if (!(r.offset & kShared))
+            m_garbage += r.length;
+        r = texts[i].second ? Ref{texts[i].first | kShared, texts[i].second} : Ref{};
+    }
     compactIfWasteful();
 }
 
@@ -22,6 +60,14 @@ void TextColumn::compactIfWasteful() {
 void TextColumn::set(int row, QStringView text) {
     Ref &r = m_refs[size_t(row)];
     const auto len = uint32_t(text.size());
+    if (r.offset & kShared) {
+        // The shared text stays as the result has it; this cell gets its own.
+        r = Ref{};
+        if (len == 0) {
+            dropSharedIfUnused();
+            return;
+        }
+    }
     if (len <= r.length) {
         // Fits where the old text was: overwrite, no new pool space.
         std::copy(text.utf16(), text.utf16() + len, m_pool.begin() + r.offset);
@@ -30,10 +76,10 @@ void TextColumn::set(int row, QStringView text) {
         compactIfWasteful();
         return;
     }
-    if (m_pool.size() + len > UINT32_MAX)
+    if (m_pool.size() + len >= kShared)
         compact();
-    if (m_pool.size() + len > UINT32_MAX)
-        throw std::length_error("grid column text exceeds 4G characters");
+    if (m_pool.size() + len >= kShared)
+        throw std::length_error("grid column text exceeds 2G characters");
     m_garbage += r.length;
     r.offset = uint32_t(m_pool.size());
     r.length = len;
@@ -47,7 +93,8 @@ void TextColumn::insert(int row, int count) {
 
 void TextColumn::erase(int row, int count) {
     for (int i = row; i < row + count; ++i)
-        m_garbage += m_refs[size_t(i)].length;
+        if (!(m_refs[size_t(i)].offset & kShared))
+            m_garbage += m_refs[size_t(i)].length;
     m_refs.erase(m_refs.begin() + row, m_refs.begin() + row + count);
     compactIfWasteful();
 }
@@ -70,6 +117,8 @@ void TextColumn::compact() {
     std::vector<char16_t> pool;
     pool.reserve(m_pool.size() - std::min(m_garbage, m_pool.size()));
     for (Ref &r : m_refs) {
+        if (r.offset & kShared)
+            continue;
         const auto offset = uint32_t(pool.size());
         pool.insert(pool.end(), m_pool.begin() + r.offset, m_pool.begin() + r.offset + r.length);
         r.offset = r.length ? offset : 0;

@@ -201,12 +201,24 @@ void fbMobil_Admin::QueryList() {
         const int midCol = mid - first + 1;
         spList->setPictureSource(kPictureCol, shown && midCol >= 1 && midCol <= 10 ? midCol : 0,
                                  AppPaths::inApp(QStringLiteral("IMG/")), QStringLiteral(".bmp"));
-        for (int r = 0; r < count; ++r) {
-            const int row = r + 1;
-            for (int c = 0; c < 10; ++c)
-                spList->setText(c + 1, row, rs.rawText(r, first + c));
-            spList->setText(kCodeCol, row, rs.rawText(r, code));
-        }
+        // The grid shows the result's texts where the result keeps them.
+        const auto pool = rs.textPool();
+        std::vector<std::pair<uint32_t, uint32_t>> spans(static_cast<size_t>(count));
+        const auto fill = [&](int gridCol, int field) {
+            std::vector<int> others; // numbers and nulls, which have no text in the pool
+            for (int r = 0; r < count; ++r) {
+                quint32 offset = 0, length = 0;
+                if (!rs.textSpan(r, field, &offset, &length))
+                    others.push_back(r);
+                spans[size_t(r)] = {offset, length};
+            }
+            spList->shareTexts(gridCol, 1, pool, spans);
+            for (const int r : others)
+                spList->setText(gridCol, r + 1, rs.rawText(r, field));
+        };
+        for (int c = 0; c < 10; ++c)
+            fill(c + 1, first + c);
+        fill(kCodeCol, code);
     } else {
         if (isVisible())
             ShowFloatMsg(QStringLiteral("검색된 결과가 없습니다."), 500);

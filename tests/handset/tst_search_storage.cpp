@@ -1,0 +1,115 @@
+// The list shows the search result's texts where the result keeps them: what that storage
+// must get right for the texts every other part of the grid reads.
+#include "HandsetFixture.h"
+#include "SheetSearch.h"
+#include "Spread.h"
+#include "TextColumn.h"
+#include "fbMobil_Admin.h"
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+const QString kLong = QString(10000, QChar(u'가'));
+
+bool addModel(const QString &mcode, const QString &mid, const QString &model, const QString &nick) {
+    return modMDB_Func::ExecuteSQL(QStringLiteral("INSERT INTO t_mobile (mcode, mid, makeyear, makecom, opentype, ant, "
+                                                  "model, sar, nick, imgpath) VALUES ('%1', '%2', '2024', '테스트', "
+                                                  "'바', '내장형', '%3', '0.5', '%4', '')")
+                                       .arg(mcode, mid, model, nick)) == 1;
+}
+int rowOf(const Spread &g, const QString &mcode) {
+    for (int r = 1; r <= g.maxRows(); ++r)
+        if (g.text(1, r) == mcode)
+            return r;
+    return -1;
+}
+} // namespace
+
+class TestSearchStorage : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<fbMobil_Admin> list;
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        QVERIFY(openDemoDatabase(*env));
+        QVERIFY(addModel("900001", "KR-1", "갤럭시 한글 모델", ""));
+        QVERIFY(addModel("900002", "LONG-1", kLong, "긴 이름"));
+        list = std::make_unique<fbMobil_Admin>();
+        list->show();
+        list->QueryList();
+        QCOMPARE(list->spList->maxRows(), 42);
+    }
+    void cleanup() {
+        list.reset();
+        QVERIFY(env->noUnexpectedBoxes());
+        env.reset();
+    }
+
+    void koreanEmptyAndLongTextsReachEveryReader() {
+        Spread &g = *list->spList;
+        const int korean = rowOf(g, "900001"), longRow = rowOf(g, "900002");
+        QVERIFY(korean > 0 && longRow > 0);
+        QCOMPARE(g.text(7, korean), QString("갤럭시 한글 모델"));
+        QCOMPARE(g.text(9, korean), QString()); // empty nick
+        QCOMPARE(g.text(7, longRow), kLong);
+        QCOMPARE(GetSpreadText(&g, 7, longRow), kLong);
+        QCOMPARE(g.model()->data(g.model()->index(longRow - 1, 6)).toString(), kLong);
+        QCOMPARE(g.searchCol(7, 0, -1, "갤럭시 한글", Spread::SearchPartial), korean);
+        QCOMPARE(g.searchCol(7, 0, -1, kLong, Spread::SearchWhole), longRow);
+        g.sortRows(7, false);
+        // The row's shared and own texts move together, in the order the texts give.
+        const int sorted = rowOf(g, "900002");
+        QCOMPARE(g.text(7, sorted), kLong);
+        QCOMPARE(g.text(9, sorted), QString("긴 이름"));
+        for (int r = 1; r < g.maxRows(); ++r)
+            QVERIFY2(g.text(7, r).compare(g.text(7, r + 1), Qt::CaseInsensitive) >= 0, qPrintable(QString::number(r)));
+    }
+
+    void editingACellOfTheResultTouchesOnlyThatCell() {
+        Spread &g = *list->spList;
+        const int row = rowOf(g, "900001");
+        const QString below = g.text(7, row + 1), same = g.text(8, row);
+        g.setText(7, row, "고친 이름 — 훨씬 더 긴 이름으로 바꿈");
+        QCOMPARE(g.text(7, row), QString("고친 이름 — 훨씬 더 긴 이름으로 바꿈"));
+        g.setText(8, row + 1, "");
+        QCOMPARE(g.text(8, row + 1), QString());
+        QCOMPARE(g.text(7, row + 1), below);
+        QCOMPARE(g.text(8, row), same);
+        g.setText(7, row, "짧게");
+        QCOMPARE(g.text(7, row), QString("짧게"));
+    }
+
+    void aNewSearchLetsTheOldResultGo() {
+        TextColumn column;
+        column.resize(2);
+        std::weak_ptr<const std::vector<char16_t>> first;
+        {
+            auto pool = std::make_shared<std::vector<char16_t>>(std::vector<char16_t>{u'가', u'나', u'다'});
+            first = pool;
+            column.share(pool, 0, {{0, 2}, {2, 1}});
+        }
+        QCOMPARE(column.text(0), QString("가나"));
+        QVERIFY(!first.expired()); // the column keeps the result it shows
+        auto second = std::make_shared<std::vector<char16_t>>(std::vector<char16_t>{u'x'});
+        column.set(0, u"own");
+        column.share(second, 1, {{0, 1}});
+        QVERIFY(first.expired());
+        QCOMPARE(column.text(0), QString("own"));
+        QCOMPARE(column.text(1), QString("x"));
+        column.resize(0);
+        QVERIFY(!column.sharesPool());
+
+        // The same through the list: the old result goes when the next search is shown.
+        Spread &g = *list->spList;
+        QVERIFY(g.sheet().maxRows() > 0);
+        list->htField[6]->setText("갤럭시 한글"); // model name
+        list->QueryList();
+        QCOMPARE(g.maxRows(), 1);
+        QCOMPARE(g.text(7, 1), QString("갤럭시 한글 모델"));
+    }
+};
+
+QTEST_MAIN(TestSearchStorage)
+#include "tst_search_storage.moc"
