@@ -2,10 +2,13 @@
 #include "CommandLine.h"
 #include "DemoWindows.h"
 #include "HandsetWindows.h"
+#include "PostcodeWindows.h"
+#include "AppPaths.h"
 #include "AppState.h"
 #include "Backup.h"
 #include "QtKorean.h"
 #include "StartApp.h"
+#include "WidgetPrompter.h"
 #include "frmMain.h"
 #include "cFpPreview.h"
 #include "mdlBackUp.h"
@@ -17,6 +20,7 @@
 int main(int argc, char *argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(MOBILESHOP_VERSION));
     registerCalendarDemos();
+    registerPostcodeDemos();
     const CommandLine::DemoWindows demos = DemoWindows::list();
     const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
     QTextStream out(stdout);
@@ -35,9 +39,14 @@ int main(int argc, char *argv[]) {
     if (const int code = CommandLine::answer(command, program, demos, out, err); code >= 0)
         return code;
     InstallQtKorean();
-    if (command.action == CommandLine::Result::Action::Demo)
-        return DemoWindows::run(command.demo, command.demoArguments, out);
     registerHandsetWindows();
+    registerPostcodeWindows();
+    if (command.action == CommandLine::Result::Action::Demo) {
+        AppPaths::initFromArguments(command.programArguments); // the folders the window's data lives in
+        static WidgetPrompter widgetPrompter;
+        Prompter::install(&widgetPrompter);
+        return DemoWindows::run(command.demo, command.demoArguments, out);
+    }
     wireMainWindow = [](frmMain *main) {
         main->backupOnClose = [] { return mdlBackUp::ExecBackUpAuto(QString(), gDBPath + QLatin1Char('\\')); };
         main->backupNow = [] {
