@@ -1,6 +1,7 @@
 #include "frmZipcode.h"
 #include "CaptionPanel.h"
 #include "Messages.h"
+#include "PostcodeDownload.h"
 #include "PostcodeSql.h"
 #include "PostcodeUpdate.h"
 #include "Spread.h"
@@ -9,7 +10,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>

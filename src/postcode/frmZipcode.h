@@ -1,6 +1,5 @@
 #pragma once
 #include "PostcodeConnection.h"
-#include "PostcodeDownload.h"
 #include "Recordset.h"
 #include <QDialog>
 
