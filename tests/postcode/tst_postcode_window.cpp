@@ -79,6 +79,22 @@ private Q_SLOTS:
         QVERIFY(env->prompter.boxes().isEmpty());
     }
 
+    // A single match without a code cannot be handed back.
+    void singleMatchWithoutCode() {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "edit");
+            db.setDatabaseName(dbFile());
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec("UPDATE Post SET ZIPCODE = '' WHERE DONG = '삼성동'"));
+        }
+        QSqlDatabase::removeDatabase("edit");
+        frmZipcode w;
+        QCOMPARE(w.InitForm("삼성"), 0);
+        QCOMPARE(env->prompter.texts(), QStringList{"데이터에 문제가 있어 우편번호를 찾을 수 없습니다."});
+        QCOMPARE(w.Post(), QString());
+        QCOMPARE(w.Addr(), QString());
+    }
+
     void severalOrNoneMatch() {
         frmZipcode w;
         QCOMPARE(w.InitForm("역삼"), 2);
