@@ -10,6 +10,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -98,5 +100,22 @@ int main(int argc, char *argv[]) {
         found += lookup.spList->maxRows();
     });
     std::printf("InitForm by code: %.2f ms per search, %.1f rows found on average\n", byCode, double(found) / searches);
+
+    // What the indexes are worth: the same searches on the bare table.
+    {
+        QSqlDatabase bare = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bare"));
+        bare.setDatabaseName(db);
+        if (!bare.open() || !QSqlQuery(bare).exec(QStringLiteral("DROP INDEX Post_DONG")) ||
+            !QSqlQuery(bare).exec(QStringLiteral("DROP INDEX Post_ZIPCODE")))
+            return 1;
+        bare.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bare"));
+    frmZipcode noIndex;
+    const int few = qMax(1, searches / 20);
+    std::printf("without the indexes: %.2f ms by town prefix, %.2f ms by code (%d searches each)\n",
+                msPerCall(few, [&](int) { noIndex.InitForm(town(rng).left(3)); }),
+                msPerCall(few, [&](int) { noIndex.InitForm(QStringLiteral("%1").arg(rng.bounded(100000), 5, 10, QLatin1Char('0'))); }),
+                few);
     return 0;
 }

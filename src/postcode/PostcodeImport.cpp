@@ -39,8 +39,11 @@ bool writeRecords(PostcodeTextReader &reader, const QString &file, Report *repor
         return false;
     }
     QString error;
-    // A half-written file is never used, so it needs no journal.
+    // A half-written file is never used, so it needs no journal; a large cache lets the
+    // indexes of a national file be sorted in memory.
     if (!exec(db.get(), QStringLiteral("PRAGMA journal_mode = OFF"), &error) ||
+        !exec(db.get(), QStringLiteral("PRAGMA cache_size = -65536"), &error) ||
+        !exec(db.get(), QStringLiteral("PRAGMA temp_store = MEMORY"), &error) ||
         !exec(db.get(), PostcodeSql::createTableSql(), &error) || !exec(db.get(), QStringLiteral("BEGIN"), &error)) {
         report->message = QStringLiteral("데이터베이스를 만들 수 없습니다: ") + error;
         return false;
