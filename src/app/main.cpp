@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "DemoWindows.h"
 #include "HandsetWindows.h"
+#include "PostcodeWindows.h"
 #include "PrintDemos.h"
 #include "AppPaths.h"
 #include "AppState.h"
@@ -22,6 +23,7 @@ int main(int argc, char *argv[]) {
     registerCalendarDemos();
     registerPrintDemos();
     registerHandsetDemos();
+    registerPostcodeDemos();
     const CommandLine::DemoWindows demos = DemoWindows::list();
     const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
     QTextStream out(stdout);
@@ -41,6 +43,7 @@ int main(int argc, char *argv[]) {
         return code;
     InstallQtKorean();
     registerHandsetWindows();
+    registerPostcodeWindows();
     if (command.action == CommandLine::Result::Action::Demo) {
         AppPaths::initFromArguments(command.programArguments); // the folders the window's data lives in
         static WidgetPrompter widgetPrompter;

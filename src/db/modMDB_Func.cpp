@@ -88,14 +88,16 @@ QSqlQuery runQuery(const QString &sql) {
     return q;
 }
 
-void connectionFailed(const AppError &e) {
-    prompter().message(Prompter::Icon::Warning, QStringLiteral("오류"),
-                       QStringLiteral("DB 연결 실패\r\n%1 : %2").arg(e.number).arg(e.description));
-}
+void connectionFailed(const AppError &e) { ReportConnectionFailure(e.number, e.description); }
 } // namespace
 
 QSqlDatabase connection() { return QSqlDatabase::database(kConnection, false); }
 bool IsOpen() { return g.open; }
+
+void ReportConnectionFailure(int number, const QString &description) {
+    prompter().message(Prompter::Icon::Warning, QStringLiteral("오류"),
+                       QStringLiteral("DB 연결 실패\r\n%1 : %2").arg(number).arg(description));
+}
 
 OpenProblem lastOpenProblem() { return g.problem; }
 
@@ -172,19 +174,26 @@ void DBTerminate() {
 }
 
 int OpenRecordset(Recordset &rs, const QString &sql, int, int, int) {
+    return OpenRecordsetOn(g.open ? connection() : QSqlDatabase(), rs, sql);
+}
+
+int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql) {
     CloseObj(rs);
     try {
-        if (!g.open)
+        if (!db.isOpen())
             throw noConnection();
         bool failed = false;
         int code = 0;
         QString message;
-        if (SqliteSnapshot(connection(), sql, rs, &failed, &code, &message)) {
+        if (SqliteSnapshot(db, sql, rs, &failed, &code, &message)) {
             if (failed)
                 throw toAppError(code, message);
             return rs.recordCount();
         }
-        QSqlQuery q = runQuery(sql);
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(sql))
+            throw toAppError(q.lastError());
         rs.load(q);
         return rs.recordCount();
     } catch (const AppError &e) {

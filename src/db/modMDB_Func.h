@@ -42,6 +42,11 @@ QSqlDatabase connection();
 // Record count, or -1 after the error box.
 int OpenRecordset(Recordset &rs, const QString &sql, int cursorType = adOpenForwardOnly,
                   int lockType = adLockReadOnly, int options = adCmdText);
+// The same on a connection of the caller's own (a window's private database); a connection
+// that is not open is error 91.
+int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql);
+// The "DB 연결 실패" box OpenDB shows, for connections of the callers' own.
+void ReportConnectionFailure(int number, const QString &description);
 // Records affected; 0 on failure. With reRaise the failure is thrown as AppError.
 int ExecuteSQL(const QString &sql, bool noMsg = false, bool reRaise = false, QFile *errFile = nullptr);
 // First column of the first row, or empty text. Errors are thrown as AppError.

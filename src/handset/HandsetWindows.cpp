@@ -25,7 +25,7 @@ void registerHandsetWindows() {
                 return list;
         return frame->addChild(new fbMobil_Admin);
     });
-    modMain::setFreshFolderSeeder([](const QString &dbFile, QString *error) {
+    modMain::addFreshFolderSeeder([](const QString &dbFile, QString *error) {
         return DemoCatalogue::seed(dbFile, AppPaths::inApp(QStringLiteral("IMG")), error);
     });
 }

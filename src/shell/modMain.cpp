@@ -16,6 +16,7 @@
 #include <QLockFile>
 #include <QLinearGradient>
 #include <QPainter>
+#include <vector>
 
 using namespace modMDB_Func;
 
@@ -37,7 +38,7 @@ void store(const QString &section, const QString &key, const QString &value) {
                          QStringLiteral("InitApp"), QStringLiteral("Module modMain"));
 }
 
-std::function<bool(const QString &, QString *)> g_seeder;
+std::vector<std::function<bool(const QString &, QString *)>> g_seeders;
 
 QString defaultDbFolder() { return AppPaths::inApp(QStringLiteral("DBS")); }
 
@@ -100,10 +101,15 @@ bool PrepareAppFolder(QString *error) {
     const QString file = mainDbFile(defaultDbFolder());
     if (!Schema::createMainDatabase(file, Schema::kPassword, error))
         return false;
-    return !g_seeder || g_seeder(file, error);
+    for (const auto &seed : g_seeders)
+        if (!seed(file, error))
+            return false;
+    return true;
 }
 
-void setFreshFolderSeeder(std::function<bool(const QString &, QString *)> seeder) { g_seeder = std::move(seeder); }
+void addFreshFolderSeeder(std::function<bool(const QString &, QString *)> seeder) {
+    g_seeders.push_back(std::move(seeder));
+}
 
 bool RunFirstCheck(const QString &relativeDbPath, const QString &table) {
     const QString shared = AppState::sharedApp();

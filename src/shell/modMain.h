@@ -14,9 +14,10 @@ std::unique_ptr<QLockFile> AcquireSingleInstance();
 // creates DBS/dbMain.db with its seed. Does nothing otherwise, so a database that went
 // missing is never silently replaced by an empty one.
 bool PrepareAppFolder(QString *error);
-// What a fresh folder gets beside the empty database (the demo catalogue): called with the
-// new database file; false with the reason stops the preparation.
-void setFreshFolderSeeder(std::function<bool(const QString &dbFile, QString *error)> seeder);
+// What a fresh folder gets beside the empty database (the demo catalogue, the sample
+// postal codes): each is called in turn with the new database file; false with the reason
+// stops the preparation.
+void addFreshFolderSeeder(std::function<bool(const QString &dbFile, QString *error)> seeder);
 // Makes sure the data-access check has passed once on this machine.
 bool RunFirstCheck(const QString &relativeDbPath, const QString &table);
 // Reads the settings, finds the database folder and opens the shared connection.

@@ -1,0 +1,53 @@
+#include "PostcodeSql.h"
+#include "modMDB_Func.h"
+
+namespace PostcodeSql {
+
+bool isCodeSearch(const QString &text) {
+    QString digits = text;
+    digits.remove(QLatin1Char('-'));
+    if (digits.isEmpty())
+        return false;
+    for (QChar c : digits)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+QString searchQuery(const QString &text) {
+    QString sql = QStringLiteral("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post");
+    if (!text.isEmpty()) {
+        sql += QStringLiteral(" WHERE");
+        if (isCodeSearch(text))
+            sql += QStringLiteral(" ZIPCODE = '") + modMDB_Func::SqlQuote(text) + QLatin1Char('\'');
+        else
+            sql += QStringLiteral(" DONG LIKE '") + modMDB_Func::SqlLikeEscape(text) + QStringLiteral("%' ESCAPE '\\'");
+    }
+    return sql + QStringLiteral(" ORDER BY ZIPCODE;");
+}
+
+QString formatCode(const QString &code) {
+    if (code.size() != 6 || code.contains(QLatin1Char('-')) || !isCodeSearch(code))
+        return code;
+    return code.left(3) + QLatin1Char('-') + code.mid(3);
+}
+
+QString joinAddress(const QString &sido, const QString &gugun, const QString &dong) {
+    QStringList parts;
+    for (const QString &p : {sido, gugun, dong})
+        if (!p.isEmpty())
+            parts << p;
+    return parts.join(QLatin1Char(' '));
+}
+
+QString createTableSql() {
+    return QStringLiteral("CREATE TABLE Post (ZIPCODE TEXT, SIDO TEXT, GUGUN TEXT, DONG TEXT, BUNJI TEXT)");
+}
+
+QStringList createIndexSql() {
+    // LIKE ignores case here, so only a NOCASE index serves a prefix search.
+    return {QStringLiteral("CREATE INDEX IF NOT EXISTS Post_DONG ON Post (DONG COLLATE NOCASE)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS Post_ZIPCODE ON Post (ZIPCODE)")};
+}
+
+} // namespace PostcodeSql
