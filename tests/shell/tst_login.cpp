@@ -142,19 +142,21 @@ private Q_SLOTS:
         ExecuteSQL(QString("UPDATE local_user SET loginpwd = '%1' WHERE loginid = 'KIM'").arg(LoginPassword::hash("pw1")));
         const auto median = [](const QString &id, const QString &pw) {
             QList<qint64> ns;
-            for (int i = 0; i < 3; ++i) {
+            for (int i = 0; i < 7; ++i) {
                 QElapsedTimer t;
                 t.start();
                 LoginPassword::check(id, pw);
                 ns << t.nsecsElapsed();
             }
             std::sort(ns.begin(), ns.end());
-            return double(ns[1]);
+            return double(ns[3]);
         };
         const double right = median("KIM", "pw1");
         for (const auto &[id, pw] : {std::pair{"KIM", "wrong"}, {"NOBODY", "pw1"}, {"ADMIN", "x"}}) {
             const double ratio = median(id, pw) / right;
-            QVERIFY2(ratio > 0.5 && ratio < 2.0, qPrintable(QString("%1: %2").arg(id).arg(ratio)));
+            // A check that skipped the hash would be a thousand times faster; a busy machine
+            // moves single runs by a factor of two or three.
+            QVERIFY2(ratio > 0.25 && ratio < 4.0, qPrintable(QString("%1: %2").arg(id).arg(ratio)));
         }
     }
 
