@@ -22,6 +22,8 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent) {
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
     lay->addWidget(m_view);
+    // Labels are cut to the width the chart has.
+    connect(chart, &QGraphicsWidget::geometryChanged, this, [this] { DrawPage(); });
 }
 
 QChart *ChartView::chart() const { return m_view->chart(); }

@@ -40,6 +40,7 @@ public:
     bool PrintGraph(const QString &title);
 
     int currentPage() const { return m_page; }
+    const ChartData &data() const { return m_data; }
     const ChartOptions &options() const { return m_options; }
     QChart *chart() const;
 
