@@ -83,7 +83,8 @@ QPieSeries *pieSeries(const PageValues &v, const ChartOptions &o, const QFont &f
     for (int i = 0; i < v.shown.size(); ++i) {
         if (v.shown[i] <= 0)
             continue; // a share of a whole has no room for nothing or less
-        QString text = metrics.elidedText(v.labels[i], Qt::ElideRight, labelRoom);
+        // Before the chart has its size there is nothing to cut to.
+        QString text = labelRoom > 0 ? metrics.elidedText(v.labels[i], Qt::ElideRight, labelRoom) : v.labels[i];
         if (o.showValues)
             text += QLatin1Char(' ') + ChartKinds::valueText(v.shown[i]);
         QPieSlice *slice = series->append(text, v.shown[i]);
@@ -147,10 +148,16 @@ void draw(QChart &chart, const ChartData &data, int page, const ChartOptions &o,
             left = std::max(left, metrics.horizontalAdvance(label) + kGap);
         left = std::min(left, int(chart.size().width() * kMostLabelShare));
     }
-    chart.setMargins(QMargins(left, kGap, kGap * 2, bottom));
+    // Values shown past the longest bar need room beyond the plot.
+    const int top = kGap + (o.showValues && !across ? metrics.height() : 0);
+    int right = kGap * 2;
+    if (o.showValues && across)
+        for (qreal shown : v.shown)
+            right = std::max(right, metrics.horizontalAdvance(ChartKinds::valueText(shown)) + kGap);
+    chart.setMargins(QMargins(left, top, right, bottom));
 
     if (o.kind == ChartKinds::Pie) {
-        chart.addSeries(pieSeries(v, o, font, std::max(kGap, int(chart.size().width() * kMostLabelShare / 2))));
+        chart.addSeries(pieSeries(v, o, font, int(chart.size().width() * kMostLabelShare / 2)));
         return;
     }
     std::vector<QAbstractSeries *> series;

@@ -12,6 +12,8 @@ ChartLabels::ChartLabels(QChart &chart, QStringList labels, QList<qreal> shown, 
     : QGraphicsItem(&chart), m_chart(chart), m_labels(std::move(labels)), m_shown(std::move(shown)),
       m_options(options), m_font(font), m_series(series) {
     setZValue(10); // over the series
+    // In chart units, so that a chart scaled onto paper scales its texts with it once.
+    m_font.setPixelSize(QFontInfo(font).pixelSize());
 }
 
 ChartLabels *ChartLabels::of(const QChart &chart) {
