@@ -73,6 +73,10 @@ void ChartLabels::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWi
 
 void ChartLabels::paintValues(QPainter &painter) const {
     const QFontMetrics metrics(m_font);
+    // A line runs through its points: its values stand clear of the point, on a light ground.
+    const bool onLine = m_options.kind == ChartKinds::Lines || m_options.kind == ChartKinds::Areas ||
+                        m_options.kind == ChartKinds::BarsAndLine;
+    const qreal gap = onLine ? kPadding * 1.5 : kPadding / 2;
     for (int i = 0; i < m_shown.size(); ++i) {
         const qreal v = m_shown[i];
         const QString text = ChartKinds::valueText(v);
@@ -82,7 +86,9 @@ void ChartLabels::paintValues(QPainter &painter) const {
         if (across())
             r = v >= 0 ? QRectF(at.x() + kPadding, at.y() - h / 2, w, h) : QRectF(at.x() - kPadding - w, at.y() - h / 2, w, h);
         else
-            r = v >= 0 ? QRectF(at.x() - w / 2, at.y() - h - kPadding / 2, w, h) : QRectF(at.x() - w / 2, at.y() + kPadding / 2, w, h);
+            r = v >= 0 ? QRectF(at.x() - w / 2, at.y() - h - gap, w, h) : QRectF(at.x() - w / 2, at.y() + gap, w, h);
+        if (onLine)
+            painter.fillRect(r.adjusted(-1, 0, 1, 0), QColor(255, 255, 255, 200));
         painter.drawText(r, Qt::AlignCenter, text);
     }
 }

@@ -19,11 +19,22 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent) {
     chart->setBackgroundRoundness(0);
     m_view = new QChartView(chart, this);
     m_view->setRenderHint(QPainter::Antialiasing);
+    // A page replaces every item; repainting all of it leaves nothing of the last one behind.
+    m_view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
     lay->addWidget(m_view);
-    // Labels are cut to the width the chart has.
-    connect(chart, &QGraphicsWidget::geometryChanged, this, [this] { DrawPage(); });
+    // Labels are cut to the width the chart has: drawn again once the chart's own layout
+    // for the new size is done, not from inside it.
+    connect(chart, &QGraphicsWidget::geometryChanged, this, [this] {
+        if (m_redrawPending)
+            return;
+        m_redrawPending = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_redrawPending = false;
+            DrawPage();
+        }, Qt::QueuedConnection);
+    });
 }
 
 QChart *ChartView::chart() const { return m_view->chart(); }

@@ -48,5 +48,6 @@ private:
     ChartData m_data;
     ChartOptions m_options;
     int m_page = 1;
+    bool m_redrawPending = false;
     QChartView *m_view = nullptr;
 };
