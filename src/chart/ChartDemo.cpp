@@ -1,12 +1,15 @@
 #include "ChartDemo.h"
 #include "AppPaths.h"
+#include "AppState.h"
 #include "DemoWindows.h"
 #include "FrmKVGraph.h"
 #include "HandsetCounts.h"
 #include "StartApp.h"
 #include "WidgetPrompter.h"
+#include "Settings.h"
 #include "modMain.h"
 #include <QApplication>
+#include <QDir>
 #include <QTextStream>
 
 namespace {
@@ -17,6 +20,14 @@ int showChart(const QStringList &arguments, QTextStream &out) {
         return 2;
     }
     AppPaths::initFromArguments(QApplication::arguments());
+    // A folder the program never prepared has no catalogue to count; asking to move the
+    // database, as start-up does for one that went missing, would only mislead.
+    if (!QDir(AppPaths::inApp(QStringLiteral("DBS"))).exists() &&
+        Settings::GetSetting(AppState::title(), QStringLiteral("Config"), QStringLiteral("DB경로")).isEmpty()) {
+        QTextStream(stderr) << QStringLiteral("데이터베이스가 없습니다: ") << AppPaths::inApp(QStringLiteral("DBS"))
+                            << QStringLiteral("\n프로그램을 한 번 실행하면 데모 카탈로그가 만들어집니다.") << Qt::endl;
+        return 1;
+    }
     static WidgetPrompter widgetPrompter;
     Prompter::install(&widgetPrompter);
     if (!OpenDatabaseAtStartUp())
@@ -37,5 +48,5 @@ int showChart(const QStringList &arguments, QTextStream &out) {
 } // namespace
 
 void registerChartDemos() {
-    DemoWindows::add(QStringLiteral("chart"), QStringLiteral("그래프 (제조회사별 또는 출시년도별 모델 수)"), showChart);
+    DemoWindows::add(QStringLiteral("chart"), QStringLiteral("그래프 (제조회사별 모델 수, 인수 year: 출시년도별)"), showChart);
 }

@@ -10,7 +10,6 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
-#include <QComboBox>
 #include <QFontMetrics>
 #include <QHorizontalBarSeries>
 #include <QLineSeries>
@@ -71,18 +70,6 @@ private Q_SLOTS:
         view.reset();
         QVERIFY(env->noUnexpectedBoxes());
         env.reset();
-    }
-
-    void listsKindsAndUnitsInCodeOrder() {
-        QComboBox kinds, units;
-        kinds.addItem(QStringLiteral("지워질 항목"));
-        view->FillGraphTypes(&kinds);
-        view->FillUnits(&units);
-        QCOMPARE(kinds.count(), 6);
-        QCOMPARE(kinds.itemText(0), QStringLiteral("막대"));
-        QCOMPARE(kinds.itemText(4), QStringLiteral("가로막대"));
-        QCOMPARE(units.count(), 5);
-        QCOMPARE(units.itemText(4), QStringLiteral("억"));
     }
 
     void valuesOfAnySizeAndSignAreShownDivided() {

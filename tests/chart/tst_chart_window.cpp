@@ -1,8 +1,10 @@
 // The chart window as a user meets it: what it starts with, paging, the number boxes, the
 // colour buttons, what it stores and when, and printing with F7.
+#include "ChartDemo.h"
 #include "ChartLabels.h"
 #include "ChartView.h"
 #include "CupsServer.h"
+#include "DemoWindows.h"
 #include "FrmKVGraph.h"
 #include "Settings.h"
 #include "TestEnv.h"
@@ -10,6 +12,7 @@
 #include <QCheckBox>
 #include <QChart>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +21,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 #include <memory>
 
 namespace {
@@ -298,6 +302,17 @@ private Q_SLOTS:
         QTest::mouseClick(w->btnPrint, Qt::LeftButton);
         QCOMPARE(boxes().size(), 1);
         QVERIFY(!QFile::exists(pdf));
+    }
+
+    void demoRefusesWhatItCannotCount() {
+        registerChartDemos();
+        QString out;
+        QTextStream stream(&out);
+        QCOMPARE(DemoWindows::run(QStringLiteral("chart"), {QStringLiteral("month")}, stream), 2);
+        // A folder the program never prepared: said so, nothing asked, nothing made.
+        QCOMPARE(DemoWindows::run(QStringLiteral("chart"), {}, stream), 1);
+        QVERIFY(out.isEmpty());
+        QVERIFY(!QDir(env->appFolder() + QStringLiteral("/DBS")).exists());
     }
 
     void keepsItsMinimumSize() {
