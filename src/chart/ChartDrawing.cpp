@@ -35,7 +35,8 @@ PageValues pageValues(const ChartData &data, int page, double divisor) {
     v.shown.reserve(p.count);
     v.labels.reserve(p.count);
     for (int i = p.first; i < p.first + p.count; ++i) {
-        const qreal shown = data.value(i) / divisor;
+        // A value that is no number would take the whole axis with it.
+        const qreal shown = std::isfinite(data.value(i)) ? data.value(i) / divisor : 0;
         v.shown << shown;
         v.low = std::min(v.low, shown);
         v.high = std::max(v.high, shown);

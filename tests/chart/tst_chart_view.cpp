@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -86,8 +87,12 @@ private Q_SLOTS:
         view->DataUnit(4);
         view->DrawPage();
         QCOMPARE(barValues(*view->chart()), (QList<qreal>{-5, 0, 10000}));
+        view->AddData(qQNaN(), QStringLiteral("없음"));
+        view->DrawPage();
+        QCOMPARE(barValues(*view->chart()), (QList<qreal>{-5, 0, 10000, 0}));
         axis = valueAxis(*view->chart());
         QVERIFY(axis->min() <= -5 && axis->max() >= 10000 && axis->max() < 20000);
+        QVERIFY(std::isfinite(axis->min()));
         QCOMPARE(axis->titleText(), QStringLiteral("(단위: 억)"));
     }
 
