@@ -1,4 +1,5 @@
 #include "CalendarDemo.h"
+#include "ChartDemo.h"
 #include "CommandLine.h"
 #include "DemoWindows.h"
 #include "HandsetWindows.h"
@@ -24,6 +25,7 @@ int main(int argc, char *argv[]) {
     registerPrintDemos();
     registerHandsetDemos();
     registerPostcodeDemos();
+    registerChartDemos();
     const CommandLine::DemoWindows demos = DemoWindows::list();
     const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
     QTextStream out(stdout);

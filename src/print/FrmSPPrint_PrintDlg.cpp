@@ -235,11 +235,7 @@ void FrmSPPrint_PrintDlg::PrinterSetup_Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(job().title);
     PrinterChoice::applyTo(printer);
-    // The dialog offers a PDF file named after the document: one a file system takes.
-    QString fileName = job().title.trimmed();
-    fileName.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
-    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty() && !fileName.isEmpty())
-        printer.setOutputFileName(QDir::home().filePath(fileName + QStringLiteral(".pdf")));
+    PrinterChoice::offerPdfFile(printer, job().title);
     if (prompter().printDialog(printer))
         PrinterChoice::takeFrom(printer);
 }

@@ -1,5 +1,7 @@
 #include "PrinterChoice.h"
+#include <QDir>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QPrinterInfo>
 
 namespace PrinterChoice {
@@ -34,5 +36,13 @@ bool applyTo(QPrinter &printer) {
 }
 
 void reset() { g_choice = {}; }
+
+void offerPdfFile(QPrinter &printer, const QString &documentTitle) {
+    // A name the file system takes.
+    QString fileName = documentTitle.trimmed();
+    fileName.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty() && !fileName.isEmpty())
+        printer.setOutputFileName(QDir::home().filePath(fileName + QStringLiteral(".pdf")));
+}
 
 } // namespace PrinterChoice

@@ -22,5 +22,8 @@ void takeFrom(const QPrinter &printer);
 // printer would otherwise quietly stay on the default one.
 bool applyTo(QPrinter &printer);
 void reset();
+// A printer that would write a PDF file without a name gets one after the document, in the
+// home folder, for the print dialog to offer.
+void offerPdfFile(QPrinter &printer, const QString &documentTitle);
 
 } // namespace PrinterChoice
