@@ -23,6 +23,14 @@ if(SANITIZE OR FUZZ)
   endif()
 endif()
 
+if(COVERAGE)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    message(FATAL_ERROR "COVERAGE needs gcc (gcov data for gcovr)")
+  endif()
+  target_compile_options(mobileshop_flags INTERFACE --coverage)
+  target_link_options(mobileshop_flags INTERFACE --coverage)
+endif()
+
 # Fails the configure when a compiled target of dir or below does not link mobileshop_flags:
 # it would build without the warnings, the sanitizers or coverage and nobody would notice.
 function(mobileshop_require_flags dir)
