@@ -1,5 +1,6 @@
 #include "Backup.h"
 #include "AppPaths.h"
+#include "Companions.h"
 #include "NetDrives.h"
 #include "Settings.h"
 #include <QDateTime>
@@ -56,7 +57,7 @@ int modeFromArguments(const QStringList &words) {
     return HardDisk;
 }
 
-QString toolName() { return QStringLiteral("데이터압축"); }
+QString toolName() { return Companions::kBackupTool; }
 
 QString storedDatabaseFolder() {
     const QString stored = Settings::GetSetting(kSettingsApp, kFolderSection, kFolderKey).trimmed();

@@ -118,7 +118,7 @@ bool RunFirstCheck(const QString &relativeDbPath, const QString &table) {
     const QString args = QLatin1Char(' ') + AppPaths::appFolder() + relativeDbPath + QLatin1Char('|') + table;
     Settings::DeleteSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_ERROR")); // an older run's
     const int code =
-        Companions::start(QStringLiteral("FirstCheck"), args, AppPaths::appFolder(), Shell::Show::Normal, true);
+        Companions::start(Companions::kFirstCheck, args, AppPaths::appFolder(), Shell::Show::Normal, true);
     if (Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) == QLatin1String("YES"))
         return true;
     // A companion that could not run has been reported; one that ran and refused leaves its reason.

@@ -1,6 +1,5 @@
 #include "Companions.h"
 #include "AppPaths.h"
-#include "Backup.h"
 #include "Messages.h"
 #include <QDir>
 #include <QFileInfo>
@@ -9,11 +8,11 @@ namespace Companions {
 
 QString describe(const QString &baseName) {
     QString what;
-    if (baseName == QLatin1String("FirstCheck"))
+    if (baseName == kFirstCheck)
         what = QStringLiteral("데이터베이스 점검 프로그램");
-    else if (baseName == QLatin1String("FloatMsg"))
+    else if (baseName == kFloatMsg)
         what = QStringLiteral("알림 메시지 프로그램");
-    else if (baseName == Backup::toolName())
+    else if (baseName == kBackupTool)
         what = QStringLiteral("데이터백업 프로그램");
     else
         return baseName;

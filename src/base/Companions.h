@@ -7,6 +7,11 @@
 // user in a warning naming it, instead of the program ending or going on silently.
 namespace Companions {
 
+// File names of the companion programs, without the platform's suffix.
+inline const QString kFirstCheck = QStringLiteral("FirstCheck");
+inline const QString kFloatMsg = QStringLiteral("FloatMsg");
+inline const QString kBackupTool = QStringLiteral("데이터압축");
+
 // The Korean name the boxes give the companion, with its file name: "데이터백업 프로그램 (데이터압축)".
 QString describe(const QString &baseName);
 

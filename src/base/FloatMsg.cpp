@@ -19,7 +19,7 @@ void ShowFloatMsg(const QString &message, int time) {
         const QPoint c = w->frameGeometry().center();
         arguments += QStringLiteral("/P%1,%2").arg(c.x()).arg(c.y());
     }
-    if (Companions::start(QStringLiteral("FloatMsg"), arguments, QString(), Shell::Show::NoActivate, false) ==
+    if (Companions::start(Companions::kFloatMsg, arguments, QString(), Shell::Show::NoActivate, false) ==
         Shell::kNotStarted)
         g_missing = true;
 }

@@ -1,0 +1,79 @@
+#!/usr/bin/env python3
+"""scripts/check-layers on a copy of the tree with one include or folder changed."""
+import pathlib
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+CHECK = ROOT / "scripts" / "check-layers"
+
+
+class CheckLayers(unittest.TestCase):
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.root = pathlib.Path(self.tmp.name)
+        for d in ("src", "tools", "docs"):
+            shutil.copytree(ROOT / d, self.root / d, ignore=shutil.ignore_patterns("*.png"))
+
+    def tearDown(self):
+        self.tmp.cleanup()
+
+    def run_check(self):
+        r = subprocess.run([sys.executable, str(CHECK), str(self.root)], capture_output=True, text=True)
+        return r.returncode, r.stdout
+
+    def add_include(self, file, header):
+        path = self.root / file
+        path.write_text(f'#include "{header}"\n' + path.read_text(encoding="utf-8"), encoding="utf-8")
+
+    def add_to_picture(self, line):
+        doc = self.root / "docs" / "ARCHITECTURE.md"
+        text = doc.read_text(encoding="utf-8")
+        doc.write_text(text.replace("```layers\n", "```layers\n" + line + "\n", 1), encoding="utf-8")
+
+    def test_the_tree_as_it_is_passes(self):
+        self.assertEqual(self.run_check()[0], 0)
+
+    def test_lower_folder_including_a_higher_one_fails(self):
+        self.add_include("src/db/SqlLog.cpp", "frmMain.h")
+        code, out = self.run_check()
+        self.assertEqual(code, 1)
+        self.assertIn("src/db/SqlLog.cpp:1: db/ includes frmMain.h of shell/, a higher layer", out)
+
+    def test_window_folder_including_a_sibling_fails(self):
+        self.add_include("src/print/SpreadPrint.cpp", "FrmCalendar.h")
+        code, out = self.run_check()
+        self.assertEqual(code, 1)
+        self.assertIn("print/ includes FrmCalendar.h of calendar/, a sibling", out)
+
+    def test_include_by_relative_path_is_caught(self):
+        self.add_include("src/util/IniFile.cpp", "../base/Settings.h")
+        self.assertEqual(self.run_check()[0], 1)
+
+    def test_allowed_edge_passes_and_an_unused_one_fails(self):
+        self.add_include("src/grid/Spread.cpp", "FrmSPPrint_Preview.h")
+        self.add_to_picture("allow grid/ -> print/  the preview opens from the grid")
+        self.assertEqual(self.run_check()[0], 0)
+        self.add_to_picture("allow db/ -> shell/  nobody needs this")
+        code, out = self.run_check()
+        self.assertEqual(code, 1)
+        self.assertIn("allowed edge db/ -> shell/ is no longer used", out)
+
+    def test_folder_outside_the_picture_fails(self):
+        (self.root / "src" / "charts").mkdir()
+        code, out = self.run_check()
+        self.assertEqual(code, 1)
+        self.assertIn("charts/ is in no layer", out)
+
+    def test_header_name_in_two_folders_fails(self):
+        shutil.copy(self.root / "src" / "base" / "Settings.h", self.root / "src" / "grid" / "Settings.h")
+        code, out = self.run_check()
+        self.assertEqual(code, 1)
+        self.assertIn("Settings.h is in both", out)
+
+
+if __name__ == "__main__":
+    unittest.main()
