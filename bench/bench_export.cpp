@@ -43,18 +43,10 @@ print('%.0f' % ((time.perf_counter() - t) * 1000))
 )PY";
 
 // Says yes to the export's question and keeps the file it would open.
-class YesPrompter : public Prompter {
+class YesPrompter : public DecliningPrompter {
 public:
     void message(Icon, const QString &, const QString &text) override { std::printf("message: %s\n", qPrintable(text)); }
     int question(const QString &, const QString &, bool) override { return Yes; }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString folder(const QString &, const QString &) override { return {}; }
-    std::optional<QColor> color(const QString &, const QColor &) override { return {}; }
-    std::optional<QFont> font(const QFont &) override { return {}; }
-    int printer(const QStringList &, int) override { return -1; }
-    bool printDialog(QPrinter &) override { return false; }
 };
 class KeepShell : public Shell {
 public:

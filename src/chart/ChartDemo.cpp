@@ -5,7 +5,6 @@
 #include "FrmKVGraph.h"
 #include "HandsetCounts.h"
 #include "StartApp.h"
-#include "WidgetPrompter.h"
 #include "Settings.h"
 #include "modMain.h"
 #include <QApplication>
@@ -19,7 +18,6 @@ int showChart(const QStringList &arguments, QTextStream &out) {
         QTextStream(stderr) << QStringLiteral("chart 다음에는 maker 또는 year만 쓸 수 있습니다: ") << by << Qt::endl;
         return 2;
     }
-    AppPaths::initFromArguments(QApplication::arguments());
     // A folder the program never prepared has no catalogue to count; asking to move the
     // database, as start-up does for one that went missing, would only mislead.
     if (!QDir(AppPaths::inApp(QStringLiteral("DBS"))).exists() &&
@@ -28,8 +26,6 @@ int showChart(const QStringList &arguments, QTextStream &out) {
                             << QStringLiteral("\n프로그램을 한 번 실행하면 데모 카탈로그가 만들어집니다.") << Qt::endl;
         return 1;
     }
-    static WidgetPrompter widgetPrompter;
-    Prompter::install(&widgetPrompter);
     if (!OpenDatabaseAtStartUp())
         return 1;
     const auto counts = HandsetCounts::read(by == QLatin1String("maker") ? HandsetCounts::By::Maker

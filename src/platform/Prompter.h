@@ -38,3 +38,19 @@ public:
 };
 
 inline Prompter &prompter() { return Prompter::instance(); }
+
+// A prompter without a screen: boxes go nowhere, questions are answered No and every
+// chooser is cancelled. Programs without windows override what they report.
+class DecliningPrompter : public Prompter {
+public:
+    void message(Icon, const QString &, const QString &) override {}
+    int question(const QString &, const QString &, bool) override { return No; }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString folder(const QString &, const QString &) override { return {}; }
+    std::optional<QColor> color(const QString &, const QColor &) override { return {}; }
+    std::optional<QFont> font(const QFont &) override { return {}; }
+    int printer(const QStringList &, int) override { return -1; }
+    bool printDialog(QPrinter &) override { return false; }
+};

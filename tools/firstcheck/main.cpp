@@ -17,7 +17,7 @@ namespace {
 const QString kSection = QStringLiteral("MDAC_Check");
 
 // Keeps what the database layer would have shown, so that it can be handed on.
-class KeepingPrompter final : public Prompter {
+class KeepingPrompter final : public DecliningPrompter {
 public:
     QStringList texts;
     void message(Icon, const QString &, const QString &text) override { texts << text; }
@@ -25,14 +25,6 @@ public:
         texts << text;
         return No;
     }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString folder(const QString &, const QString &) override { return {}; }
-    std::optional<QColor> color(const QString &, const QColor &) override { return {}; }
-    std::optional<QFont> font(const QFont &) override { return {}; }
-    int printer(const QStringList &, int) override { return -1; }
-    bool printDialog(QPrinter &) override { return false; }
 };
 
 int fail(const QString &why) {
