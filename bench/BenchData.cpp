@@ -8,6 +8,9 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace BenchData {
 long peakKb() {
@@ -55,8 +58,15 @@ bool generate(const QString &dbFile, const QString &imgDir, int rows, int pictur
     const QString sample = imgDir + QStringLiteral("/sample.bmp");
     DemoCatalogue::drawPicture(sample, QStringLiteral("삼성전자"), QStringLiteral("모델"), 200, 0);
     const int step = pictureShare > 0 ? 100 / pictureShare : 0;
-    for (int i = 1; step && i <= rows; i += step)
-        QFile::copy(sample, imgDir + QStringLiteral("/GEN-%1.bmp").arg(i));
+    // Hard links: a real directory entry per picture without a copy of its bytes.
+    for (int i = 1; step && i <= rows; i += step) {
+        const QString target = imgDir + QStringLiteral("/GEN-%1.bmp").arg(i);
+#ifdef Q_OS_UNIX
+        if (::link(QFile::encodeName(sample).constData(), QFile::encodeName(target).constData()) == 0)
+            continue;
+#endif
+        QFile::copy(sample, target);
+    }
     return true;
 }
 

@@ -2,6 +2,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringDecoder>
+#include <cstring>
+#include <stdexcept>
 
 int Recordset::fieldIndex(const QString &name) const {
     for (int i = 0; i < m_fields.size(); ++i)
@@ -17,50 +19,58 @@ QVariant Recordset::value(int field) const {
 }
 
 QVariant Recordset::at(int row, int field) const {
-    const Cell &c = cell(row, field);
-    switch (c.kind) {
-    case Cell::Int: return QVariant(qlonglong(c.i));
-    case Cell::Double: return QVariant(c.d);
-    case Cell::Text: return QVariant(QString(reinterpret_cast<const QChar *>(m_chars->data()) + c.offset, qsizetype(c.length)));
-    case Cell::Blob: return QVariant(m_blobs[size_t(c.offset)]);
-    case Cell::Null: break;
+    const Column &c = m_cols[size_t(field)];
+    switch (c.kinds[size_t(row)]) {
+    case Int: return QVariant(qlonglong(fromBits<qint64>(c.values[size_t(row)])));
+    case Double: return QVariant(fromBits<double>(c.values[size_t(row)]));
+    case Text: return QVariant(view(c.values[size_t(row)]).toString());
+    case Blob: return QVariant(m_blobs[c.values[size_t(row)].offset]);
+    default: break;
     }
     return {};
 }
 
 QString Recordset::rawText(int row, int field) const {
-    const Cell &c = cell(row, field);
-    if (c.kind == Cell::Text)
-        return QString::fromRawData(reinterpret_cast<const QChar *>(m_chars->data()) + c.offset, qsizetype(c.length));
+    const Column &c = m_cols[size_t(field)];
+    if (c.kinds[size_t(row)] == Text) {
+        const TextSpan v = c.values[size_t(row)];
+        return QString::fromRawData(reinterpret_cast<const QChar *>(m_chars->data()) + v.offset, qsizetype(v.length));
+    }
     return at(row, field).toString();
 }
 
-bool Recordset::textSpan(int row, int field, quint32 *offset, quint32 *length) const {
-    const Cell &c = cell(row, field);
-    if (c.kind != Cell::Text)
-        return false;
-    *offset = quint32(c.offset);
-    *length = c.length;
-    return true;
+PodBuffer<TextSpan> Recordset::takeTexts(int field) {
+    Column &c = m_cols[size_t(field)];
+    if (c.values.size() != c.kinds.size()) { // taken before: nothing left but nulls
+        PodBuffer<TextSpan> empty;
+        empty.resize(c.kinds.size());
+        return empty;
+    }
+    for (size_t r = 0; r < c.kinds.size(); ++r) {
+        if (c.kinds[r] == Text)
+            continue;
+        c.values[r] = c.kinds[r] == Null ? TextSpan{} : appendChars(at(int(r), field).toString());
+        c.kinds[r] = Text;
+    }
+    PodBuffer<TextSpan> spans = std::move(c.values);
+    std::memset(c.kinds.data(), Taken, c.kinds.size());
+    return spans;
 }
 
 void Recordset::beginFill(QStringList fields) {
     close();
     m_fields = std::move(fields);
-    m_cells.reserve(size_t(qMax<qsizetype>(1, m_fields.size())) * 256);
-}
-
-void Recordset::addDouble(double v) {
-    Cell c{Cell::Double, 0, {0}};
-    c.d = v;
-    m_cells.push_back(c);
+    m_cols.resize(size_t(m_fields.size()));
+    m_fillField = 0;
 }
 
 void Recordset::addUtf8(const char *text, int bytes) {
-    std::vector<char16_t> &chars = *m_chars;
+    PodBuffer<char16_t> &chars = *m_chars;
     const size_t start = chars.size();
+    if (start + size_t(bytes) > UINT32_MAX)
+        throw std::length_error("query result exceeds 4G characters");
     // UTF-16 never needs more units than UTF-8 has bytes.
-    chars.resize(start + size_t(bytes));
+    chars.grow(size_t(bytes));
     char16_t *out = chars.data() + start;
     int i = 0;
     // Most catalogue texts are codes and numbers: ASCII is widened without the decoder.
@@ -74,22 +84,31 @@ void Recordset::addUtf8(const char *text, int bytes) {
         length += size_t(m_utf8.appendToBuffer(rest, QByteArrayView(text + i, bytes - i)) - rest);
     }
     chars.resize(start + length);
-    m_cells.push_back(Cell{Cell::Text, quint32(length), {qint64(start)}});
+    add(Text, TextSpan{uint32_t(start), uint32_t(length)});
 }
 
-void Recordset::addText(QStringView text) {
+TextSpan Recordset::appendChars(QStringView text) {
     const size_t start = m_chars->size();
-    m_chars->insert(m_chars->end(), text.utf16(), text.utf16() + text.size());
-    m_cells.push_back(Cell{Cell::Text, quint32(text.size()), {qint64(start)}});
+    if (start + size_t(text.size()) > UINT32_MAX)
+        throw std::length_error("query result exceeds 4G characters");
+    m_chars->append(text.utf16(), size_t(text.size()));
+    return TextSpan{uint32_t(start), uint32_t(text.size())};
 }
+
+void Recordset::addText(QStringView text) { add(Text, appendChars(text)); }
 
 void Recordset::addBlob(const QByteArray &bytes) {
     m_blobs.push_back(bytes);
-    m_cells.push_back(Cell{Cell::Blob, 0, {qint64(m_blobs.size() - 1)}});
+    add(Blob, TextSpan{uint32_t(m_blobs.size() - 1), 0});
 }
 
 void Recordset::finishFill() {
-    m_rows = m_fields.isEmpty() ? 0 : int(m_cells.size() / size_t(m_fields.size()));
+    m_rows = m_cols.empty() ? 0 : int(m_cols.back().kinds.size());
+    for (Column &c : m_cols) {
+        c.kinds.shrinkToFit();
+        c.values.shrinkToFit();
+    }
+    m_chars->shrinkToFit();
     m_open = true;
     m_pos = 0;
 }
@@ -121,9 +140,9 @@ void Recordset::load(QSqlQuery &query) {
 
 void Recordset::close() {
     m_fields.clear();
-    m_cells = {};
+    m_cols.clear();
     // A grid may still show the old texts: it keeps that pool, this snapshot starts a new one.
-    m_chars = std::make_shared<std::vector<char16_t>>();
+    m_chars = std::make_shared<PodBuffer<char16_t>>();
     m_blobs = {};
     m_rows = 0;
     m_pos = 0;

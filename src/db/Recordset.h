@@ -2,6 +2,8 @@
 #include <QStringList>
 #include <QStringDecoder>
 #include <QVariant>
+#include "PodBuffer.h"
+#include <bit>
 #include <memory>
 #include <vector>
 
@@ -9,7 +11,8 @@ class QSqlQuery;
 
 // A client-side snapshot of a query result: every row is read at open, so the record count
 // is known and the connection is free again at once. Texts live in one character pool and
-// numbers in the cell itself, so 100,000 rows cost a few bytes per cell.
+// numbers in the cell itself, field by field, so a million rows cost nine bytes per cell
+// besides their characters.
 class Recordset {
 public:
     bool isOpen() const { return m_open; }
@@ -36,11 +39,15 @@ public:
     QVariant at(int row, int field) const;
     // The cell as text without copying it when it is text; valid while the snapshot lives.
     QString rawText(int row, int field) const;
+
+    using TextPool = std::shared_ptr<const PodBuffer<char16_t>>;
     // The pool all texts live in, for a grid that shows them where they are; it outlives
     // the snapshot as long as someone holds it.
-    std::shared_ptr<const std::vector<char16_t>> textPool() const { return m_chars; }
-    // Where a text cell's characters are in textPool(); false for other cells.
-    bool textSpan(int row, int field, quint32 *offset, quint32 *length) const;
+    TextPool textPool() const { return m_chars; }
+    // Hands one field over to a grid column that shows it in place: where each row's text is
+    // in textPool(). Numbers and other cells get their text added to the pool first, nulls
+    // are empty. The field reads as null afterwards.
+    PodBuffer<TextSpan> takeTexts(int field);
 
     // Reads every row of an executed query.
     void load(QSqlQuery &query);
@@ -49,9 +56,9 @@ public:
     // Filling, for readers that fetch rows themselves: begin, then one add per cell in
     // row order, then finish.
     void beginFill(QStringList fields);
-    void addNull() { m_cells.push_back(Cell{Cell::Null, 0, {0}}); }
-    void addInt(qint64 v) { m_cells.push_back(Cell{Cell::Int, 0, {v}}); }
-    void addDouble(double v);
+    void addNull() { add(Null, TextSpan{}); }
+    void addInt(qint64 v) { add(Int, bitsOf(v)); }
+    void addDouble(double v) { add(Double, bitsOf(v)); }
     // UTF-8 text, decoded straight into the pool.
     void addUtf8(const char *text, int bytes);
     void addText(QStringView text);
@@ -59,20 +66,30 @@ public:
     void finishFill();
 
 private:
-    struct Cell {
-        enum Kind : quint32 { Null, Int, Double, Text, Blob } kind;
-        quint32 length;
-        union {
-            qint64 i;
-            double d;
-            quint64 offset;
-        };
+    // One field of every row: its kind and 8 bytes that are a text's span or a number's bits.
+    enum Kind : quint8 { Null, Int, Double, Text, Blob, Taken };
+    struct Column {
+        PodBuffer<quint8> kinds;
+        PodBuffer<TextSpan> values;
     };
-    const Cell &cell(int row, int field) const { return m_cells[size_t(row) * m_fields.size() + size_t(field)]; }
+    template <class T> static TextSpan bitsOf(T v) { return std::bit_cast<TextSpan>(v); }
+    template <class T> static T fromBits(TextSpan s) { return std::bit_cast<T>(s); }
+    void add(Kind kind, TextSpan value) {
+        Column &c = m_cols[m_fillField];
+        c.kinds.push_back(kind);
+        c.values.push_back(value);
+        if (++m_fillField == m_cols.size())
+            m_fillField = 0;
+    }
+    TextSpan appendChars(QStringView text);
+    QStringView view(TextSpan s) const {
+        return QStringView(m_chars->data() + s.offset, qsizetype(s.length));
+    }
 
     QStringList m_fields;
-    std::vector<Cell> m_cells; // row-major
-    std::shared_ptr<std::vector<char16_t>> m_chars = std::make_shared<std::vector<char16_t>>();
+    std::vector<Column> m_cols;
+    size_t m_fillField = 0;
+    std::shared_ptr<PodBuffer<char16_t>> m_chars = std::make_shared<PodBuffer<char16_t>>();
     QStringDecoder m_utf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
     std::vector<QByteArray> m_blobs;
     int m_rows = 0;

@@ -119,11 +119,10 @@ bool SheetStore::setText(int col, int row, QStringView text) {
     return true;
 }
 
-void SheetStore::shareTexts(int col, int firstRow, TextColumn::SharedPool pool,
-                            const std::vector<std::pair<uint32_t, uint32_t>> &spans) {
-    if (col < 0 || col > m_maxCols || firstRow < 1 || firstRow - 1 + int(spans.size()) > m_maxRows)
+void SheetStore::adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<TextSpan> &&spans) {
+    if (col < 0 || col > m_maxCols || int(spans.size()) != m_maxRows)
         return;
-    m_cols[size_t(col)].text.share(std::move(pool), firstRow - 1, spans);
+    m_cols[size_t(col)].text.adopt(std::move(pool), std::move(spans));
 }
 
 QString SheetStore::headerText(int col, int k) const {

@@ -31,9 +31,8 @@ public:
     QStringView textView(int col, int row) const;
     bool setText(int col, int row, QStringView text);
     // Header row k counts from 1 to colHeaderRows().
-    // Rows from firstRow on show texts of a shared pool where they are (TextColumn::share).
-    void shareTexts(int col, int firstRow, TextColumn::SharedPool pool,
-                    const std::vector<std::pair<uint32_t, uint32_t>> &spans);
+    // Every row of a column shows a text of a shared pool where it is (TextColumn::adopt).
+    void adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<TextSpan> &&spans);
     QString headerText(int col, int k) const;
     void setHeaderText(int col, int k, const QString &text);
 

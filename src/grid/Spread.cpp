@@ -318,12 +318,11 @@ void Spread::setText(int col, int row, const QString &text) {
             corner->update();
 }
 
-void Spread::shareTexts(int col, int firstRow, TextColumn::SharedPool pool,
-                        const std::vector<std::pair<uint32_t, uint32_t>> &spans) {
+void Spread::adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<TextSpan> &&spans) {
     if (spans.empty())
         return;
-    m_model->store().shareTexts(col, firstRow, std::move(pool), spans);
-    m_model->cellsChanged(col, firstRow, col, firstRow + int(spans.size()) - 1);
+    m_model->store().adoptTexts(col, std::move(pool), std::move(spans));
+    m_model->cellsChanged(col, 1, col, maxRows());
 }
 
 QString Spread::headerText(int col, int headerRow) const { return sheet().headerText(col, headerRow); }

@@ -82,9 +82,9 @@ public:
     // Cells. text(col, 0) is the first header row, text(0, 0) the corner cell.
     QString text(int col, int row) const;
     void setText(int col, int row, const QString &text);
-    // A column's texts from firstRow on as a query result keeps them, without copying them.
-    void shareTexts(int col, int firstRow, TextColumn::SharedPool pool,
-                    const std::vector<std::pair<uint32_t, uint32_t>> &spans);
+    // A whole column's texts as a query result keeps them (one span per row), without
+    // copying them.
+    void adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<TextSpan> &&spans);
     QString headerText(int col, int headerRow) const;
     void setHeaderText(int col, int headerRow, const QString &text);
     // This grid has no number or date cells, so a value is the cell text.

@@ -21,30 +21,20 @@ void TextColumn::dropSharedIfUnused() {
     m_shared.reset();
 }
 
-void TextColumn::share(SharedPool pool, int first, const std::vector<std::pair<uint32_t, uint32_t>> &texts) {
-    if (!pool || pool->size() >= kShared) {
+void TextColumn::adopt(SharedPool pool, PodBuffer<TextSpan> &&texts) {
+    if (!pool || pool->size() >= kShared || texts.size() != m_refs.size()) {
         // Beyond what a shared offset can address: copied as any text is.
-        for (size_t i = 0; i < texts.size(); ++i)
-            set(first + int(i), pool ? QStringView(pool->data() + texts[i].first, qsizetype(texts[i].second))
-                                     : QStringView());
+        for (size_t i = 0; i < texts.size() && i < m_refs.size(); ++i)
+            set(int(i), pool ? QStringView(pool->data() + texts[i].offset, qsizetype(texts[i].length)) : QStringView());
         return;
     }
-    if (m_shared && m_shared != pool) {
-        for (int row = 0; row < size(); ++row)
-            if (m_refs[size_t(row)].offset & kShared) {
-                const QString keep = text(row);
-                m_refs[size_t(row)] = Ref{};
-                set(row, keep);
-            }
-    }
+    for (Ref &r : texts)
+        r = r.length ? Ref{r.offset | kShared, r.length} : Ref{};
+    m_refs = std::move(texts);
+    m_pool = {};
+    m_garbage = 0;
     m_shared = std::move(pool);
-    for (size_t i = 0; i < texts.size(); ++i) {
-        Ref &r = m_refs[size_t(first) + i];
-        if (!(r.offset & kShared))
-            m_garbage += r.length;
-        r = texts[i].second ? Ref{texts[i].first | kShared, texts[i].second} : Ref{};
-    }
-    compactIfWasteful();
+    dropSharedIfUnused();
 }
 
 // Dropped and shortened texts leave garbage; give the memory back once it outweighs the text.
@@ -88,19 +78,20 @@ void TextColumn::set(int row, QStringView text) {
 }
 
 void TextColumn::insert(int row, int count) {
-    m_refs.insert(m_refs.begin() + row, size_t(count), Ref{});
+    m_refs.insert(size_t(row), size_t(count));
 }
 
 void TextColumn::erase(int row, int count) {
     for (int i = row; i < row + count; ++i)
         if (!(m_refs[size_t(i)].offset & kShared))
             m_garbage += m_refs[size_t(i)].length;
-    m_refs.erase(m_refs.begin() + row, m_refs.begin() + row + count);
+    m_refs.erase(size_t(row), size_t(count));
     compactIfWasteful();
 }
 
 void TextColumn::permute(const std::vector<int> &newOrder) {
-    std::vector<Ref> refs(m_refs.size());
+    PodBuffer<Ref> refs;
+    refs.resize(m_refs.size());
     for (size_t i = 0; i < newOrder.size(); ++i)
         refs[i] = m_refs[size_t(newOrder[i])];
     m_refs.swap(refs);

@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include "PodBuffer.h"
 #include <memory>
 #include <vector>
 
@@ -12,7 +13,7 @@
 // set later gets its own storage.
 class TextColumn {
 public:
-    using SharedPool = std::shared_ptr<const std::vector<char16_t>>;
+    using SharedPool = std::shared_ptr<const PodBuffer<char16_t>>;
 
     int size() const { return int(m_refs.size()); }
     void resize(int rows);
@@ -25,10 +26,9 @@ public:
     QString text(int row) const { return view(row).toString(); }
     bool isEmpty(int row) const { return m_refs[size_t(row)].length == 0; }
     void set(int row, QStringView text);
-    // Rows from first on show the pool's texts at (offset, length); the pool is kept alive
-    // as long as a row shows it. One shared pool per column: sharing another one first
-    // copies what still shows the old.
-    void share(SharedPool pool, int first, const std::vector<std::pair<uint32_t, uint32_t>> &texts);
+    // Every row shows the pool's text at its span (one span per row); the pool is kept alive
+    // as long as a row shows it. What the column held before goes.
+    void adopt(SharedPool pool, PodBuffer<TextSpan> &&texts);
 
     // Empty rows appear at / disappear from the given position; later rows move.
     void insert(int row, int count);
@@ -42,10 +42,7 @@ public:
     bool sharesPool() const { return m_shared != nullptr; }
 
 private:
-    struct Ref {
-        uint32_t offset = 0;
-        uint32_t length = 0;
-    };
+    using Ref = TextSpan;
     static constexpr uint32_t kShared = 0x80000000u; // offset bit: the text is in m_shared
     void compact();
     void compactIfWasteful();
@@ -53,6 +50,6 @@ private:
 
     std::vector<char16_t> m_pool;
     SharedPool m_shared;
-    std::vector<Ref> m_refs;
+    PodBuffer<Ref> m_refs;
     size_t m_garbage = 0;
 };

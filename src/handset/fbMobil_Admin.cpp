@@ -203,22 +203,9 @@ void fbMobil_Admin::QueryList() {
                                  AppPaths::inApp(QStringLiteral("IMG/")), QStringLiteral(".bmp"));
         // The grid shows the result's texts where the result keeps them.
         const auto pool = rs.textPool();
-        std::vector<std::pair<uint32_t, uint32_t>> spans(static_cast<size_t>(count));
-        const auto fill = [&](int gridCol, int field) {
-            std::vector<int> others; // numbers and nulls, which have no text in the pool
-            for (int r = 0; r < count; ++r) {
-                quint32 offset = 0, length = 0;
-                if (!rs.textSpan(r, field, &offset, &length))
-                    others.push_back(r);
-                spans[size_t(r)] = {offset, length};
-            }
-            spList->shareTexts(gridCol, 1, pool, spans);
-            for (const int r : others)
-                spList->setText(gridCol, r + 1, rs.rawText(r, field));
-        };
         for (int c = 0; c < 10; ++c)
-            fill(c + 1, first + c);
-        fill(kCodeCol, code);
+            spList->adoptTexts(c + 1, pool, rs.takeTexts(first + c));
+        spList->adoptTexts(kCodeCol, pool, rs.takeTexts(code));
     } else {
         if (isVisible())
             ShowFloatMsg(QStringLiteral("검색된 결과가 없습니다."), 500);

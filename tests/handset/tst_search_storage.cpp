@@ -3,6 +3,7 @@
 #include "HandsetFixture.h"
 #include "SheetSearch.h"
 #include "Spread.h"
+#include "Recordset.h"
 #include "TextColumn.h"
 #include "fbMobil_Admin.h"
 #include <QLineEdit>
@@ -81,25 +82,79 @@ private Q_SLOTS:
         QCOMPARE(g.text(7, row), QString("짧게"));
     }
 
+    // Large buffers live in pages of their own, small ones in the heap: values survive every
+    // move between the two.
+    void storageKeepsItsValuesAcrossGrowthAndShrinking() {
+        PodBuffer<TextSpan> b;
+        for (uint32_t i = 0; i < 300000; ++i) // 2.4 MB, past the page threshold
+            b.push_back({i, i + 1});
+        b.insert(10, 3);
+        QCOMPARE(b.size(), size_t(300003));
+        QCOMPARE(b[10].length, 0u);
+        QCOMPARE(b[13].offset, 10u);
+        b.erase(0, 299000);
+        QCOMPARE(b.size(), size_t(1003));
+        QCOMPARE(b[0].offset, 298997u);
+        b.shrinkToFit(); // back into the heap
+        QCOMPARE(b[1002].length, 300000u);
+        PodBuffer<TextSpan> copy = b;
+        b.resize(400000); // out again, zero-filled
+        QCOMPARE(b[1002].offset, 299999u);
+        QCOMPARE(b[399999].offset, 0u);
+        QCOMPARE(copy.size(), size_t(1003));
+        QCOMPARE(copy[0].offset, 298997u);
+        b.resize(0);
+        QVERIFY(b.empty());
+    }
+
     void aNewSearchLetsTheOldResultGo() {
+        const auto spans = [](std::initializer_list<TextSpan> list) {
+            PodBuffer<TextSpan> b;
+            for (const TextSpan &s : list)
+                b.push_back(s);
+            return b;
+        };
         TextColumn column;
         column.resize(2);
-        std::weak_ptr<const std::vector<char16_t>> first;
+        std::weak_ptr<const PodBuffer<char16_t>> first;
         {
-            auto pool = std::make_shared<std::vector<char16_t>>(std::vector<char16_t>{u'가', u'나', u'다'});
+            auto pool = std::make_shared<PodBuffer<char16_t>>();
+            pool->append(u"가나다", 3);
             first = pool;
-            column.share(pool, 0, {{0, 2}, {2, 1}});
+            column.adopt(pool, spans({{0, 2}, {2, 1}}));
         }
         QCOMPARE(column.text(0), QString("가나"));
         QVERIFY(!first.expired()); // the column keeps the result it shows
-        auto second = std::make_shared<std::vector<char16_t>>(std::vector<char16_t>{u'x'});
         column.set(0, u"own");
-        column.share(second, 1, {{0, 1}});
-        QVERIFY(first.expired());
         QCOMPARE(column.text(0), QString("own"));
-        QCOMPARE(column.text(1), QString("x"));
+        QCOMPARE(column.text(1), QString("다"));
+        auto second = std::make_shared<PodBuffer<char16_t>>();
+        second->append(u"xy", 2);
+        column.adopt(second, spans({{1, 1}, {0, 0}}));
+        QVERIFY(first.expired());
+        QCOMPARE(column.text(0), QString("y"));
+        QCOMPARE(column.text(1), QString());
+        QCOMPARE(column.poolSize(), size_t(0)); // the own text went with the old rows
         column.resize(0);
         QVERIFY(!column.sharesPool());
+
+        // Numbers and nulls of a result come out as the texts the grid showed before.
+        Recordset rs;
+        rs.beginFill({"n", "t"});
+        rs.addInt(-42);
+        rs.addText(u"하나");
+        rs.addNull();
+        rs.addDouble(0.25);
+        rs.finishFill();
+        const auto pool = rs.textPool();
+        const PodBuffer<TextSpan> ints = rs.takeTexts(0), texts = rs.takeTexts(1);
+        QCOMPARE(ints.size(), size_t(2));
+        QCOMPARE(QStringView(pool->data() + ints[0].offset, ints[0].length), u"-42");
+        QCOMPARE(ints[1].length, 0u);
+        QCOMPARE(QStringView(pool->data() + texts[0].offset, texts[0].length), u"하나");
+        QCOMPARE(QStringView(pool->data() + texts[1].offset, texts[1].length), u"0.25");
+        QVERIFY(!rs.at(0, 0).isValid()); // handed over
+        QCOMPARE(rs.takeTexts(0).size(), size_t(2));
 
         // The same through the list: the old result goes when the next search is shown.
         Spread &g = *list->spList;
