@@ -49,7 +49,20 @@ PodBuffer<TextSpan> Recordset::takeTexts(int field) {
     for (size_t r = 0; r < c.kinds.size(); ++r) {
         if (c.kinds[r] == Text)
             continue;
-        c.values[r] = c.kinds[r] == Null ? TextSpan{} : appendChars(at(int(r), field).toString());
+        if (c.kinds[r] == Int) { // a column of codes: a million of them, no QString each
+            char16_t digits[24];
+            const qint64 v = fromBits<qint64>(c.values[r]);
+            quint64 u = v < 0 ? 0 - quint64(v) : quint64(v);
+            int n = 24;
+            do
+                digits[--n] = char16_t(u'0' + u % 10);
+            while (u /= 10);
+            if (v < 0)
+                digits[--n] = u'-';
+            c.values[r] = appendChars(QStringView(digits + n, 24 - n));
+        } else {
+            c.values[r] = c.kinds[r] == Null ? TextSpan{} : appendChars(at(int(r), field).toString());
+        }
         c.kinds[r] = Text;
     }
     PodBuffer<TextSpan> spans = std::move(c.values);

@@ -98,7 +98,42 @@ void SpreadDelegate::paintCell(QPainter *painter, const QStyleOptionViewItem &op
         painter->restore();
         return;
     }
-    QStyledItemDelegate::paint(painter, option, index);
+    paintText(painter, option, index);
+}
+
+// One line of text is drawn here: the style's item path lays each cell's text out three times
+// (size, layout, elision), which made a screen of the grid cost several milliseconds.
+void SpreadDelegate::paintText(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QWidget *w = opt.widget;
+    QStyle *style = w ? w->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
+    const QRect r = opt.rect.adjusted(margin, 0, -margin, 0);
+    // Several lines, wrapped or broken, are the style's to lay out.
+    const bool wraps = (opt.features & QStyleOptionViewItem::WrapText) && r.height() >= 2 * opt.fontMetrics.lineSpacing() &&
+                       opt.fontMetrics.horizontalAdvance(opt.text) > r.width();
+    if (wraps || (opt.features & (QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration)) ||
+        opt.text.contains(QLatin1Char('\n'))) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const QString text = opt.text;
+    opt.text.clear();
+    opt.features &= ~(QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::WrapText);
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+    if (text.isEmpty())
+        return;
+    const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (opt.state & QStyle::State_Active) ? QPalette::Normal
+                                                                            : QPalette::Inactive;
+    painter->save();
+    painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                 : QPalette::Text));
+    painter->setFont(opt.font);
+    painter->setClipRect(opt.rect);
+    painter->drawText(r, int(opt.displayAlignment), opt.fontMetrics.elidedText(text, opt.textElideMode, r.width()));
+    painter->restore();
 }
 
 bool SpreadDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,

@@ -25,4 +25,5 @@ public:
 private:
     void paintMerged(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
     void paintCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
+    void paintText(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
 };

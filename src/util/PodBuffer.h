@@ -85,10 +85,10 @@ public:
             std::memset(static_cast<void *>(m_data + m_size), 0, (n - m_size) * sizeof(T));
         m_size = n;
     }
-    // Grows by at least half, so that n calls cost O(n).
+    // Doubles, so that n calls cost O(n); pages not yet written cost no memory.
     void grow(size_t extra) {
         if (m_size + extra > m_capacity)
-            reallocate(std::max(m_size + extra, m_capacity + m_capacity / 2 + 16));
+            reallocate(std::max(m_size + extra, 2 * m_capacity + 64));
         m_size += extra;
     }
     void push_back(const T &v) {
