@@ -47,6 +47,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption) {
 FrmTool_NTSetup::FrmTool_NTSetup(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmTool_NTSetup"));
     setWindowTitle(QStringLiteral("네트워크 설정"));
+    setMinimumWidth(VbUnits::twipsToPx(6600));
     buildControls();
     SetFormStyle(this, true);
     Form_Load();
@@ -105,13 +106,20 @@ void FrmTool_NTSetup::buildControls() {
     bottom->addWidget(lblStatus);
     bottom->addWidget(btnSave);
     bottom->addWidget(btnClose);
+    // No spacing of the layout's own: the gap above the frame comes and goes with the frame,
+    // so that folding takes exactly the frame's height and the gap.
+    m_frameGap = new QWidget(this);
+    m_frameGap->setFixedHeight(kFrameGap);
     auto *lay = new QVBoxLayout(this);
-    lay->setSpacing(6);
+    lay->setSpacing(0);
     lay->addWidget(optCSType[0]);
+    lay->addSpacing(6);
     lay->addWidget(optCSType[1]);
+    lay->addSpacing(6);
     lay->addLayout(autoFind);
+    lay->addSpacing(6);
     lay->addLayout(bottom);
-    lay->addSpacing(kFrameGap - lay->spacing());
+    lay->addWidget(m_frameGap);
     lay->addWidget(FraSvrSetup);
 
     for (int i = 0; i < 2; ++i)
@@ -156,12 +164,13 @@ void FrmTool_NTSetup::mirrorTree() {
 }
 
 void FrmTool_NTSetup::Form_Load() {
-    layout()->activate();
     resize(sizeHint());
     m_fullHeight = height();
-    m_frameHeight = FraSvrSetup->height();
+    // The frame's laid-out height at full size; its geometry is not set before the first show.
+    m_frameHeight = FraSvrSetup->sizeHint().height();
     setFixedWidth(width());
     FraSvrSetup->hide();
+    m_frameGap->hide();
     setFixedHeight(collapsedHeight());
 
     const NetSetupSettings::Stored stored = NetSetupSettings::load();
@@ -202,6 +211,7 @@ void FrmTool_NTSetup::txtServerPath_Change() {
 
 void FrmTool_NTSetup::chkAdven_Click() {
     FraSvrSetup->setVisible(chkAdven->isChecked());
+    m_frameGap->setVisible(chkAdven->isChecked());
     setFixedHeight(chkAdven->isChecked() ? m_fullHeight : collapsedHeight());
 }
 

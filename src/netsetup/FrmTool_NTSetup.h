@@ -57,6 +57,7 @@ private:
 
     ServerSearch m_search;
     QHash<QString, QTreeWidgetItem *> m_items;
+    QWidget *m_frameGap = nullptr;
     int m_fullHeight = 0;
     int m_frameHeight = 0;
 };

@@ -84,7 +84,10 @@ private Q_SLOTS:
         QVERIFY(w->FraSvrSetup->isHidden());
         QVERIFY(w->lblStatus->isHidden());
         QCOMPARE(w->height(), w->collapsedHeight());
-        QVERIFY(w->collapsedHeight() < w->fullHeight() - w->FraSvrSetup->height());
+        QVERIFY(w->collapsedHeight() < w->fullHeight() - w->FraSvrSetup->sizeHint().height());
+        // Folded, the buttons keep their full size inside the window.
+        QVERIFY(w->btnSave->height() >= w->btnSave->sizeHint().height());
+        QVERIFY(w->btnSave->geometry().bottom() < w->height());
 
         w->chkAdven->click();
         QVERIFY(w->FraSvrSetup->isVisible());
