@@ -29,15 +29,8 @@ namespace {
 // The gap between the upper part and the advanced frame, which goes with the frame.
 const int kFrameGap = VbUnits::twipsToPx(100);
 
-template <class W> W *named(W *w, const QString &name, int index = -1) {
-    w->setObjectName(index < 0 ? name : QStringLiteral("%1_%2").arg(name).arg(index));
-    if (index >= 0)
-        w->setProperty("Index", index);
-    return w;
-}
-
 QPushButton *button(QWidget *parent, const char *name, const QString &caption) {
-    auto *b = named(new QPushButton(caption, parent), QString::fromLatin1(name));
+    auto *b = NameControl(new QPushButton(caption, parent), QString::fromLatin1(name));
     // Enter in the boxes moves to the next box, never presses a default button.
     b->setAutoDefault(false);
     return b;
@@ -54,32 +47,32 @@ FrmTool_NTSetup::FrmTool_NTSetup(QWidget *parent) : QDialog(parent) {
 }
 
 void FrmTool_NTSetup::buildControls() {
-    optCSType[0] = named(new QRadioButton(QStringLiteral("&1. 서 버 - 자료가 저장되는 메인 컴퓨터"), this), QStringLiteral("optCSType"), 0);
-    optCSType[1] = named(new QRadioButton(QStringLiteral("&2.클라이언트 - 서버에 접속하는 컴퓨터"), this), QStringLiteral("optCSType"), 1);
-    chkAutoFindSvr = named(new QCheckBox(QStringLiteral("네트워크에서 서버 자동검색"), this), QStringLiteral("chkAutoFindSvr"));
-    chkAdven = named(new QCheckBox(QStringLiteral("고급설정(▼)"), this), QStringLiteral("chkAdven"));
-    lblStatus = named(new QLabel(QStringLiteral("네트워크에서 서버 자동 검색중..."), this), QStringLiteral("lblStatus"));
+    optCSType[0] = NameControl(new QRadioButton(QStringLiteral("&1. 서 버 - 자료가 저장되는 메인 컴퓨터"), this), QStringLiteral("optCSType"), 0);
+    optCSType[1] = NameControl(new QRadioButton(QStringLiteral("&2.클라이언트 - 서버에 접속하는 컴퓨터"), this), QStringLiteral("optCSType"), 1);
+    chkAutoFindSvr = NameControl(new QCheckBox(QStringLiteral("네트워크에서 서버 자동검색"), this), QStringLiteral("chkAutoFindSvr"));
+    chkAdven = NameControl(new QCheckBox(QStringLiteral("고급설정(▼)"), this), QStringLiteral("chkAdven"));
+    lblStatus = NameControl(new QLabel(QStringLiteral("네트워크에서 서버 자동 검색중..."), this), QStringLiteral("lblStatus"));
     lblStatus->setStyleSheet(QStringLiteral("color: #1f5fbf; font-weight: bold;"));
     lblStatus->hide();
     btnSave = button(this, "btnSave", QStringLiteral("저장(&S)"));
     btnClose = button(this, "btnClose", QStringLiteral("닫기(&C)"));
 
-    FraSvrSetup = named(new QFrame(this), QStringLiteral("FraSvrSetup"));
+    FraSvrSetup = NameControl(new QFrame(this), QStringLiteral("FraSvrSetup"));
     FraSvrSetup->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    lblInput[0] = named(new QLabel(QStringLiteral("서버 경로:"), FraSvrSetup), QStringLiteral("lblInput"), 0);
-    lblInput[1] = named(new QLabel(QStringLiteral("네트웍 Drive:"), FraSvrSetup), QStringLiteral("lblInput"), 1);
-    lblPathExample = named(new QLabel(QStringLiteral("예)  \\\\서버컴퓨터이름\\") + NetSetupSettings::shareName(), FraSvrSetup),
+    lblInput[0] = NameControl(new QLabel(QStringLiteral("서버 경로:"), FraSvrSetup), QStringLiteral("lblInput"), 0);
+    lblInput[1] = NameControl(new QLabel(QStringLiteral("네트웍 Drive:"), FraSvrSetup), QStringLiteral("lblInput"), 1);
+    lblPathExample = NameControl(new QLabel(QStringLiteral("예)  \\\\서버컴퓨터이름\\") + NetSetupSettings::shareName(), FraSvrSetup),
                            QStringLiteral("lblPathExample"));
-    lblDriveExample = named(new QLabel(QStringLiteral("입력예)  H:"), FraSvrSetup), QStringLiteral("lblDriveExample"));
+    lblDriveExample = NameControl(new QLabel(QStringLiteral("입력예)  H:"), FraSvrSetup), QStringLiteral("lblDriveExample"));
     for (int i = 0; i < 2; ++i) {
-        txtInput[size_t(i)] = named(new QLineEdit(FraSvrSetup), QStringLiteral("txtInput"), i);
+        txtInput[size_t(i)] = NameControl(new QLineEdit(FraSvrSetup), QStringLiteral("txtInput"), i);
         txtInput[size_t(i)]->installEventFilter(this);
     }
     txtInput[1]->setMaxLength(2);
     txtInput[1]->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("WW:")) + 16);
     btnPath = button(FraSvrSetup, "btnPath", QStringLiteral("경로설정"));
     btnAutoNTDrv = button(FraSvrSetup, "btnAutoNTDrv", QStringLiteral("자동연결"));
-    tvwNetwork = named(new QTreeWidget(FraSvrSetup), QStringLiteral("tvwNetwork"));
+    tvwNetwork = NameControl(new QTreeWidget(FraSvrSetup), QStringLiteral("tvwNetwork"));
     tvwNetwork->setHeaderHidden(true);
     tvwNetwork->setIconSize(QSize(16, 16));
     tvwNetwork->setMinimumHeight(VbUnits::twipsToPx(3200));
