@@ -212,7 +212,7 @@ void FrmTool_NTSetup::btnPath_Click() {
     const QString chosen = prompter().folder(QStringLiteral("서버 경로 설정(서버내『") + AppState::title() +
                                                  QStringLiteral("』폴더를 선택하세요.)"),
                                              QString());
-    const QString path = chosen.left(chosen.indexOf(QChar(0)) < 0 ? chosen.size() : chosen.indexOf(QChar(0)));
+    const QString path = chosen.section(QChar(0), 0, 0);
     txtInput[0]->setText(path.isEmpty() ? QString() : networkBrowser().networkPath(path));
     txtInput[1]->clear();
     btnAutoNTDrv->setEnabled(true);
