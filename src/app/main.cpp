@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "DemoWindows.h"
 #include "HandsetWindows.h"
+#include "NetSetupWindows.h"
 #include "PostcodeWindows.h"
 #include "PrintDemos.h"
 #include "AppPaths.h"
@@ -26,6 +27,7 @@ int main(int argc, char *argv[]) {
     registerHandsetDemos();
     registerPostcodeDemos();
     registerChartDemos();
+    registerNetSetupDemos();
     const CommandLine::DemoWindows demos = DemoWindows::list();
     const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
     QTextStream out(stdout);
@@ -46,6 +48,7 @@ int main(int argc, char *argv[]) {
     InstallQtKorean();
     registerHandsetWindows();
     registerPostcodeWindows();
+    registerNetSetupWindows();
     if (command.action == CommandLine::Result::Action::Demo) {
         AppPaths::initFromArguments(command.programArguments); // the folders the window's data lives in
         static WidgetPrompter widgetPrompter;

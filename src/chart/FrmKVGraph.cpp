@@ -29,15 +29,8 @@ const char *const kColorNames[2] = {"막대색", "꺾은선색"};
 // The largest value each number box passes on: 16 bits for the columns, 32 for the margin.
 constexpr int kBoxMost[3] = {SHRT_MAX, 0, INT_MAX};
 
-template <class W> W *named(W *w, const QString &name, int index = -1) {
-    w->setObjectName(index < 0 ? name : QStringLiteral("%1_%2").arg(name).arg(index));
-    if (index >= 0)
-        w->setProperty("Index", index);
-    return w;
-}
-
 QFrame *panel(QWidget *parent, const char *name) {
-    auto *p = named(new QFrame(parent), QString::fromLatin1(name));
+    auto *p = NameControl(new QFrame(parent), QString::fromLatin1(name));
     p->setFrameStyle(QFrame::Panel | QFrame::Raised);
     return p;
 }
@@ -54,23 +47,23 @@ FrmKVGraph::FrmKVGraph(QWidget *parent) : QWidget(parent, Qt::Window) {
 
 void FrmKVGraph::buildControls() {
     pnlTop = panel(this, "pnlTop");
-    txtTitle = named(new QLineEdit(pnlTop), QStringLiteral("txtTitle"));
-    cmdRefresh = named(new QPushButton(pnlTop), QStringLiteral("cmdRefresh"));
+    txtTitle = NameControl(new QLineEdit(pnlTop), QStringLiteral("txtTitle"));
+    cmdRefresh = NameControl(new QPushButton(pnlTop), QStringLiteral("cmdRefresh"));
     cmdRefresh->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     cmdRefresh->setToolTip(QStringLiteral("다시 그리기"));
-    lblPage = named(new QLabel(QStringLiteral("01/01"), pnlTop), QStringLiteral("lblPage"));
+    lblPage = NameControl(new QLabel(QStringLiteral("01/01"), pnlTop), QStringLiteral("lblPage"));
     lblPage->setAlignment(Qt::AlignCenter);
     lblPage->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000/0000")));
-    lblDataCnt = named(new QLabel(pnlTop), QStringLiteral("lblDataCnt"));
-    btnPrint = named(new QPushButton(QStringLiteral("인쇄 F7"), pnlTop), QStringLiteral("btnPrint"));
-    btnClose = named(new QPushButton(QStringLiteral("닫기 &C"), pnlTop), QStringLiteral("btnClose"));
+    lblDataCnt = NameControl(new QLabel(pnlTop), QStringLiteral("lblDataCnt"));
+    btnPrint = NameControl(new QPushButton(QStringLiteral("인쇄 F7"), pnlTop), QStringLiteral("btnPrint"));
+    btnClose = NameControl(new QPushButton(QStringLiteral("닫기 &C"), pnlTop), QStringLiteral("btnClose"));
     auto *top = new QHBoxLayout(pnlTop);
     top->setContentsMargins(6, 3, 6, 3);
     top->addWidget(new QLabel(QStringLiteral("제목:"), pnlTop));
     top->addWidget(txtTitle, 1);
     top->addWidget(cmdRefresh);
     for (int i = 0; i < 2; ++i) {
-        cmdMovePage[size_t(i)] = named(new QPushButton(i == 0 ? QStringLiteral("<") : QStringLiteral(">"), pnlTop),
+        cmdMovePage[size_t(i)] = NameControl(new QPushButton(i == 0 ? QStringLiteral("<") : QStringLiteral(">"), pnlTop),
                                        QStringLiteral("cmdMovePage"), i);
         cmdMovePage[size_t(i)]->setFixedWidth(cmdMovePage[size_t(i)]->sizeHint().height() + 4);
         connect(cmdMovePage[size_t(i)], &QPushButton::clicked, this, [this, i] { cmdMovePage_Click(i); });
@@ -92,17 +85,17 @@ void FrmKVGraph::buildControls() {
         list->addWidget(new QLabel(caption, pnlList), row, 0);
         list->addWidget(control, row++, 1);
     };
-    cboGraphType = named(new QComboBox(pnlList), QStringLiteral("cboGraphType"));
-    cboUnit = named(new QComboBox(pnlList), QStringLiteral("cboUnit"));
+    cboGraphType = NameControl(new QComboBox(pnlList), QStringLiteral("cboGraphType"));
+    cboUnit = NameControl(new QComboBox(pnlList), QStringLiteral("cboUnit"));
     addRow(QStringLiteral("그래프형:"), cboGraphType);
     addRow(QStringLiteral("자료단위:"), cboUnit);
     for (int i = 0; i < 2; ++i) {
-        btnColor[size_t(i)] = named(new QPushButton(pnlList), QStringLiteral("btnColor"), i);
+        btnColor[size_t(i)] = NameControl(new QPushButton(pnlList), QStringLiteral("btnColor"), i);
         addRow(i == 0 ? QStringLiteral("막대색상:") : QStringLiteral("꺾은선색:"), btnColor[size_t(i)]);
         connect(btnColor[size_t(i)], &QPushButton::clicked, this, [this, i] { btnColor_Click(i); });
     }
     for (int i : {0, 2}) {
-        QLineEdit *box = named(new QLineEdit(pnlList), QStringLiteral("htMax"), i);
+        QLineEdit *box = NameControl(new QLineEdit(pnlList), QStringLiteral("htMax"), i);
         box->setValidator(new QRegularExpressionValidator(QRegularExpression(i == 0 ? QStringLiteral("[0-9]{0,5}")
                                                                                     : QStringLiteral("[0-9]{0,9}")),
                                                           box));
@@ -113,14 +106,14 @@ void FrmKVGraph::buildControls() {
         connect(box, &QLineEdit::returnPressed, this, &FrmKVGraph::cmdRefresh_Click);
     }
     for (int i = 0; i < 4; ++i) {
-        chkGrpStat[size_t(i)] = named(new QCheckBox(QString::fromUtf8(kCheckCaptions[i]), pnlList),
+        chkGrpStat[size_t(i)] = NameControl(new QCheckBox(QString::fromUtf8(kCheckCaptions[i]), pnlList),
                                       QStringLiteral("chkGrpStat"), i);
         list->addWidget(chkGrpStat[size_t(i)], row++, 0, 1, 2);
         connect(chkGrpStat[size_t(i)], &QCheckBox::toggled, this, [this, i] { chkGrpStat_Click(i); });
     }
     list->setRowStretch(row, 1);
 
-    picBoard = named(new QFrame(this), QStringLiteral("picBoard"));
+    picBoard = NameControl(new QFrame(this), QStringLiteral("picBoard"));
     picBoard->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     KVGraph = new ChartView(picBoard);
     auto *board = new QVBoxLayout(picBoard);

@@ -55,18 +55,19 @@ NetDrives &NetDrives::instance() {
     return system;
 #else
     static std::unique_ptr<FolderNetDrives> portable;
-    if (!portable) {
-        const QString root = AppPaths::settingsRoot();
-        QString net = qEnvironmentVariable("MOBILESHOP_NETWORK_ROOT");
-        if (net.isEmpty())
-            net = root + QStringLiteral("/network");
-        portable = std::make_unique<FolderNetDrives>(root + QStringLiteral("/drives"), net);
-    }
+    if (!portable)
+        portable = std::make_unique<FolderNetDrives>(AppPaths::settingsRoot() + QStringLiteral("/drives"),
+                                                     portableNetworkRoot());
     return *portable;
 #endif
 }
 
 void NetDrives::install(NetDrives *d) { current = d; }
+
+QString NetDrives::portableNetworkRoot() {
+    const QString net = qEnvironmentVariable("MOBILESHOP_NETWORK_ROOT");
+    return net.isEmpty() ? AppPaths::settingsRoot() + QStringLiteral("/network") : net;
+}
 
 FolderNetDrives::FolderNetDrives(QString driveRoot, QString networkRoot)
     : m_driveRoot(std::move(driveRoot)), m_networkRoot(std::move(networkRoot)) {}

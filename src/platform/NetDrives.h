@@ -26,6 +26,9 @@ public:
 
     static NetDrives &instance();
     static void install(NetDrives *d);
+    // Where the portable drives and network browsing find the shares:
+    // MOBILESHOP_NETWORK_ROOT, else <settings root>/network.
+    static QString portableNetworkRoot();
 };
 
 // Portable drives: driveRoot/H is a link to networkRoot/SERVER/share.

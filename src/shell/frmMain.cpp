@@ -91,8 +91,16 @@ void frmMain::buildMenu() {
 
     QMenu *etc = menuBar()->addMenu(QStringLiteral("보조관리(&S)"));
     etc->menuAction()->setObjectName(QStringLiteral("mnuETCRoot"));
-    addItem(etc, "mnuRegister_NetWorkOption", QStringLiteral("네트워크 설정    (&N)"))->setVisible(false);
-    addSeparator(etc, "mnuETCRoot_Bar3")->setVisible(false);
+    // The delivered product line keeps the network setup out of sight.
+#ifdef PRODUCT_VARIANT_B
+    const bool networkSetup = true;
+#else
+    const bool networkSetup = false;
+#endif
+    addItem(etc, "mnuRegister_NetWorkOption", QStringLiteral("네트워크 설정    (&N)"), [this] {
+        WindowRegistry::open(QStringLiteral("FrmTool_NTSetup"), this);
+    })->setVisible(networkSetup);
+    addSeparator(etc, "mnuETCRoot_Bar3")->setVisible(networkSetup);
     addItem(etc, "mnuETCRoot_Backup", QStringLiteral("데이터백업        (&B)"), [this] { mnuETCRoot_Backup_Click(); });
     addSeparator(etc, "mnuETCRoot_Bar5");
     addItem(etc, "mnuETCRoot_Calc", QStringLiteral("계산기              (&C)"), [this] { mnuETCRoot_Calc_Click(); });

@@ -25,6 +25,15 @@ void PlaceRightButton(QWidget *control, int areaWidth, int n, int margin = 0);
 void SetWidths(QWidget *first, int width, QWidget *second = nullptr, QWidget *third = nullptr);
 void SetHeights(QWidget *first, int bottom, QWidget *second = nullptr, QWidget *third = nullptr);
 
+// Names a control as the code calls it: name, or "<name>_<index>" with the "Index"
+// property IsControlArray looks for when it belongs to a control array.
+template <class W> W *NameControl(W *w, const QString &name, int index = -1) {
+    w->setObjectName(index < 0 ? name : QStringLiteral("%1_%2").arg(name).arg(index));
+    if (index >= 0)
+        w->setProperty("Index", index);
+    return w;
+}
+
 // The text a control shows (line edits, combo boxes, spin boxes, text edits, labels).
 QString controlText(const QWidget *control);
 

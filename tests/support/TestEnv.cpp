@@ -13,10 +13,12 @@ TestEnv::TestEnv()
     AppPaths::setSettingsRoot(m_dir.path() + QStringLiteral("/settings"));
     drives = std::make_unique<FolderNetDrives>(m_dir.path() + QStringLiteral("/drives"),
                                                m_dir.path() + QStringLiteral("/network"));
+    network = std::make_unique<FolderNetworkBrowser>(m_dir.path() + QStringLiteral("/network"));
     Prompter::install(&prompter);
     Shell::install(&shell);
     Clock::install(&clock);
     NetDrives::install(drives.get());
+    NetworkBrowser::install(network.get());
     AppState::reset();
 }
 
@@ -30,6 +32,7 @@ TestEnv::~TestEnv() {
     Shell::install(nullptr);
     Clock::install(nullptr);
     NetDrives::install(nullptr);
+    NetworkBrowser::install(nullptr);
     AppState::reset();
 }
 

@@ -1,14 +1,16 @@
 #pragma once
 #include "Clock.h"
 #include "NetDrives.h"
+#include "NetworkBrowser.h"
 #include "RecordingShell.h"
 #include "ScriptedPrompter.h"
 #include <QTemporaryDir>
 #include <memory>
 
 // A fresh world for one test: temporary application folder and settings root, scripted
-// prompter, recording shell, a clock fixed at 2024-05-15 10:30:00, portable network drives,
-// empty program-wide state. Installs itself on construction and undoes it on destruction.
+// prompter, recording shell, a clock fixed at 2024-05-15 10:30:00, portable network drives
+// and network browsing over <root>/network, empty program-wide state. Installs itself on
+// construction and undoes it on destruction.
 class TestEnv {
 public:
     TestEnv();
@@ -29,6 +31,7 @@ public:
     RecordingShell shell;
     FixedClock clock;
     std::unique_ptr<FolderNetDrives> drives;
+    std::unique_ptr<FolderNetworkBrowser> network;
 
 private:
     QTemporaryDir m_dir;
