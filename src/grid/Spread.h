@@ -26,7 +26,7 @@ public:
     SheetModel *sheetModel() const { return m_model; }
     const SheetStore &sheet() const;
 
-    // Index within a control array (the "Index" property that IsControlArray looks for),
+    // Index within a control array (the "Index" property),
     // -1 when the grid is not a member of one.
     int arrayIndex() const;
     void setArrayIndex(int index);

@@ -4,7 +4,6 @@
 // The demo catalogue of a fresh application folder: about forty handset models with a
 // picture each, drawn here (IMG/<mid>.bmp).
 namespace DemoCatalogue {
-int modelCount();
 // Adds the models to the database file (one transaction) and draws their pictures into
 // imageFolder. False with the reason when either cannot be written.
 bool seed(const QString &dbFile, const QString &imageFolder, QString *error);

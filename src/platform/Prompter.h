@@ -23,12 +23,9 @@ public:
     virtual std::optional<QString> input(const QString &title, const QString &prompt,
                                          const QString &defaultText) = 0;
     virtual QString openFileName(const QString &title, const QString &dir, const QString &filter) = 0;
-    virtual QString saveFileName(const QString &title, const QString &dir, const QString &filter) = 0;
     virtual QString folder(const QString &title, const QString &dir) = 0;
     virtual std::optional<QColor> color(const QString &title, const QColor &initial) = 0;
     virtual std::optional<QFont> font(const QFont &initial) = 0;
-    // Index of the chosen printer in the list, -1 when cancelled.
-    virtual int printer(const QStringList &printers, int current) = 0;
     // The system's print dialog on the printer; false when cancelled.
     virtual bool printDialog(QPrinter &printer) = 0;
 
@@ -47,10 +44,8 @@ public:
     int question(const QString &, const QString &, bool) override { return No; }
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString folder(const QString &, const QString &) override { return {}; }
     std::optional<QColor> color(const QString &, const QColor &) override { return {}; }
     std::optional<QFont> font(const QFont &) override { return {}; }
-    int printer(const QStringList &, int) override { return -1; }
     bool printDialog(QPrinter &) override { return false; }
 };

@@ -47,10 +47,6 @@ QString WidgetPrompter::openFileName(const QString &title, const QString &dir, c
     return QFileDialog::getOpenFileName(owner(), title, dir, filter);
 }
 
-QString WidgetPrompter::saveFileName(const QString &title, const QString &dir, const QString &filter) {
-    return QFileDialog::getSaveFileName(owner(), title, dir, filter);
-}
-
 QString WidgetPrompter::folder(const QString &title, const QString &dir) {
     return QFileDialog::getExistingDirectory(owner(), title, dir);
 }
@@ -75,8 +71,3 @@ bool WidgetPrompter::printDialog(QPrinter &printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-int WidgetPrompter::printer(const QStringList &printers, int current) {
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(owner(), QString(), QString(), printers, qMax(0, current), false, &ok);
-    return ok ? int(printers.indexOf(chosen)) : -1;
-}

@@ -8,10 +8,8 @@ public:
     int question(const QString &title, const QString &text, bool yesIsDefault) override;
     std::optional<QString> input(const QString &title, const QString &prompt, const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &dir, const QString &filter) override;
-    QString saveFileName(const QString &title, const QString &dir, const QString &filter) override;
     QString folder(const QString &title, const QString &dir) override;
     std::optional<QColor> color(const QString &title, const QColor &initial) override;
     std::optional<QFont> font(const QFont &initial) override;
-    int printer(const QStringList &printers, int current) override;
     bool printDialog(QPrinter &printer) override;
 };

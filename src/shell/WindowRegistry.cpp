@@ -16,5 +16,4 @@ QWidget *open(const QString &windowName, QWidget *mainWindow) {
     return it == openers().constEnd() ? nullptr : (*it)(mainWindow);
 }
 
-bool has(const QString &windowName) { return openers().contains(windowName.toLower()); }
 } // namespace WindowRegistry

@@ -11,5 +11,4 @@ using Opener = std::function<QWidget *(QWidget *mainWindow)>;
 void add(const QString &windowName, Opener opener);
 // The opened (or already open) window, or nullptr when no subsystem registered the name.
 QWidget *open(const QString &windowName, QWidget *mainWindow);
-bool has(const QString &windowName);
 } // namespace WindowRegistry

@@ -16,7 +16,6 @@
 #include <QPointer>
 #include <QTextEdit>
 
-using VbUnits::pxToTwips;
 using VbUnits::twipsToPx;
 
 namespace {
@@ -184,7 +183,6 @@ void SafeSetFocus(QWidget *control, bool force) {
         control->setFocus();
 }
 
-bool IsControlArray(const QWidget *control) { return control->property("Index").isValid(); }
 
 bool KeepMinSize(QWidget *window, int minWidth, int minHeight) {
     QWidget *frame = frameOf(window);
@@ -201,28 +199,3 @@ bool KeepMinSize(QWidget *window, int minWidth, int minHeight) {
     return frame->width() > 0 && frame->height() > 0;
 }
 
-void PlaceRightButton(QWidget *control, int areaWidth, int n, int margin) {
-    control->raise();
-    control->move(twipsToPx(areaWidth - 30 - n * 1155 - margin), control->y());
-}
-
-void SetWidths(QWidget *first, int width, QWidget *second, QWidget *third) {
-    first->resize(twipsToPx(width), first->height());
-    for (QWidget *w : {second, third})
-        if (w)
-            w->resize(twipsToPx(width - 105), w->height());
-}
-
-void SetHeights(QWidget *first, int bottom, QWidget *second, QWidget *third) {
-    const int top = pxToTwips(first->y());
-    first->resize(first->width(), twipsToPx(bottom - top));
-    if (!second)
-        return;
-    if (!third) {
-        second->resize(second->width(), twipsToPx(bottom - top - 105));
-        return;
-    }
-    const int secondHeight = bottom - top - pxToTwips(third->height()) - 135;
-    second->resize(second->width(), twipsToPx(secondHeight));
-    third->move(third->x(), twipsToPx(pxToTwips(second->y()) + secondHeight + 30));
-}

@@ -19,14 +19,10 @@ int SelectAllLength(const QWidget *control);
 void EnterKeyMove(int keyCode);
 bool CanFocus(const QWidget *control);
 void SafeSetFocus(QWidget *control, bool force = false);
-bool IsControlArray(const QWidget *control);
 bool KeepMinSize(QWidget *window, int minWidth = -1, int minHeight = -1);
-void PlaceRightButton(QWidget *control, int areaWidth, int n, int margin = 0);
-void SetWidths(QWidget *first, int width, QWidget *second = nullptr, QWidget *third = nullptr);
-void SetHeights(QWidget *first, int bottom, QWidget *second = nullptr, QWidget *third = nullptr);
 
 // Names a control as the code calls it: name, or "<name>_<index>" with the "Index"
-// property IsControlArray looks for when it belongs to a control array.
+// property when it belongs to a control array.
 template <class W> W *NameControl(W *w, const QString &name, int index = -1) {
     w->setObjectName(index < 0 ? name : QStringLiteral("%1_%2").arg(name).arg(index));
     if (index >= 0)

@@ -16,11 +16,9 @@ public:
     int question(const QString &, const QString &, bool) override { return No; }
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString folder(const QString &, const QString &) override { return {}; }
     std::optional<QColor> color(const QString &, const QColor &) override { return std::nullopt; }
     std::optional<QFont> font(const QFont &) override { return std::nullopt; }
-    int printer(const QStringList &, int) override { return -1; }
     bool printDialog(QPrinter &) override { return false; }
 };
 

@@ -47,10 +47,6 @@ QString ScriptedPrompter::openFileName(const QString &title, const QString &dir,
     return take(Box{QStringLiteral("file"), Icon::None, title, dir, false}).toString();
 }
 
-QString ScriptedPrompter::saveFileName(const QString &title, const QString &dir, const QString &) {
-    return take(Box{QStringLiteral("save"), Icon::None, title, dir, false}).toString();
-}
-
 QString ScriptedPrompter::folder(const QString &title, const QString &dir) {
     return take(Box{QStringLiteral("folder"), Icon::None, title, dir, false}).toString();
 }
@@ -84,7 +80,3 @@ bool ScriptedPrompter::printDialog(QPrinter &printer) {
     return true;
 }
 
-int ScriptedPrompter::printer(const QStringList &printers, int) {
-    const QVariant v = take(Box{QStringLiteral("printer"), Icon::None, QString(), printers.join(QLatin1Char(',')), false});
-    return v.isValid() ? v.toInt() : -1;
-}

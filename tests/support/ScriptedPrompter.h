@@ -9,7 +9,7 @@
 class ScriptedPrompter final : public Prompter {
 public:
     struct Box {
-        QString kind; // "message", "question", "input", "file", "save", "folder", "color", "font", "printer", "print"
+        QString kind; // "message", "question", "input", "file", "folder", "color", "font", "print"
         Icon icon = Icon::None;
         QString title;
         QString text;
@@ -36,11 +36,9 @@ public:
     int question(const QString &title, const QString &text, bool yesIsDefault) override;
     std::optional<QString> input(const QString &title, const QString &prompt, const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &dir, const QString &filter) override;
-    QString saveFileName(const QString &title, const QString &dir, const QString &filter) override;
     QString folder(const QString &title, const QString &dir) override;
     std::optional<QColor> color(const QString &title, const QColor &initial) override;
     std::optional<QFont> font(const QFont &initial) override;
-    int printer(const QStringList &printers, int current) override;
     // Answered with answerText(printer name) or answerCancel(); an empty name keeps the
     // printer as the program set it up (a file when it has an output file name); a name
     // ending in ".pdf" is the dialog's print-to-file choice.
