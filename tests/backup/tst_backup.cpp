@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <memory>
 #include <QLabel>
 #include <QLockFile>
 #include <QProcess>
@@ -25,24 +26,30 @@ QString storedServerFolder() { return Settings::GetSetting("Backup", "서버백�
 
 // Acts on the question window once it is up; a window that never comes fails the test
 // rather than leaving exec() waiting for a click.
-void whenQuestionShown(const std::function<void(frmMsgBackUp *)> &act, int attempts = 200) {
-    QTimer::singleShot(10, [act, attempts] {
+// The watch stops when context goes.
+void whenQuestionShown(const std::function<void(frmMsgBackUp *)> &act, int attempts = 200, QObject *context = qApp) {
+    QTimer::singleShot(10, context, [act, attempts, context] {
         for (QWidget *w : QApplication::topLevelWidgets())
             if (auto *q = qobject_cast<frmMsgBackUp *>(w); q && q->isVisible())
                 return act(q);
         if (attempts > 0)
-            whenQuestionShown(act, attempts - 1);
+            whenQuestionShown(act, attempts - 1, context);
     });
 }
 
-// The question window must not appear: if it does, it is closed and remembered.
-std::shared_ptr<bool> refuseQuestion() {
-    auto shown = std::make_shared<bool>(false);
-    whenQuestionShown([shown](frmMsgBackUp *q) {
+// The question window must not appear: if it does, it is closed and remembered. The watch
+// ends with the refusal, so it cannot reach into the next case.
+struct Refusal {
+    std::shared_ptr<bool> shown = std::make_shared<bool>(false);
+    std::unique_ptr<QObject> watch = std::make_unique<QObject>();
+};
+Refusal refuseQuestion() {
+    Refusal r;
+    whenQuestionShown([shown = r.shown](frmMsgBackUp *q) {
         *shown = true;
         q->reject();
-    }, 20);
-    return shown;
+    }, 20, r.watch.get());
+    return r;
 }
 
 } // namespace
@@ -225,12 +232,11 @@ private Q_SLOTS:
         QVERIFY(Backup::started());
         QCOMPARE(storedFolder(), dbFolder());
 
-        const auto shown = refuseQuestion();
+        const Refusal refusal = refuseQuestion();
         QVERIFY(ExecBackUpAuto("", dbFolder())); // the close request finds the backup started
-        QVERIFY(!*shown);
         QVERIFY(!ExecBackUp(Backup::HardDisk, true, "", dbFolder())); // nothing twice
         QCOMPARE(env->shell.starts.size(), 1);
-        QTest::qWait(300); // the refusing timers run out before the next case
+        QVERIFY(!*refusal.shown);
     }
 
     void manualBackup_modes_data() {

@@ -1,4 +1,5 @@
 #pragma once
+#include "ModalHelp.h"
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -35,8 +36,6 @@ inline bool clickDay(QCalendarWidget *calendar, const QDate &day) {
 }
 
 // Runs act on the modal window the next exec() opens.
-inline void whenModalOpens(std::function<void(QWidget *)> act) {
-    QTimer::singleShot(0, qApp, [act] { act(QApplication::activeModalWidget()); });
-}
+inline void whenModalOpens(std::function<void(QWidget *)> act) { onNextModal(qApp, std::move(act)); }
 
 } // namespace CalendarTestHelp

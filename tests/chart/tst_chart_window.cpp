@@ -318,9 +318,8 @@ private Q_SLOTS:
     void keepsItsMinimumSize() {
         open(3);
         w->resize(120, 90);
-        QTest::qWait(50);
-        QVERIFY(w->width() >= VbUnits::twipsToPx(5000));
-        QVERIFY(w->height() >= VbUnits::twipsToPx(5000));
+        QTRY_VERIFY(w->width() >= VbUnits::twipsToPx(5000));
+        QTRY_VERIFY(w->height() >= VbUnits::twipsToPx(5000));
         QTest::mouseClick(w->btnClose, Qt::LeftButton);
         QVERIFY(!w->isVisible());
     }

@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <QThread>
+#include <memory>
 #include <QElapsedTimer>
 
 using namespace modMDB_Func;
@@ -276,31 +277,38 @@ private Q_SLOTS:
 
     void secondWriterWaitsForLock() {
         // Another program holds a write lock for a moment; our statement waits, then succeeds.
-        std::atomic<bool> locked{false};
-        QThread *other = QThread::create([&] {
+        // The other thread only reports; the checks are made here, where a failure ends the case.
+        std::atomic<int> locked{0};
+        std::atomic<bool> committed{false};
+        const auto waitAndDelete = [](QThread *t) {
+            t->wait();
+            delete t;
+        };
+        std::unique_ptr<QThread, decltype(waitAndDelete)> other(QThread::create([&] {
             {
                 QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
                 db.setDatabaseName(dbFile());
-                QVERIFY(db.open());
                 QSqlQuery q(db);
-                QVERIFY(q.exec("BEGIN EXCLUSIVE"));
-                QVERIFY(q.exec("INSERT INTO options (optname, optvalue) VALUES ('other', '1')"));
-                locked = true;
-                QThread::msleep(600);
-                QVERIFY(q.exec("COMMIT"));
+                const bool ok = db.open() && q.exec("BEGIN EXCLUSIVE") &&
+                                q.exec("INSERT INTO options (optname, optvalue) VALUES ('other', '1')");
+                locked = ok ? 1 : -1;
+                if (ok) {
+                    QThread::msleep(600);
+                    committed = q.exec("COMMIT");
+                }
                 db.close();
             }
             QSqlDatabase::removeDatabase("other");
-        });
+        }), waitAndDelete);
         other->start();
-        while (!locked)
-            QThread::msleep(5);
+        QTRY_VERIFY_WITH_TIMEOUT(locked != 0, 10000);
+        QCOMPARE(locked.load(), 1);
         QElapsedTimer t;
         t.start();
         QCOMPARE(ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('mine', '2')"), 1);
         QVERIFY(t.elapsed() >= 300);
-        other->wait();
-        delete other;
+        other.reset();
+        QVERIFY(committed);
         QCOMPARE(GetValue("SELECT COUNT(*) FROM options").toInt(), 2);
     }
 

@@ -1,4 +1,5 @@
 // The find window over a real grid: moving to matches, the failure message, remembering.
+#include "ModalHelp.h"
 #include "FrmFindInSpread.h"
 #include "Spread.h"
 #include "TestEnv.h"
@@ -152,9 +153,7 @@ private Q_SLOTS:
     void ctrlFOpensTheWindowModallyOverTheWholeGrid() {
         fill(3, {{4, 3}});
         QString title;
-        QTimer::singleShot(0, this, [&] {
-            auto *f = qobject_cast<FrmFindInSpread *>(QApplication::activeModalWidget());
-            QVERIFY(f);
+        onNextModalOf<FrmFindInSpread>(this, [&](FrmFindInSpread *f) {
             title = f->windowTitle();
             f->txtFindWd->setText(QStringLiteral("galaxy"));
             f->cmdFind_Click();

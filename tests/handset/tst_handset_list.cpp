@@ -1,3 +1,4 @@
+#include "ModalHelp.h"
 #include "FrmImageZoom.h"
 #include "HandsetFixture.h"
 #include "HandsetSql.h"
@@ -313,9 +314,7 @@ private Q_SLOTS:
     void lookupFromSearchField() {
         list->htField[3]->setText("LG");
         int shown = 0;
-        QTimer::singleShot(0, [&] {
-            auto *dlg = qobject_cast<fBMobil_Save_Search *>(QApplication::activeModalWidget());
-            QVERIFY(dlg);
+        onNextModalOf<fBMobil_Save_Search>(this, [&](fBMobil_Save_Search *dlg) {
             shown = dlg->spList->maxRows();
             QCOMPARE(dlg->txtinput->text(), QString()); // the caller's text is not put there
             dlg->PickRow(1);
@@ -324,7 +323,7 @@ private Q_SLOTS:
         QCOMPARE(shown, 1);
         QCOMPARE(list->htField[3]->text(), QString("LG전자"));
         // Closing without a pick leaves the field as it was.
-        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        onNextModal(this, [](QWidget *w) { w->close(); });
         list->OpenLookup(3);
         QCOMPARE(list->htField[3]->text(), QString("LG전자"));
     }
@@ -332,9 +331,7 @@ private Q_SLOTS:
     void emptyPickLeavesFieldAlone() {
         ExecuteSQL("UPDATE t_mobile SET makecom = '' WHERE code = 2");
         list->htField[3]->setText("삼성");
-        QTimer::singleShot(0, [] {
-            auto *dlg = qobject_cast<fBMobil_Save_Search *>(QApplication::activeModalWidget());
-            QVERIFY(dlg);
+        onNextModalOf<fBMobil_Save_Search>(this, [](fBMobil_Save_Search *dlg) {
             dlg->Refresh_sheet("makecom", ""); // F5 right away lists every value, the empty one first
             QCOMPARE(dlg->spList->text(1, 1), QString());
             dlg->PickRow(1);

@@ -1,3 +1,4 @@
+#include "ModalHelp.h"
 #include "AppPaths.h"
 #include "AppState.h"
 #include "FloatMsg.h"
@@ -52,9 +53,7 @@ private Q_SLOTS:
         WidgetPrompter real;
         Prompter::install(&real);
         int seen = 0;
-        QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
+        onNextModalOf<QMessageBox>(this, [&](QMessageBox *box) {
             QCOMPARE(box->windowTitle(), QString("질문"));
             seen = 1;
             QTest::keyClick(box, Qt::Key_Return);
