@@ -1,6 +1,7 @@
 #include "HandsetSave.h"
 #include "ErrorBox.h"
 #include "HandsetSql.h"
+#include "Messages.h"
 #include "modMDB_Func.h"
 
 using namespace modMDB_Func;
@@ -34,7 +35,25 @@ QString following(const QString &code, int codeLength) {
 }
 } // namespace
 
-Result insert(std::array<QString, 9> fields, bool autoNumber, int codeLength) {
+int missingRequired(const HandsetColumns::Fields &fields, bool autoNumber) {
+    for (const HandsetColumns::Column &c : HandsetColumns::all())
+        if (c.required && fields[size_t(c.field)].isEmpty() && !(autoNumber && c.field == 0))
+            return c.field;
+    return -1;
+}
+
+Result save(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int code, int codeLength) {
+    if (const int missing = missingRequired(fields, autoNumber); missing >= 0) {
+        Result r;
+        r.status = Result::MissingField;
+        r.missingField = missing;
+        r.fields = fields;
+        return r;
+    }
+    return mode == 1 ? insert(fields, autoNumber, codeLength) : update(fields, code);
+}
+
+Result insert(HandsetColumns::Fields fields, bool autoNumber, int codeLength) {
     Result r;
     try {
         InTransaction([&] {
@@ -67,6 +86,7 @@ Result insert(std::array<QString, 9> fields, bool autoNumber, int codeLength) {
                 }
             }
             r.key = GetIdentity();
+            r.fields = fields;
             r.status = Result::Saved;
             return true;
         });
@@ -78,8 +98,9 @@ Result insert(std::array<QString, 9> fields, bool autoNumber, int codeLength) {
     return r;
 }
 
-Result update(const std::array<QString, 9> &fields, int code) {
+Result update(const HandsetColumns::Fields &fields, int code) {
     Result r;
+    r.fields = fields;
     r.code = fields[0];
     r.key = code;
     try {
@@ -91,6 +112,25 @@ Result update(const std::array<QString, 9> &fields, int code) {
         r.errorText = e.description;
     }
     return r;
+}
+
+void explainRefusal(const Result &r) {
+    switch (r.status) {
+    case Result::Saved:
+    case Result::MissingField:
+    case Result::NumbersExhausted:
+        return;
+    case Result::DuplicateCode:
+        MsgWarn(QStringLiteral("관리번호 [%1]은(는) 이미 등록되어 있습니다. 다른 관리번호를 입력하세요.").arg(r.code));
+        return;
+    case Result::Failed:
+        // One box that names the cause; the input stays for another try.
+        MsgWarn(QStringLiteral("자료를 저장하지 못했습니다.\r\n") + r.errorText);
+        return;
+    case Result::NothingChanged:
+        MsgInfo(QStringLiteral("수정된 내용이 없거나, 자료저장을 실패하였습니다."));
+        return;
+    }
 }
 
 } // namespace HandsetSave

@@ -1,22 +1,20 @@
 #include "HandsetSql.h"
 #include "AppPaths.h"
 #include "modMDB_Func.h"
+#include <QStringList>
 
 using modMDB_Func::SqlQuote;
 
 namespace HandsetSql {
 
 namespace {
-const QString kColumns = QStringLiteral("m.code, m.mcode, m.mid, m.makeyear, m.makecom, m.opentype, m.ant, m.model, "
-                                        "m.sar, m.nick, m.imgpath, m.bigo");
-
-// Columns of the search members and whether they match the whole text.
-struct SearchColumn {
-    const char *column;
-    bool exact;
-};
-const SearchColumn kSearch[8] = {{"mid", false},     {"makeyear", false}, {"makecom", true}, {"opentype", true},
-                                 {"ant", true},      {"model", false},    {"sar", false},    {"nick", false}};
+// Every column of the table, in its order: the list and the entry window read them by name.
+QString selectColumns() {
+    QStringList names;
+    for (const HandsetColumns::Column &c : HandsetColumns::all())
+        names << QStringLiteral("m.") + c.columnName();
+    return names.join(QStringLiteral(", "));
+}
 
 // LIKE patterns treat % and _ as wildcards; a typed % or _ must match itself.
 QString likeContains(const QString &text) {
@@ -24,51 +22,46 @@ QString likeContains(const QString &text) {
 }
 } // namespace
 
-int maxLength(const QString &column) {
-    for (size_t i = 0; i < kFieldColumns.size(); ++i)
-        if (kFieldColumns[i].compare(column, Qt::CaseInsensitive) == 0)
-            return kFieldMaxLength[i];
-    return 0;
-}
-
 QString listQuery(const std::array<QString, 8> &search) {
-    QString sql = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1");
-    for (int i = 0; i < 8; ++i) {
-        if (search[i].isEmpty())
+    QString sql = QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1");
+    for (const HandsetColumns::Column &c : HandsetColumns::all()) {
+        if (c.match == HandsetColumns::Match::None || search[size_t(c.field) - 1].isEmpty())
             continue;
-        const QString column = QStringLiteral("m.") + QLatin1String(kSearch[i].column);
-        const QString text = search[i].left(kFieldMaxLength[size_t(i) + 1]);
-        sql += kSearch[i].exact ? QStringLiteral(" AND %1 = '%2'").arg(column, SqlQuote(text))
-                                : QStringLiteral(" AND %1 LIKE %2").arg(column, likeContains(text));
+        const QString column = QStringLiteral("m.") + c.columnName();
+        const QString text = search[size_t(c.field) - 1].left(c.maxLength);
+        sql += c.match == HandsetColumns::Match::Exact ? QStringLiteral(" AND %1 = '%2'").arg(column, SqlQuote(text))
+                                                       : QStringLiteral(" AND %1 LIKE %2").arg(column, likeContains(text));
     }
     return sql + QStringLiteral(" ORDER BY m.code");
 }
 
 QString recordQuery(int code) {
-    return QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM t_mobile AS m WHERE code = %1").arg(code);
+    return QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM t_mobile AS m WHERE code = %1").arg(code);
 }
 
 QString lookupQuery(const QString &column, const QString &text) {
     QString sql = QStringLiteral("SELECT %1 FROM t_mobile AS m WHERE code <> 1").arg(column);
-    const int longest = maxLength(column);
+    const int longest = HandsetColumns::maxLength(column);
     if (!text.isEmpty())
         sql += QStringLiteral(" AND %1 LIKE %2").arg(column, likeContains(longest > 0 ? text.left(longest) : text));
     return sql + QStringLiteral(" GROUP BY %1 ORDER BY %1").arg(column);
 }
 
-QString insertStatement(const std::array<QString, 9> &f) {
-    QStringList values;
-    for (const QString &v : f)
-        values << QLatin1Char('\'') + SqlQuote(v) + QLatin1Char('\'');
-    return QStringLiteral("INSERT INTO t_mobile (mcode, mid, makeyear, makecom, opentype, ant, model, sar, nick, imgpath)"
-                          " VALUES (") +
-           values.join(QStringLiteral(", ")) + QStringLiteral(", '')");
+// A new record's picture path is empty: no window writes it.
+QString insertStatement(const HandsetColumns::Fields &f) {
+    QStringList columns, values;
+    for (int i = 0; i < HandsetColumns::kFieldCount; ++i) {
+        columns << HandsetColumns::field(i).columnName();
+        values << QLatin1Char('\'') + SqlQuote(f[size_t(i)]) + QLatin1Char('\'');
+    }
+    return QStringLiteral("INSERT INTO t_mobile (") + columns.join(QStringLiteral(", ")) +
+           QStringLiteral(", imgpath) VALUES (") + values.join(QStringLiteral(", ")) + QStringLiteral(", '')");
 }
 
-QString updateStatement(const std::array<QString, 9> &f, int code) {
+QString updateStatement(const HandsetColumns::Fields &f, int code) {
     QStringList sets;
-    for (size_t i = 0; i < f.size(); ++i)
-        sets << QStringLiteral("%1 = '%2'").arg(kFieldColumns[i], SqlQuote(f[i]));
+    for (int i = 0; i < HandsetColumns::kFieldCount; ++i)
+        sets << QStringLiteral("%1 = '%2'").arg(HandsetColumns::field(i).columnName(), SqlQuote(f[size_t(i)]));
     return QStringLiteral("UPDATE t_mobile SET ") + sets.join(QStringLiteral(", ")) +
            QStringLiteral(" WHERE code = %1").arg(code);
 }

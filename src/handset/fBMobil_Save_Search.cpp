@@ -1,5 +1,6 @@
 #include "fBMobil_Save_Search.h"
 #include "FloatMsg.h"
+#include "HandsetColumns.h"
 #include "HandsetSql.h"
 #include "HandsetToolbar.h"
 #include "Spread.h"
@@ -60,7 +61,7 @@ fBMobil_Save_Search::fBMobil_Save_Search(QWidget *parent) : QDialog(parent) {
 
 void fBMobil_Save_Search::Refresh_sheet(const QString &sField, const QString &sWhr) {
     m_field = sField;
-    if (const int longest = HandsetSql::maxLength(sField); longest > 0)
+    if (const int longest = HandsetColumns::maxLength(sField); longest > 0)
         txtinput->setMaxLength(longest);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     spList->setRedraw(false);

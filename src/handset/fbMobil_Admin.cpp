@@ -35,20 +35,9 @@ using namespace modMDB_Func;
 
 namespace {
 const QString kCaption = QStringLiteral("핸드폰 관리");
-constexpr int kPictureCol = 10, kCodeCol = 11, kHeaderHeight = 14;
-
-struct Column {
-    const char *header;
-    double width;
-};
-const Column kColumns[11] = {{"관리번호", 9.58}, {"ID", 11.83},    {"출시년도", 7.62}, {"제조회사", 15.25},
-                             {"여는방식", 10.75}, {"안테나형태", 11.58}, {"모델명", 13.25}, {"SAR값", 10.08},
-                             {"애칭", 11.25},    {"사진", 16.75},    {"code", 0}};
-const char *const kSearchLabels[9] = {nullptr, "ID:", "출시년도:", "제조회사:", "여는방식:", "안테나:", "모델명:", "SAR값:", "애칭:"};
-// Search members with a lookup button, and the column each looks up.
-const QHash<int, QString> kLookupColumns{{2, QStringLiteral("makeyear")}, {3, QStringLiteral("makecom")},
-                                         {4, QStringLiteral("opentype")}, {5, QStringLiteral("ant")},
-                                         {8, QStringLiteral("nick")}};
+constexpr int kHeaderHeight = 14;
+const int kPictureCol = HandsetColumns::gridColumn(QStringLiteral("imgpath"));
+const int kCodeCol = HandsetColumns::gridColumn(QStringLiteral("code"));
 } // namespace
 
 fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
@@ -81,12 +70,13 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
     auto *search = new QGridLayout(pnlSearch);
     search->setContentsMargins(6, 4, 6, 4);
     for (int m = 1; m <= 8; ++m) {
+        const HandsetColumns::Column &column = HandsetColumns::field(m);
         htField[m] = HandsetUi::field(this, "htField", m);
-        htField[m]->setMaxLength(HandsetSql::kFieldMaxLength[size_t(m)]);
+        htField[m]->setMaxLength(column.maxLength);
         const int row = (m - 1) / 4, col = ((m - 1) % 4) * 3;
-        search->addWidget(new QLabel(QString::fromUtf8(kSearchLabels[m]), pnlSearch), row, col, Qt::AlignRight);
+        search->addWidget(new QLabel(QString::fromUtf8(column.searchLabel), pnlSearch), row, col, Qt::AlignRight);
         search->addWidget(htField[m], row, col + 1);
-        if (kLookupColumns.contains(m)) {
+        if (column.lookup & HandsetColumns::ListLookup) {
             QPushButton *charge = HandsetUi::lookupButton(this, QStringLiteral("btnCharge_%1").arg(m));
             connect(charge, &QPushButton::clicked, this, [this, m] { OpenLookup(m); });
             search->addWidget(charge, row, col + 2);
@@ -124,6 +114,10 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
     }
 
     m_entry = new fbMobil_Save(this);
+    connect(m_entry, &fbMobil_Save::saved, this, [this](int code, int mode, const HandsetColumns::Fields &fields) {
+        if (m_entry->caller() == this)
+            SyncUpdateMobil(code, mode, fields);
+    });
     resize(VbUnits::twipsToPx(15300), VbUnits::twipsToPx(9195));
     SetFormStyle(this, true);
     designGrid();
@@ -134,11 +128,13 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
 fbMobil_Admin::~fbMobil_Admin() = default;
 
 void fbMobil_Admin::designGrid() {
-    spList->setMaxCols(11);
-    for (int c = 1; c <= 11; ++c) {
-        spList->setHeaderText(c, 1, QString::fromUtf8(kColumns[c - 1].header));
-        if (kColumns[c - 1].width > 0)
-            spList->setColWidth(c, kColumns[c - 1].width);
+    spList->setMaxCols(HandsetColumns::gridColumnCount());
+    for (const HandsetColumns::Column &c : HandsetColumns::all()) {
+        if (c.gridCol == 0)
+            continue;
+        spList->setHeaderText(c.gridCol, 1, QString::fromUtf8(c.header));
+        if (c.width > 0)
+            spList->setColWidth(c.gridCol, c.width);
     }
     modSpread60::CommonSpreadDesign(spList, true, true, true, true, true);
     modSpread60::SetPictureColumn(spList, kPictureCol);
@@ -188,24 +184,28 @@ void fbMobil_Admin::QueryList() {
         search[m - 1] = htField[m]->text();
     Recordset rs;
     int count = qMax(0, OpenRecordset(rs, HandsetSql::listQuery(search)));
-    const int code = rs.fieldIndex(QStringLiteral("code")), first = rs.fieldIndex(QStringLiteral("mcode"));
-    const int mid = rs.fieldIndex(QStringLiteral("mid"));
-    if (code < 0 || first < 0 || mid < 0 || first + 10 > rs.fieldCount())
-        count = 0;
+    // Each grid column takes the result's field of its name.
+    std::vector<std::pair<int, int>> fill; // grid column, result field
+    for (const HandsetColumns::Column &c : HandsetColumns::all()) {
+        if (c.gridCol == 0)
+            continue;
+        const int field = rs.fieldIndex(c.columnName());
+        if (field < 0)
+            count = 0;
+        fill.emplace_back(c.gridCol, field);
+    }
     spList->setMaxRows(count);
     if (count > 0) {
         showCount();
         // Each row's picture is IMG/<ID>.bmp, looked for only when its cell is shown.
         // A picture column the user has hidden shows no pictures.
         const bool shown = !spList->colHidden(kPictureCol) && spList->colWidth(kPictureCol) != 0;
-        const int midCol = mid - first + 1;
-        spList->setPictureSource(kPictureCol, shown && midCol >= 1 && midCol <= 10 ? midCol : 0,
+        spList->setPictureSource(kPictureCol, shown ? HandsetColumns::gridColumn(QStringLiteral("mid")) : 0,
                                  AppPaths::inApp(QStringLiteral("IMG/")), QStringLiteral(".bmp"));
         // The grid shows the result's texts where the result keeps them.
         const auto pool = rs.textPool();
-        for (int c = 0; c < 10; ++c)
-            spList->adoptTexts(c + 1, pool, rs.takeTexts(first + c));
-        spList->adoptTexts(kCodeCol, pool, rs.takeTexts(code));
+        for (const auto &[gridCol, field] : fill)
+            spList->adoptTexts(gridCol, pool, rs.takeTexts(field));
     } else {
         if (isVisible())
             ShowFloatMsg(QStringLiteral("검색된 결과가 없습니다."), 500);
@@ -283,7 +283,7 @@ void fbMobil_Admin::RecEdit() {
     SafeSetFocus(spList);
 }
 
-void fbMobil_Admin::SyncUpdateMobil(int eUpdateMode) {
+void fbMobil_Admin::SyncUpdateMobil(int code, int eUpdateMode, const HandsetColumns::Fields &fields) {
     int row = spList->activeRow();
     if (eUpdateMode == 1) {
         spList->setMaxRows(spList->maxRows() + 1);
@@ -291,11 +291,12 @@ void fbMobil_Admin::SyncUpdateMobil(int eUpdateMode) {
     }
     if (row < 1)
         return;
-    for (int c = 0; c < 9; ++c)
-        spList->setText(c + 1, row, m_entry->htField[c]->text());
-    spList->setText(kCodeCol, row, QString::number(m_entry->g_nCode));
+    for (const HandsetColumns::Column &c : HandsetColumns::all())
+        if (c.field >= 0 && c.gridCol > 0)
+            spList->setText(c.gridCol, row, fields[size_t(c.field)]);
+    spList->setText(kCodeCol, row, QString::number(code));
     // A picture chosen in the entry window shows at once.
-    const QString picture = HandsetSql::picturePath(m_entry->htField[1]->text());
+    const QString picture = HandsetSql::picturePath(fields[size_t(HandsetColumns::find(QStringLiteral("mid"))->field)]);
     if (!spList->colHidden(kPictureCol) && spList->colWidth(kPictureCol) != 0 && QFileInfo(picture).isFile())
         spList->reloadPicture(kPictureCol, row, picture);
     spList->setActiveCell(qMax(1, spList->activeCol()), row);
@@ -303,7 +304,7 @@ void fbMobil_Admin::SyncUpdateMobil(int eUpdateMode) {
 }
 
 void fbMobil_Admin::OpenLookup(int member) {
-    const QString result = OpenHandsetLookup(kLookupColumns.value(member), htField[member]->text());
+    const QString result = OpenHandsetLookup(HandsetColumns::field(member).columnName(), htField[member]->text());
     if (!result.isEmpty())
         htField[member]->setText(result);
 }

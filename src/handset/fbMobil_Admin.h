@@ -1,4 +1,5 @@
 #pragma once
+#include "HandsetColumns.h"
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -21,8 +22,8 @@ public:
     void RecEdit();
     void PrintList();
     void ExportList();
-    // Called by the entry window after a save: 1 appends a row, otherwise refills the active row.
-    void SyncUpdateMobil(int eUpdateMode);
+    // After a save in the entry window: mode 1 appends a row, otherwise refills the active row.
+    void SyncUpdateMobil(int code, int eUpdateMode, const HandsetColumns::Fields &fields);
     // Code in the hidden column of row (-2 the active row), 0 when there are no rows.
     int GetSelectedCode(int row) const;
     void OpenLookup(int member);
@@ -43,7 +44,6 @@ protected:
 private:
     void designGrid();
     void showCount();
-    void fillRow(int row, const QStringList &texts, int code);
     QRect m_loadedGeometry;
     bool m_layoutLoaded = false;
     fbMobil_Save *m_entry = nullptr;

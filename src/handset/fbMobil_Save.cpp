@@ -12,7 +12,6 @@
 #include "UpperCaseValidator.h"
 #include "fBMobil_Save_Search.h"
 #include "HandsetSave.h"
-#include "fbMobil_Admin.h"
 #include "modFrmCtrl.h"
 #include "modMDB_Func.h"
 #include <QCheckBox>
@@ -33,12 +32,6 @@
 using namespace modMDB_Func;
 
 namespace {
-const char *const kLabels[9] = {"*관리번호", "*   ID   ", "*출시년도", "제조회사", "여는방식",
-                                "안 테 나",  "모 델 명",  "S A R 값",  "애    칭"};
-const QHash<int, QString> kLookupColumns{{2, QStringLiteral("makeyear")}, {3, QStringLiteral("makecom")},
-                                         {4, QStringLiteral("opentype")}, {5, QStringLiteral("ant")}};
-
-
 bool isListWindow(const QWidget *w) {
     return w && w->objectName().compare(QStringLiteral("fbMobil_Admin"), Qt::CaseInsensitive) == 0;
 }
@@ -51,18 +44,19 @@ fbMobil_Save::fbMobil_Save(QWidget *parent) : QDialog(parent) {
     pnlMain->setObjectName(QStringLiteral("pnlMain"));
     pnlMain->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto *grid = new QGridLayout(pnlMain);
-    for (int i = 0; i < 9; ++i) {
-        pnlLabel[i] = new CaptionPanel(QString::fromUtf8(kLabels[i]), pnlMain);
+    for (int i = 0; i < HandsetColumns::kFieldCount; ++i) {
+        const HandsetColumns::Column &column = HandsetColumns::field(i);
+        pnlLabel[i] = new CaptionPanel(column.entryLabel(), pnlMain);
         pnlLabel[i]->setObjectName(QStringLiteral("pnlLabel_%1").arg(i));
         pnlLabel[i]->setBackColor(8421376);
         pnlLabel[i]->setMinimumWidth(90);
         htField[i] = HandsetUi::field(pnlMain, "htField", i);
-        htField[i]->setMaxLength(i == 0 ? gCodeLength : HandsetSql::kFieldMaxLength[size_t(i)]);
+        htField[i]->setMaxLength(i == 0 ? gCodeLength : column.maxLength);
         htField[i]->installEventFilter(this);
         htField[i]->setMinimumWidth(i >= 6 ? 260 : 180);
         grid->addWidget(pnlLabel[i], i, 0);
         grid->addWidget(htField[i], i, 1);
-        if (kLookupColumns.contains(i)) {
+        if (column.lookup & HandsetColumns::EntryLookup) {
             QPushButton *b = HandsetUi::lookupButton(pnlMain, QStringLiteral("btnCharge_%1").arg(i));
             connect(b, &QPushButton::clicked, this, [this, i] { OpenLookup(i); });
             grid->addWidget(b, i, 2);
@@ -160,8 +154,8 @@ void fbMobil_Save::DispRec(int code) {
     Recordset rs;
     try {
         if (OpenRecordset(rs, HandsetSql::recordQuery(code)) > 0) {
-            for (int i = 0; i < 9; ++i)
-                htField[i]->setText(rs.text(HandsetSql::kFieldColumns[i]));
+            for (int i = 0; i < HandsetColumns::kFieldCount; ++i)
+                htField[i]->setText(rs.text(HandsetColumns::field(i).columnName()));
             g_nCode = rs.value(QStringLiteral("code")).toInt();
             setPicture(HandsetSql::picturePath(rs.text(QStringLiteral("mid"))));
         }
@@ -219,38 +213,31 @@ void fbMobil_Save::storeChosenPicture() {
     m_chosen = QImage();
 }
 
+HandsetColumns::Fields fbMobil_Save::fieldTexts() const {
+    HandsetColumns::Fields values;
+    for (int i = 0; i < HandsetColumns::kFieldCount; ++i)
+        values[size_t(i)] = htField[size_t(i)]->text();
+    return values;
+}
+
 bool fbMobil_Save::Save() {
-    if ((!chkAuto->isChecked() && CheckRequired(htField[0], QStringLiteral("관리번호"), false)) ||
-        CheckRequired(htField[1], QStringLiteral("ID"), false) || CheckRequired(htField[2], QStringLiteral("출시년도"), false))
+    const bool autoNumber = chkAuto->isChecked();
+    const HandsetSave::Result r = HandsetSave::save(fieldTexts(), m_mode, autoNumber, g_nCode, gCodeLength);
+    if (r.status == HandsetSave::Result::MissingField) {
+        const int f = r.missingField;
+        CheckRequired(htField[size_t(f)], HandsetColumns::field(f).requiredName(), false);
         return false;
-    std::array<QString, 9> values;
-    for (int i = 0; i < 9; ++i)
-        values[i] = htField[i]->text();
-    const HandsetSave::Result r = m_mode == 1 ? HandsetSave::insert(values, chkAuto->isChecked(), gCodeLength)
-                                              : HandsetSave::update(values, g_nCode);
-    switch (r.status) {
-    case HandsetSave::Result::Saved:
-        break;
-    case HandsetSave::Result::NumbersExhausted:
-        return false; // the numbering has said why
-    case HandsetSave::Result::DuplicateCode:
-        MsgWarn(QStringLiteral("관리번호 [%1]은(는) 이미 등록되어 있습니다. 다른 관리번호를 입력하세요.").arg(r.code));
-        if (!chkAuto->isChecked())
+    }
+    if (r.status != HandsetSave::Result::Saved) {
+        HandsetSave::explainRefusal(r);
+        if (r.status == HandsetSave::Result::DuplicateCode && !autoNumber)
             SafeSetFocus(htField[0]);
-        return false;
-    case HandsetSave::Result::Failed:
-        // One box that names the cause; the input stays for another try.
-        MsgWarn(QStringLiteral("자료를 저장하지 못했습니다.\r\n") + r.errorText);
-        return false;
-    case HandsetSave::Result::NothingChanged:
-        MsgInfo(QStringLiteral("수정된 내용이 없거나, 자료저장을 실패하였습니다."));
         return false;
     }
     htField[0]->setText(r.code);
     g_nCode = r.key;
     storeChosenPicture();
-    if (auto *list = qobject_cast<fbMobil_Admin *>(m_caller.data()); list && isListWindow(list))
-        list->SyncUpdateMobil(m_mode);
+    Q_EMIT saved(g_nCode, m_mode, r.fields);
     ShowFloatMsg(QStringLiteral("자료가 저장되었습니다."), 500);
     // The box's own visibility, so the rule holds before the window is shown too.
     if (m_mode == 1 && !chkCun->isHidden() && chkCun->isChecked()) {
@@ -294,7 +281,7 @@ void fbMobil_Save::field0_LostFocus() {
 }
 
 void fbMobil_Save::OpenLookup(int member) {
-    const QString result = OpenHandsetLookup(kLookupColumns.value(member), htField[member]->text());
+    const QString result = OpenHandsetLookup(HandsetColumns::field(member).columnName(), htField[member]->text());
     if (!result.isEmpty())
         htField[member]->setText(result);
 }

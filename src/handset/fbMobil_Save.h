@@ -1,4 +1,5 @@
 #pragma once
+#include "HandsetColumns.h"
 #include <QDialog>
 #include <QImage>
 #include <QPointer>
@@ -10,7 +11,7 @@ class QLineEdit;
 class QPushButton;
 class CaptionPanel;
 
-// Adds a handset (mode 1) or changes one (mode 2); pushes the saved values back to the list.
+// Adds a handset (mode 1) or changes one (mode 2); announces each saved record.
 class fbMobil_Save : public QDialog {
     Q_OBJECT
 public:
@@ -23,6 +24,8 @@ public:
     bool Save();
     void ChoosePicture();
     int mode() const { return m_mode; }
+    // The window this opening was made for; its listeners tell their own openings apart by it.
+    QWidget *caller() const { return m_caller; }
 
     int g_nCode = 0;
     std::array<QLineEdit *, 9> htField{};
@@ -34,12 +37,17 @@ public:
     QLabel *Image1 = nullptr;
     QPushButton *btnPicture = nullptr;
 
+Q_SIGNALS:
+    // A record was saved: its code, the mode it was saved in and the fields as written.
+    void saved(int code, int mode, const HandsetColumns::Fields &fields);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void DispRec(int code);
+    HandsetColumns::Fields fieldTexts() const;
     void clearFields();
     void chkAuto_Click();
     void chkCun_Click();

@@ -83,6 +83,29 @@ private Q_SLOTS:
         QCOMPARE(floatNotices(*env).count(" 자료가 저장되었습니다./T500"), 3);
     }
 
+    // The saved record reaches the list that opened the window, and only that list.
+    void savedRecordReachesOnlyItsOpener() {
+        QObject listener;
+        QList<QStringList> seen;
+        connect(entry(), &fbMobil_Save::saved, &listener, [&seen](int code, int mode, const HandsetColumns::Fields &f) {
+            seen.append({QString::number(code), QString::number(mode), f[0], f[1], f[2]});
+        });
+        openAdd();
+        fill({"", "S-1", "2020"});
+        QVERIFY(entry()->Save());
+        const QStringList first{QString::number(entry()->g_nCode), "1", "000001", "S-1", "2020"};
+        QCOMPARE(seen, QList<QStringList>{first});
+        QCOMPARE(list->spList->maxRows(), 1);
+        QWidget other;
+        entry()->Form_Load();
+        entry()->SetFormMode(1, &other, 0);
+        fill({"", "S-2", "2021"});
+        QVERIFY(entry()->Save());
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen.last().at(3), QString("S-2"));
+        QCOMPARE(list->spList->maxRows(), 1); // another window's opening adds no row here
+    }
+
     void requiredFields() {
         openAdd();
         fill({"", "", "2020"});
