@@ -8,13 +8,11 @@
 #include "PrintDemos.h"
 #include "AppPaths.h"
 #include "AppState.h"
-#include "Backup.h"
+#include "BackupServices.h"
 #include "QtKorean.h"
 #include "StartApp.h"
 #include "WidgetPrompter.h"
-#include "frmMain.h"
 #include "cFpPreview.h"
-#include "mdlBackUp.h"
 #include "modMain.h"
 #include <QApplication>
 #include <QFileInfo>
@@ -55,18 +53,12 @@ int main(int argc, char *argv[]) {
         Prompter::install(&widgetPrompter);
         return DemoWindows::run(command.demo, command.demoArguments, out);
     }
-    wireMainWindow = [](frmMain *main) {
-        main->backupOnClose = [] { return mdlBackUp::ExecBackUpAuto(QString(), gDBPath + QLatin1Char('\\')); };
-        main->backupNow = [] {
-            return mdlBackUp::ExecBackUp(Backup::HardDisk, false, QString(), gDBPath + QLatin1Char('\\'));
-        };
-    };
     gPreview = new cFpPreview;
     gPreview->SetAppName(AppState::title());
     modMain::setReleaseAtExit([] {
         delete gPreview;
         gPreview = nullptr;
     });
-    offerRestore = mdlBackUp::RestoreAtStartUp;
-    return RunProgram(command.programArguments);
+    BackupServices services;
+    return RunProgram(command.programArguments, services);
 }

@@ -237,9 +237,8 @@ void FrmLogin::closeEvent(QCloseEvent *e) {
         hide(); // gone before the intro or the main window appears
         gLoginID = txtUser->text();
         modMain::GetLoginUserInfo(gLoginID);
-        if (onLoggedIn)
-            onLoggedIn();
-    } else if (onCancelled) {
-        onCancelled();
+        Q_EMIT loggedIn();
+    } else {
+        Q_EMIT cancelled();
     }
 }

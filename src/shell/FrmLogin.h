@@ -12,10 +12,6 @@ class FrmLogin : public QWidget {
 public:
     explicit FrmLogin(QWidget *parent = nullptr);
 
-    // What happens when the window unloads: after a successful login (intro message and main
-    // window) or otherwise (end of the program). Start-up sets both.
-    std::function<void()> onLoggedIn;
-    std::function<void()> onCancelled;
 
     QLineEdit *txtUser = nullptr;
     QLineEdit *txtPass = nullptr;
@@ -32,6 +28,12 @@ protected:
     void closeEvent(QCloseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
+
+Q_SIGNALS:
+    // The window unloads after a successful login (the intro message and main window follow)
+    // or otherwise (the program ends).
+    void loggedIn();
+    void cancelled();
 
 private:
     void Form_Load();

@@ -13,15 +13,12 @@
 #include <QApplication>
 #include <QLockFile>
 
-std::function<void(frmMain *)> wireMainWindow = [](frmMain *) {};
-std::function<bool(const QString &, modMDB_Func::OpenProblem)> offerRestore;
-
-bool OpenDatabaseAtStartUp() {
+bool OpenDatabaseAtStartUp(ProgramServices *services) {
     if (modMain::InitApp())
         return true;
     using modMDB_Func::OpenProblem;
     const OpenProblem why = modMDB_Func::lastOpenProblem();
-    return (why == OpenProblem::Damaged || why == OpenProblem::Missing) && offerRestore && offerRestore(gDBPath, why) &&
+    return (why == OpenProblem::Damaged || why == OpenProblem::Missing) && services && services->offerRestore(gDBPath, why) &&
            modMain::InitApp();
 }
 
@@ -43,7 +40,7 @@ bool OpenDatabaseForDemo() {
     return OpenDatabaseAtStartUp();
 }
 
-int RunProgram(const QStringList &arguments) {
+int RunProgram(const QStringList &arguments, ProgramServices &services) {
     AppPaths::initFromArguments(arguments);
     installWindowPrompter();
     // No application display name: the desktop would append it to every title that already
@@ -65,11 +62,11 @@ int RunProgram(const QStringList &arguments) {
 
     // Start-up proper: the database, then the login window; the program lives while a window is open.
     gDBFile = modMain::mainDbFile(AppPaths::inApp(QStringLiteral("DBS")));
-    if (!OpenDatabaseAtStartUp())
+    if (!OpenDatabaseAtStartUp(&services))
         return 0;
     auto *login = new FrmLogin;
     login->setAttribute(Qt::WA_DeleteOnClose);
-    login->onLoggedIn = [] {
+    QObject::connect(login, &FrmLogin::loggedIn, [&services] {
         if (Settings::GetSetting(AppState::title(), QStringLiteral("Config"), QStringLiteral("NoMsg"),
                                  QStringLiteral("0")) == QLatin1String("0")) {
             frmIntroMsg intro;
@@ -77,14 +74,14 @@ int RunProgram(const QStringList &arguments) {
         }
         auto *main = new frmMain;
         main->setAttribute(Qt::WA_DeleteOnClose);
-        wireMainWindow(main);
+        main->setServices(&services);
         main->show();
         main->mnuBase_Mobil_Click();
-    };
-    login->onCancelled = [] {
+    });
+    QObject::connect(login, &FrmLogin::cancelled, [] {
         modMain::DestroyApp();
         QCoreApplication::exit(0);
-    };
+    });
     login->show();
     return QApplication::exec();
 }

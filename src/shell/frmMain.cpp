@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "frmMain.h"
 #include "ChildWindowKeys.h"
 #include "AppState.h"
@@ -242,7 +243,7 @@ void frmMain::mnuETCRoot_Calc_Click() {
 }
 
 void frmMain::mnuETCRoot_Backup_Click() {
-    if (backupNow && backupNow())
+    if (m_services && m_services->backupNow())
         close();
 }
 
@@ -314,7 +315,7 @@ void frmMain::closeEvent(QCloseEvent *e) {
         e->accept();
         return;
     }
-    if (backupOnClose && !backupOnClose()) {
+    if (m_services && !m_services->backupOnClose()) {
         e->ignore();
         return;
     }

@@ -8,6 +8,7 @@ class QLabel;
 class CaptionPanel;
 class QMenu;
 class QToolBar;
+class ProgramServices;
 
 // The multiple-document main window: menu, toolbar, name panel, status bar, background.
 class frmMain : public QMainWindow {
@@ -20,10 +21,9 @@ public:
     // Adds a child window to the work area and shows it.
     QWidget *addChild(QWidget *child);
 
-    // The automatic backup asked before closing (false keeps the program running), and the
-    // manual backup of the menu (true closes the program). Start-up wires the backup.
-    std::function<bool()> backupOnClose;
-    std::function<bool()> backupNow;
+    // The backups of the close sequence and the menu; without services the window closes
+    // without one.
+    void setServices(ProgramServices *services) { m_services = services; }
 
     MainBackground background;
     int redrawCount() const { return m_redraws; }
@@ -44,6 +44,7 @@ protected:
     void changeEvent(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 
+    ProgramServices *m_services = nullptr;
 private:
     void placeOnScreen();
     void buildMenu();

@@ -1,3 +1,4 @@
+#include "BackupServices.h"
 #include "AppPaths.h"
 #include "AppState.h"
 #include "Backup.h"
@@ -36,6 +37,7 @@ void setWritten(const QString &file, const QDateTime &when) {
 class TestStartupRestore : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> env;
+    BackupServices services;
     QString dbFolder() const { return env->appFolder() + "/DBS"; }
     QString dbFile() const { return dbFolder() + "/dbMain.db"; }
     QString pictures() const { return env->appFolder() + "/IMG"; }
@@ -71,11 +73,9 @@ class TestStartupRestore : public QObject {
 private Q_SLOTS:
     void init() {
         env = std::make_unique<TestEnv>();
-        offerRestore = mdlBackUp::RestoreAtStartUp;
     }
     void cleanup() {
         QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        offerRestore = nullptr;
         env.reset();
     }
 
@@ -84,7 +84,7 @@ private Q_SLOTS:
         QVERIFY(!newest.isEmpty());
         env->prompter.clear();
         env->prompter.answerYes();
-        QVERIFY(OpenDatabaseAtStartUp());
+        QVERIFY(OpenDatabaseAtStartUp(&services));
         QVERIFY(IsOpen());
         QCOMPARE(gDBFile, dbFile());
         QCOMPARE(models(), (QStringList{"SM-S921", "SM-A556", "SM-F741"}));
@@ -110,7 +110,7 @@ private Q_SLOTS:
         const auto before = contents(env->appFolder());
         env->prompter.clear();
         env->prompter.answerNo();
-        QVERIFY(!OpenDatabaseAtStartUp());
+        QVERIFY(!OpenDatabaseAtStartUp(&services));
         QVERIFY(!IsOpen());
         QVERIFY(!QFile::exists(dbFile()));
         QCOMPARE(QDir(env->appFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), folders);
@@ -123,7 +123,7 @@ private Q_SLOTS:
         DBTerminate();
         QFile::remove(dbFile());
         env->prompter.clear();
-        QVERIFY(!OpenDatabaseAtStartUp());
+        QVERIFY(!OpenDatabaseAtStartUp(&services));
         QCOMPARE(env->prompter.texts().size(), 2);
         QCOMPARE(env->prompter.texts().last(),
                  QString("데이터베이스 파일이 없습니다.\r\n복원할 백업 파일이 없습니다. 구입처에 문의하세요."));
@@ -141,7 +141,7 @@ private Q_SLOTS:
         const auto before = contents(env->appFolder());
         env->prompter.clear();
         env->prompter.answerYes();
-        QVERIFY(!OpenDatabaseAtStartUp());
+        QVERIFY(!OpenDatabaseAtStartUp(&services));
         QVERIFY(env->prompter.texts().last().startsWith("복원하지 못했습니다.\r\n"));
         QCOMPARE(contents(env->appFolder()), before);
         QCOMPARE(QDir(env->appFolder()).entryList({"*_restoring_*", "*_before_restore_*"}, QDir::Dirs), QStringList());
@@ -154,7 +154,7 @@ private Q_SLOTS:
         writeFile(dbFile(), wrecked);
         env->prompter.clear();
         env->prompter.answerYes();
-        QVERIFY(!OpenDatabaseAtStartUp()); // the backup program restores once the program has ended
+        QVERIFY(!OpenDatabaseAtStartUp(&services)); // the backup program restores once the program has ended
         QCOMPARE(lastOpenProblem(), OpenProblem::Damaged);
         QCOMPARE(env->shell.starts.size(), 1);
         QVERIFY(env->shell.starts.first().argumentText.startsWith("--restore "));

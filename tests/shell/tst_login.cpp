@@ -27,11 +27,11 @@ class TestLogin : public QObject {
 
     std::unique_ptr<FrmLogin> open() {
         auto w = std::make_unique<FrmLogin>();
-        w->onLoggedIn = [this, w = w.get()] {
+        connect(w.get(), &FrmLogin::loggedIn, this, [this, w = w.get()] {
             ++loggedIn;
             shownWhileLoggingIn = w->isVisible(); // the intro and main window come next
-        };
-        w->onCancelled = [this] { ++cancelled; };
+        });
+        connect(w.get(), &FrmLogin::cancelled, this, [this] { ++cancelled; });
         w->show();
         QApplication::setActiveWindow(w.get());
         return w;

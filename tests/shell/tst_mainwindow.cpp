@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "AppPaths.h"
 #include "AppState.h"
 #include "Settings.h"
@@ -24,6 +25,19 @@ QString bg(const QString &key) { return Settings::GetSetting(AppState::sharedApp
 // The default logo is a JPEG: colours come back close, not exact.
 bool isRed(const QColor &c) { return c.red() > 240 && c.green() < 16 && c.blue() < 16; }
 void setBg(const QString &key, const QString &v) { Settings::SaveSetting(AppState::sharedApp(), kSection, key, v); }
+} // namespace
+
+namespace {
+// Answers the frame's backups as a case sets them, counting the close questions.
+struct Backups : ProgramServices {
+    int asked = 0;
+    bool closeAnswer = false, nowAnswer = false;
+    bool backupOnClose() override {
+        ++asked;
+        return closeAnswer;
+    }
+    bool backupNow() override { return nowAnswer; }
+};
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -178,12 +192,10 @@ private Q_SLOTS:
 
     void closeSequence() {
         auto w = open();
-        int asked = 0;
-        bool answer = false;
-        w->backupOnClose = [&] {
-            ++asked;
-            return answer;
-        };
+        Backups backups;
+        w->setServices(&backups);
+        int &asked = backups.asked;
+        bool &answer = backups.closeAnswer;
         QVERIFY(!w->close());
         QVERIFY(w->isVisible());
         answer = true;
@@ -197,11 +209,12 @@ private Q_SLOTS:
 
     void manualBackupClosesOnSuccess() {
         auto w = open();
-        w->backupOnClose = [] { return true; };
-        w->backupNow = [] { return false; };
+        Backups backups;
+        backups.closeAnswer = true;
+        w->setServices(&backups);
         w->mnuETCRoot_Backup_Click();
         QVERIFY(w->isVisible());
-        w->backupNow = [] { return true; };
+        backups.nowAnswer = true;
         w->mnuETCRoot_Backup_Click();
         QVERIFY(!w->isVisible());
     }

@@ -43,7 +43,6 @@ int main(int argc, char *argv[]) {
     gLoginID = QStringLiteral("ADMIN");
     modMain::GetLoginUserInfo(gLoginID);
     auto *main = new frmMain;
-    wireMainWindow(main);
     main->resize(1100, 760);
     main->show();
     main->mnuBase_Mobil_Click();
@@ -101,7 +100,6 @@ int main(int argc, char *argv[]) {
         editor.grab().save(out + QStringLiteral("/headerfooter.png"));
         editor.hide();
     }
-    main->backupOnClose = [] { return true; };
     main->close();
     delete main;
     return 0;
