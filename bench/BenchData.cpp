@@ -1,8 +1,8 @@
 #include "BenchData.h"
 #include "AppPaths.h"
 #include "DemoCatalogue.h"
-#include "modMDB_Func.h"
 #include "Schema.h"
+#include "modMDB_Func.h"
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
@@ -37,7 +37,8 @@ bool generate(const QString &dbFile, const QString &imgDir, int rows, int pictur
                                  " imgpath, bigo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, '', '')"));
         const QStringList makers{QStringLiteral("삼성전자"), QStringLiteral("LG전자"), QStringLiteral("팬택"),
                                  QStringLiteral("애플"), QStringLiteral("모토로라")};
-        const QStringList opens{QStringLiteral("폴더"), QStringLiteral("슬라이드"), QStringLiteral("바"), QStringLiteral("터치")};
+        const QStringList opens{QStringLiteral("폴더"), QStringLiteral("슬라이드"), QStringLiteral("바"),
+                                QStringLiteral("터치")};
         for (int i = 1; i <= rows; ++i) {
             q.addBindValue(QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')));
             q.addBindValue(QStringLiteral("GEN-%1").arg(i));

@@ -45,7 +45,9 @@ print('%.0f' % ((time.perf_counter() - t) * 1000))
 // Says yes to the export's question and keeps the file it would open.
 class YesPrompter : public DecliningPrompter {
 public:
-    void message(Icon, const QString &, const QString &text) override { std::printf("message: %s\n", qPrintable(text)); }
+    void message(Icon, const QString &, const QString &text) override {
+        std::printf("message: %s\n", qPrintable(text));
+    }
     int question(const QString &, const QString &, bool) override { return Yes; }
 };
 class KeepShell : public Shell {
@@ -115,7 +117,8 @@ int main(int argc, char *argv[]) {
     const QString xlwtFile = dir.filePath(QStringLiteral("xlwt.xls"));
     QProcess py;
     t.restart();
-    py.start(QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3") : QStringLiteral("python3"),
+    py.start(QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                               : QStringLiteral("python3"),
              {QStringLiteral("-c"), QString::fromUtf8(kXlwt), tsv, xlwtFile});
     py.waitForFinished(-1);
     const qint64 totalMs = t.elapsed();

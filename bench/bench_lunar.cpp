@@ -12,8 +12,7 @@ struct Ymd {
     qint16 y, m, d;
 };
 
-template <typename Convert>
-void measure(const char *name, const std::vector<Ymd> &dates, Convert convert) {
+template <typename Convert> void measure(const char *name, const std::vector<Ymd> &dates, Convert convert) {
     qsizetype checksum = 0;
     QElapsedTimer timer;
     timer.start();

@@ -49,8 +49,7 @@ bool writeSource(const QString &file, int entries) {
     return out.flush();
 }
 
-template <typename Fn>
-double msPerCall(int n, Fn fn) {
+template <typename Fn> double msPerCall(int n, Fn fn) {
     QElapsedTimer t;
     t.start();
     for (int i = 0; i < n; ++i)
@@ -74,7 +73,8 @@ int main(int argc, char *argv[]) {
     t.start();
     if (!writeSource(source, entries))
         return 1;
-    std::printf("source file: %d entries, %.1f MB in %lld ms\n", entries, QFile(source).size() / 1048576.0, t.elapsed());
+    std::printf("source file: %d entries, %.1f MB in %lld ms\n", entries, QFile(source).size() / 1048576.0,
+                t.elapsed());
     t.restart();
     const PostcodeImport::Report report = PostcodeImport::buildDatabase(source, db);
     const qint64 importMs = qMax<qint64>(1, t.elapsed());
@@ -115,7 +115,10 @@ int main(int argc, char *argv[]) {
     const int few = qMax(1, searches / 20);
     std::printf("without the indexes: %.2f ms by town prefix, %.2f ms by code (%d searches each)\n",
                 msPerCall(few, [&](int) { noIndex.InitForm(town(rng).left(3)); }),
-                msPerCall(few, [&](int) { noIndex.InitForm(QStringLiteral("%1").arg(rng.bounded(100000), 5, 10, QLatin1Char('0'))); }),
+                msPerCall(few,
+                          [&](int) {
+                              noIndex.InitForm(QStringLiteral("%1").arg(rng.bounded(100000), 5, 10, QLatin1Char('0')));
+                          }),
                 few);
     return 0;
 }

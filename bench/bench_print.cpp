@@ -38,8 +38,8 @@ qint64 writePdf(const Spread &grid, const QString &file) {
 
 QString csvField(const QString &s) {
     return s.contains(QLatin1Char(',')) || s.contains(QLatin1Char('"'))
-        ? QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"')
-        : s;
+               ? QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"')
+               : s;
 }
 } // namespace
 
@@ -103,7 +103,8 @@ int main(int argc, char *argv[]) {
     const QString pdfFile = dir.path() + QStringLiteral("/all.pdf");
     const qint64 pdfMs = writePdf(*list.spList, pdfFile);
     const long allPeak = BenchData::peakKb();
-    std::printf("PDF of the last %d pages: %lld ms, %lld MB\n", props.pageEnd - props.pageStart + 1, tenthMs, QFile(dir.path() + "/tenth.pdf").size() >> 20);
+    std::printf("PDF of the last %d pages: %lld ms, %lld MB\n", props.pageEnd - props.pageStart + 1, tenthMs,
+                QFile(dir.path() + "/tenth.pdf").size() >> 20);
     std::printf("PDF of all %d pages: %lld ms, %lld MB\n", pages, pdfMs, QFile(pdfFile).size() >> 20);
     std::printf("peak memory above the list: %ld MB for a tenth, %ld MB for all pages\n", (tenthPeak - base) / 1024,
                 (allPeak - base) / 1024);
@@ -127,9 +128,10 @@ int main(int argc, char *argv[]) {
         lo.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         lo.setStandardOutputFile(QProcess::nullDevice());
         t.restart();
-        lo.start(soffice, {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") + dir.path() + "/lo",
-                           QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), dir.path() + "/lo-out",
-                           csv.fileName()});
+        lo.start(soffice,
+                 {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") + dir.path() + "/lo",
+                  QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
+                  dir.path() + "/lo-out", csv.fileName()});
         lo.waitForFinished(-1);
         const qint64 loMs = t.elapsed();
         const QString loPdf = dir.path() + QStringLiteral("/lo-out/list.pdf");

@@ -8,10 +8,10 @@
 #include "AppPaths.h"
 #include "BenchData.h"
 #include "HandsetSql.h"
+#include "Schema.h"
 #include "Spread.h"
 #include "fbMobil_Admin.h"
 #include "modMDB_Func.h"
-#include "Schema.h"
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -101,7 +101,8 @@ int main(int argc, char *argv[]) {
     std::vector<int> sizes;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--measure") && i + 3 < args.size())
-            return measure(args[i + 1], args[i + 2] == QLatin1String("-") ? QString() : args[i + 2], args[i + 3].toInt());
+            return measure(args[i + 1], args[i + 2] == QLatin1String("-") ? QString() : args[i + 2],
+                           args[i + 3].toInt());
         if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
             runs = args[++i].toInt();
         else if (args[i] == QLatin1String("--data") && i + 1 < args.size())
@@ -119,9 +120,8 @@ int main(int argc, char *argv[]) {
         std::fflush(stdout);
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(app.applicationFilePath(),
-                    {QStringLiteral("--measure"), folder, model.isEmpty() ? QStringLiteral("-") : model,
-                     QString::number(runs)});
+        child.start(app.applicationFilePath(), {QStringLiteral("--measure"), folder,
+                                                model.isEmpty() ? QStringLiteral("-") : model, QString::number(runs)});
         child.waitForFinished(-1);
         return child.exitCode() == 0;
     };

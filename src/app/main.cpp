@@ -1,3 +1,6 @@
+#include "AppPaths.h"
+#include "AppState.h"
+#include "BackupServices.h"
 #include "CalendarDemo.h"
 #include "ChartDemo.h"
 #include "CommandLine.h"
@@ -6,9 +9,6 @@
 #include "NetSetupWindows.h"
 #include "PostcodeWindows.h"
 #include "PrintDemos.h"
-#include "AppPaths.h"
-#include "AppState.h"
-#include "BackupServices.h"
 #include "QtKorean.h"
 #include "StartApp.h"
 #include "WidgetPrompter.h"
@@ -34,8 +34,8 @@ int main(int argc, char *argv[]) {
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
-    if (const int code = CommandLine::answer(CommandLine::parse(raw, demos, CommandLine::Stage::BeforeQt), program,
-                                             demos, out, err);
+    if (const int code =
+            CommandLine::answer(CommandLine::parse(raw, demos, CommandLine::Stage::BeforeQt), program, demos, out, err);
         code >= 0)
         return code;
 

@@ -27,17 +27,20 @@ QString ensure(const QString &databaseFolder) {
         start = QDir::toNativeSeparators(QFileInfo(netDrives().localPath(db)).absolutePath());
     }
     for (;;) {
-        const QString chosen = QDir::toNativeSeparators(prompter().folder(QStringLiteral("서버 백업 폴더 선택"), start));
+        const QString chosen =
+            QDir::toNativeSeparators(prompter().folder(QStringLiteral("서버 백업 폴더 선택"), start));
         if (chosen.isEmpty())
             return {};
         const QString problem = Backup::folderProblem(netDrives().localPath(chosen));
         if (problem.isEmpty()) {
             // A folder that is not remembered would be asked for at every backup.
             if (!Settings::SaveSetting(Backup::kSettingsApp, Backup::kServerSection, Backup::kFolderKey, chosen))
-                throw AppError(75, QStringLiteral("경로/파일 액세스 오류: ") + Settings::storeFile(Backup::kSettingsApp));
+                throw AppError(75,
+                               QStringLiteral("경로/파일 액세스 오류: ") + Settings::storeFile(Backup::kSettingsApp));
             return chosen;
         }
-        MsgWarn(QStringList{QStringLiteral("선택한 폴더를 사용할 수 없습니다."), chosen, problem}.join(QStringLiteral("\r\n")));
+        MsgWarn(QStringList{QStringLiteral("선택한 폴더를 사용할 수 없습니다."), chosen, problem}.join(
+            QStringLiteral("\r\n")));
         start = chosen;
     }
 }

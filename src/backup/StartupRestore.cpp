@@ -5,9 +5,9 @@
 #include "Messages.h"
 #include "NetDrives.h"
 #include "mdlBackUp.h"
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
-#include <QCursor>
 #include <QGuiApplication>
 
 namespace mdlBackUp {

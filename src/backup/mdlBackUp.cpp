@@ -11,8 +11,8 @@
 #include "Shell.h"
 #include "frmMsgBackUp.h"
 #include "modFrmCtrl.h"
-#include <QDir>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 namespace mdlBackUp {
@@ -81,7 +81,8 @@ bool OfferRestore(const QString &dbFolder) {
         }
         const QString question =
             QStringList{QStringLiteral("데이터베이스 파일이 손상되어 열 수 없습니다."),
-                        QStringLiteral("가장 최근의 백업으로 복원하시겠습니까?"), QString(), QDir::toNativeSeparators(archive),
+                        QStringLiteral("가장 최근의 백업으로 복원하시겠습니까?"), QString(),
+                        QDir::toNativeSeparators(archive),
                         QFileInfo(archive).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"))}
                 .join(QStringLiteral("\r\n"));
         if (MsgAsk(question, QStringLiteral("데이터 복원")) != vbYes || !Companions::available(Backup::toolName()))
@@ -113,13 +114,9 @@ bool ExecBackUpAuto(const QString &keepWindow, const QString &dbFolder, const QP
                 return false;
             ExecBackUp(Backup::Server, true, keepWindow, dbFolder);
             return true;
-        case frmMsgBackUp::ToThisPC:
-            ExecBackUp(Backup::HardDisk, true, keepWindow, dbFolder);
-            return true;
-        case frmMsgBackUp::CloseWithoutBackUp:
-            return true;
-        default:
-            return false;
+        case frmMsgBackUp::ToThisPC: ExecBackUp(Backup::HardDisk, true, keepWindow, dbFolder); return true;
+        case frmMsgBackUp::CloseWithoutBackUp: return true;
+        default: return false;
         }
     });
 }

@@ -21,7 +21,6 @@ bool available(const QString &baseName);
 
 // Finds and starts the companion as Shell::start does. Not found, not started or crashed:
 // shows a warning and returns Shell::kNotStarted or Shell::kCrashed.
-int start(const QString &baseName, const QString &argumentText, const QString &workingDir, Shell::Show show,
-          bool wait);
+int start(const QString &baseName, const QString &argumentText, const QString &workingDir, Shell::Show show, bool wait);
 
 } // namespace Companions

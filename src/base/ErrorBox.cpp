@@ -1,6 +1,6 @@
 #include "ErrorBox.h"
-#include "Prompter.h"
 #include "AppState.h"
+#include "Prompter.h"
 
 namespace ErrorBox {
 

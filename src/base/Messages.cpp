@@ -20,5 +20,6 @@ int MsgAsk(const QString &message, const QString &title, bool yesIsDefault) {
 
 void ShowErrMsg(const QString &message, int errNumber, const QString &errDescription) {
     prompter().message(Prompter::Icon::Warning, QStringLiteral("오류"),
-                       message + QStringLiteral("\r\n오류번호 : %1\r\n오류내용 : %2").arg(errNumber).arg(errDescription));
+                       message +
+                           QStringLiteral("\r\n오류번호 : %1\r\n오류내용 : %2").arg(errNumber).arg(errDescription));
 }

@@ -6,14 +6,17 @@
 #include <QSettings>
 namespace {
 QString regPath(const QString &app, const QString &section) {
-    return QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + app + QLatin1Char('\\') + section;
+    return QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + app + QLatin1Char('\\') +
+           section;
 }
 } // namespace
 #endif
 
 namespace Settings {
 
-QString storeFile(const QString &app) { return AppPaths::settingsRoot() + QLatin1Char('/') + app + QStringLiteral(".ini"); }
+QString storeFile(const QString &app) {
+    return AppPaths::settingsRoot() + QLatin1Char('/') + app + QStringLiteral(".ini");
+}
 
 QString GetSetting(const QString &app, const QString &section, const QString &key, const QString &defaultValue) {
 #ifdef Q_OS_WIN

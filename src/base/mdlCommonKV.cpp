@@ -71,8 +71,8 @@ QString DecodeStr(const QString &text) {
         const bool padded = v[2] == 64 || v[3] == 64;
         if (v[0] == 64 || v[1] == 64 || (v[2] == 64 && v[3] != 64) || (padded && g != groups - 1))
             return invalid();
-        const quint32 bits = (quint32(v[0] & 63) << 18) | (quint32(v[1] & 63) << 12) |
-                             (quint32(v[2] & 63) << 6) | quint32(v[3] & 63);
+        const quint32 bits =
+            (quint32(v[0] & 63) << 18) | (quint32(v[1] & 63) << 12) | (quint32(v[2] & 63) << 6) | quint32(v[3] & 63);
         out.append(char((bits >> 16) & 0xFF));
         out.append(char((bits >> 8) & 0xFF));
         out.append(char(bits & 0xFF));

@@ -22,10 +22,9 @@ struct Layout {
 };
 
 constexpr Layout kLayouts[] = {
-    {1, '-', false, true},    {2, '/', false, true},    {4, '.', false, true},
-    {8, 0, false, true},      {16, '-', false, false},  {32, '/', false, false},
-    {64, '.', false, false},  {128, '-', true, true},   {256, '/', true, true},
-    {512, '.', true, true},   {1024, '-', true, false}, {2048, '/', true, false},
+    {1, '-', false, true},    {2, '/', false, true},   {4, '.', false, true},    {8, 0, false, true},
+    {16, '-', false, false},  {32, '/', false, false}, {64, '.', false, false},  {128, '-', true, true},
+    {256, '/', true, true},   {512, '.', true, true},  {1024, '-', true, false}, {2048, '/', true, false},
     {4056, '.', true, false},
 };
 
@@ -50,8 +49,8 @@ Convlunar::OutOfRange::OutOfRange() : AppError(9, QStringLiteral("Subscript out 
 bool Convlunar::IsYoon(const qint16 &year) { return isLeapYear(year); }
 
 QString Convlunar::format(int year, int month, int day, qint32 layout) {
-    const Layout *l = std::find_if(std::begin(kLayouts), std::end(kLayouts),
-                                   [layout](const Layout &x) { return x.code == layout; });
+    const Layout *l =
+        std::find_if(std::begin(kLayouts), std::end(kLayouts), [layout](const Layout &x) { return x.code == layout; });
     if (l == std::end(kLayouts))
         l = &kLayouts[0];
     const int width = l->padded ? 2 : 1;

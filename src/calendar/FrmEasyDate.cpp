@@ -21,10 +21,9 @@ using namespace DatePeriods;
 namespace {
 
 constexpr const char *kPeriodCaptions[kReadyMadeCount] = {
-    "그제",     "어제",     "오늘   日", "내일",     "지지난주",  "지난주",    "이번주   ",
-    "다음주",   "지지난달", "지난달",    "이번달 月", "다음달",    "지지난해",  "지난해",
-    "올해   年", "다음해",  "1분기",     "2분기",     "3분기",     "4분기",     "전반기",
-    "후반기",   "최근1개월", "최근2개월", "최근3개월", "최근6개월", "최근1년",
+    "그제",   "어제",      "오늘   日", "내일",     "지지난주",  "지난주",    "이번주   ", "다음주",    "지지난달",
+    "지난달", "이번달 月", "다음달",    "지지난해", "지난해",    "올해   年", "다음해",    "1분기",     "2분기",
+    "3분기",  "4분기",     "전반기",    "후반기",   "최근1개월", "최근2개월", "최근3개월", "최근6개월", "최근1년",
 };
 
 constexpr const char *kRowTitles[7] = {"일", "주", "월", "년", "분기", "반기", "최근"};
@@ -107,7 +106,8 @@ FrmEasyDate::FrmEasyDate(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
 void FrmEasyDate::buildDateBox(int i, QWidget *parent) {
     auto *frame = new QFrame(parent);
     frame->setObjectName(QStringLiteral("RectRound%1").arg(i));
-    frame->setStyleSheet(QStringLiteral("QFrame#RectRound%1 { border: 1px solid #8c8c8c; border-radius: 6px; }").arg(i));
+    frame->setStyleSheet(
+        QStringLiteral("QFrame#RectRound%1 { border: 1px solid #8c8c8c; border-radius: 6px; }").arg(i));
     frame->setFixedSize(kFrameSize);
     m_RectRound[i] = frame;
 
@@ -162,7 +162,8 @@ QGridLayout *FrmEasyDate::buildPeriodRows(QWidget *parent) {
         const int span = kGridColumns / kRowCount[row];
         for (int k = 0; k < kRowCount[row]; ++k) {
             const int index = kRowFirst[row] + k;
-            QPushButton *b = addButton(QString::fromUtf8(kPeriodCaptions[index]), QStringLiteral("cmdTermCng%1").arg(index));
+            QPushButton *b =
+                addButton(QString::fromUtf8(kPeriodCaptions[index]), QStringLiteral("cmdTermCng%1").arg(index));
             connect(b, &QPushButton::clicked, this, [this, index] { cmdTermCng_Click(index); });
             m_cmdTermCng[index] = b;
             grid->addWidget(b, row, 2 + k * span, 1, span);
@@ -270,14 +271,9 @@ bool FrmEasyDate::dateKey(int i, QKeyEvent *event) {
     switch (event->key()) {
     case Qt::Key_Down:
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        focusNextPrevChild(true);
-        return true;
-    case Qt::Key_Up:
-        focusNextPrevChild(false);
-        return true;
-    default:
-        break;
+    case Qt::Key_Enter: focusNextPrevChild(true); return true;
+    case Qt::Key_Up: focusNextPrevChild(false); return true;
+    default: break;
     }
     if (event->key() >= Qt::Key_0 && event->key() <= Qt::Key_9) {
         // Overwrite exactly the character at the caret, even when more text is selected.
@@ -315,17 +311,13 @@ bool FrmEasyDate::eventFilter(QObject *watched, QEvent *event) {
     if (i < 0)
         return QDialog::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::KeyPress:
-        return dateKey(i, static_cast<QKeyEvent *>(event));
+    case QEvent::KeyPress: return dateKey(i, static_cast<QKeyEvent *>(event));
     case QEvent::FocusIn:
         if (!m_keepText && isFocusMove(static_cast<QFocusEvent *>(event)->reason()) && !isDate(boxText(i)))
             setBoxText(i, dateText(appClock().today()));
         break;
-    case QEvent::FocusOut:
-        leavingBox(i, static_cast<QFocusEvent *>(event)->reason());
-        break;
-    default:
-        break;
+    case QEvent::FocusOut: leavingBox(i, static_cast<QFocusEvent *>(event)->reason()); break;
+    default: break;
     }
     return QDialog::eventFilter(watched, event);
 }

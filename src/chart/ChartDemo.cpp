@@ -4,8 +4,8 @@
 #include "DemoWindows.h"
 #include "FrmKVGraph.h"
 #include "HandsetCounts.h"
-#include "StartApp.h"
 #include "Settings.h"
+#include "StartApp.h"
 #include "modMain.h"
 #include <QApplication>
 #include <QDir>
@@ -28,8 +28,8 @@ int showChart(const QStringList &arguments, QTextStream &out) {
     }
     if (!OpenDatabaseAtStartUp())
         return 1;
-    const auto counts = HandsetCounts::read(by == QLatin1String("maker") ? HandsetCounts::By::Maker
-                                                                          : HandsetCounts::By::Year);
+    const auto counts =
+        HandsetCounts::read(by == QLatin1String("maker") ? HandsetCounts::By::Maker : HandsetCounts::By::Year);
     FrmKVGraph graph;
     graph.ClearGraph();
     for (const HandsetCounts::Count &c : counts)
@@ -44,5 +44,6 @@ int showChart(const QStringList &arguments, QTextStream &out) {
 } // namespace
 
 void registerChartDemos() {
-    DemoWindows::add(QStringLiteral("chart"), QStringLiteral("그래프 (제조회사별 모델 수, 인수 year: 출시년도별)"), showChart);
+    DemoWindows::add(QStringLiteral("chart"), QStringLiteral("그래프 (제조회사별 모델 수, 인수 year: 출시년도별)"),
+                     showChart);
 }

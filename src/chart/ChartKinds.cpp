@@ -13,7 +13,7 @@ constexpr std::array<Unit, 5> kUnits{{{"1", 1}, {"천", 1e3}, {"만", 1e4}, {"�
 } // namespace
 
 QStringList kindNames() {
-    return {QStringLiteral("막대"), QStringLiteral("꺾은선"), QStringLiteral("막대+꺾은선"),
+    return {QStringLiteral("막대"), QStringLiteral("꺾은선"),   QStringLiteral("막대+꺾은선"),
             QStringLiteral("영역"), QStringLiteral("가로막대"), QStringLiteral("원")};
 }
 

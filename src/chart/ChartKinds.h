@@ -22,11 +22,11 @@ QString valueText(double shown);
 struct ChartOptions {
     int kind = ChartKinds::Bars;
     int unit = 0;
-    int barColor = 255;        // 24-bit, red in the low byte
+    int barColor = 255; // 24-bit, red in the low byte
     int lineColor = 16711680;
     bool showValues = false;
     bool horizontalLines = true;
     bool fillBars = true;
     bool rotateVertText = false;
-    int bottomMargin = 500;    // twips below the plot, where the labels go
+    int bottomMargin = 500; // twips below the plot, where the labels go
 };

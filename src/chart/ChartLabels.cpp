@@ -9,8 +9,8 @@ constexpr qreal kPadding = 4;
 
 ChartLabels::ChartLabels(QChart &chart, QStringList labels, QList<qreal> shown, const ChartOptions &options,
                          const QFont &font, QAbstractSeries *series)
-    : QGraphicsItem(&chart), m_chart(chart), m_labels(std::move(labels)), m_shown(std::move(shown)),
-      m_options(options), m_font(font), m_series(series) {
+    : QGraphicsItem(&chart), m_chart(chart), m_labels(std::move(labels)), m_shown(std::move(shown)), m_options(options),
+      m_font(font), m_series(series) {
     setZValue(10); // over the series
     // In chart units, so that a chart scaled onto paper scales its texts with it once.
     m_font.setPixelSize(QFontInfo(font).pixelSize());
@@ -34,7 +34,8 @@ QRectF ChartLabels::labelRect(int i) const {
                       plot.left() - m_chart.rect().left() - 2 * kPadding, step);
     }
     const qreal step = plot.width() / n;
-    return QRectF(plot.left() + i * step, plot.bottom() + kPadding, step, m_chart.rect().bottom() - plot.bottom() - kPadding);
+    return QRectF(plot.left() + i * step, plot.bottom() + kPadding, step,
+                  m_chart.rect().bottom() - plot.bottom() - kPadding);
 }
 
 QString ChartLabels::paintedLabel(int i) const {
@@ -59,11 +60,12 @@ void ChartLabels::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWi
             painter->save();
             painter->translate(r.center().x(), r.top());
             painter->rotate(-90);
-            painter->drawText(QRectF(-r.height(), -r.width() / 2, r.height(), r.width()), Qt::AlignRight | Qt::AlignVCenter,
-                              text);
+            painter->drawText(QRectF(-r.height(), -r.width() / 2, r.height(), r.width()),
+                              Qt::AlignRight | Qt::AlignVCenter, text);
             painter->restore();
         } else {
-            painter->drawText(r, (across() ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignHCenter | Qt::AlignTop), text);
+            painter->drawText(r, (across() ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignHCenter | Qt::AlignTop),
+                              text);
         }
     }
     if (m_options.showValues && m_series)
@@ -84,7 +86,8 @@ void ChartLabels::paintValues(QPainter &painter) const {
         const qreal w = metrics.horizontalAdvance(text), h = metrics.height();
         QRectF r;
         if (across())
-            r = v >= 0 ? QRectF(at.x() + kPadding, at.y() - h / 2, w, h) : QRectF(at.x() - kPadding - w, at.y() - h / 2, w, h);
+            r = v >= 0 ? QRectF(at.x() + kPadding, at.y() - h / 2, w, h)
+                       : QRectF(at.x() - kPadding - w, at.y() - h / 2, w, h);
         else
             r = v >= 0 ? QRectF(at.x() - w / 2, at.y() - h - gap, w, h) : QRectF(at.x() - w / 2, at.y() + gap, w, h);
         if (onLine)

@@ -30,10 +30,13 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent) {
         if (m_redrawPending)
             return;
         m_redrawPending = true;
-        QMetaObject::invokeMethod(this, [this] {
-            m_redrawPending = false;
-            DrawPage();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_redrawPending = false;
+                DrawPage();
+            },
+            Qt::QueuedConnection);
     });
 }
 

@@ -63,8 +63,9 @@ void FrmKVGraph::buildControls() {
     top->addWidget(txtTitle, 1);
     top->addWidget(cmdRefresh);
     for (int i = 0; i < 2; ++i) {
-        cmdMovePage[size_t(i)] = NameControl(new QPushButton(i == 0 ? QStringLiteral("<") : QStringLiteral(">"), pnlTop),
-                                       QStringLiteral("cmdMovePage"), i);
+        cmdMovePage[size_t(i)] =
+            NameControl(new QPushButton(i == 0 ? QStringLiteral("<") : QStringLiteral(">"), pnlTop),
+                        QStringLiteral("cmdMovePage"), i);
         cmdMovePage[size_t(i)]->setFixedWidth(cmdMovePage[size_t(i)]->sizeHint().height() + 4);
         connect(cmdMovePage[size_t(i)], &QPushButton::clicked, this, [this, i] { cmdMovePage_Click(i); });
     }
@@ -96,9 +97,8 @@ void FrmKVGraph::buildControls() {
     }
     for (int i : {0, 2}) {
         QLineEdit *box = NameControl(new QLineEdit(pnlList), QStringLiteral("htMax"), i);
-        box->setValidator(new QRegularExpressionValidator(QRegularExpression(i == 0 ? QStringLiteral("[0-9]{0,5}")
-                                                                                    : QStringLiteral("[0-9]{0,9}")),
-                                                          box));
+        box->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(i == 0 ? QStringLiteral("[0-9]{0,5}") : QStringLiteral("[0-9]{0,9}")), box));
         box->setAlignment(Qt::AlignRight);
         htMax[size_t(i)] = box;
         addRow(i == 0 ? QStringLiteral("칼럼수:") : QStringLiteral("하단여백:"), box);
@@ -106,8 +106,8 @@ void FrmKVGraph::buildControls() {
         connect(box, &QLineEdit::returnPressed, this, &FrmKVGraph::cmdRefresh_Click);
     }
     for (int i = 0; i < 4; ++i) {
-        chkGrpStat[size_t(i)] = NameControl(new QCheckBox(QString::fromUtf8(kCheckCaptions[i]), pnlList),
-                                      QStringLiteral("chkGrpStat"), i);
+        chkGrpStat[size_t(i)] =
+            NameControl(new QCheckBox(QString::fromUtf8(kCheckCaptions[i]), pnlList), QStringLiteral("chkGrpStat"), i);
         list->addWidget(chkGrpStat[size_t(i)], row++, 0, 1, 2);
         connect(chkGrpStat[size_t(i)], &QCheckBox::toggled, this, [this, i] { chkGrpStat_Click(i); });
     }

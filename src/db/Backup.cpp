@@ -22,25 +22,18 @@ QString withoutTrailingSeparator(QString path) {
 
 QString modeLabel(int mode) {
     switch (mode) {
-    case AS:
-        return QStringLiteral("AS");
-    case Server:
-        return QStringLiteral("서버");
-    default:
-        return QStringLiteral("하드");
+    case AS: return QStringLiteral("AS");
+    case Server: return QStringLiteral("서버");
+    default: return QStringLiteral("하드");
     }
 }
 
 QString argumentText(int mode) {
     switch (mode) {
-    case Server:
-        return QStringLiteral(" SERVERUP");
-    case AS:
-        return QStringLiteral(" AS");
-    case HardDiskAuto:
-        return QStringLiteral(" HDDAUTO");
-    default:
-        return {};
+    case Server: return QStringLiteral(" SERVERUP");
+    case AS: return QStringLiteral(" AS");
+    case HardDiskAuto: return QStringLiteral(" HDDAUTO");
+    default: return {};
     }
 }
 
@@ -110,8 +103,8 @@ QString newestArchive(const QString &databaseFolder) {
                         besideDatabase(databaseFolder)};
     folders.removeDuplicates();
     for (const QString &folder : folders) {
-        const QFileInfoList found = QDir(folder).entryInfoList({QFileInfo(databaseFolder).fileName() + QStringLiteral("_*.zip")},
-                                                               QDir::Files, QDir::Time);
+        const QFileInfoList found = QDir(folder).entryInfoList(
+            {QFileInfo(databaseFolder).fileName() + QStringLiteral("_*.zip")}, QDir::Files, QDir::Time);
         if (!found.isEmpty() && (best.filePath().isEmpty() || found.first().lastModified() > best.lastModified()))
             best = found.first();
     }

@@ -1,6 +1,8 @@
 #include "BackupArchive.h"
 #include "DatabaseCheck.h"
 #include "FolderSwap.h"
+#include "Schema.h"
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -12,8 +14,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QUuid>
-#include <QDateTime>
-#include "Schema.h"
 #include <memory>
 #include <zip.h>
 #include <zlib.h>
@@ -36,9 +36,7 @@ bool samePath(const QString &a, const QString &b) {
 }
 
 // A relative folder would be read again relative to itself when listing its files.
-QString absolute(const QString &path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
+QString absolute(const QString &path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
 QByteArray zipName(const QString &path) {
 #ifdef Q_OS_WIN
@@ -271,8 +269,9 @@ QStringList filesBelow(const QString &folder) {
 // writing into the same folder, so only what is hours old goes.
 void removeStaleLeftovers(const QString &folder) {
     const QDateTime old = QDateTime::currentDateTime().addSecs(-6 * 3600);
-    const QFileInfoList entries = QDir(folder).entryInfoList({QStringLiteral(".snapshot-*"), QStringLiteral("*.zip.part.*")},
-                                                             QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList({QStringLiteral(".snapshot-*"), QStringLiteral("*.zip.part.*")},
+                                   QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QFileInfo &fi : entries) {
         if (fi.lastModified() > old)
             continue;
@@ -301,10 +300,12 @@ bool picturesToPack(const QString &databaseFolder, const QString &picturesGiven,
     if (samePath(pictures, own))
         return true;
     // Two folders under one name could not be told apart when restoring.
-    const QStringList clash = QDir(databaseFolder).entryList({kPictures}, QDir::AllEntries | QDir::Hidden | QDir::System);
+    const QStringList clash =
+        QDir(databaseFolder).entryList({kPictures}, QDir::AllEntries | QDir::Hidden | QDir::System);
     if (!clash.isEmpty()) {
-        *error = QStringLiteral("데이터베이스 폴더에 %1 폴더가 있어 그림 파일을 함께 백업할 수 없습니다: ")
-                     .arg(kPictures) + databaseFolder + QLatin1Char('/') + clash.first();
+        *error =
+            QStringLiteral("데이터베이스 폴더에 %1 폴더가 있어 그림 파일을 함께 백업할 수 없습니다: ").arg(kPictures) +
+            databaseFolder + QLatin1Char('/') + clash.first();
         return false;
     }
     for (const QString &rel : filesBelow(pictures))
@@ -347,8 +348,8 @@ Outcome create(const QString &folderGiven, const QString &archiveGiven, const QS
         // A plain copy of a database someone is writing may hold half a transaction:
         // no backup is better than one that cannot be trusted.
         if (!snapshots.isValid() || !snapshot(source, copy, &why))
-            return failed(archivePath, QStringLiteral("데이터베이스를 복사할 수 없습니다: ") + rel + QStringLiteral(" (") +
-                                           why + QLatin1Char(')'));
+            return failed(archivePath, QStringLiteral("데이터베이스를 복사할 수 없습니다: ") + rel +
+                                           QStringLiteral(" (") + why + QLatin1Char(')'));
         packed[rel] = copy;
     }
 
@@ -364,8 +365,8 @@ Outcome create(const QString &folderGiven, const QString &archiveGiven, const QS
             const QString why = QString::fromLocal8Bit(zip_strerror(za.get()));
             if (src)
                 zip_source_free(src);
-            return failed(archivePath, QStringLiteral("백업 파일을 만들 수 없습니다: ") + it.key() + QStringLiteral(" (") +
-                                           why + QLatin1Char(')'));
+            return failed(archivePath, QStringLiteral("백업 파일을 만들 수 없습니다: ") + it.key() +
+                                           QStringLiteral(" (") + why + QLatin1Char(')'));
         }
     }
     if (zip_close(za.get()) != 0) {
@@ -407,7 +408,8 @@ Outcome restore(const QString &archiveGiven, const QString &folderGiven, const Q
     const QString databaseFolder = absolute(folderGiven);
     const QString pictures = options.picturesFolder.isEmpty() ? QString() : absolute(options.picturesFolder);
     // The database folder's own IMG comes back with the rest of that folder.
-    const bool picturesApart = !pictures.isEmpty() && !samePath(pictures, databaseFolder + QLatin1Char('/') + kPictures);
+    const bool picturesApart =
+        !pictures.isEmpty() && !samePath(pictures, databaseFolder + QLatin1Char('/') + kPictures);
     Outcome out;
     out.archive = archivePath;
     const QString staging = FolderSwap::uniqueSibling(databaseFolder, QStringLiteral("_restoring_") + stamp);
@@ -436,7 +438,8 @@ Outcome restore(const QString &archiveGiven, const QString &folderGiven, const Q
         clearStaging();
         return failed(archivePath, QStringLiteral("백업 파일에 데이터베이스(%1)가 없습니다.").arg(Schema::kMainFile));
     }
-    const DatabaseCheck::Result check = DatabaseCheck::checkMainDatabase(mainFile, options.password, DatabaseCheck::Depth::Full);
+    const DatabaseCheck::Result check =
+        DatabaseCheck::checkMainDatabase(mainFile, options.password, DatabaseCheck::Depth::Full);
     if (!check.ok) {
         clearStaging();
         return failed(archivePath, QStringLiteral("백업 파일의 데이터베이스를 쓸 수 없습니다: ") + check.message);
@@ -448,7 +451,8 @@ Outcome restore(const QString &archiveGiven, const QString &folderGiven, const Q
         Outcome o = failed(archivePath, message);
         const bool moved = database.moved() || picturesSwap.moved();
         bool whole = true;
-        for (auto [swap, aside] : {std::pair{&picturesSwap, &o.picturesAsideFolder}, std::pair{&database, &o.asideFolder}}) {
+        for (auto [swap, aside] :
+             {std::pair{&picturesSwap, &o.picturesAsideFolder}, std::pair{&database, &o.asideFolder}}) {
             if (swap->undo())
                 continue;
             whole = false;
@@ -465,8 +469,7 @@ Outcome restore(const QString &archiveGiven, const QString &folderGiven, const Q
         return undo(QStringLiteral("사용 중인 파일이 있어 복원하지 못했습니다: ") + databaseFolder);
     case FolderSwap::InFailed:
         return undo(QStringLiteral("복원한 파일을 데이터베이스 폴더로 옮기지 못했습니다: ") + databaseFolder);
-    case FolderSwap::Done:
-        break;
+    case FolderSwap::Done: break;
     }
     // An archive without pictures (made before they were kept) leaves today's pictures alone.
     if (picturesApart && QFileInfo(picturesStaging).isDir()) {
@@ -475,8 +478,7 @@ Outcome restore(const QString &archiveGiven, const QString &folderGiven, const Q
             return undo(QStringLiteral("사용 중인 그림 파일이 있어 복원하지 못했습니다: ") + pictures);
         case FolderSwap::InFailed:
             return undo(QStringLiteral("복원한 그림 파일을 그림 폴더로 옮기지 못했습니다: ") + pictures);
-        case FolderSwap::Done:
-            break;
+        case FolderSwap::Done: break;
         }
         QDir().rmdir(picturesStaging);
         out.picturesAsideFolder = picturesSwap.asideFolder();

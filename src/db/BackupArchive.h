@@ -14,7 +14,7 @@ struct Outcome {
     QString message;     // why it failed, in the user's words
     QStringList entries; // names inside the archive, '/'-separated
     QStringList warnings;
-    QString asideFolder; // restore: where the replaced files now are (empty when none)
+    QString asideFolder;         // restore: where the replaced files now are (empty when none)
     QString picturesAsideFolder; // restore: where the replaced pictures now are (empty when none)
 };
 

@@ -20,8 +20,8 @@ const Table kTables[] = {
     {"dbinfo", {"name", "value"}},
     {"local_user", {"loginid", "local_name", "loginpwd", "code"}},
     {"options", {"optname", "optvalue"}},
-    {"t_mobile", {"code", "mcode", "mid", "makeyear", "makecom", "opentype", "ant", "model", "sar", "nick", "imgpath",
-                  "bigo"}},
+    {"t_mobile",
+     {"code", "mcode", "mid", "makeyear", "makecom", "opentype", "ant", "model", "sar", "nick", "imgpath", "bigo"}},
 };
 
 Result problem(Result::Problem p, const QString &message, const QString &detail = {}) {
@@ -36,9 +36,10 @@ Result engineProblem(int rc, const QString &detail) {
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return problem(Result::Locked,
-                       QStringLiteral("다른 프로그램이 데이터베이스를 쓰고 있어 확인하지 못했습니다. 잠시 뒤 다시 시도하세요."),
-                       detail);
+        return problem(
+            Result::Locked,
+            QStringLiteral("다른 프로그램이 데이터베이스를 쓰고 있어 확인하지 못했습니다. 잠시 뒤 다시 시도하세요."),
+            detail);
     case SQLITE_NOTADB: return problem(Result::NotADatabase, QStringLiteral("데이터베이스 파일이 아닙니다."), detail);
     case SQLITE_CORRUPT: return problem(Result::Damaged, QStringLiteral("데이터베이스 파일이 손상되었습니다."), detail);
     default: return problem(Result::Unreadable, QStringLiteral("데이터베이스 파일을 읽을 수 없습니다."), detail);
@@ -77,9 +78,7 @@ private:
     sqlite3 *m_db = nullptr;
 };
 
-QString notOurs(const QString &why) {
-    return QStringLiteral("이 프로그램의 데이터베이스가 아닙니다 (%1).").arg(why);
-}
+QString notOurs(const QString &why) { return QStringLiteral("이 프로그램의 데이터베이스가 아닙니다 (%1).").arg(why); }
 
 } // namespace
 
@@ -96,7 +95,8 @@ Result checkMainDatabase(const QString &file, const QString &password, Depth dep
     if (const int rc = db.rows(pragma, QString(), &found); rc != SQLITE_OK)
         return engineProblem(rc, db.error());
     if (found != QStringList{QStringLiteral("ok")})
-        return problem(Result::Damaged, QStringLiteral("데이터베이스 파일이 손상되었습니다."), found.join(QLatin1Char('\n')));
+        return problem(Result::Damaged, QStringLiteral("데이터베이스 파일이 손상되었습니다."),
+                       found.join(QLatin1Char('\n')));
 
     for (const Table &t : kTables) {
         found.clear();
@@ -107,8 +107,9 @@ Result checkMainDatabase(const QString &file, const QString &password, Depth dep
             return problem(Result::WrongSchema, notOurs(QStringLiteral("%1 표가 없습니다").arg(table)));
         for (const char *column : t.columns)
             if (!found.contains(QString::fromLatin1(column)))
-                return problem(Result::WrongSchema,
-                               notOurs(QStringLiteral("%1 표에 %2 항목이 없습니다").arg(table, QString::fromLatin1(column))));
+                return problem(
+                    Result::WrongSchema,
+                    notOurs(QStringLiteral("%1 표에 %2 항목이 없습니다").arg(table, QString::fromLatin1(column))));
     }
 
     // As the program's own opening compares: no stored hash means no password.

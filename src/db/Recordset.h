@@ -1,8 +1,8 @@
 #pragma once
-#include <QStringList>
-#include <QStringDecoder>
-#include <QVariant>
 #include "PodBuffer.h"
+#include <QStringDecoder>
+#include <QStringList>
+#include <QVariant>
 #include <bit>
 #include <memory>
 #include <vector>
@@ -82,9 +82,7 @@ private:
             m_fillField = 0;
     }
     TextSpan appendChars(QStringView text);
-    QStringView view(TextSpan s) const {
-        return QStringView(m_chars->data() + s.offset, qsizetype(s.length));
-    }
+    QStringView view(TextSpan s) const { return QStringView(m_chars->data() + s.offset, qsizetype(s.length)); }
 
     QStringList m_fields;
     std::vector<Column> m_cols;

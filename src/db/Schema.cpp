@@ -17,16 +17,21 @@ QString passwordHash(const QString &password) {
 
 namespace {
 // The base record has no management number; every other number is given once.
-const char *const kUniqueCodes = "CREATE UNIQUE INDEX IF NOT EXISTS t_mobile_mcode_unique ON t_mobile (mcode) WHERE mcode <> ''";
+const char *const kUniqueCodes =
+    "CREATE UNIQUE INDEX IF NOT EXISTS t_mobile_mcode_unique ON t_mobile (mcode) WHERE mcode <> ''";
 
 // Text compares without regard to case, as the shops' data always has.
 const char *const kStatements[] = {
     "CREATE TABLE dbinfo (name TEXT PRIMARY KEY, value TEXT)",
-    "CREATE TABLE local_user (loginid TEXT COLLATE NOCASE PRIMARY KEY, local_name TEXT, loginpwd TEXT DEFAULT '', code INTEGER DEFAULT 1)",
+    "CREATE TABLE local_user (loginid TEXT COLLATE NOCASE PRIMARY KEY, local_name TEXT, loginpwd TEXT DEFAULT '', code "
+    "INTEGER DEFAULT 1)",
     "CREATE TABLE options (optname TEXT COLLATE NOCASE PRIMARY KEY, optvalue TEXT)",
-    "CREATE TABLE t_mobile (code INTEGER PRIMARY KEY AUTOINCREMENT, mcode TEXT COLLATE NOCASE DEFAULT '', mid TEXT COLLATE NOCASE DEFAULT '',"
-    " makeyear TEXT COLLATE NOCASE DEFAULT '', makecom TEXT COLLATE NOCASE DEFAULT '', opentype TEXT COLLATE NOCASE DEFAULT '', ant TEXT COLLATE NOCASE DEFAULT '',"
-    " model TEXT COLLATE NOCASE DEFAULT '', sar TEXT COLLATE NOCASE DEFAULT '', nick TEXT COLLATE NOCASE DEFAULT '', imgpath TEXT COLLATE NOCASE DEFAULT '', bigo TEXT COLLATE NOCASE DEFAULT '')",
+    "CREATE TABLE t_mobile (code INTEGER PRIMARY KEY AUTOINCREMENT, mcode TEXT COLLATE NOCASE DEFAULT '', mid TEXT "
+    "COLLATE NOCASE DEFAULT '',"
+    " makeyear TEXT COLLATE NOCASE DEFAULT '', makecom TEXT COLLATE NOCASE DEFAULT '', opentype TEXT COLLATE NOCASE "
+    "DEFAULT '', ant TEXT COLLATE NOCASE DEFAULT '',"
+    " model TEXT COLLATE NOCASE DEFAULT '', sar TEXT COLLATE NOCASE DEFAULT '', nick TEXT COLLATE NOCASE DEFAULT '', "
+    "imgpath TEXT COLLATE NOCASE DEFAULT '', bigo TEXT COLLATE NOCASE DEFAULT '')",
     "CREATE INDEX t_mobile_mcode ON t_mobile (mcode)",
     kUniqueCodes,
     "INSERT INTO local_user (loginid, local_name, loginpwd, code) VALUES ('ADMIN', '관리자', '', 1)",

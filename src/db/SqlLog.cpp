@@ -18,7 +18,8 @@ bool upkeep(QString *error) {
     const QString todayText = today.toString(QStringLiteral("yyyy-MM-dd"));
     const QString folder = AppPaths::inApp(QStringLiteral("log"));
     if (QDir(folder).exists()) {
-        if (Settings::GetSetting(AppState::title(), QStringLiteral("Config"), QStringLiteral("SQLLogLast")) != todayText) {
+        if (Settings::GetSetting(AppState::title(), QStringLiteral("Config"), QStringLiteral("SQLLogLast")) !=
+            todayText) {
             // Today's file still holds the same day of last month.
             const QString file = fileFor(today.day());
             if (QFile::exists(file) && !QFile::remove(file)) {

@@ -51,7 +51,8 @@ bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, b
             case SQLITE_FLOAT: rs.addDouble(sqlite3_column_double(st, i)); break;
             case SQLITE_NULL: rs.addNull(); break;
             case SQLITE_BLOB:
-                rs.addBlob(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)));
+                rs.addBlob(
+                    QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)));
                 break;
             default:
                 rs.addUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));

@@ -34,7 +34,7 @@ struct State {
 // Our engine's errors in the numbers the windows know.
 AppError toAppError(int extendedCode, const QString &text) {
     const int code = extendedCode & 0xFF; // the engine reports extended result codes
-    if (code == 5 || code == 6) // busy, locked
+    if (code == 5 || code == 6)           // busy, locked
         return AppError(errLocked, text);
     // The engine's own words would not tell a shop what went wrong.
     if (code == 8) // read-only
@@ -285,8 +285,9 @@ QString GetNextCode(const QString &table, const QString &column, int totalLen, c
         code = prefix + QStringLiteral("%1").arg(last + 1, n, 10, QLatin1Char('0'));
     }
     if (code.size() > totalLen) {
-        prompter().message(Prompter::Icon::Information, AppState::title(),
-                           QStringLiteral("해당 순번이 최대값을 넘어 자동으로 값을 구할 수가 없습니다.(%1.%2)").arg(table, column));
+        prompter().message(
+            Prompter::Icon::Information, AppState::title(),
+            QStringLiteral("해당 순번이 최대값을 넘어 자동으로 값을 구할 수가 없습니다.(%1.%2)").arg(table, column));
         return {};
     }
     return code;

@@ -20,9 +20,9 @@ enum ErrorNumber {
     errNoConnection = 91,
     errBadExpression = 3011,
     errLocked = 3261,
-    errFail = -2147467259,          // unspecified failure (also: read-only database)
-    errBadPassword = -2147217843,   // not a valid password
-    errCommand = -2147217900,       // error in the statement
+    errFail = -2147467259,        // unspecified failure (also: read-only database)
+    errBadPassword = -2147217843, // not a valid password
+    errCommand = -2147217900,     // error in the statement
 };
 
 // Opens file as the shared connection. The password is checked against the one the database
@@ -40,8 +40,8 @@ bool IsOpen();
 QSqlDatabase connection();
 
 // Record count, or -1 after the error box.
-int OpenRecordset(Recordset &rs, const QString &sql, int cursorType = adOpenForwardOnly,
-                  int lockType = adLockReadOnly, int options = adCmdText);
+int OpenRecordset(Recordset &rs, const QString &sql, int cursorType = adOpenForwardOnly, int lockType = adLockReadOnly,
+                  int options = adCmdText);
 // The same on a connection of the caller's own (a window's private database); a connection
 // that is not open is error 91.
 int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql);

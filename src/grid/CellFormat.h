@@ -41,8 +41,8 @@ struct CellFormat {
     std::optional<QRgb> borderColor; // a line drawn round the cell
 
     bool isEmpty() const {
-        return !type && !pictureFit && !hAlign && !vAlign && !bold && !fontSize && !fontName && !italic &&
-               !underline && !strikeout && !locked && !foreColor && !borderColor;
+        return !type && !pictureFit && !hAlign && !vAlign && !bold && !fontSize && !fontName && !italic && !underline &&
+               !strikeout && !locked && !foreColor && !borderColor;
     }
 };
 

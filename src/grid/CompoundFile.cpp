@@ -77,7 +77,8 @@ bool CompoundFileWriter::begin() {
     if (m_size > kMaxStream)
         return fail(QStringLiteral("파일이 너무 큽니다"));
     QByteArray h(int(kSector), 0);
-    static const char signature[8] = {char(0xD0), char(0xCF), 0x11, char(0xE0), char(0xA1), char(0xB1), 0x1A, char(0xE1)};
+    static const char signature[8] = {char(0xD0), char(0xCF), 0x11, char(0xE0),
+                                      char(0xA1), char(0xB1), 0x1A, char(0xE1)};
     std::copy(signature, signature + 8, h.data());
     put16(h, 24, 0x003E);
     put16(h, 26, 3);

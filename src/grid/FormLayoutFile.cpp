@@ -1,9 +1,9 @@
 #include "FormLayoutFile.h"
-#include <cmath>
 #include "AppPaths.h"
 #include "IniFile.h"
 #include <QFile>
 #include <QRegularExpression>
+#include <cmath>
 
 namespace FormLayoutFile {
 

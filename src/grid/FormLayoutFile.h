@@ -28,7 +28,7 @@ constexpr double kMaxSizeTwips = 100000;
 constexpr double kMaxColWidthChars = 255; // 0 hides the column
 constexpr double kMinFontSize = 1;        // points; the grid's menu offers 8..60
 constexpr double kMaxFontSize = 72;
-constexpr double kMinRowHeight = 1;       // points; the grid's menu offers 8..300
+constexpr double kMinRowHeight = 1; // points; the grid's menu offers 8..300
 constexpr double kMaxRowHeight = 409;
 
 // Section base of a grid: its name, or name_index for a member of a control array.
@@ -36,7 +36,7 @@ QString gridBase(const QString &gridName, int arrayIndex);
 
 struct FormRect {
     std::optional<double> left, top, width, height; // twips
-    std::optional<int> state;                        // 0 normal, 1 minimised, 2 maximised
+    std::optional<int> state;                       // 0 normal, 1 minimised, 2 maximised
 };
 // The stored values that are to be applied, each only inside its bounds: a left or top
 // greater than 0, the size and state only when positionOnly is false.

@@ -1,6 +1,6 @@
 #include "FrmFindInSpread.h"
-#include "SheetSearch.h"
 #include "Prompter.h"
+#include "SheetSearch.h"
 #include "Spread.h"
 #include <QCheckBox>
 #include <QComboBox>
@@ -84,9 +84,9 @@ void FrmFindInSpread::cmdFind_Click() {
         return;
     const int flags = chkSameAll->isChecked() ? Spread::SearchWhole : Spread::SearchPartial;
     const int activeCol = m_grid->activeCol(), activeRow = m_grid->activeRow();
-    const auto hit = SheetSearch::findNext(m_grid->sheet(), activeCol, activeRow, m_startCol, m_endCol,
-                                           txtFindWd->text(), flags,
-                                           SheetSearch::Direction(cboFindDir->currentIndex()));
+    const auto hit =
+        SheetSearch::findNext(m_grid->sheet(), activeCol, activeRow, m_startCol, m_endCol, txtFindWd->text(), flags,
+                              SheetSearch::Direction(cboFindDir->currentIndex()));
     if (!hit || (hit->col == activeCol && hit->row == activeRow)) {
         prompter().message(Prompter::Icon::Information, QStringLiteral("검색실패"),
                            QStringLiteral("일치하는 데이터가 없습니다."));

@@ -27,9 +27,10 @@ QImage PictureCache::full(const QString &path) {
 QRectF PictureCache::fitRect(const QRectF &cell, const QSizeF &picture, int fit) {
     if (picture.isEmpty() || cell.isEmpty())
         return {};
-    const QSizeF size = (fit & PictStretch)
-        ? picture.scaled(cell.size(), (fit & PictMaintainScale) ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio)
-        : picture;
+    const QSizeF size =
+        (fit & PictStretch)
+            ? picture.scaled(cell.size(), (fit & PictMaintainScale) ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio)
+            : picture;
     QRectF r(cell.topLeft(), size);
     if (fit & PictCenter)
         r.moveCenter(cell.center());

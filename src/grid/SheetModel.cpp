@@ -38,8 +38,7 @@ QVariant SheetModel::data(const QModelIndex &index, int role) const {
     const int col = index.column() + 1, row = index.row() + 1;
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return m_store.text(col, row);
+    case Qt::EditRole: return m_store.text(col, row);
     case Qt::TextAlignmentRole: {
         const ResolvedFormat f = m_store.format(col, row);
         return QVariant::fromValue(toQt(f.hAlign, f.vAlign));
@@ -80,12 +79,9 @@ QVariant SheetModel::data(const QModelIndex &index, int role) const {
             .arg(size.width())
             .arg(size.height());
     }
-    case CellTypeRole:
-        return int(m_store.format(col, row).type);
-    case PictureFitRole:
-        return int(m_store.format(col, row).pictureFit);
-    default:
-        return {};
+    case CellTypeRole: return int(m_store.format(col, row).type);
+    case PictureFitRole: return int(m_store.format(col, row).pictureFit);
+    default: return {};
     }
 }
 
@@ -114,18 +110,14 @@ QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int ro
             lines << m_store.headerText(col, k);
         return lines.join(QLatin1Char('\n'));
     }
-    case Qt::FontRole:
-        return fontFor(m_store.format(col, horizontal ? 0 : row));
+    case Qt::FontRole: return fontFor(m_store.format(col, horizontal ? 0 : row));
     case Qt::TextAlignmentRole: {
         const ResolvedFormat f = m_store.format(col, row);
         return QVariant::fromValue(toQt(f.hAlign, f.vAlign));
     }
-    case Qt::BackgroundRole:
-        return m_headerBack.isValid() ? QVariant(m_headerBack) : QVariant();
-    case Qt::ForegroundRole:
-        return m_headerText.isValid() ? QVariant(m_headerText) : QVariant();
-    default:
-        return {};
+    case Qt::BackgroundRole: return m_headerBack.isValid() ? QVariant(m_headerBack) : QVariant();
+    case Qt::ForegroundRole: return m_headerText.isValid() ? QVariant(m_headerText) : QVariant();
+    default: return {};
     }
 }
 

@@ -53,8 +53,7 @@ public:
     void setProtect(bool on) { m_protect = on; }
     bool protect() const { return m_protect; }
     void setBaseFont(const QFont &font) { m_baseFont = font; }
-    void setOddEvenColors(const QColor &oddBack, const QColor &oddText, const QColor &evenBack,
-                          const QColor &evenText);
+    void setOddEvenColors(const QColor &oddBack, const QColor &oddText, const QColor &evenBack, const QColor &evenText);
     void setHeaderColors(const QColor &back, const QColor &text);
     void setRowHeadersNumbered(bool on) { m_numberRows = on; }
     bool rowHeadersNumbered() const { return m_numberRows; }

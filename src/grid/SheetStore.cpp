@@ -5,19 +5,32 @@
 
 namespace {
 void overlay(ResolvedFormat &out, const CellFormat &f) {
-    if (f.type) out.type = *f.type;
-    if (f.pictureFit) out.pictureFit = *f.pictureFit;
-    if (f.hAlign) out.hAlign = *f.hAlign;
-    if (f.vAlign) out.vAlign = *f.vAlign;
-    if (f.bold) out.bold = *f.bold;
-    if (f.fontSize) out.fontSize = *f.fontSize;
-    if (f.fontName) out.fontName = *f.fontName;
-    if (f.italic) out.italic = *f.italic;
-    if (f.underline) out.underline = *f.underline;
-    if (f.strikeout) out.strikeout = *f.strikeout;
-    if (f.locked) out.locked = *f.locked;
-    if (f.foreColor) out.foreColor = f.foreColor;
-    if (f.borderColor) out.borderColor = f.borderColor;
+    if (f.type)
+        out.type = *f.type;
+    if (f.pictureFit)
+        out.pictureFit = *f.pictureFit;
+    if (f.hAlign)
+        out.hAlign = *f.hAlign;
+    if (f.vAlign)
+        out.vAlign = *f.vAlign;
+    if (f.bold)
+        out.bold = *f.bold;
+    if (f.fontSize)
+        out.fontSize = *f.fontSize;
+    if (f.fontName)
+        out.fontName = *f.fontName;
+    if (f.italic)
+        out.italic = *f.italic;
+    if (f.underline)
+        out.underline = *f.underline;
+    if (f.strikeout)
+        out.strikeout = *f.strikeout;
+    if (f.locked)
+        out.locked = *f.locked;
+    if (f.foreColor)
+        out.foreColor = f.foreColor;
+    if (f.borderColor)
+        out.borderColor = f.borderColor;
 }
 
 std::optional<double> numberOf(QStringView s) {
@@ -353,9 +366,7 @@ bool SheetStore::mergesWithAbove(int col, int row) const {
     }
 }
 
-QString SheetStore::colId(int col) const {
-    return col >= 0 && col <= m_maxCols ? m_cols[size_t(col)].id : QString();
-}
+QString SheetStore::colId(int col) const { return col >= 0 && col <= m_maxCols ? m_cols[size_t(col)].id : QString(); }
 
 void SheetStore::setColId(int col, const QString &id) {
     if (col >= 0 && col <= m_maxCols)

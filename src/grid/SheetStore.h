@@ -138,8 +138,8 @@ private:
 
     int m_maxRows = 0;
     int m_maxCols = 0;
-    std::vector<Column> m_cols; // index 0: the row-header column
-    std::vector<RowAttr> m_rows; // index row - 1
+    std::vector<Column> m_cols;                 // index 0: the row-header column
+    std::vector<RowAttr> m_rows;                // index row - 1
     std::vector<std::vector<QString>> m_header; // [header row - 1][col]
     CellFormat m_sheetFmt;
     CellFormat m_headerFmt;
@@ -149,9 +149,8 @@ private:
     QHash<quint64, QString> m_tags;
 };
 
-template <typename T>
-void SheetStore::setFormat(int col, int row, std::optional<T> CellFormat::*field,
-                           std::type_identity_t<std::optional<T>> value) {
+template <typename T> void SheetStore::setFormat(int col, int row, std::optional<T> CellFormat::*field,
+                                                 std::type_identity_t<std::optional<T>> value) {
     if (col > m_maxCols || row > m_maxRows || col < -1 || row < -1)
         return;
     if (col == -1 && row == -1) {

@@ -1,15 +1,16 @@
 #include "Spread.h"
-#include <QFileInfo>
 #include "PictureCache.h"
 #include "SheetModel.h"
 #include "SpreadDelegate.h"
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <cmath>
 
-Spread::Spread(QWidget *parent) : QTableView(parent), m_model(new SheetModel(this)), m_delegate(new SpreadDelegate(this)) {
+Spread::Spread(QWidget *parent)
+    : QTableView(parent), m_model(new SheetModel(this)), m_delegate(new SpreadDelegate(this)) {
     setModel(m_model);
     setItemDelegate(m_delegate);
     // A width unit is one digit of the default font, as the stored layouts count it; the
@@ -190,8 +191,8 @@ void Spread::setRowHidden(int row, bool hidden) {
         applyRowToView(row);
 }
 
-template <typename T>
-void Spread::setCellFormat(int col, int row, std::optional<T> CellFormat::*field, std::type_identity_t<std::optional<T>> value) {
+template <typename T> void Spread::setCellFormat(int col, int row, std::optional<T> CellFormat::*field,
+                                                 std::type_identity_t<std::optional<T>> value) {
     m_model->store().setFormat(col, row, field, value);
     m_model->cellsChanged(col == -1 ? 0 : col, row == -1 ? 1 : row, col, row);
 }
@@ -221,7 +222,9 @@ void Spread::setFontBold(int col, int row, bool bold) {
 
 QString Spread::fontName(int col, int row) const { return sheet().format(col, row).fontName; }
 
-void Spread::setFontName(int col, int row, const QString &name) { setCellFormat(col, row, &CellFormat::fontName, name); }
+void Spread::setFontName(int col, int row, const QString &name) {
+    setCellFormat(col, row, &CellFormat::fontName, name);
+}
 
 bool Spread::fontItalic(int col, int row) const { return sheet().format(col, row).italic; }
 
@@ -246,7 +249,9 @@ std::optional<QRgb> rgbOf(const QColor &c) { return c.isValid() ? std::optional<
 
 QColor Spread::foreColor(int col, int row) const { return colorOf(col, row, &ResolvedFormat::foreColor); }
 
-void Spread::setForeColor(int col, int row, const QColor &color) { setCellFormat(col, row, &CellFormat::foreColor, rgbOf(color)); }
+void Spread::setForeColor(int col, int row, const QColor &color) {
+    setCellFormat(col, row, &CellFormat::foreColor, rgbOf(color));
+}
 
 QColor Spread::borderColor(int col, int row) const { return colorOf(col, row, &ResolvedFormat::borderColor); }
 

@@ -224,8 +224,8 @@ private:
     void syncRowsToView();
     void paintCorner(QAbstractButton *corner);
     void shiftLeftOutCols(int col, int by);
-    template <typename T>
-    void setCellFormat(int col, int row, std::optional<T> CellFormat::*field, std::type_identity_t<std::optional<T>> value);
+    template <typename T> void setCellFormat(int col, int row, std::optional<T> CellFormat::*field,
+                                             std::type_identity_t<std::optional<T>> value);
     // The colour of a format field, invalid when unset.
     QColor colorOf(int col, int row, std::optional<QRgb> ResolvedFormat::*field) const;
 

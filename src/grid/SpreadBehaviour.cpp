@@ -42,7 +42,8 @@ void Spread::setSelBackColor(const QColor &color) {
 }
 
 bool Spread::singleRowSelect() const {
-    return selectionBehavior() == QAbstractItemView::SelectRows && selectionMode() == QAbstractItemView::SingleSelection;
+    return selectionBehavior() == QAbstractItemView::SelectRows &&
+           selectionMode() == QAbstractItemView::SingleSelection;
 }
 
 void Spread::setSingleRowSelect(bool on) {
@@ -112,7 +113,8 @@ void Spread::onSectionResized(int logical, int, int newSize) {
 }
 
 int Spread::keyCodeOf(int qtKey) {
-    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || qtKey == Qt::Key_Space)
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) ||
+        qtKey == Qt::Key_Space)
         return qtKey;
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
         return 112 + (qtKey - Qt::Key_F1);

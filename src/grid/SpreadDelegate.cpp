@@ -1,17 +1,19 @@
 #include "SpreadDelegate.h"
 #include "CellFormat.h"
 #include "SheetModel.h"
-#include <cmath>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <cmath>
 
 QRect SpreadDelegate::pictureRect(const QRect &cell, const QSize &picture, int fit) {
     // QRect's centre is a pixel short of QRectF's; whole pixels from the top left.
-    const QRectF r = PictureCache::fitRect(QRectF(cell.x(), cell.y(), cell.width(), cell.height()), QSizeF(picture), fit);
-    return QRect(int(std::floor(r.x())), int(std::floor(r.y())), int(std::lround(r.width())), int(std::lround(r.height())));
+    const QRectF r =
+        PictureCache::fitRect(QRectF(cell.x(), cell.y(), cell.width(), cell.height()), QSizeF(picture), fit);
+    return QRect(int(std::floor(r.x())), int(std::floor(r.y())), int(std::lround(r.width())),
+                 int(std::lround(r.height())));
 }
 
 bool SpreadDelegate::isCutOff(const QStyleOptionViewItem &option, const QString &text) {
@@ -33,7 +35,8 @@ void SpreadDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
     }
 }
 
-void SpreadDelegate::paintMerged(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const {
+void SpreadDelegate::paintMerged(QPainter *painter, const QStyleOptionViewItem &option,
+                                 const QModelIndex &index) const {
     const auto *model = qobject_cast<const SheetModel *>(index.model());
     const int col = index.column() + 1, row = index.row() + 1;
     const bool joinsAbove = model && model->store().mergesWithAbove(col, row);
@@ -111,7 +114,8 @@ void SpreadDelegate::paintText(QPainter *painter, const QStyleOptionViewItem &op
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
     const QRect r = opt.rect.adjusted(margin, 0, -margin, 0);
     // Several lines, wrapped or broken, are the style's to lay out.
-    const bool wraps = (opt.features & QStyleOptionViewItem::WrapText) && r.height() >= 2 * opt.fontMetrics.lineSpacing() &&
+    const bool wraps = (opt.features & QStyleOptionViewItem::WrapText) &&
+                       r.height() >= 2 * opt.fontMetrics.lineSpacing() &&
                        opt.fontMetrics.horizontalAdvance(opt.text) > r.width();
     if (wraps || (opt.features & (QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration)) ||
         opt.text.contains(QLatin1Char('\n'))) {
@@ -128,8 +132,8 @@ void SpreadDelegate::paintText(QPainter *painter, const QStyleOptionViewItem &op
                                        : (opt.state & QStyle::State_Active) ? QPalette::Normal
                                                                             : QPalette::Inactive;
     painter->save();
-    painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                                 : QPalette::Text));
+    painter->setPen(
+        opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
     painter->setFont(opt.font);
     painter->setClipRect(opt.rect);
     painter->drawText(r, int(opt.displayAlignment), opt.fontMetrics.elidedText(text, opt.textElideMode, r.width()));

@@ -19,7 +19,10 @@ void writeLog(const QString &logFile, const QString &file, const XlsResult &r) {
     if (r.cut.empty())
         lines << QStringLiteral("잘린 셀: 없음");
     for (const XlsCut &c : r.cut)
-        lines << QStringLiteral("잘린 셀: 열 %1, 행 %2 (%3자 중 32,767자 저장)").arg(c.sheetCol).arg(c.sheetRow).arg(c.length);
+        lines << QStringLiteral("잘린 셀: 열 %1, 행 %2 (%3자 중 32,767자 저장)")
+                     .arg(c.sheetCol)
+                     .arg(c.sheetRow)
+                     .arg(c.length);
     lines << (r.ok ? QStringLiteral("결과: 성공") : QStringLiteral("결과: 실패 (") + r.error + QLatin1Char(')'));
     QSaveFile out(logFile);
     if (out.open(QIODevice::WriteOnly)) {

@@ -77,9 +77,7 @@ void TextColumn::set(int row, QStringView text) {
     compactIfWasteful();
 }
 
-void TextColumn::insert(int row, int count) {
-    m_refs.insert(size_t(row), size_t(count));
-}
+void TextColumn::insert(int row, int count) { m_refs.insert(size_t(row), size_t(count)); }
 
 void TextColumn::erase(int row, int count) {
     for (int i = row; i < row + count; ++i)

@@ -1,8 +1,8 @@
 #pragma once
+#include "PodBuffer.h"
 #include <QString>
 #include <QStringView>
 #include <cstdint>
-#include "PodBuffer.h"
 #include <memory>
 #include <vector>
 

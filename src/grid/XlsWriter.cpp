@@ -17,18 +17,62 @@ constexpr int kMaxSheets = 4000; // RRTabId, two bytes a sheet, stays within one
 constexpr quint16 kFirstCellXf = 16;
 
 enum Rec : quint16 {
-    rEof = 0x000A, rCalcCount = 0x000C, rCalcMode = 0x000D, rCalcPrecision = 0x000E,
-    rCalcRefMode = 0x000F, rCalcDelta = 0x0010, rCalcIter = 0x0011, rProtect = 0x0012, rPassword = 0x0013,
-    rHeader = 0x0014, rFooter = 0x0015, rWinProtect = 0x0019, rDate1904 = 0x0022, rPrintRowCol = 0x002A,
-    rPrintGrid = 0x002B, rFont = 0x0031, rContinue = 0x003C, rWindow1 = 0x003D, rBackup = 0x0040,
-    rCodePage = 0x0042, rDefColWidth = 0x0055, rWriteAccess = 0x005C, rCalcSaveRecalc = 0x005F,
-    rColInfo = 0x007D, rGuts = 0x0080, rWsBool = 0x0081, rGridSet = 0x0082, rHCenter = 0x0083,
-    rVCenter = 0x0084, rBoundSheet = 0x0085, rCountry = 0x008C, rHideObj = 0x008D, rSetup = 0x00A1,
-    rMms = 0x00C1, rDbCell = 0x00D7, rBookBool = 0x00DA, rXf = 0x00E0, rInterfaceHdr = 0x00E1,
-    rInterfaceEnd = 0x00E2, rSst = 0x00FC, rLabelSst = 0x00FD, rExtSst = 0x00FF, rRRTabId = 0x013D,
-    rUsesElfs = 0x0160, rDsf = 0x0161, rProt4Rev = 0x01AF, rRefreshAll = 0x01B7, rProt4RevPass = 0x01BC,
-    rDimensions = 0x0200, rRow = 0x0208, rIndex = 0x020B, rDefaultRowHeight = 0x0225, rWindow2 = 0x023E,
-    rStyle = 0x0293, rBof = 0x0809, rFormat = 0x041E,
+    rEof = 0x000A,
+    rCalcCount = 0x000C,
+    rCalcMode = 0x000D,
+    rCalcPrecision = 0x000E,
+    rCalcRefMode = 0x000F,
+    rCalcDelta = 0x0010,
+    rCalcIter = 0x0011,
+    rProtect = 0x0012,
+    rPassword = 0x0013,
+    rHeader = 0x0014,
+    rFooter = 0x0015,
+    rWinProtect = 0x0019,
+    rDate1904 = 0x0022,
+    rPrintRowCol = 0x002A,
+    rPrintGrid = 0x002B,
+    rFont = 0x0031,
+    rContinue = 0x003C,
+    rWindow1 = 0x003D,
+    rBackup = 0x0040,
+    rCodePage = 0x0042,
+    rDefColWidth = 0x0055,
+    rWriteAccess = 0x005C,
+    rCalcSaveRecalc = 0x005F,
+    rColInfo = 0x007D,
+    rGuts = 0x0080,
+    rWsBool = 0x0081,
+    rGridSet = 0x0082,
+    rHCenter = 0x0083,
+    rVCenter = 0x0084,
+    rBoundSheet = 0x0085,
+    rCountry = 0x008C,
+    rHideObj = 0x008D,
+    rSetup = 0x00A1,
+    rMms = 0x00C1,
+    rDbCell = 0x00D7,
+    rBookBool = 0x00DA,
+    rXf = 0x00E0,
+    rInterfaceHdr = 0x00E1,
+    rInterfaceEnd = 0x00E2,
+    rSst = 0x00FC,
+    rLabelSst = 0x00FD,
+    rExtSst = 0x00FF,
+    rRRTabId = 0x013D,
+    rUsesElfs = 0x0160,
+    rDsf = 0x0161,
+    rProt4Rev = 0x01AF,
+    rRefreshAll = 0x01B7,
+    rProt4RevPass = 0x01BC,
+    rDimensions = 0x0200,
+    rRow = 0x0208,
+    rIndex = 0x020B,
+    rDefaultRowHeight = 0x0225,
+    rWindow2 = 0x023E,
+    rStyle = 0x0293,
+    rBof = 0x0809,
+    rFormat = 0x041E,
 };
 
 bool fitsLatin1(QStringView s) {
@@ -216,7 +260,7 @@ void xf(Out &o, quint16 font, quint16 typeProt, quint8 align, quint8 used) {
     o.u8(0); // no rotation
     o.u8(0); // no indent
     o.u8(used);
-    o.zeros(8); // no borders
+    o.zeros(8);                // no borders
     o.u16(0x40 | (0x41 << 7)); // pattern colours: system window text and background
 }
 
@@ -224,7 +268,7 @@ void font(Out &o, const Job &job, bool bold) {
     o.rec(rFont, 14 + Out::string8Size(job.fontName));
     o.u16(quint16(std::lround(job.fontSize * 20)));
     o.u16(bold ? 1 : 0); // the weight says it; older readers look at this bit
-    o.u16(0x7FFF); // automatic colour
+    o.u16(0x7FFF);       // automatic colour
     o.u16(bold ? 700 : 400);
     o.u16(0);
     o.u8(0);
@@ -370,7 +414,7 @@ void globals(Out &o, const Job &job) {
                 xf(o, bold ? 5 : 0, 0x0001, quint8((h + 1) | (v << 4)), 0x18);
     o.rec(rStyle, 4);
     o.u16(0x8000); // built-in, XF 0
-    o.u8(0); // Normal
+    o.u8(0);       // Normal
     o.u8(0xFF);
     simple(rUsesElfs, 0);
     for (const SheetPlan &p : job.sheets) {
@@ -529,7 +573,8 @@ void place(Job &job, quint64 globalsSize) {
     for (size_t k = 0; k < job.sheets.size(); ++k) {
         SheetPlan &p = job.sheets[k];
         p.offset = at;
-        p.dbCells.assign(size_t(std::count_if(p.blocks.begin(), p.blocks.end(), [](const Block &b) { return b.rows; })), 0);
+        p.dbCells.assign(size_t(std::count_if(p.blocks.begin(), p.blocks.end(), [](const Block &b) { return b.rows; })),
+                         0);
         Out count(nullptr);
         p.defColWidthPos = at + sheetHead(count, job, p);
         quint64 pos = at + count.pos();
@@ -699,7 +744,8 @@ XlsResult writeXls(const SheetStore &sheet, int lastRow, const std::vector<XlsCo
         ok = o.flush() && ok && file.finish();
     }
     if (!ok) {
-        result.error = file.errorString().isEmpty() ? QStringLiteral("내부 오류: 레코드 위치 불일치") : file.errorString();
+        result.error =
+            file.errorString().isEmpty() ? QStringLiteral("내부 오류: 레코드 위치 불일치") : file.errorString();
         result.cut.clear();
         return result;
     }

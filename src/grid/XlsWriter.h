@@ -35,7 +35,7 @@ struct XlsOptions {
     QString sheetName = QStringLiteral("Sheet1");
     // The first rows of the store are header rows, repeated at the top of every continuation sheet.
     int headerRows = 0;
-    QString fontName; // the grid's font family (data cells); empty: Arial
+    QString fontName;    // the grid's font family (data cells); empty: Arial
     double fontSize = 9; // points
 };
 

@@ -18,7 +18,8 @@ template <typename F> void step(F &&work) {
     try {
         work();
     } catch (const AppError &e) {
-        ErrorBox::report(e.number, e.description, QStringLiteral("ExportToExcelFile"), QStringLiteral("Module modExcel"));
+        ErrorBox::report(e.number, e.description, QStringLiteral("ExportToExcelFile"),
+                         QStringLiteral("Module modExcel"));
     } catch (const std::exception &e) {
         ErrorBox::report(5, QString::fromLocal8Bit(e.what()), QStringLiteral("ExportToExcelFile"),
                          QStringLiteral("Module modExcel"));
@@ -61,7 +62,8 @@ QString ExportToExcelFile(Spread *grid, const QString &sheetName, bool, bool noQ
         const QString folder = AppPaths::inApp(QStringLiteral("ExpExcel"));
         if (!QDir().mkpath(folder))
             throw AppError(76, QStringLiteral("경로를 찾을 수 없습니다: ") + folder);
-        const QString base = folder + QStringLiteral("/Exp") + appClock().now().toString(QStringLiteral("yyMMdd_HHmmss"));
+        const QString base =
+            folder + QStringLiteral("/Exp") + appClock().now().toString(QStringLiteral("yyMMdd_HHmmss"));
         file = base + QStringLiteral(".XLS");
         log = base + QStringLiteral("LOG.TXT");
     });

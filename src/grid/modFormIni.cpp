@@ -41,9 +41,9 @@ void LoadFormIni(QWidget *window, bool positionOnly, const QString &fileSuffix) 
     if (r.height)
         frame->resize(frame->width(), px(*r.height));
     if (r.state) {
-        const Qt::WindowStates wanted = *r.state == 2 ? Qt::WindowMaximized
-                                      : *r.state == 1 ? Qt::WindowMinimized
-                                                      : Qt::WindowNoState;
+        const Qt::WindowStates wanted = *r.state == 2   ? Qt::WindowMaximized
+                                        : *r.state == 1 ? Qt::WindowMinimized
+                                                        : Qt::WindowNoState;
         const Qt::WindowStates current = frame->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized);
         if (wanted != current)
             frame->setWindowState((frame->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized)) | wanted);
@@ -74,9 +74,11 @@ bool SaveFormIni(QWidget *window, const QString &fileSuffix) {
     std::optional<FormLayoutFile::FormRect> rect;
     // A maximised window keeps the normal rectangle stored before.
     if (!frame->isMaximized())
-        rect = FormLayoutFile::FormRect{double(VbUnits::pxToTwips(frame->x())), double(VbUnits::pxToTwips(frame->y())),
+        rect = FormLayoutFile::FormRect{double(VbUnits::pxToTwips(frame->x())),
+                                        double(VbUnits::pxToTwips(frame->y())),
                                         double(VbUnits::pxToTwips(frame->width())),
-                                        double(VbUnits::pxToTwips(frame->height())), {}};
+                                        double(VbUnits::pxToTwips(frame->height())),
+                                        {}};
     return FormLayoutFile::writeFormRect(FormLayoutFile::path(window->objectName() + fileSuffix),
                                          frame->isMaximized() ? 2 : 0, rect);
 }
@@ -92,7 +94,8 @@ bool SaveSpreadColWidth(QWidget *window, Spread *grid, int col, const QString &f
 void SaveSpreadIni_Gn(QWidget *window, Spread *grid, const QString &key, const QString &value,
                       const QString &fileSuffix) {
     const QString path = FormLayoutFile::path(window->objectName() + fileSuffix);
-    if (!FormLayoutFile::writeGeneral(path, FormLayoutFile::gridBase(grid->objectName(), grid->arrayIndex()), key, value))
+    if (!FormLayoutFile::writeGeneral(path, FormLayoutFile::gridBase(grid->objectName(), grid->arrayIndex()), key,
+                                      value))
         reportWriteFailure(QStringLiteral("SaveSpreadIni_Gn"), path);
 }
 

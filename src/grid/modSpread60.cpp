@@ -18,13 +18,20 @@ namespace {
 
 const QString kSubtotalTag = QStringLiteral("subtot");
 
-enum Command { CmdClose = 0, CmdRowHeight, CmdFontSize, CmdReset, CmdReportColumns, CmdShortcuts, CmdSubtotals,
-               CmdSubtotalsOnly };
+enum Command {
+    CmdClose = 0,
+    CmdRowHeight,
+    CmdFontSize,
+    CmdReset,
+    CmdReportColumns,
+    CmdShortcuts,
+    CmdSubtotals,
+    CmdSubtotalsOnly
+};
 
 // Asks until the answer is empty (or cancelled), 0 or inside [low, high]. A text that is no
 // number asks again. Empty when nothing is to be done.
-std::optional<QString> askNumber(const QString &title, const QString &prompt, double current, double low,
-                                 double high) {
+std::optional<QString> askNumber(const QString &title, const QString &prompt, double current, double low, double high) {
     for (;;) {
         const std::optional<QString> answer = prompter().input(title, prompt, QString::number(current));
         if (!answer || answer->trimmed().isEmpty())
@@ -41,9 +48,9 @@ std::optional<QString> askNumber(const QString &title, const QString &prompt, do
 
 void changeRowHeight(QWidget *window, Spread *grid, const QString &suffix) {
     const double current = std::trunc(grid->rowHeight(-1));
-    const auto answer = askNumber(QStringLiteral("그리드의 줄높이 변경"),
-                                  QStringLiteral("변경할 그리드의 줄높이를 입력하세요.(입력범위: 8~300, 0:기본값)"),
-                                  current, 8, 300);
+    const auto answer =
+        askNumber(QStringLiteral("그리드의 줄높이 변경"),
+                  QStringLiteral("변경할 그리드의 줄높이를 입력하세요.(입력범위: 8~300, 0:기본값)"), current, 8, 300);
     if (!answer)
         return;
     const double v = answer->toDouble();
@@ -58,9 +65,9 @@ void changeRowHeight(QWidget *window, Spread *grid, const QString &suffix) {
 
 void changeFontSize(QWidget *window, Spread *grid, const QString &suffix) {
     const double current = grid->fontSize(1, 1);
-    const auto answer = askNumber(QStringLiteral("그리드내 글자크기 변경"),
-                                  QStringLiteral("변경할 글자의 크기를 입력하세요.(입력범위: 8~60, 0:기본값)"),
-                                  current, 8, 60);
+    const auto answer =
+        askNumber(QStringLiteral("그리드내 글자크기 변경"),
+                  QStringLiteral("변경할 글자의 크기를 입력하세요.(입력범위: 8~60, 0:기본값)"), current, 8, 60);
     if (!answer)
         return;
     const double v = answer->toDouble();
@@ -105,7 +112,6 @@ void toggleRows(Spread *grid, bool subtotalRows) {
     grid->refresh();
 }
 } // namespace
-
 
 void CommonSpreadDesign(Spread *grid, bool readOnlyList, bool emptyRows, bool sortByHeader, bool singleSelect,
                         bool oddEvenColors) {
@@ -174,7 +180,8 @@ QStringList SpreadMenuItems(bool withReportColumns, bool withShortcutList, bool 
             items << QStringLiteral("-") << QStringLiteral("05시트내 【단축키】 목록");
     }
     if (withSubtotals)
-        items << QStringLiteral("-") << QStringLiteral("06【소계】숨김/보기") << QStringLiteral("07【소계만】보기/해제");
+        items << QStringLiteral("-") << QStringLiteral("06【소계】숨김/보기")
+              << QStringLiteral("07【소계만】보기/해제");
     items << QStringLiteral("-") << QStringLiteral("00메    뉴      닫    기");
     return items;
 }
@@ -192,9 +199,7 @@ void RunSpreadMenuCommand(int command, QWidget *window, Spread *grid, const QStr
     case CmdRowHeight: changeRowHeight(window, grid, fileSuffix); break;
     case CmdFontSize: changeFontSize(window, grid, fileSuffix); break;
     case CmdReset: resetLayout(window, grid, fileSuffix); break;
-    case CmdReportColumns:
-        showReportColumns(window, grid);
-        break;
+    case CmdReportColumns: showReportColumns(window, grid); break;
     case CmdShortcuts: ShowSpreadShortcutList(grid); break;
     case CmdSubtotals: toggleRows(grid, true); break;
     case CmdSubtotalsOnly: toggleRows(grid, false); break;
@@ -234,14 +239,14 @@ bool SpreadKeyDown(Spread *grid, int keyCode, int shift) {
         if (active < grid->maxRows())
             grid->setRowHidden(active + 1, false);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
 void ShowSpreadShortcutList(Spread *grid) {
     const QStringList lines{QStringLiteral(" - Ctrl + H : 단축키 목록보기"), QStringLiteral(" - Ctrl + F : 찾기"),
-                            QStringLiteral(" - Ctrl + E : 행숨김"), QStringLiteral(" - Ctrl + W : 행숨김 취소(아래/위행)")};
+                            QStringLiteral(" - Ctrl + E : 행숨김"),
+                            QStringLiteral(" - Ctrl + W : 행숨김 취소(아래/위행)")};
     prompter().message(Prompter::Icon::Information, QStringLiteral("시트내 단축키 목록"),
                        lines.join(QStringLiteral("\r\n\r\n")));
     grid->setFocus();

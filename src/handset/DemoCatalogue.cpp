@@ -68,7 +68,6 @@ int shapeOf(const QString &open) {
 }
 } // namespace
 
-
 bool drawPicture(const QString &file, const QString &maker, const QString &model, int hue, int shape) {
     QImage img(120, 200, QImage::Format_RGB32);
     img.fill(Qt::white);

@@ -22,16 +22,15 @@ constexpr Column kColumns[] = {
 };
 } // namespace
 
-QString Column::entryLabel() const {
-    return (required ? QStringLiteral("*") : QString()) + QString::fromUtf8(label);
-}
+QString Column::entryLabel() const { return (required ? QStringLiteral("*") : QString()) + QString::fromUtf8(label); }
 
 QString Column::requiredName() const { return QString::fromUtf8(label).trimmed(); }
 
 std::span<const Column> all() { return kColumns; }
 
 const Column &field(int f) {
-    const auto it = std::find_if(std::begin(kColumns), std::end(kColumns), [f](const Column &c) { return c.field == f; });
+    const auto it =
+        std::find_if(std::begin(kColumns), std::end(kColumns), [f](const Column &c) { return c.field == f; });
     Q_ASSERT(f >= 0 && it != std::end(kColumns));
     return *it;
 }

@@ -13,17 +13,17 @@ enum class Match { None, Contains, Exact };
 enum Lookup { NoLookup = 0, ListLookup = 1, EntryLookup = 2 };
 
 struct Column {
-    const char *name;        // database column
-    int field;               // entry field and search member number; -1 none
-    const char *label;       // entry label without the required mark
+    const char *name;  // database column
+    int field;         // entry field and search member number; -1 none
+    const char *label; // entry label without the required mark
     bool required;
-    int maxLength;           // longest text; 0 no limit
-    const char *header;      // list grid header; null: not in the grid
+    int maxLength;      // longest text; 0 no limit
+    const char *header; // list grid header; null: not in the grid
     int gridCol;
     double width;            // grid width in digits; 0 the grid's default
     const char *searchLabel; // list search field label; null: no search field
     Match match;
-    int lookup;              // Lookup flags
+    int lookup; // Lookup flags
 
     QString columnName() const { return QString::fromLatin1(name); }
     // As the entry window shows it: a required field's label starts with "*".

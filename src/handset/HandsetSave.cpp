@@ -105,7 +105,7 @@ Result update(const HandsetColumns::Fields &fields, int code) {
     r.key = code;
     try {
         r.status = ExecuteSQL(HandsetSql::updateStatement(fields, code), true, true) > 0 ? Result::Saved
-                                                                                          : Result::NothingChanged;
+                                                                                         : Result::NothingChanged;
     } catch (const AppError &e) {
         r.status = isDuplicate(e) ? Result::DuplicateCode : Result::Failed;
         r.errorNumber = e.number;
@@ -118,8 +118,7 @@ void explainRefusal(const Result &r) {
     switch (r.status) {
     case Result::Saved:
     case Result::MissingField:
-    case Result::NumbersExhausted:
-        return;
+    case Result::NumbersExhausted: return;
     case Result::DuplicateCode:
         MsgWarn(QStringLiteral("관리번호 [%1]은(는) 이미 등록되어 있습니다. 다른 관리번호를 입력하세요.").arg(r.code));
         return;
@@ -127,9 +126,7 @@ void explainRefusal(const Result &r) {
         // One box that names the cause; the input stays for another try.
         MsgWarn(QStringLiteral("자료를 저장하지 못했습니다.\r\n") + r.errorText);
         return;
-    case Result::NothingChanged:
-        MsgInfo(QStringLiteral("수정된 내용이 없거나, 자료저장을 실패하였습니다."));
-        return;
+    case Result::NothingChanged: MsgInfo(QStringLiteral("수정된 내용이 없거나, 자료저장을 실패하였습니다.")); return;
     }
 }
 

@@ -29,14 +29,16 @@ QString listQuery(const std::array<QString, 8> &search) {
             continue;
         const QString column = QStringLiteral("m.") + c.columnName();
         const QString text = search[size_t(c.field) - 1].left(c.maxLength);
-        sql += c.match == HandsetColumns::Match::Exact ? QStringLiteral(" AND %1 = '%2'").arg(column, SqlQuote(text))
-                                                       : QStringLiteral(" AND %1 LIKE %2").arg(column, likeContains(text));
+        sql += c.match == HandsetColumns::Match::Exact
+                   ? QStringLiteral(" AND %1 = '%2'").arg(column, SqlQuote(text))
+                   : QStringLiteral(" AND %1 LIKE %2").arg(column, likeContains(text));
     }
     return sql + QStringLiteral(" ORDER BY m.code");
 }
 
 QString recordQuery(int code) {
-    return QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM t_mobile AS m WHERE code = %1").arg(code);
+    return QStringLiteral("SELECT ") + selectColumns() +
+           QStringLiteral(" FROM t_mobile AS m WHERE code = %1").arg(code);
 }
 
 QString lookupQuery(const QString &column, const QString &text) {
@@ -68,6 +70,8 @@ QString updateStatement(const HandsetColumns::Fields &f, int code) {
 
 QString deleteStatement(int code) { return QStringLiteral("DELETE FROM t_mobile WHERE code = %1").arg(code); }
 
-QString picturePath(const QString &mid) { return AppPaths::inApp(QStringLiteral("IMG/") + mid + QStringLiteral(".bmp")); }
+QString picturePath(const QString &mid) {
+    return AppPaths::inApp(QStringLiteral("IMG/") + mid + QStringLiteral(".bmp"));
+}
 
 } // namespace HandsetSql

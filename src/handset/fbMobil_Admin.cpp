@@ -8,6 +8,7 @@
 #include "HandsetToolbar.h"
 #include "Messages.h"
 #include "Spread.h"
+#include "VbUnits.h"
 #include "cFpPreview.h"
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Save.h"
@@ -17,7 +18,6 @@
 #include "modFrmCtrl.h"
 #include "modMDB_Func.h"
 #include "modSpread60.h"
-#include "VbUnits.h"
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>

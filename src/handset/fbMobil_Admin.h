@@ -29,7 +29,6 @@ public:
     void OpenLookup(int member);
     void ShowPicture(int col, int row);
 
-
     Spread *spList = nullptr;
     std::array<QLineEdit *, 9> htField{}; // members 1 to 8
     QPushButton *btnQuery = nullptr, *btnRecAdd = nullptr, *btnRecEdit = nullptr, *btnRecDel = nullptr,

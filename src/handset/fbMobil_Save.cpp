@@ -2,30 +2,30 @@
 #include "AppState.h"
 #include "CaptionPanel.h"
 #include "ErrorBox.h"
-#include "Prompter.h"
 #include "FloatMsg.h"
 #include "FrmImageZoom.h"
+#include "HandsetSave.h"
 #include "HandsetSql.h"
 #include "HandsetToolbar.h"
 #include "Messages.h"
+#include "Prompter.h"
 #include "Settings.h"
 #include "UpperCaseValidator.h"
 #include "fBMobil_Save_Search.h"
-#include "HandsetSave.h"
 #include "modFrmCtrl.h"
 #include "modMDB_Func.h"
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QDir>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -121,8 +121,10 @@ void fbMobil_Save::Form_Load() {
     m_chosen = QImage();
     clearFields();
     const QString title = AppState::title(), config = QStringLiteral("Config");
-    chkCun->setChecked(Settings::GetSetting(title, config, settingKey(QStringLiteral("_CHKCUNTINUE")), QStringLiteral("1")) == QLatin1String("1"));
-    chkAuto->setChecked(Settings::GetSetting(title, config, settingKey(QStringLiteral("_CHKAUTO")), QStringLiteral("1")) == QLatin1String("1"));
+    chkCun->setChecked(Settings::GetSetting(title, config, settingKey(QStringLiteral("_CHKCUNTINUE")),
+                                            QStringLiteral("1")) == QLatin1String("1"));
+    chkAuto->setChecked(Settings::GetSetting(title, config, settingKey(QStringLiteral("_CHKAUTO")),
+                                             QStringLiteral("1")) == QLatin1String("1"));
     chkAuto->setEnabled(true);
     htField[0]->setReadOnly(chkAuto->isChecked());
     htField[0]->setFocusPolicy(chkAuto->isChecked() ? Qt::ClickFocus : Qt::StrongFocus);
@@ -178,8 +180,9 @@ void fbMobil_Save::ChoosePicture() {
         m_pictureFolder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (!QFileInfo(m_pictureFolder).isDir())
         m_pictureFolder = QDir::homePath();
-    const QString file = prompter().openFileName(QStringLiteral("사진 선택"), m_pictureFolder,
-                                                 QStringLiteral("그림 파일 (*.bmp *.jpg *.jpeg *.png *.gif);;모든 파일 (*)"));
+    const QString file =
+        prompter().openFileName(QStringLiteral("사진 선택"), m_pictureFolder,
+                                QStringLiteral("그림 파일 (*.bmp *.jpg *.jpeg *.png *.gif);;모든 파일 (*)"));
     if (file.isEmpty())
         return;
     m_pictureFolder = QFileInfo(file).absolutePath();
@@ -269,7 +272,8 @@ void fbMobil_Save::field0_LostFocus() {
     const QString typed = htField[0]->text();
     if (typed.isEmpty() || typed.size() >= gCodeLength)
         return;
-    if (MsgAsk(QStringLiteral("코드는 %1자리를 사용하길 권장합니다. 나머지를 자동으로 채울까요?").arg(gCodeLength)) != vbYes)
+    if (MsgAsk(QStringLiteral("코드는 %1자리를 사용하길 권장합니다. 나머지를 자동으로 채울까요?").arg(gCodeLength)) !=
+        vbYes)
         return;
     try {
         const QString code = GetNextCode(QStringLiteral("t_mobile"), QStringLiteral("mcode"), gCodeLength, typed);

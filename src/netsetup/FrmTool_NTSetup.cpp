@@ -47,11 +47,15 @@ FrmTool_NTSetup::FrmTool_NTSetup(QWidget *parent) : QDialog(parent) {
 }
 
 void FrmTool_NTSetup::buildControls() {
-    optCSType[0] = NameControl(new QRadioButton(QStringLiteral("&1. 서 버 - 자료가 저장되는 메인 컴퓨터"), this), QStringLiteral("optCSType"), 0);
-    optCSType[1] = NameControl(new QRadioButton(QStringLiteral("&2.클라이언트 - 서버에 접속하는 컴퓨터"), this), QStringLiteral("optCSType"), 1);
-    chkAutoFindSvr = NameControl(new QCheckBox(QStringLiteral("네트워크에서 서버 자동검색"), this), QStringLiteral("chkAutoFindSvr"));
+    optCSType[0] = NameControl(new QRadioButton(QStringLiteral("&1. 서 버 - 자료가 저장되는 메인 컴퓨터"), this),
+                               QStringLiteral("optCSType"), 0);
+    optCSType[1] = NameControl(new QRadioButton(QStringLiteral("&2.클라이언트 - 서버에 접속하는 컴퓨터"), this),
+                               QStringLiteral("optCSType"), 1);
+    chkAutoFindSvr = NameControl(new QCheckBox(QStringLiteral("네트워크에서 서버 자동검색"), this),
+                                 QStringLiteral("chkAutoFindSvr"));
     chkAdven = NameControl(new QCheckBox(QStringLiteral("고급설정(▼)"), this), QStringLiteral("chkAdven"));
-    lblStatus = NameControl(new QLabel(QStringLiteral("네트워크에서 서버 자동 검색중..."), this), QStringLiteral("lblStatus"));
+    lblStatus =
+        NameControl(new QLabel(QStringLiteral("네트워크에서 서버 자동 검색중..."), this), QStringLiteral("lblStatus"));
     lblStatus->setStyleSheet(QStringLiteral("color: #1f5fbf; font-weight: bold;"));
     lblStatus->hide();
     btnSave = button(this, "btnSave", QStringLiteral("저장(&S)"));
@@ -61,9 +65,11 @@ void FrmTool_NTSetup::buildControls() {
     FraSvrSetup->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     lblInput[0] = NameControl(new QLabel(QStringLiteral("서버 경로:"), FraSvrSetup), QStringLiteral("lblInput"), 0);
     lblInput[1] = NameControl(new QLabel(QStringLiteral("네트웍 Drive:"), FraSvrSetup), QStringLiteral("lblInput"), 1);
-    lblPathExample = NameControl(new QLabel(QStringLiteral("예)  \\\\서버컴퓨터이름\\") + NetSetupSettings::shareName(), FraSvrSetup),
-                           QStringLiteral("lblPathExample"));
-    lblDriveExample = NameControl(new QLabel(QStringLiteral("입력예)  H:"), FraSvrSetup), QStringLiteral("lblDriveExample"));
+    lblPathExample = NameControl(
+        new QLabel(QStringLiteral("예)  \\\\서버컴퓨터이름\\") + NetSetupSettings::shareName(), FraSvrSetup),
+        QStringLiteral("lblPathExample"));
+    lblDriveExample =
+        NameControl(new QLabel(QStringLiteral("입력예)  H:"), FraSvrSetup), QStringLiteral("lblDriveExample"));
     for (int i = 0; i < 2; ++i) {
         txtInput[size_t(i)] = NameControl(new QLineEdit(FraSvrSetup), QStringLiteral("txtInput"), i);
         txtInput[size_t(i)]->installEventFilter(this);
@@ -122,16 +128,17 @@ void FrmTool_NTSetup::buildControls() {
         if (on)
             txtInput[0]->clear();
     });
-    connect(chkAutoFindSvr, &QCheckBox::clicked, this, [this] { optCSType_Click(GetSelOptionIdx({optCSType[0], optCSType[1]})); });
+    connect(chkAutoFindSvr, &QCheckBox::clicked, this, [this] {
+        optCSType_Click(GetSelOptionIdx({optCSType[0], optCSType[1]}));
+    });
     connect(txtInput[0], &QLineEdit::textChanged, this, [this] { txtServerPath_Change(); });
     connect(chkAdven, &QCheckBox::clicked, this, [this] { chkAdven_Click(); });
     connect(btnPath, &QPushButton::clicked, this, [this] { btnPath_Click(); });
     connect(btnAutoNTDrv, &QPushButton::clicked, this, [this] { btnAutoNTDrv_Click(); });
     connect(btnSave, &QPushButton::clicked, this, [this] { btnSave_Click(); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(tvwNetwork, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) {
-        m_search.expand(item->data(0, Qt::UserRole).toString());
-    });
+    connect(tvwNetwork, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem *item) { m_search.expand(item->data(0, Qt::UserRole).toString()); });
     mirrorTree();
 }
 
@@ -252,7 +259,8 @@ void FrmTool_NTSetup::btnSave_Click() {
             if (txtInput[1]->text().isEmpty())
                 return;
         }
-        if (CheckRequired(txtInput[0], QStringLiteral("서버경로")) || CheckRequired(txtInput[1], QStringLiteral("네트웍 Drive")))
+        if (CheckRequired(txtInput[0], QStringLiteral("서버경로")) ||
+            CheckRequired(txtInput[1], QStringLiteral("네트웍 Drive")))
             return;
     }
     if (!NetSetupSettings::save(csType, txtInput[0]->text().trimmed(), txtInput[1]->text().trimmed()))

@@ -22,7 +22,7 @@ void NetResource::setRecord(const NetRecord &record) {
 int NetResource::ResourceType() const { return m_printer ? kPrinterType : int(m_record.displayType); }
 
 QString NetResource::ResourceTypeName() const {
-    static const char *const names[] = {"Generic", "Domain", "Server", "Share",     "File", "Group",
+    static const char *const names[] = {"Generic", "Domain", "Server",     "Share",     "File", "Group",
                                         "Network", "Root",   "AdminShare", "Directory", "Tree", "NDSContainer"};
     if (m_printer)
         return QStringLiteral("Printer");

@@ -28,7 +28,8 @@ void monitor(QPainter &p, const QRectF &r) {
     p.setBrush(QColor(80, 140, 210));
     p.drawRect(screen.adjusted(3, 3, -3, -3));
     p.setBrush(QColor(200, 200, 205));
-    p.drawRect(QRectF(r.center().x() - r.width() * 0.3, r.bottom() - r.height() * 0.15, r.width() * 0.6, r.height() * 0.15));
+    p.drawRect(
+        QRectF(r.center().x() - r.width() * 0.3, r.bottom() - r.height() * 0.15, r.width() * 0.6, r.height() * 0.15));
 }
 
 void folder(QPainter &p, const QRectF &r, const QColor &colour) {
@@ -139,10 +140,10 @@ void draw(QPainter &p, const QString &name) {
 } // namespace
 
 QStringList names() {
-    return {QStringLiteral("root"),      QStringLiteral("network"),    QStringLiteral("domain"),
-            QStringLiteral("group"),     QStringLiteral("server"),     QStringLiteral("share"),
+    return {QStringLiteral("root"),       QStringLiteral("network"),   QStringLiteral("domain"),
+            QStringLiteral("group"),      QStringLiteral("server"),    QStringLiteral("share"),
             QStringLiteral("adminshare"), QStringLiteral("directory"), QStringLiteral("file"),
-            QStringLiteral("printer"),   QStringLiteral("tree"),       QStringLiteral("ndscontainer"),
+            QStringLiteral("printer"),    QStringLiteral("tree"),      QStringLiteral("ndscontainer"),
             QStringLiteral("generic")};
 }
 

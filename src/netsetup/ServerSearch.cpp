@@ -82,8 +82,8 @@ QString ServerSearch::notFoundMessage(const QString &shareName) {
 
 QString ServerSearch::severalMessage(const QStringList &matches) {
     return QStringLiteral("네트워크상에 서버가 2개이상 존재합니다.") + kCrLf +
-           QStringLiteral("사용하지 않는 서버는 공유를 제거해 주세요.") + kCrLf + kCrLf + QStringLiteral("서버목록") + kCrLf +
-           QStringLiteral("=====================================") + kCrLf + matches.join(kCrLf);
+           QStringLiteral("사용하지 않는 서버는 공유를 제거해 주세요.") + kCrLf + kCrLf + QStringLiteral("서버목록") +
+           kCrLf + QStringLiteral("=====================================") + kCrLf + matches.join(kCrLf);
 }
 
 QString ServerSearch::pick(const QStringList &matches, const QString &shareName) {

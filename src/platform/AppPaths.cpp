@@ -34,9 +34,10 @@ void initFromArguments(const QStringList &args) {
         app = qEnvironmentVariable("MOBILESHOP_APP_FOLDER");
     if (app.isEmpty()) {
         // A portable install carries its data beside the program.
-        app = QDir(programDir()).exists(QStringLiteral("DBS"))
-                  ? programDir()
-                  : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/MobileShop");
+        app =
+            QDir(programDir()).exists(QStringLiteral("DBS"))
+                ? programDir()
+                : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/MobileShop");
     }
     QString root = optionValue(args, QStringLiteral("--settings-root"));
     if (root.isEmpty())

@@ -17,8 +17,8 @@ public:
         const std::wstring root = (drive.left(2) + QStringLiteral("\\")).toStdWString();
         return GetDriveTypeW(root.c_str()) != DRIVE_NO_ROOT_DIR;
     }
-    int addConnection(const QString &drive, const QString &remote, const QString &password,
-                      const QString &user, bool remember) override {
+    int addConnection(const QString &drive, const QString &remote, const QString &password, const QString &user,
+                      bool remember) override {
         std::wstring local = (drive.left(1) + QStringLiteral(":")).toStdWString();
         std::wstring remoteW = remote.toStdWString();
         std::wstring pw = password.toStdWString(), us = user.toStdWString();
@@ -89,8 +89,8 @@ bool FolderNetDrives::rootInUse(const QString &drive) const {
     return fi.exists() || fi.isSymLink();
 }
 
-int FolderNetDrives::addConnection(const QString &drive, const QString &remote, const QString &,
-                                   const QString &, bool) {
+int FolderNetDrives::addConnection(const QString &drive, const QString &remote, const QString &, const QString &,
+                                   bool) {
     if (rootInUse(drive))
         return AlreadyAssigned;
     const QString target = shareFolder(remote);

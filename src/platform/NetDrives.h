@@ -18,8 +18,8 @@ public:
 
     // True when something answers as the root of drive ("H:").
     virtual bool rootInUse(const QString &drive) const = 0;
-    virtual int addConnection(const QString &drive, const QString &remote, const QString &password,
-                              const QString &user, bool remember) = 0;
+    virtual int addConnection(const QString &drive, const QString &remote, const QString &password, const QString &user,
+                              bool remember) = 0;
     virtual int cancelConnection(const QString &drive, bool updateProfile, bool force) = 0;
     // The path as this machine's file functions take it ("H:\DBS" -> a real folder).
     virtual QString localPath(const QString &path) const = 0;
@@ -36,8 +36,8 @@ class FolderNetDrives final : public NetDrives {
 public:
     FolderNetDrives(QString driveRoot, QString networkRoot);
     bool rootInUse(const QString &drive) const override;
-    int addConnection(const QString &drive, const QString &remote, const QString &password,
-                      const QString &user, bool remember) override;
+    int addConnection(const QString &drive, const QString &remote, const QString &password, const QString &user,
+                      bool remember) override;
     int cancelConnection(const QString &drive, bool updateProfile, bool force) override;
     QString localPath(const QString &path) const override;
 

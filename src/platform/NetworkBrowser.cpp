@@ -123,7 +123,8 @@ std::vector<NetRecord> FolderNetworkBrowser::servers(const QString &provider) co
     for (const QFileInfo &fi : entriesOf(providerFolder(provider), QDir::Dirs)) {
         if (hidden(fi) || (provider == kWindowsNetwork && fi.fileName().endsWith(kProviderSuffix)))
             continue;
-        out.push_back({GlobalNet, AnyType, Server, Container, {}, QStringLiteral("\\\\") + fi.fileName(), {}, provider});
+        out.push_back(
+            {GlobalNet, AnyType, Server, Container, {}, QStringLiteral("\\\\") + fi.fileName(), {}, provider});
     }
     return out;
 }
@@ -139,8 +140,14 @@ std::optional<std::vector<NetRecord>> FolderNetworkBrowser::shares(const NetReco
         if (hidden(fi) || printer != (type == Print) || (!printer && !fi.isDir()))
             continue;
         const QString share = printer ? fi.fileName().chopped(kPrinterSuffix.size()) : fi.fileName();
-        out.push_back({GlobalNet, printer ? Print : Disk, Share, Connectable, {},
-                       server.remoteName + QLatin1Char('\\') + share, {}, server.provider});
+        out.push_back({GlobalNet,
+                       printer ? Print : Disk,
+                       Share,
+                       Connectable,
+                       {},
+                       server.remoteName + QLatin1Char('\\') + share,
+                       {},
+                       server.provider});
     }
     return out;
 }

@@ -25,8 +25,18 @@ public:
     enum Type : std::uint32_t { AnyType = 0, Disk = 1, Print = 2 };
     enum Usage : std::uint32_t { AnyUsage = 0, Connectable = 1, Container = 2 };
     enum DisplayType : std::uint32_t {
-        Generic = 0, Domain = 1, Server = 2, Share = 3, File = 4, Group = 5,
-        Network = 6, Root = 7, AdminShare = 8, Directory = 9, Tree = 10, NdsContainer = 11,
+        Generic = 0,
+        Domain = 1,
+        Server = 2,
+        Share = 3,
+        File = 4,
+        Group = 5,
+        Network = 6,
+        Root = 7,
+        AdminShare = 8,
+        Directory = 9,
+        Tree = 10,
+        NdsContainer = 11,
     };
 
     virtual ~NetworkBrowser() = default;

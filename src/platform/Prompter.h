@@ -20,8 +20,7 @@ public:
     // Yes/No question; returns Yes (6) or No (7).
     virtual int question(const QString &title, const QString &text, bool yesIsDefault) = 0;
     // Empty optional when cancelled.
-    virtual std::optional<QString> input(const QString &title, const QString &prompt,
-                                         const QString &defaultText) = 0;
+    virtual std::optional<QString> input(const QString &title, const QString &prompt, const QString &defaultText) = 0;
     virtual QString openFileName(const QString &title, const QString &dir, const QString &filter) = 0;
     virtual QString folder(const QString &title, const QString &dir) = 0;
     virtual std::optional<QColor> color(const QString &title, const QColor &initial) = 0;

@@ -6,8 +6,8 @@
 namespace {
 class ProcessShell final : public Shell {
 public:
-    int start(const QString &program, const QString &argumentText, const QString &workingDir,
-              Show, bool wait) override {
+    int start(const QString &program, const QString &argumentText, const QString &workingDir, Show,
+              bool wait) override {
         // The text is a command line, split as the started program's runtime would on Windows.
         const QStringList args = QProcess::splitCommand(argumentText);
         if (!wait) {

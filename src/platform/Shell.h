@@ -15,8 +15,8 @@ public:
     // arguments as a program's runtime splits its command line (quotes group). With wait, blocks until it ends and
     // returns its exit code (kCrashed when it crashed); without, returns 0 when it started.
     // kNotStarted when it cannot start.
-    virtual int start(const QString &program, const QString &argumentText,
-                      const QString &workingDir, Show show, bool wait) = 0;
+    virtual int start(const QString &program, const QString &argumentText, const QString &workingDir, Show show,
+                      bool wait) = 0;
     // Opens a document or a web address with the desktop's handler.
     virtual bool open(const QString &documentOrUrl) = 0;
 

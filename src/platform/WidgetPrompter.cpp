@@ -1,12 +1,12 @@
 #include "WidgetPrompter.h"
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 QWidget *owner() { return QApplication::activeWindow(); }
@@ -70,4 +70,3 @@ bool WidgetPrompter::printDialog(QPrinter &printer) {
     QPrintDialog dialog(&printer, owner());
     return dialog.exec() == QDialog::Accepted;
 }
-

@@ -11,8 +11,7 @@ namespace {
 QAtomicInt g_counter;
 }
 
-PostcodeConnection::PostcodeConnection()
-    : m_name(QStringLiteral("postcode-%1").arg(g_counter.fetchAndAddRelaxed(1))) {}
+PostcodeConnection::PostcodeConnection() : m_name(QStringLiteral("postcode-%1").arg(g_counter.fetchAndAddRelaxed(1))) {}
 
 PostcodeConnection::~PostcodeConnection() { close(); }
 

@@ -13,15 +13,12 @@ namespace {
 QString networkMessage(QNetworkReply::NetworkError error, const QString &detail) {
     switch (error) {
     case QNetworkReply::OperationCanceledError:
-    case QNetworkReply::TimeoutError:
-        return QStringLiteral("서버의 응답이 없어 내려받기를 멈췄습니다.");
-    case QNetworkReply::RemoteHostClosedError:
-        return QStringLiteral("서버와의 연결이 중간에 끊겼습니다.");
+    case QNetworkReply::TimeoutError: return QStringLiteral("서버의 응답이 없어 내려받기를 멈췄습니다.");
+    case QNetworkReply::RemoteHostClosedError: return QStringLiteral("서버와의 연결이 중간에 끊겼습니다.");
     case QNetworkReply::ConnectionRefusedError:
     case QNetworkReply::HostNotFoundError:
         return QStringLiteral("업그레이드 서버에 연결할 수 없습니다. (%1)").arg(detail);
-    default:
-        return QStringLiteral("내려받기 실패: %1").arg(detail);
+    default: return QStringLiteral("내려받기 실패: %1").arg(detail);
     }
 }
 

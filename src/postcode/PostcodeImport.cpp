@@ -31,8 +31,8 @@ bool exec(sqlite3 *db, const QString &sql, QString *error) {
 // Reads every record into a new file; the caller renames it into place.
 bool writeRecords(PostcodeTextReader &reader, const QString &file, Report *report) {
     sqlite3 *raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &raw,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(file).constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     std::unique_ptr<sqlite3, DbCloser> db(raw);
     if (rc != SQLITE_OK) {
         report->message = QStringLiteral("데이터베이스를 만들 수 없습니다: ") + (raw ? engineError(raw) : file);

@@ -4,10 +4,8 @@
 
 namespace {
 const char *const kNames[5][5] = {
-    {"ZIPCODE", "우편번호", "구역번호", "ZIP", nullptr},
-    {"SIDO", "시도", "시도명", nullptr, nullptr},
-    {"GUGUN", "시군구", "시군구명", "구군", nullptr},
-    {"DONG", "읍면동", "읍면동명", "동", nullptr},
+    {"ZIPCODE", "우편번호", "구역번호", "ZIP", nullptr}, {"SIDO", "시도", "시도명", nullptr, nullptr},
+    {"GUGUN", "시군구", "시군구명", "구군", nullptr},    {"DONG", "읍면동", "읍면동명", "동", nullptr},
     {"BUNJI", "번지", "지번", nullptr, nullptr},
 };
 
@@ -69,7 +67,8 @@ bool PostcodeTextReader::start(const QByteArray &data, const Options &options, Q
     m_fieldCount = int(names.size());
     for (int c = 0; c < 5; ++c) {
         const QString ours = PostcodeSql::kColumns[c];
-        const QStringList wanted = options.mapping.contains(ours) ? QStringList{options.mapping.value(ours)} : knownNames(c);
+        const QStringList wanted =
+            options.mapping.contains(ours) ? QStringList{options.mapping.value(ours)} : knownNames(c);
         m_index[size_t(c)] = -1;
         for (const QString &w : wanted) {
             for (int i = 0; i < names.size() && m_index[size_t(c)] < 0; ++i)

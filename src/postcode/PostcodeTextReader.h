@@ -14,8 +14,8 @@ public:
     enum class Encoding { Auto, Utf8, Cp949 };
     struct Options {
         Encoding encoding = Encoding::Auto;
-        QChar delimiter;                  // null: the one the header line uses most
-        QMap<QString, QString> mapping;   // our column (ZIPCODE...) -> the file's header name
+        QChar delimiter;                // null: the one the header line uses most
+        QMap<QString, QString> mapping; // our column (ZIPCODE...) -> the file's header name
     };
     struct BadLine {
         qint64 line = 0;

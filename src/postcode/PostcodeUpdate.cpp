@@ -64,8 +64,7 @@ bool extractEntry(const QString &archive, const QString &entry, const QString &t
 }
 
 // Runs fn on a connection of its own to file; the connection is gone when it returns.
-template <typename Fn>
-bool onDatabase(const QString &file, bool readOnly, QString *error, Fn fn) {
+template <typename Fn> bool onDatabase(const QString &file, bool readOnly, QString *error, Fn fn) {
     const QString name = QStringLiteral("postcode-check-%1").arg(g_counter.fetchAndAddRelaxed(1));
     bool ok = false;
     {
@@ -96,7 +95,8 @@ QUrl archiveUrl() {
 bool checkDatabase(const QString &file, QString *error) {
     return onDatabase(file, true, error, [&](QSqlDatabase &db) {
         QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next() || q.value(0).toString() != QLatin1String("ok")) {
+        if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next() ||
+            q.value(0).toString() != QLatin1String("ok")) {
             *error = QStringLiteral("받은 우편번호 DB가 손상되었습니다.");
             return false;
         }
@@ -106,8 +106,9 @@ bool checkDatabase(const QString &file, QString *error) {
             columns << q.value(1).toString().toUpper();
         for (const QString &c : PostcodeSql::kColumns)
             if (!columns.contains(c)) {
-                *error = columns.isEmpty() ? QStringLiteral("받은 우편번호 DB에 Post 테이블이 없습니다.")
-                                           : QStringLiteral("받은 우편번호 DB의 Post 테이블에 %1 열이 없습니다.").arg(c);
+                *error = columns.isEmpty()
+                             ? QStringLiteral("받은 우편번호 DB에 Post 테이블이 없습니다.")
+                             : QStringLiteral("받은 우편번호 DB의 Post 테이블에 %1 열이 없습니다.").arg(c);
                 return false;
             }
         if (!q.exec(QStringLiteral("SELECT 1 FROM Post LIMIT 1")) || !q.next()) {
@@ -127,18 +128,19 @@ Result install(const QString &archive, const QString &targetDb) {
         result.message = QStringLiteral("내려받은 압축 파일이 손상되었습니다.");
         return result;
     }
-    const bool ok =
-        extractEntry(archive, kEntryName, part, &result.message) && checkDatabase(part, &result.message) &&
-        onDatabase(part, false, &result.message, [&](QSqlDatabase &db) {
-            QSqlQuery q(db);
-            for (const QString &sql : PostcodeSql::createIndexSql())
-                if (!q.exec(sql)) {
-                    result.message = QStringLiteral("받은 우편번호 DB를 준비할 수 없습니다: ") + q.lastError().text();
-                    return false;
-                }
-            return true;
-        }) &&
-        PostcodeFiles::replaceFile(part, targetDb, &result.message);
+    const bool ok = extractEntry(archive, kEntryName, part, &result.message) && checkDatabase(part, &result.message) &&
+                    onDatabase(part, false, &result.message,
+                               [&](QSqlDatabase &db) {
+                                   QSqlQuery q(db);
+                                   for (const QString &sql : PostcodeSql::createIndexSql())
+                                       if (!q.exec(sql)) {
+                                           result.message = QStringLiteral("받은 우편번호 DB를 준비할 수 없습니다: ") +
+                                                            q.lastError().text();
+                                           return false;
+                                       }
+                                   return true;
+                               }) &&
+                    PostcodeFiles::replaceFile(part, targetDb, &result.message);
     if (!ok)
         PostcodeFiles::removeDatabaseFile(part);
     result.ok = ok;

@@ -104,9 +104,7 @@ void frmZipcode::setUpGrid() {
     spList->setOddEvenRowColor(Qt::white, Qt::black, QColor(245, 245, 245), Qt::black);
 }
 
-void frmZipcode::openDatabase() {
-    m_missing = m_db.open(m_file) == PostcodeConnection::Result::Missing;
-}
+void frmZipcode::openDatabase() { m_missing = m_db.open(m_file) == PostcodeConnection::Result::Missing; }
 
 int frmZipcode::exec() {
     if (m_missing)
@@ -182,7 +180,8 @@ void frmZipcode::SearchFromWindow() {
 }
 
 bool frmZipcode::DownloadFile(const QString &url, const QString &localPath) {
-    m_progress = new QProgressDialog(QStringLiteral("최신 우편번호 DB를 내려받는 중입니다..."), QStringLiteral("취소"), 0, 0, this);
+    m_progress = new QProgressDialog(QStringLiteral("최신 우편번호 DB를 내려받는 중입니다..."), QStringLiteral("취소"),
+                                     0, 0, this);
     m_progress->setWindowTitle(windowTitle());
     m_progress->setWindowModality(Qt::WindowModal);
     m_progress->setMinimumDuration(0);

@@ -45,11 +45,12 @@ void FrmSPPrint_HeaderFooter::buildWindow() {
                    {QStringLiteral("To customize header or footer text:"),
                     QStringLiteral("1. Choose to apply text to the Header or Footer"),
                     QStringLiteral("2. Enter your text below and press the OK button to save your changes")});
-    Label3 = label(this, "Label3",
-                   {QStringLiteral("- Text in the first column will be left justified, center column will be centered, "
-                                   "and the right column will be right justified"),
-                    QStringLiteral("- You can change the font characteristics by pressing the button next to the selected cell"),
-                    QStringLiteral("Press the Save button before changing the 'Apply to' to avoid losing your changes")});
+    Label3 = label(
+        this, "Label3",
+        {QStringLiteral("- Text in the first column will be left justified, center column will be centered, "
+                        "and the right column will be right justified"),
+         QStringLiteral("- You can change the font characteristics by pressing the button next to the selected cell"),
+         QStringLiteral("Press the Save button before changing the 'Apply to' to avoid losing your changes")});
     Label1 = label(this, "Label1",
                    {QStringLiteral("To Insert Page Numbers:"),
                     QStringLiteral("Right click the mouse to insert/remove page numbering to the highlighted cell")});
@@ -305,9 +306,10 @@ void FrmSPPrint_HeaderFooter::Command3_Click() {
 }
 
 void FrmSPPrint_HeaderFooter::Command4_Click() {
-    if (prompter().question(QStringLiteral("Clear Text"),
-                            QStringLiteral("Are you sure you want to clear the text and formatting for the selected header?"),
-                            false) != Prompter::Yes)
+    if (prompter().question(
+            QStringLiteral("Clear Text"),
+            QStringLiteral("Are you sure you want to clear the text and formatting for the selected header?"),
+            false) != Prompter::Yes)
         return;
     if (Spread *grid = job().grid)
         (headerSelected() ? grid->printProps().header : grid->printProps().footer).clear();

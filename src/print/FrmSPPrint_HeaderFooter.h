@@ -38,8 +38,7 @@ public:
     Spread *fpSpread1 = nullptr;
     QGroupBox *Frame1 = nullptr;
     QRadioButton *Option3[2] = {nullptr, nullptr};
-    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
-                *Command5 = nullptr;
+    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr, *Command5 = nullptr;
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr;
 
 private:

@@ -30,8 +30,8 @@ QPixmap pagePicture(bool landscape) {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF page(1.5, 1.5, size.width() - 3, size.height() - 3);
     const qreal fold = 8;
-    QPolygonF outline{page.topLeft(), QPointF(page.right() - fold, page.top()), QPointF(page.right(), page.top() + fold),
-                      page.bottomRight(), page.bottomLeft()};
+    QPolygonF outline{page.topLeft(), QPointF(page.right() - fold, page.top()),
+                      QPointF(page.right(), page.top() + fold), page.bottomRight(), page.bottomLeft()};
     p.setPen(QPen(QColor(64, 64, 64), 1));
     p.setBrush(Qt::white);
     p.drawPolygon(outline);
@@ -194,12 +194,15 @@ void FrmSPPrint_PageSetup::OK_Click() {
 
         bool stored = true;
         for (const int i : {2, 3, 0, 1})
-            stored &= modSpreadPrint::SavePrintSetting(QLatin1String(kMarginKeys[i]), shortestDecimal(m_margin.at(size_t(i))->text()));
-        stored &= modSpreadPrint::SavePrintSetting(QStringLiteral("PrintOrientation"), QString::number(props.orientation));
+            stored &= modSpreadPrint::SavePrintSetting(QLatin1String(kMarginKeys[i]),
+                                                       shortestDecimal(m_margin.at(size_t(i))->text()));
+        stored &=
+            modSpreadPrint::SavePrintSetting(QStringLiteral("PrintOrientation"), QString::number(props.orientation));
         stored &= modSpreadPrint::SavePrintSetting(QStringLiteral("PrintZoomType"), QString::number(zoomIndex));
         // Applied to this print all the same; only the next print would not find them.
         if (!stored)
-            MsgWarn(QStringLiteral("인쇄 설정을 저장하지 못했습니다.\r\n") + Settings::storeFile(modSpreadPrint::settingsApp()));
+            MsgWarn(QStringLiteral("인쇄 설정을 저장하지 못했습니다.\r\n") +
+                    Settings::storeFile(modSpreadPrint::settingsApp()));
     }
     accept();
 }

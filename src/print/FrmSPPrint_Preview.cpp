@@ -78,8 +78,11 @@ void FrmSPPrint_Preview::SetupToolbar() {
         int column;
         const char *caption;
         int picture;
-    } buttons[] = {{ColNext, "Next", 7},   {ColPrevious, "Previous", 3}, {ColZoom, "Zoom", 1},
-                   {ColPrint, "Print", 6}, {ColSetup, "Setup", 9}};
+    } buttons[] = {{ColNext, "Next", 7},
+                   {ColPrevious, "Previous", 3},
+                   {ColZoom, "Zoom", 1},
+                   {ColPrint, "Print", 6},
+                   {ColSetup, "Setup", 9}};
     const auto addButton = [&](int column, const char *caption, int picture) {
         auto *b = new QToolButton(fpSpread1);
         b->setObjectName(QStringLiteral("btn%1").arg(QLatin1String(caption)));

@@ -14,7 +14,15 @@ class Spread;
 class FrmSPPrint_Preview : public QDialog {
     Q_OBJECT
 public:
-    enum Column { ColNext = 2, ColPrevious = 4, ColZoom = 6, ColPrint = 8, ColSetup = 10, ColCounter = 14, ColClose = 16 };
+    enum Column {
+        ColNext = 2,
+        ColPrevious = 4,
+        ColZoom = 6,
+        ColPrint = 8,
+        ColSetup = 10,
+        ColCounter = 14,
+        ColClose = 16
+    };
 
     explicit FrmSPPrint_Preview(QWidget *parent = nullptr);
     ~FrmSPPrint_Preview() override;

@@ -122,7 +122,8 @@ FrmSPPrint_PrintDlg::FrmSPPrint_PrintDlg(FrmSPPrint_Preview *preview, QWidget *p
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     for (int i = 0; i < 9; ++i) {
-        const QString stored = modSpreadPrint::GetPrintSetting(optionKey(i), i == kFitToPage ? QStringLiteral("0") : QStringLiteral("1"));
+        const QString stored =
+            modSpreadPrint::GetPrintSetting(optionKey(i), i == kFitToPage ? QStringLiteral("0") : QStringLiteral("1"));
         m_option.at(size_t(i))->setChecked(modSpreadPrint::leadingInt(stored) != 0);
     }
     if (job().scalingAllowed == 0) {
@@ -138,7 +139,8 @@ void FrmSPPrint_PrintDlg::optionClicked(int index) {
         return;
     const bool on = m_option.at(size_t(index))->isChecked();
     if (!modSpreadPrint::SavePrintSetting(optionKey(index), on ? QStringLiteral("1") : QStringLiteral("0")))
-        MsgWarn(QStringLiteral("인쇄 설정을 저장하지 못했습니다.\r\n") + Settings::storeFile(modSpreadPrint::settingsApp()));
+        MsgWarn(QStringLiteral("인쇄 설정을 저장하지 못했습니다.\r\n") +
+                Settings::storeFile(modSpreadPrint::settingsApp()));
     Spread *g = grid();
     if (!g)
         return;

@@ -30,7 +30,8 @@ private:
 
     void appendText(const QString &text) {
         auto &runs = m_line.runs;
-        if (!runs.empty() && runs.back().kind == Run::Text && runs.back().font == m_font && runs.back().align == m_align)
+        if (!runs.empty() && runs.back().kind == Run::Text && runs.back().font == m_font &&
+            runs.back().align == m_align)
             runs.back().text += text;
         else
             runs.push_back({Run::Text, text, m_font, m_align});
@@ -51,10 +52,22 @@ private:
             appendText(QStringLiteral("/"));
             m_pos += 2;
             return true;
-        case 'l': m_align = Align::Left; m_pos += 2; return true;
-        case 'c': m_align = Align::Center; m_pos += 2; return true;
-        case 'r': m_align = Align::Right; m_pos += 2; return true;
-        case 'n': endLine(); m_pos += 2; return true;
+        case 'l':
+            m_align = Align::Left;
+            m_pos += 2;
+            return true;
+        case 'c':
+            m_align = Align::Center;
+            m_pos += 2;
+            return true;
+        case 'r':
+            m_align = Align::Right;
+            m_pos += 2;
+            return true;
+        case 'n':
+            endLine();
+            m_pos += 2;
+            return true;
         case 'p':
             if (b == QLatin1Char('c')) {
                 m_line.runs.push_back({Run::PageCount, {}, m_font, m_align});
@@ -94,13 +107,17 @@ private:
             m_pos = quoted->end;
             return true;
         }
-        case 'b': case 'i': case 'u': case 'k': {
+        case 'b':
+        case 'i':
+        case 'u':
+        case 'k': {
             if (v != QLatin1Char('0') && v != QLatin1Char('1'))
                 return false;
             const bool on = v == QLatin1Char('1');
-            (b == QLatin1Char('b') ? m_font.bold : b == QLatin1Char('i') ? m_font.italic
-                                                 : b == QLatin1Char('u') ? m_font.underline
-                                                                         : m_font.strike) = on;
+            (b == QLatin1Char('b')   ? m_font.bold
+             : b == QLatin1Char('i') ? m_font.italic
+             : b == QLatin1Char('u') ? m_font.underline
+                                     : m_font.strike) = on;
             m_pos += 4;
             return true;
         }
@@ -110,8 +127,7 @@ private:
             m_stored.insert(v.digitValue(), m_font);
             m_pos += 4;
             return true;
-        default:
-            return false;
+        default: return false;
         }
     }
 
@@ -145,7 +161,8 @@ private:
     void writeRun(const Run &run) {
         setFont(run.font);
         // Re-stating the alignment also keeps "/p" from reading as "/pc" before a "c".
-        const bool joinsPageNumber = m_afterPageNumber && run.kind == Run::Text && run.text.startsWith(QLatin1Char('c'));
+        const bool joinsPageNumber =
+            m_afterPageNumber && run.kind == Run::Text && run.text.startsWith(QLatin1Char('c'));
         if (run.align != m_align || joinsPageNumber)
             m_out += alignCode(run.align);
         m_align = run.align;
@@ -155,15 +172,10 @@ private:
             m_out += kPageNumberCode;
             m_afterPageNumber = true;
             break;
-        case Run::PageCount:
-            m_out += QStringLiteral("/pc");
-            break;
-        case Run::Text:
-            m_out += QString(run.text).replace(QLatin1Char('/'), QStringLiteral("//"));
-            break;
+        case Run::PageCount: m_out += QStringLiteral("/pc"); break;
+        case Run::Text: m_out += QString(run.text).replace(QLatin1Char('/'), QStringLiteral("//")); break;
         }
     }
-
 
     void setFont(const Font &f) {
         if (f.name != m_font.name)

@@ -131,11 +131,15 @@ bool HeaderFooterTable::readFontCode(const QString &code, qsizetype &pos, ReadRe
         pos = size->end;
         return true;
     }
-    case 'b': case 'i': case 'u': case 'k': {
+    case 'b':
+    case 'i':
+    case 'u':
+    case 'k': {
         const bool on = charAt(pos + 3) != QLatin1Char('0');
-        (kind == QLatin1Char('b') ? m_font.bold : kind == QLatin1Char('i') ? m_font.italic
-                                                : kind == QLatin1Char('u') ? m_font.underline
-                                                                           : m_font.strike) = on;
+        (kind == QLatin1Char('b')   ? m_font.bold
+         : kind == QLatin1Char('i') ? m_font.italic
+         : kind == QLatin1Char('u') ? m_font.underline
+                                    : m_font.strike) = on;
         pos += 4;
         return true;
     }

@@ -62,8 +62,7 @@ QPixmap previewPicture(int index, int side) {
         p.drawLine(QPointF(s * 0.25, s * 0.25), QPointF(s * 0.75, s * 0.75));
         p.drawLine(QPointF(s * 0.75, s * 0.25), QPointF(s * 0.25, s * 0.75));
         break;
-    default:
-        break;
+    default: break;
     }
     return pm;
 }

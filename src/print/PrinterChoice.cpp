@@ -1,8 +1,8 @@
 #include "PrinterChoice.h"
 #include <QDir>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 
 namespace PrinterChoice {
 namespace {

@@ -36,7 +36,8 @@ void SheetPrinter::installFontSubstitutes() {
         const QStringList korean{QStringLiteral("NanumBarunGothic"), QStringLiteral("NanumGothic")};
         QFont::insertSubstitutions(QStringLiteral("굴림체"), korean);
         QFont::insertSubstitutions(QStringLiteral("굴림"), korean);
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("NanumGothic"), QStringLiteral("DejaVu Sans")});
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("NanumGothic"), QStringLiteral("DejaVu Sans")});
     });
 }
 
@@ -97,7 +98,8 @@ QFont SheetPrinter::hfFont(const HeaderFooterCode::Font &f) const {
 QFont SheetPrinter::cellFont(int col, int row) const {
     const ResolvedFormat f = m_model.store().format(col, row);
     const int flags = (f.bold ? 1 : 0) | (f.italic ? 2 : 0) | (f.underline ? 4 : 0) | (f.strikeout ? 8 : 0);
-    const QString key = QStringLiteral("%1|%2|%3").arg(std::lround(f.fontSize * kTwipsPerPoint)).arg(flags).arg(f.fontName);
+    const QString key =
+        QStringLiteral("%1|%2|%3").arg(std::lround(f.fontSize * kTwipsPerPoint)).arg(flags).arg(f.fontName);
     auto it = m_fonts.find(key);
     if (it == m_fonts.end()) {
         QFont font = f.fontName.isEmpty() ? m_baseFont : printableFont(QFont(f.fontName));
@@ -131,9 +133,8 @@ double SheetPrinter::textHeight(const HeaderFooterCode::Document &doc) const {
 
 // Consecutive items onto pages of the given extent after a fixed part (the headers); each
 // page takes at least one item, so one too large for a page gets a page of its own.
-template <typename Extent>
-std::vector<SheetPrinter::Band> SheetPrinter::bands(const std::vector<int> &items, double fixed, double page,
-                                                    Extent extentOf) {
+template <typename Extent> std::vector<SheetPrinter::Band>
+SheetPrinter::bands(const std::vector<int> &items, double fixed, double page, Extent extentOf) {
     std::vector<Band> out;
     for (int i = 0; i < int(items.size());) {
         Band b{i, i};
@@ -235,7 +236,8 @@ std::vector<int> SheetPrinter::columnsOf(int page) const {
     if (page < 1 || page > pageCount())
         return {};
     const Band &b = m_colBands[size_t((page - 1) / int(m_rowPages.size()))];
-    return b.last >= b.first ? std::vector<int>(m_cols.begin() + b.first, m_cols.begin() + b.last + 1) : std::vector<int>{};
+    return b.last >= b.first ? std::vector<int>(m_cols.begin() + b.first, m_cols.begin() + b.last + 1)
+                             : std::vector<int>{};
 }
 
 QString SheetPrinter::rowHeaderText(int row) const {
@@ -325,7 +327,8 @@ void SheetPrinter::paintGrid(QPainter &p, const Band &rows, const Band &cols) co
     const auto shade = [&](const QRectF &r, bool header, int row) {
         QColor back;
         if (header)
-            back = m_props.shadows ? (colour && m_model.headerBack().isValid() ? m_model.headerBack() : kShade) : QColor();
+            back =
+                m_props.shadows ? (colour && m_model.headerBack().isValid() ? m_model.headerBack() : kShade) : QColor();
         else if (colour)
             back = m_model.rowBack(row);
         if (back.isValid() && back != Qt::white)
@@ -386,7 +389,8 @@ void SheetPrinter::paintGrid(QPainter &p, const Band &rows, const Band &cols) co
                 if (!picture.isNull()) {
                     p.save();
                     p.setClipRect(cell);
-                    p.drawImage(PictureCache::fitRect(cell.adjusted(20, 20, -20, -20), picture.size(), f.pictureFit), picture);
+                    p.drawImage(PictureCache::fitRect(cell.adjusted(20, 20, -20, -20), picture.size(), f.pictureFit),
+                                picture);
                     p.restore();
                 } else {
                     drawText(cell, col, row, s.text(col, row), false);

@@ -37,12 +37,12 @@ public:
 
     // Layout figures, for the preview and for tests.
     double scale() const { return m_scale; }
-    QRectF gridArea() const { return m_gridArea; }      // below the header, above the footer
+    QRectF gridArea() const { return m_gridArea; } // below the header, above the footer
     double headerHeight() const { return m_headerH; }
     double footerHeight() const { return m_footerH; }
-    int firstRowOf(int page) const;                      // sheet rows; 0 when the page has none
+    int firstRowOf(int page) const; // sheet rows; 0 when the page has none
     int lastRowOf(int page) const;
-    std::vector<int> columnsOf(int page) const;          // printed sheet columns, left to right
+    std::vector<int> columnsOf(int page) const; // printed sheet columns, left to right
 
     // Font names of the other platform mapped to what this machine has.
     static void installFontSubstitutes();

@@ -21,8 +21,8 @@ void cFpPreview::SetAppName(const QString &sName) { job().appName = sName; }
 
 bool cFpPreview::SpreadPreview(Spread *obj, const QString &sRegKey, const QString &sTitle, const QString &sHeadLeft,
                                const QString &sHeadCenter, int printOT, double fLeft, double fRight, double fTop,
-                               double fBottom, bool bPrintFoot, int iPrintScalingMethod,
-                               const QString &sPrintFootText, bool bSkipPreview, int sTitleFont) {
+                               double fBottom, bool bPrintFoot, int iPrintScalingMethod, const QString &sPrintFootText,
+                               bool bSkipPreview, int sTitleFont) {
     if (!obj)
         return false;
     job().grid = obj;

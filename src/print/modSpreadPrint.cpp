@@ -7,11 +7,11 @@
 
 namespace modSpreadPrint {
 namespace {
-const Zoom kZoom[14] = {{"200%", 2, 200, 1, 1},        {"150%", 2, 150, 1, 1},      {"100%", 2, 100, 1, 1},
-                        {"75%", 2, 75, 1, 1},          {"50%", 2, 50, 1, 1},        {"25%", 2, 25, 1, 1},
-                        {"10%", 2, 10, 1, 1},          {"Page Width", 3, 100, 1, 1}, {"Page Height", 4, 100, 1, 1},
-                        {"Whole Page", 0, 100, 1, 1},  {"Two Pages", 5, 100, 2, 1}, {"Three Pages", 5, 100, 3, 1},
-                        {"Four Pages", 5, 100, 2, 2},  {"Six Pages", 5, 100, 3, 2}};
+const Zoom kZoom[14] = {{"200%", 2, 200, 1, 1},       {"150%", 2, 150, 1, 1},       {"100%", 2, 100, 1, 1},
+                        {"75%", 2, 75, 1, 1},         {"50%", 2, 50, 1, 1},         {"25%", 2, 25, 1, 1},
+                        {"10%", 2, 10, 1, 1},         {"Page Width", 3, 100, 1, 1}, {"Page Height", 4, 100, 1, 1},
+                        {"Whole Page", 0, 100, 1, 1}, {"Two Pages", 5, 100, 2, 1},  {"Three Pages", 5, 100, 3, 1},
+                        {"Four Pages", 5, 100, 2, 2}, {"Six Pages", 5, 100, 3, 2}};
 
 QString font(int n, int size, bool bold) {
     return QStringLiteral("/fn\"굴림체\"/fz\"%1\"/fb%2/fu0/fs%3").arg(size).arg(bold ? 1 : 0).arg(n);
@@ -56,7 +56,8 @@ int leadingInt(const QString &text) {
 }
 
 QString fontBlock(int titleFontSize) {
-    return font(1, titleFontSize, true) + font(2, 10, true) + font(3, 10, false) + font(4, 10, true) + font(5, 9, false);
+    return font(1, titleFontSize, true) + font(2, 10, true) + font(3, 10, false) + font(4, 10, true) +
+           font(5, 9, false);
 }
 
 QString PageHeader(const QString &sTitle, const QString &sHeadLeft, const QString &sHeadCenter, int sTitleFont) {
@@ -80,7 +81,8 @@ void ApplyPrintSettings(SheetPrintProps &props, const QString &sTitle, const QSt
     props.marginBottom = storedInches(QStringLiteral("PrintMarginBottom"), fBottom) * 1440;
     props.marginLeft = storedInches(QStringLiteral("PrintMarginLeft"), fLeft) * 1440;
     props.marginRight = storedInches(QStringLiteral("PrintMarginRight"), fRight) * 1440;
-    props.orientation = leadingInt(GetPrintSetting(QStringLiteral("PrintOrientation"), QString::number(printOT))) == 2 ? 2 : 1;
+    props.orientation =
+        leadingInt(GetPrintSetting(QStringLiteral("PrintOrientation"), QString::number(printOT))) == 2 ? 2 : 1;
     props.header = PageHeader(sTitle, sHeadLeft, sHeadCenter, sTitleFont);
     job().fullHeader = props.header;
     props.footer = FullFooter(bPrintFoot, sPrintFootText, sTitleFont, appClock().today());

@@ -12,14 +12,14 @@ class SheetPreview;
 namespace modSpreadPrint {
 
 struct PrintJob {
-    QPointer<Spread> grid;         // the grid being printed
-    QString appName;               // settings application name (SetAppName)
-    QString section;               // the job's settings section (sRegKey)
-    QString title;                 // sTitle: also the printed document's name
-    int zoomIndex = 8;             // preview zoom, 0 to 13
-    QString fullHeader;            // the header as composed, for the editor's defaults
-    QString fullFooter;            // the footer as composed, for option 8 switched back on
-    int scalingAllowed = 0;        // 0: fit to page is not offered
+    QPointer<Spread> grid;          // the grid being printed
+    QString appName;                // settings application name (SetAppName)
+    QString section;                // the job's settings section (sRegKey)
+    QString title;                  // sTitle: also the printed document's name
+    int zoomIndex = 8;              // preview zoom, 0 to 13
+    QString fullHeader;             // the header as composed, for the editor's defaults
+    QString fullFooter;             // the footer as composed, for option 8 switched back on
+    int scalingAllowed = 0;         // 0: fit to page is not offered
     QPointer<SheetPreview> preview; // the open preview, for SetPreviewZoom
 };
 PrintJob &job();

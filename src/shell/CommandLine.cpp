@@ -69,7 +69,7 @@ Result parse(const QStringList &args, const DemoWindows &demos, Stage stage) {
             if (stage == Stage::BeforeQt)
                 continue;
             return failure((arg.startsWith(QLatin1Char('-')) ? QStringLiteral("알 수 없는 옵션입니다: ")
-                                                              : QStringLiteral("알 수 없는 인수입니다: ")) +
+                                                             : QStringLiteral("알 수 없는 인수입니다: ")) +
                            arg);
         }
         // "--app-folder --demo x" forgot the folder rather than naming one "--demo".
@@ -103,37 +103,34 @@ Result parse(const QStringList &args, const DemoWindows &demos, Stage stage) {
 QString helpText(const QString &program, const DemoWindows &demos) {
     QString text = QStringLiteral("사용법: ") + program + QStringLiteral(" [옵션]\n") + AppState::title() +
                    QStringLiteral(" — 휴대폰 매장의 단말기 목록을 관리합니다.\n\n옵션:\n");
-    text += row(QStringLiteral("  --app-folder 폴더"), QStringLiteral("데이터 폴더(DBS/, FormIni/, IMG/ …)를 정합니다."));
+    text +=
+        row(QStringLiteral("  --app-folder 폴더"), QStringLiteral("데이터 폴더(DBS/, FormIni/, IMG/ …)를 정합니다."));
     text += row(QString(), QStringLiteral("기본: 프로그램 폴더에 DBS/가 있으면 그 폴더, 없으면"));
     text += row(QString(), QStringLiteral("~/.local/share/MobileShop"));
-    text += row(QStringLiteral("  --settings-root 폴더"), QStringLiteral("설정 파일 폴더를 정합니다. 기본: ~/.config/MobileShop"));
+    text += row(QStringLiteral("  --settings-root 폴더"),
+                QStringLiteral("설정 파일 폴더를 정합니다. 기본: ~/.config/MobileShop"));
     text += row(QStringLiteral("  --demo 이름 [인수]"), QStringLiteral("구성 창 하나만 따로 엽니다:"));
     for (const auto &d : demos)
         text += row(QStringLiteral("                          ") + d.first, d.second, 36);
     text += row(QStringLiteral("  -h, --help"), QStringLiteral("이 도움말을 보여 줍니다."));
     text += row(QStringLiteral("  -v, --version"), QStringLiteral("버전을 보여 줍니다."));
-    text += QStringLiteral("\n환경 변수 MOBILESHOP_APP_FOLDER와 MOBILESHOP_SETTINGS_ROOT는 위의 두 폴더 옵션과 같고,\n"
-                           "MOBILESHOP_TOOLS_DIR는 함께 쓰는 프로그램(FirstCheck, FloatMsg, 데이터압축)이 있는 폴더입니다.\n");
+    text += QStringLiteral(
+        "\n환경 변수 MOBILESHOP_APP_FOLDER와 MOBILESHOP_SETTINGS_ROOT는 위의 두 폴더 옵션과 같고,\n"
+        "MOBILESHOP_TOOLS_DIR는 함께 쓰는 프로그램(FirstCheck, FloatMsg, 데이터압축)이 있는 폴더입니다.\n");
     return text;
 }
 
 QString versionText() { return AppState::title() + QLatin1Char(' ') + QCoreApplication::applicationVersion(); }
 
-int answer(const Result &result, const QString &program, const DemoWindows &demos, QTextStream &out,
-           QTextStream &err) {
+int answer(const Result &result, const QString &program, const DemoWindows &demos, QTextStream &out, QTextStream &err) {
     switch (result.action) {
-    case Result::Action::Help:
-        out << helpText(program, demos) << Qt::flush;
-        return 0;
-    case Result::Action::Version:
-        out << versionText() << Qt::endl;
-        return 0;
+    case Result::Action::Help: out << helpText(program, demos) << Qt::flush; return 0;
+    case Result::Action::Version: out << versionText() << Qt::endl; return 0;
     case Result::Action::Error:
         err << result.error << QStringLiteral("\n도움말: ") << program << QStringLiteral(" --help") << Qt::endl;
         return 2;
     case Result::Action::Run:
-    case Result::Action::Demo:
-        break;
+    case Result::Action::Demo: break;
     }
     return -1;
 }

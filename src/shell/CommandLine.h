@@ -26,7 +26,7 @@ struct Result {
     Action action = Action::Run;
     QString demo;
     QStringList demoArguments; // what follows the demo's name: "--demo postcode 역삼"
-    QString error; // Korean, one line or more, for stderr
+    QString error;             // Korean, one line or more, for stderr
     // The program name and the folder options in the "--name value" form AppPaths reads.
     QStringList programArguments;
 };
@@ -41,7 +41,6 @@ QString versionText();
 
 // Prints help or version on out, a mistake with a pointer to --help on err. Returns the exit
 // code, or -1 when the program goes on (Run, Demo).
-int answer(const Result &result, const QString &program, const DemoWindows &demos, QTextStream &out,
-           QTextStream &err);
+int answer(const Result &result, const QString &program, const DemoWindows &demos, QTextStream &out, QTextStream &err);
 
 } // namespace CommandLine

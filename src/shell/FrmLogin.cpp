@@ -1,8 +1,8 @@
 #include "FrmLogin.h"
-#include "LoginPassword.h"
 #include "AppPaths.h"
 #include "AppState.h"
 #include "ErrorBox.h"
+#include "LoginPassword.h"
 #include "Messages.h"
 #include "Settings.h"
 #include "UpperCaseValidator.h"
@@ -15,8 +15,8 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -29,7 +29,9 @@ const QString kConfig = QStringLiteral("Config");
 QString config(const QString &key, const QString &def = {}) {
     return Settings::GetSetting(AppState::title(), kConfig, key, def);
 }
-void setConfig(const QString &key, const QString &value) { Settings::SaveSetting(AppState::title(), kConfig, key, value); }
+void setConfig(const QString &key, const QString &value) {
+    Settings::SaveSetting(AppState::title(), kConfig, key, value);
+}
 
 } // namespace
 
@@ -85,7 +87,8 @@ void FrmLogin::Form_Load() {
     const QString bg = AppPaths::inApp(QStringLiteral("Image/loginbg.jpg"));
     if (QFileInfo(bg).isFile()) {
         QPalette p = palette();
-        p.setBrush(QPalette::Window, QBrush(QPixmap(bg).scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        p.setBrush(QPalette::Window,
+                   QBrush(QPixmap(bg).scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
         setPalette(p);
         setAutoFillBackground(true);
     }
@@ -154,7 +157,8 @@ void FrmLogin::DoLogin() {
         MsgInfo(QStringLiteral("암호입력 제한 횟수를 초과하여, 프로그램이 종료됩니다."));
     } else {
         MsgInfo(QStringList{QStringLiteral("유저명과 암호가 일치하지 않습니다."), QString(),
-                            QStringLiteral("존재하지 않는 유저명이거나,"), QStringLiteral("암호가 잘못 입력되었습니다."), QString(),
+                            QStringLiteral("존재하지 않는 유저명이거나,"),
+                            QStringLiteral("암호가 잘못 입력되었습니다."), QString(),
                             QStringLiteral("※최초 접속인 경우, 암호란을 비우고 엔터키를 치세요.")}
                     .join(QStringLiteral("\r\n")));
         txtPass->setFocus();

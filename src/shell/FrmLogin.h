@@ -12,7 +12,6 @@ class FrmLogin : public QWidget {
 public:
     explicit FrmLogin(QWidget *parent = nullptr);
 
-
     QLineEdit *txtUser = nullptr;
     QLineEdit *txtPass = nullptr;
     QCheckBox *chkSavePwd = nullptr;

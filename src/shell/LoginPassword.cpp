@@ -16,7 +16,8 @@ constexpr int kSaltBytes = 16;
 constexpr int kKeyBytes = 32;
 
 QByteArray derive(const QString &password, const QByteArray &salt, int iterations) {
-    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, iterations, kKeyBytes);
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, iterations,
+                                              kKeyBytes);
 }
 
 bool sameBytes(const QByteArray &a, const QByteArray &b) {
@@ -77,7 +78,8 @@ bool check(const QString &id, const QString &password) {
     // The ID is the key without regard to case, so at most one account answers.
     const QString where = QStringLiteral(" WHERE UPPER(loginid) = '%1'").arg(SqlQuote(id.toUpper()));
     const bool known = GetValue(QStringLiteral("SELECT COUNT(*) FROM local_user") + where).toInt() > 0;
-    const QString stored = known ? GetValue(QStringLiteral("SELECT loginpwd FROM local_user") + where).toString() : QString();
+    const QString stored =
+        known ? GetValue(QStringLiteral("SELECT loginpwd FROM local_user") + where).toString() : QString();
     // An unknown ID is compared too, so that it takes as long as a known one.
     const bool ok = matches(stored, password) && known;
     if (ok && !stored.isEmpty() && !isHash(stored))

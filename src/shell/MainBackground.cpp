@@ -14,8 +14,12 @@ namespace {
 const QString kSection = QStringLiteral("메인배경");
 QString remembered; // folder of the last chosen logo, for this run only
 
-QString bg(const QString &key, const QString &def) { return Settings::GetSetting(AppState::sharedApp(), kSection, key, def); }
-void setBg(const QString &key, const QString &value) { Settings::SaveSetting(AppState::sharedApp(), kSection, key, value); }
+QString bg(const QString &key, const QString &def) {
+    return Settings::GetSetting(AppState::sharedApp(), kSection, key, def);
+}
+void setBg(const QString &key, const QString &value) {
+    Settings::SaveSetting(AppState::sharedApp(), kSection, key, value);
+}
 } // namespace
 
 QString MainBackground::defaultLogo() { return AppPaths::inApp(QStringLiteral("Image/mainbg.jpg")); }
@@ -89,7 +93,8 @@ void MainBackground::reloadAndRedraw() {
 
 void MainBackground::colourNote() {
     if (m_mode == 0)
-        MsgInfo(QStringLiteral("로고가 타일형으로 배치되어 있으면 배경색이 적용되지 않습니다.\r\n\r\n가운데 배치 또는 로고를 없앨 경우만 적용됩니다."));
+        MsgInfo(QStringLiteral("로고가 타일형으로 배치되어 있으면 배경색이 적용되지 않습니다.\r\n\r\n가운데 배치 또는 "
+                               "로고를 없앨 경우만 적용됩니다."));
 }
 
 void MainBackground::command(int number) {

@@ -1,15 +1,15 @@
 #include "StartApp.h"
 #include "AppPaths.h"
 #include "AppState.h"
-#include "Messages.h"
 #include "FrmLogin.h"
+#include "Messages.h"
+#include "Schema.h"
 #include "Settings.h"
 #include "WidgetPrompter.h"
 #include "frmIntroMsg.h"
 #include "frmMain.h"
-#include "Schema.h"
-#include "modMain.h"
 #include "modMDB_Func.h"
+#include "modMain.h"
 #include <QApplication>
 #include <QLockFile>
 
@@ -18,8 +18,8 @@ bool OpenDatabaseAtStartUp(ProgramServices *services) {
         return true;
     using modMDB_Func::OpenProblem;
     const OpenProblem why = modMDB_Func::lastOpenProblem();
-    return (why == OpenProblem::Damaged || why == OpenProblem::Missing) && services && services->offerRestore(gDBPath, why) &&
-           modMain::InitApp();
+    return (why == OpenProblem::Damaged || why == OpenProblem::Missing) && services &&
+           services->offerRestore(gDBPath, why) && modMain::InitApp();
 }
 
 namespace {

@@ -19,7 +19,7 @@ frmIntroMsg::frmIntroMsg(QWidget *parent) : QDialog(parent) {
         picture->setPixmap(QPixmap(file));
     else
         picture->setText(AppState::title() + QStringLiteral("\n\n휴대폰 모델을 등록하고 찾고 인쇄하는 프로그램입니다.\n"
-                                                             "자료는 주기적으로 백업하세요."));
+                                                            "자료는 주기적으로 백업하세요."));
     picture->setAlignment(Qt::AlignCenter);
     picture->setMinimumSize(360, 160);
     btnClose = new QPushButton(QStringLiteral("닫기(&C)"), this);
@@ -38,7 +38,8 @@ frmIntroMsg::frmIntroMsg(QWidget *parent) : QDialog(parent) {
     Check1->installEventFilter(this);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(Check1, &QCheckBox::clicked, this, [this] {
-        Settings::SaveSetting(AppState::title(), QStringLiteral("Config"), QStringLiteral("NoMsg"), QStringLiteral("1"));
+        Settings::SaveSetting(AppState::title(), QStringLiteral("Config"), QStringLiteral("NoMsg"),
+                              QStringLiteral("1"));
         accept();
     });
 }

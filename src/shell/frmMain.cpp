@@ -1,17 +1,16 @@
-#include "ProgramServices.h"
 #include "frmMain.h"
-#include "ChildWindowKeys.h"
 #include "AppState.h"
 #include "CaptionPanel.h"
+#include "ChildWindowKeys.h"
+#include "Clock.h"
 #include "Messages.h"
+#include "ProgramServices.h"
+#include "Settings.h"
 #include "Shell.h"
 #include "VbUnits.h"
 #include "WebLinks.h"
 #include "WindowPlacement.h"
 #include "WindowRegistry.h"
-#include "Settings.h"
-#include <QScreen>
-#include "Clock.h"
 #include "modFrmCtrl.h"
 #include "modMain.h"
 #include <QApplication>
@@ -21,6 +20,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
@@ -53,8 +53,8 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent) {
     setCentralWidget(m_mdi);
     m_mdi->viewport()->installEventFilter(this);
 
-    const QString version = QApplication::applicationVersion().isEmpty() ? QStringLiteral("1.0.0")
-                                                                          : QApplication::applicationVersion();
+    const QString version =
+        QApplication::applicationVersion().isEmpty() ? QStringLiteral("1.0.0") : QApplication::applicationVersion();
     setWindowTitle(QStringLiteral("Kolva소프트 ") + AppState::title() + QStringLiteral(" Ver.") + version +
                    QString(11, QLatin1Char(' ')) + QStringLiteral("홈페이지 - ") + WebLinks::site());
     buildMenu();
@@ -73,7 +73,8 @@ void frmMain::placeOnScreen() {
         screens << s->availableGeometry();
     const QRect primary = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                            : QRect(0, 0, 1100, 760);
-    const QRect stored = WindowPlacement::parse(Settings::GetSetting(AppState::title(), kPlaceSection, QStringLiteral("Geometry")));
+    const QRect stored =
+        WindowPlacement::parse(Settings::GetSetting(AppState::title(), kPlaceSection, QStringLiteral("Geometry")));
     setGeometry(WindowPlacement::place(stored, QSize(1100, 760), screens, primary));
     if (Settings::GetSetting(AppState::title(), kPlaceSection, QStringLiteral("Maximized")) == QLatin1String("1"))
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -251,7 +252,8 @@ void frmMain::mnuWindow_AllClose_Click() { CloseAllFormsExcept(objectName()); }
 
 void frmMain::fillWindowList() {
     m_windowMenu->clear();
-    addItem(m_windowMenu, "mnuWindow_AllClose", QStringLiteral("모든 창 닫기(&C)"), [this] { mnuWindow_AllClose_Click(); });
+    addItem(m_windowMenu, "mnuWindow_AllClose", QStringLiteral("모든 창 닫기(&C)"),
+            [this] { mnuWindow_AllClose_Click(); });
     const auto subs = m_mdi->subWindowList();
     if (!subs.isEmpty())
         m_windowMenu->addSeparator();
@@ -278,7 +280,9 @@ void frmMain::openWebLink(const QString &question, const QString &url) {
         shell().open(url);
 }
 
-void frmMain::mnuSupport_Click() { openWebLink(QStringLiteral("원격지원서비스를 실행하시겠습니까?"), WebLinks::remote()); }
+void frmMain::mnuSupport_Click() {
+    openWebLink(QStringLiteral("원격지원서비스를 실행하시겠습니까?"), WebLinks::remote());
+}
 
 void frmMain::mnuHomePage_Click() {
 #ifdef PRODUCT_VARIANT_B

@@ -45,6 +45,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
     ProgramServices *m_services = nullptr;
+
 private:
     void placeOnScreen();
     void buildMenu();

@@ -13,8 +13,8 @@
 #include "modNTDrv.h"
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QLinearGradient>
+#include <QLockFile>
 #include <QPainter>
 #include <vector>
 
@@ -113,13 +113,14 @@ void addFreshFolderSeeder(std::function<bool(const QString &, QString *)> seeder
 
 bool RunFirstCheck(const QString &relativeDbPath, const QString &table) {
     const QString shared = AppState::sharedApp();
-    if (Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) == QLatin1String("YES"))
+    if (Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) ==
+        QLatin1String("YES"))
         return true;
     const QString args = QLatin1Char(' ') + AppPaths::appFolder() + relativeDbPath + QLatin1Char('|') + table;
     Settings::DeleteSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_ERROR")); // an older run's
-    const int code =
-        Companions::start(Companions::kFirstCheck, args, AppPaths::appFolder(), Shell::Show::Normal, true);
-    if (Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) == QLatin1String("YES"))
+    const int code = Companions::start(Companions::kFirstCheck, args, AppPaths::appFolder(), Shell::Show::Normal, true);
+    if (Settings::GetSetting(shared, QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE")) ==
+        QLatin1String("YES"))
         return true;
     // A companion that could not run has been reported; one that ran and refused leaves its reason.
     if (code != Shell::kNotStarted && code != Shell::kCrashed) {
@@ -128,7 +129,8 @@ bool RunFirstCheck(const QString &relativeDbPath, const QString &table) {
         if (why.isEmpty())
             why = QStringLiteral("점검 프로그램이 결과를 남기지 않았습니다.");
         MsgWarn(QStringLiteral("데이터베이스 점검을 통과하지 못해 프로그램을 시작할 수 없습니다.\r\n\r\n") + why +
-                QStringLiteral("\r\n\r\n점검한 파일: ") + QDir::toNativeSeparators(AppPaths::appFolder() + relativeDbPath));
+                QStringLiteral("\r\n\r\n점검한 파일: ") +
+                QDir::toNativeSeparators(AppPaths::appFolder() + relativeDbPath));
     }
     return false;
 }
@@ -182,15 +184,17 @@ bool InitApp() {
         return false;
     gDBFile = mainDbFile(gDBPath);
     if (IsWriteProtected())
-        MsgInfo(QStringLiteral("데이터베이스 파일이 읽기 전용입니다.\r\n자료를 조회할 수는 있지만 저장하거나 삭제할 수는 없습니다.\r\n") +
+        MsgInfo(QStringLiteral("데이터베이스 파일이 읽기 전용입니다.\r\n자료를 조회할 수는 있지만 저장하거나 삭제할 "
+                               "수는 없습니다.\r\n") +
                 QDir::toNativeSeparators(netDrives().localPath(gDBFile)));
     return true;
 }
 
 void GetLoginUserInfo(const QString &) {
     Recordset rs;
-    const QString sql = QStringLiteral("SELECT loginid, local_name, loginpwd FROM local_user WHERE code = 1 AND loginid = '") +
-                        SqlQuote(gLoginID) + QLatin1Char('\'');
+    const QString sql =
+        QStringLiteral("SELECT loginid, local_name, loginpwd FROM local_user WHERE code = 1 AND loginid = '") +
+        SqlQuote(gLoginID) + QLatin1Char('\'');
     if (OpenRecordset(rs, sql, adOpenForwardOnly, adLockReadOnly, adCmdText) > 0)
         gUserName = rs.text(QStringLiteral("local_name"));
     CloseObj(rs);
@@ -198,7 +202,8 @@ void GetLoginUserInfo(const QString &) {
 
 QString GetOption(const QString &name, const QString &defaultValue) {
     Recordset rs;
-    const int n = OpenRecordset(rs, QStringLiteral("SELECT optvalue FROM options WHERE optname = '%1'").arg(SqlQuote(name)));
+    const int n =
+        OpenRecordset(rs, QStringLiteral("SELECT optvalue FROM options WHERE optname = '%1'").arg(SqlQuote(name)));
     if (n < 0) {
         ShowErrMsg(QStringLiteral("프로그램 수행도중 오류가 발생했습니다."), 3704,
                    QStringLiteral("개체가 닫혀 있으면 작업이 허용되지 않습니다."));

@@ -132,8 +132,9 @@ bool CheckRequired(QWidget *control, const QString &fieldName, bool zeroIsEmpty)
     if (!text.isEmpty() && !(zeroIsEmpty && text == QLatin1String("0")))
         return false;
     prompter().message(Prompter::Icon::Information, QStringLiteral("필수입력"),
-                       fieldName.isEmpty() ? QStringLiteral("필수 입력사항을 입력하지 않았습니다.")
-                                           : QLatin1Char('[') + fieldName + QStringLiteral("]은(는) 필수 입력 사항입니다."));
+                       fieldName.isEmpty()
+                           ? QStringLiteral("필수 입력사항을 입력하지 않았습니다.")
+                           : QLatin1Char('[') + fieldName + QStringLiteral("]은(는) 필수 입력 사항입니다."));
     SafeSetFocus(control, false);
     return true;
 }
@@ -183,7 +184,6 @@ void SafeSetFocus(QWidget *control, bool force) {
         control->setFocus();
 }
 
-
 bool KeepMinSize(QWidget *window, int minWidth, int minHeight) {
     QWidget *frame = frameOf(window);
     if (minWidth < 0)
@@ -198,4 +198,3 @@ bool KeepMinSize(QWidget *window, int minWidth, int minHeight) {
         frame->resize(w, h);
     return frame->width() > 0 && frame->height() > 0;
 }
-

@@ -7,11 +7,11 @@
 #include "TestEnv.h"
 #include "modMDB_Func.h"
 #include <QDateTime>
-#include <utime.h>
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
 #include <QTest>
+#include <utime.h>
 
 using namespace modMDB_Func;
 using namespace FolderFiles;
@@ -25,7 +25,8 @@ QStringList mobileRows(const QString &dbFile) {
     Recordset rs;
     OpenRecordset(rs, "SELECT code, mcode, model, nick, bigo FROM t_mobile ORDER BY code");
     for (; !rs.eof(); rs.moveNext())
-        rows << QStringList{rs.text("code"), rs.text("mcode"), rs.text("model"), rs.text("nick"), rs.text("bigo")}.join('|');
+        rows << QStringList{rs.text("code"), rs.text("mcode"), rs.text("model"), rs.text("nick"), rs.text("bigo")}.join(
+            '|');
     CloseObj(rs);
     DBTerminate();
     return rows;
@@ -52,12 +53,8 @@ void damage(const QString &archive, Damage how) {
         for (qsizetype i = bytes.size() / 3; i < bytes.size() / 3 + 16; ++i)
             bytes[i] = char(bytes[i] ^ 0x5A);
         break;
-    case Damage::Truncate:
-        bytes.truncate(bytes.size() / 2);
-        break;
-    case Damage::NotAZip:
-        bytes = QByteArray(4096, 'z');
-        break;
+    case Damage::Truncate: bytes.truncate(bytes.size() / 2); break;
+    case Damage::NotAZip: bytes = QByteArray(4096, 'z'); break;
     }
     writeFile(archive, bytes);
 }
@@ -78,10 +75,11 @@ class TestArchive : public QObject {
         QVERIFY(env->openFreshDatabase());
         QVERIFY(InTransaction([] {
             for (int i = 1; i <= 300; ++i)
-                ExecuteSQL(QString("INSERT INTO t_mobile (mcode, model, nick, bigo) VALUES ('%1', 'SM-%2', '별명 %2', '%3')")
-                               .arg(i, 6, 10, QChar('0'))
-                               .arg(i)
-                               .arg(QString(i % 7, QChar(0xAC00 + i))));
+                ExecuteSQL(
+                    QString("INSERT INTO t_mobile (mcode, model, nick, bigo) VALUES ('%1', 'SM-%2', '별명 %2', '%3')")
+                        .arg(i, 6, 10, QChar('0'))
+                        .arg(i)
+                        .arg(QString(i % 7, QChar(0xAC00 + i))));
             return true;
         }));
         DBTerminate();
@@ -288,7 +286,8 @@ private Q_SLOTS:
         QVERIFY(!made.ok);
         QVERIFY(made.message.contains("dbMain.db"));
         QVERIFY(!QFile::exists(archive));
-        QCOMPARE(QDir(env->root() + "/b").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(QDir(env->root() + "/b").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 
     void restore_needsTheDatabase() {

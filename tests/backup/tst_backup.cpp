@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
-#include <memory>
 #include <QLabel>
 #include <QLockFile>
 #include <QProcess>
@@ -16,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 using mdlBackUp::ExecBackUp;
 using mdlBackUp::ExecBackUpAuto;
@@ -45,10 +45,12 @@ struct Refusal {
 };
 Refusal refuseQuestion() {
     Refusal r;
-    whenQuestionShown([shown = r.shown](frmMsgBackUp *q) {
-        *shown = true;
-        q->reject();
-    }, 20, r.watch.get());
+    whenQuestionShown(
+        [shown = r.shown](frmMsgBackUp *q) {
+            *shown = true;
+            q->reject();
+        },
+        20, r.watch.get());
     return r;
 }
 
@@ -124,8 +126,12 @@ private Q_SLOTS:
                 const QRect left = q.cmdResult(i - 1)->geometry();
                 QCOMPARE(b.top(), left.top());
                 // A gap of at least one pixel: neither touching nor overlapping.
-                QVERIFY2(b.left() > left.right() + 1, qPrintable(QString("%1: button %2 at %3, the one before ends at %4")
-                                                                    .arg(when).arg(i).arg(b.left()).arg(left.right())));
+                QVERIFY2(b.left() > left.right() + 1,
+                         qPrintable(QString("%1: button %2 at %3, the one before ends at %4")
+                                        .arg(when)
+                                        .arg(i)
+                                        .arg(b.left())
+                                        .arg(left.right())));
             }
         };
         q.show();
@@ -233,7 +239,7 @@ private Q_SLOTS:
         QCOMPARE(storedFolder(), dbFolder());
 
         const Refusal refusal = refuseQuestion();
-        QVERIFY(ExecBackUpAuto("", dbFolder())); // the close request finds the backup started
+        QVERIFY(ExecBackUpAuto("", dbFolder()));                      // the close request finds the backup started
         QVERIFY(!ExecBackUp(Backup::HardDisk, true, "", dbFolder())); // nothing twice
         QCOMPARE(env->shell.starts.size(), 1);
         QVERIFY(!*refusal.shown);
@@ -243,9 +249,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("arguments");
-        QTest::newRow("server") << 1 << "데이터 백업(서버)" << " SERVERUP";
-        QTest::newRow("AS") << 2 << "데이터 백업(AS)" << " AS";
-        QTest::newRow("hard disk auto") << 3 << "데이터 백업(하드)" << " HDDAUTO";
+        QTest::newRow("server") << 1 << "데이터 백업(서버)"
+                                << " SERVERUP";
+        QTest::newRow("AS") << 2 << "데이터 백업(AS)"
+                            << " AS";
+        QTest::newRow("hard disk auto") << 3 << "데이터 백업(하드)"
+                                        << " HDDAUTO";
     }
     void manualBackup_modes() {
         QFETCH(int, mode);
@@ -256,7 +265,7 @@ private Q_SLOTS:
         QVERIFY(ExecBackUp(mode, false, "", ""));
         QCOMPARE(env->prompter.boxes().first().title, title);
         QCOMPARE(env->shell.starts.first().argumentText, arguments);
-        QCOMPARE(storedFolder(), QString("<none>")); // no folder given, none written
+        QCOMPARE(storedFolder(), QString("<none>"));            // no folder given, none written
         QCOMPARE(Backup::modeFromArguments({arguments}), mode); // what the backup program reads
     }
 
@@ -265,7 +274,8 @@ private Q_SLOTS:
         QVERIFY(!ExecBackUp(Backup::HardDisk, true, "", dbFolder()));
         QVERIFY(!Backup::started());
         QCOMPARE(env->prompter.texts().size(), 1);
-        QVERIFY(env->prompter.texts().first().startsWith("다음 프로그램을 실행할 수 없습니다.\r\n데이터백업 프로그램 (데이터압축)"));
+        QVERIFY(env->prompter.texts().first().startsWith(
+            "다음 프로그램을 실행할 수 없습니다.\r\n데이터백업 프로그램 (데이터압축)"));
     }
 
     void manualBackup_unwritableSettingNeverStarts() {

@@ -1,8 +1,8 @@
 #include "WindowReporter.h"
 #include <QApplication>
 #include <QPushButton>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 // Where the keyboard goes in the shown window, as a user's keys would.

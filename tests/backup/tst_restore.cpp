@@ -48,7 +48,8 @@ void makeMainDb(const QString &file, int rows, const QString &password = Schema:
     QVERIFY(Schema::createMainDatabase(file, password));
     QStringList s{"BEGIN"};
     for (int i = 1; i <= rows; ++i)
-        s << QString("INSERT INTO t_mobile (mcode, model, nick, bigo) VALUES ('%1', 'SM-%1', '별명 %1', '비고 %1')").arg(i);
+        s << QString("INSERT INTO t_mobile (mcode, model, nick, bigo) VALUES ('%1', 'SM-%1', '별명 %1', '비고 %1')")
+                 .arg(i);
     QCOMPARE(runSql(file, s << "COMMIT"), QStringList());
 }
 
@@ -196,7 +197,8 @@ private Q_SLOTS:
         QTest::newRow("other schema") << Kind::OtherSchema << Problem::WrongSchema
                                       << "이 프로그램의 데이터베이스가 아닙니다 (dbinfo 표가 없습니다).";
         QTest::newRow("other password") << Kind::OtherPassword << Problem::WrongPassword << "암호가 맞지 않습니다.";
-        QTest::newRow("scrambled page") << Kind::ScrambledPage << Problem::Damaged << "데이터베이스 파일이 손상되었습니다.";
+        QTest::newRow("scrambled page") << Kind::ScrambledPage << Problem::Damaged
+                                        << "데이터베이스 파일이 손상되었습니다.";
     }
     void restore_refusesUnusableDatabase() {
         QFETCH(Kind, kind);
@@ -238,7 +240,8 @@ private Q_SLOTS:
         const auto before = contents(dbFolder());
         const auto restored = BackupArchive::restore(archive, dbFolder(), "x");
         QVERIFY(!restored.ok);
-        QVERIFY2(restored.message.startsWith("백업 파일의 데이터베이스를 쓸 수 없습니다: ") && restored.message.contains(reason),
+        QVERIFY2(restored.message.startsWith("백업 파일의 데이터베이스를 쓸 수 없습니다: ") &&
+                     restored.message.contains(reason),
                  qPrintable(restored.message));
         expectUntouched(before);
     }
@@ -357,7 +360,8 @@ private Q_SLOTS:
         QCOMPARE(restored.asideFolder, real + "/DBS_before_restore_x");
         QCOMPARE(contents(shop + "/DBS").keys(), made.entries);
         QCOMPARE(readAll(restored.asideFolder + "/dbPost.dat"), QByteArray("written after the backup"));
-        QVERIFY(DatabaseCheck::checkMainDatabase(shop + "/DBS/dbMain.db", Schema::kPassword, DatabaseCheck::Depth::Full).ok);
+        QVERIFY(DatabaseCheck::checkMainDatabase(shop + "/DBS/dbMain.db", Schema::kPassword, DatabaseCheck::Depth::Full)
+                    .ok);
     }
 };
 

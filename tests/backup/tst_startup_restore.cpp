@@ -1,8 +1,8 @@
-#include "BackupServices.h"
 #include "AppPaths.h"
 #include "AppState.h"
 #include "Backup.h"
 #include "BackupArchive.h"
+#include "BackupServices.h"
 #include "FolderFiles.h"
 #include "Schema.h"
 #include "StartApp.h"
@@ -50,7 +50,9 @@ class TestStartupRestore : public QObject {
         if (!env->openFreshDatabase())
             return {};
         for (int i = 0; i < names.size(); ++i)
-            ExecuteSQL(QString("INSERT INTO t_mobile (mcode, model) VALUES ('%1', '%2')").arg(i + 1, 6, 10, QChar('0')).arg(names.at(i)));
+            ExecuteSQL(QString("INSERT INTO t_mobile (mcode, model) VALUES ('%1', '%2')")
+                           .arg(i + 1, 6, 10, QChar('0'))
+                           .arg(names.at(i)));
         DBTerminate();
         writeFile(pictures() + "/" + names.first() + ".jpg", picture);
         const auto made = BackupArchive::create(dbFolder(), archives() + "/" + name, pictures());
@@ -71,9 +73,7 @@ class TestStartupRestore : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-    }
+    void init() { env = std::make_unique<TestEnv>(); }
     void cleanup() {
         QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
         env.reset();

@@ -96,18 +96,42 @@ void TestConvlunar::correctedRows_data() {
     QTest::addColumn<QString>("seollal");
     QTest::addColumn<QString>("chuseok");
     QTest::addColumn<QString>("nextSeollal");
-    QTest::newRow("1851") << 1851 << "1851-02-01" << "1851-09-10" << "1852-02-20";
-    QTest::newRow("1862") << 1862 << "1862-01-30" << "1862-09-08" << "1863-02-18";
-    QTest::newRow("1965") << 1965 << "1965-02-02" << "1965-09-10" << "1966-01-22";
-    QTest::newRow("1966") << 1966 << "1966-01-22" << "1966-09-29" << "1967-02-09";
-    QTest::newRow("1990") << 1990 << "1990-01-27" << "1990-10-03" << "1991-02-15";
-    QTest::newRow("2004") << 2004 << "2004-01-22" << "2004-09-28" << "2005-02-09";
-    QTest::newRow("2015") << 2015 << "2015-02-19" << "2015-09-27" << "2016-02-08";
-    QTest::newRow("2016") << 2016 << "2016-02-08" << "2016-09-15" << "2017-01-28";
-    QTest::newRow("2017") << 2017 << "2017-01-28" << "2017-10-04" << "2018-02-16";
-    QTest::newRow("2033") << 2033 << "2033-01-31" << "2033-09-08" << "2034-02-19";
-    QTest::newRow("2036") << 2036 << "2036-01-28" << "2036-10-04" << "2037-02-15";
-    QTest::newRow("2042") << 2042 << "2042-01-22" << "2042-09-28" << "2043-02-10";
+    QTest::newRow("1851") << 1851 << "1851-02-01"
+                          << "1851-09-10"
+                          << "1852-02-20";
+    QTest::newRow("1862") << 1862 << "1862-01-30"
+                          << "1862-09-08"
+                          << "1863-02-18";
+    QTest::newRow("1965") << 1965 << "1965-02-02"
+                          << "1965-09-10"
+                          << "1966-01-22";
+    QTest::newRow("1966") << 1966 << "1966-01-22"
+                          << "1966-09-29"
+                          << "1967-02-09";
+    QTest::newRow("1990") << 1990 << "1990-01-27"
+                          << "1990-10-03"
+                          << "1991-02-15";
+    QTest::newRow("2004") << 2004 << "2004-01-22"
+                          << "2004-09-28"
+                          << "2005-02-09";
+    QTest::newRow("2015") << 2015 << "2015-02-19"
+                          << "2015-09-27"
+                          << "2016-02-08";
+    QTest::newRow("2016") << 2016 << "2016-02-08"
+                          << "2016-09-15"
+                          << "2017-01-28";
+    QTest::newRow("2017") << 2017 << "2017-01-28"
+                          << "2017-10-04"
+                          << "2018-02-16";
+    QTest::newRow("2033") << 2033 << "2033-01-31"
+                          << "2033-09-08"
+                          << "2034-02-19";
+    QTest::newRow("2036") << 2036 << "2036-01-28"
+                          << "2036-10-04"
+                          << "2037-02-15";
+    QTest::newRow("2042") << 2042 << "2042-01-22"
+                          << "2042-09-28"
+                          << "2043-02-10";
 }
 
 void TestConvlunar::correctedRows() {
@@ -206,24 +230,40 @@ void TestConvlunar::outOfTableFailsAndObjectStaysUsable() {
 
 void TestConvlunar::layouts_data() {
     QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("lunar");  // of solar 2024-02-10
-    QTest::addColumn<QString>("solar");  // of lunar 2024-01-01
-    QTest::newRow("1") << 1 << "2024-01-01" << "2024-02-10";
-    QTest::newRow("2") << 2 << "2024/01/01" << "2024/02/10";
-    QTest::newRow("4") << 4 << "2024.01.01" << "2024.02.10";
-    QTest::newRow("8") << 8 << "20240101" << "20240210";
-    QTest::newRow("16") << 16 << "2024-1-1" << "2024-2-10";
-    QTest::newRow("32") << 32 << "2024/1/1" << "2024/2/10";
-    QTest::newRow("64") << 64 << "2024.1.1" << "2024.2.10";
-    QTest::newRow("128") << 128 << "01-01-2024" << "10-02-2024";
-    QTest::newRow("256") << 256 << "01/01/2024" << "10/02/2024";
-    QTest::newRow("512") << 512 << "01.01.2024" << "10.02.2024";
-    QTest::newRow("1024") << 1024 << "1-1-2024" << "10-2-2024";
-    QTest::newRow("2048") << 2048 << "1/1/2024" << "10/2/2024";
-    QTest::newRow("4056") << 4056 << "1.1.2024" << "10.2.2024";
-    QTest::newRow("4096 is not a layout") << 4096 << "2024-01-01" << "2024-02-10";
-    QTest::newRow("3 is not a combination") << 3 << "2024-01-01" << "2024-02-10";
-    QTest::newRow("negative") << -1 << "2024-01-01" << "2024-02-10";
+    QTest::addColumn<QString>("lunar"); // of solar 2024-02-10
+    QTest::addColumn<QString>("solar"); // of lunar 2024-01-01
+    QTest::newRow("1") << 1 << "2024-01-01"
+                       << "2024-02-10";
+    QTest::newRow("2") << 2 << "2024/01/01"
+                       << "2024/02/10";
+    QTest::newRow("4") << 4 << "2024.01.01"
+                       << "2024.02.10";
+    QTest::newRow("8") << 8 << "20240101"
+                       << "20240210";
+    QTest::newRow("16") << 16 << "2024-1-1"
+                        << "2024-2-10";
+    QTest::newRow("32") << 32 << "2024/1/1"
+                        << "2024/2/10";
+    QTest::newRow("64") << 64 << "2024.1.1"
+                        << "2024.2.10";
+    QTest::newRow("128") << 128 << "01-01-2024"
+                         << "10-02-2024";
+    QTest::newRow("256") << 256 << "01/01/2024"
+                         << "10/02/2024";
+    QTest::newRow("512") << 512 << "01.01.2024"
+                         << "10.02.2024";
+    QTest::newRow("1024") << 1024 << "1-1-2024"
+                          << "10-2-2024";
+    QTest::newRow("2048") << 2048 << "1/1/2024"
+                          << "10/2/2024";
+    QTest::newRow("4056") << 4056 << "1.1.2024"
+                          << "10.2.2024";
+    QTest::newRow("4096 is not a layout") << 4096 << "2024-01-01"
+                                          << "2024-02-10";
+    QTest::newRow("3 is not a combination") << 3 << "2024-01-01"
+                                            << "2024-02-10";
+    QTest::newRow("negative") << -1 << "2024-01-01"
+                              << "2024-02-10";
 }
 
 void TestConvlunar::layouts() {
@@ -253,14 +293,16 @@ void TestConvlunar::isYoon() {
 }
 
 void TestConvlunar::unvalidatedMonthsAndDaysCountOn() {
-    QCOMPARE(sol2lun(2024, 1, 41), QStringLiteral("2024-01-01"));  // 2024-02-10
-    QCOMPARE(sol2lun(2024, 0, 41), QStringLiteral("2024-01-01"));  // month 0 adds no months
-    QCOMPARE(sol2lun(2023, 13, 10), sol2lun(2024, 1, 10));         // month 13 is next January
-    QCOMPARE(lun2sol(2024, 1, 30), lun2sol(2024, 2, 1));           // lunar 2024-01 has 29 days
-    QCOMPARE(lun2sol(2023, 13, 1), QStringLiteral("2024-02-10"));  // runs on into the next row
-    QCOMPARE(lun2sol(2024, 0, 1), QStringLiteral("2024-02-10"));   // no earlier months to add
+    QCOMPARE(sol2lun(2024, 1, 41), QStringLiteral("2024-01-01")); // 2024-02-10
+    QCOMPARE(sol2lun(2024, 0, 41), QStringLiteral("2024-01-01")); // month 0 adds no months
+    QCOMPARE(sol2lun(2023, 13, 10), sol2lun(2024, 1, 10));        // month 13 is next January
+    QCOMPARE(lun2sol(2024, 1, 30), lun2sol(2024, 2, 1));          // lunar 2024-01 has 29 days
+    QCOMPARE(lun2sol(2023, 13, 1), QStringLiteral("2024-02-10")); // runs on into the next row
+    QCOMPARE(lun2sol(2024, 0, 1), QStringLiteral("2024-02-10"));  // no earlier months to add
     // Lunar 2023 has a leap month after month 2: month 3 starts 59 days after month 2.
-    QCOMPARE(QDate::fromString(lun2sol(2023, 2, 1), Qt::ISODate).daysTo(QDate::fromString(lun2sol(2023, 3, 1), Qt::ISODate)), 59);
+    QCOMPARE(
+        QDate::fromString(lun2sol(2023, 2, 1), Qt::ISODate).daysTo(QDate::fromString(lun2sol(2023, 3, 1), Qt::ISODate)),
+        59);
 }
 
 // Walks every solar day of the table. Lunar days run on one by one, months have 29 or 30

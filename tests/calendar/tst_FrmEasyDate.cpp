@@ -1,6 +1,6 @@
 #include "CalendarDemo.h"
-#include "DemoWindows.h"
 #include "CalendarTestHelp.h"
+#include "DemoWindows.h"
 #include "FrmCalendar.h"
 #include "FrmEasyDate.h"
 #include "TestEnv.h"
@@ -87,10 +87,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
-        QTest::newRow("지난주") << 5 << "2024-05-05" << "2024-05-11";
-        QTest::newRow("이번주") << 6 << "2024-05-12" << "2024-05-18";
-        QTest::newRow("지지난달") << 8 << "2024-03-01" << "2024-03-31";
-        QTest::newRow("최근1개월") << 22 << "2024-04-15" << "2024-05-15";
+        QTest::newRow("지난주") << 5 << "2024-05-05"
+                                << "2024-05-11";
+        QTest::newRow("이번주") << 6 << "2024-05-12"
+                                << "2024-05-18";
+        QTest::newRow("지지난달") << 8 << "2024-03-01"
+                                  << "2024-03-31";
+        QTest::newRow("최근1개월") << 22 << "2024-04-15"
+                                   << "2024-05-15";
     }
     void readyMadePeriodConfirmsAtOnce() {
         QFETCH(int, index);

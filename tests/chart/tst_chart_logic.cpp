@@ -175,10 +175,11 @@ private Q_SLOTS:
         TestEnv env;
         QVERIFY(env.openFreshDatabase());
         const char *rows[][2] = {{"삼성전자", "2010"}, {"LG전자", "2008"}, {"삼성전자", "2008"},
-                                 {"", "2012"},        {"삼성전자", ""},    {"LG전자 ", "2010"}};
+                                 {"", "2012"},         {"삼성전자", ""},   {"LG전자 ", "2010"}};
         for (const auto &r : rows)
-            QVERIFY(modMDB_Func::ExecuteSQL(QStringLiteral("INSERT INTO t_mobile (makecom, makeyear) VALUES ('%1', '%2')")
-                                                .arg(QString::fromUtf8(r[0]), QString::fromUtf8(r[1]))) == 1);
+            QVERIFY(
+                modMDB_Func::ExecuteSQL(QStringLiteral("INSERT INTO t_mobile (makecom, makeyear) VALUES ('%1', '%2')")
+                                            .arg(QString::fromUtf8(r[0]), QString::fromUtf8(r[1]))) == 1);
         const auto makers = HandsetCounts::read(HandsetCounts::By::Maker);
         QCOMPARE(int(makers.size()), 3);
         // The base record (code 1) has no maker either, and is not a handset.

@@ -24,7 +24,10 @@
 
 namespace {
 // A 40-character Korean label that differs from its neighbours only at the end.
-QString longLabel(int i) { return QStringLiteral("가나다라마바사아자차카타파하").repeated(3).left(37) + QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')); }
+QString longLabel(int i) {
+    return QStringLiteral("가나다라마바사아자차카타파하").repeated(3).left(37) +
+           QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
+}
 
 template <class T> QList<T *> seriesOf(const QChart &chart) {
     QList<T *> found;
@@ -136,8 +139,8 @@ private Q_SLOTS:
         view->AddData(3, QStringLiteral("가"));
         view->AddData(4, QStringLiteral("나"));
         view->GraphType(2);
-        view->BarColor(0x00FF00);   // green: red sits in the low byte
-        view->LineColor(0x0000FF);  // red
+        view->BarColor(0x00FF00);  // green: red sits in the low byte
+        view->LineColor(0x0000FF); // red
         view->DrawPage(1);
         const QChart &chart = *view->chart();
         QCOMPARE(seriesOf<QBarSeries>(chart).first()->barSets().first()->brush().color(), QColor(0, 255, 0));
@@ -218,7 +221,8 @@ private Q_SLOTS:
         QVERIFY2(text.contains(QStringLiteral("제조회사별 모델 수")), qPrintable(text));
         for (int i = 11; i <= 20; ++i)
             QVERIFY2(text.contains(QStringLiteral("모델%1호").arg(i)), qPrintable(text));
-        QVERIFY2(!text.contains(QStringLiteral("모델10호")) && !text.contains(QStringLiteral("모델21호")), qPrintable(text));
+        QVERIFY2(!text.contains(QStringLiteral("모델10호")) && !text.contains(QStringLiteral("모델21호")),
+                 qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("1,000,000,000,000")) && text.contains(QStringLiteral("-7")) &&
                      text.contains(QStringLiteral("1,300")),
                  qPrintable(text));

@@ -9,8 +9,8 @@
 #include "Settings.h"
 #include "TestEnv.h"
 #include "VbUnits.h"
-#include <QCheckBox>
 #include <QChart>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -32,8 +32,8 @@ const QString kTooSmall = QStringLiteral("1이상의 수치만 입력가능합�
 QString stored(const QString &key) { return Settings::GetSetting(kApp, kSection, key, QStringLiteral("<none>")); }
 void store(const QString &key, const QString &value) { Settings::SaveSetting(kApp, kSection, key, value); }
 QString storedTitle() {
-    return Settings::GetSetting(QStringLiteral("휴대폰관리"), QStringLiteral("Config_Form"), QStringLiteral("GraphA_인쇄제목"),
-                                QStringLiteral("<none>"));
+    return Settings::GetSetting(QStringLiteral("휴대폰관리"), QStringLiteral("Config_Form"),
+                                QStringLiteral("GraphA_인쇄제목"), QStringLiteral("<none>"));
 }
 } // namespace
 
@@ -123,8 +123,8 @@ private Q_SLOTS:
         store(QStringLiteral("GraphType"), QStringLiteral("4"));
         store(QStringLiteral("DataUnit"), QStringLiteral("1"));
         store(QStringLiteral("막대색"), QStringLiteral("65280"));
-        Settings::SaveSetting(QStringLiteral("휴대폰관리"), QStringLiteral("Config_Form"), QStringLiteral("GraphA_인쇄제목"),
-                              QStringLiteral("월별 판매"));
+        Settings::SaveSetting(QStringLiteral("휴대폰관리"), QStringLiteral("Config_Form"),
+                              QStringLiteral("GraphA_인쇄제목"), QStringLiteral("월별 판매"));
         const QByteArray before = [] {
             QFile f(Settings::storeFile(kApp));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -294,7 +294,8 @@ private Q_SLOTS:
         QVERIFY2(text.contains(QStringLiteral("기종별 재고")), qPrintable(text));
         for (int i = 11; i <= 20; ++i)
             QVERIFY2(text.contains(QStringLiteral("기종%1번").arg(i)), qPrintable(text));
-        QVERIFY2(!text.contains(QStringLiteral("기종10번")) && !text.contains(QStringLiteral("기종21번")), qPrintable(text));
+        QVERIFY2(!text.contains(QStringLiteral("기종10번")) && !text.contains(QStringLiteral("기종21번")),
+                 qPrintable(text));
 
         // Cancelled: nothing is written.
         QFile::remove(pdf);

@@ -6,13 +6,13 @@
 #include "TestEnv.h"
 #include "modMDB_Func.h"
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 #include <QThread>
 #include <memory>
-#include <QElapsedTimer>
 
 using namespace modMDB_Func;
 
@@ -80,7 +80,8 @@ private Q_SLOTS:
 
         QCOMPARE(OpenRecordset(rs, "SELECT * FROM no_table"), -1);
         QCOMPARE(env->prompter.boxes().last().title, QString("Query"));
-        QCOMPARE(env->prompter.texts().last(), QString("Jet Data Base Engine의 식을 확인하세요.\rSELECT * FROM no_table"));
+        QCOMPARE(env->prompter.texts().last(),
+                 QString("Jet Data Base Engine의 식을 확인하세요.\rSELECT * FROM no_table"));
         QCOMPARE(OpenRecordset(rs, "SELEKT 1"), -1);
         QCOMPARE(env->prompter.boxes().last().title, QString("ERROR"));
         QVERIFY(env->prompter.texts().last().endsWith("\rSELEKT 1"));
@@ -112,7 +113,8 @@ private Q_SLOTS:
     void constraintAndAffectedCounts() {
         QCOMPARE(ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('a', '1')"), 1);
         QCOMPARE(ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('A', '2')"), 0); // names ignore case
-        QVERIFY2(env->prompter.texts().last().startsWith("Error -2147467259: "), qPrintable(env->prompter.texts().last()));
+        QVERIFY2(env->prompter.texts().last().startsWith("Error -2147467259: "),
+                 qPrintable(env->prompter.texts().last()));
         // A statement that changes no rows reports none, whatever came before it.
         QCOMPARE(ExecuteSQL("CREATE TABLE scratch (a)"), 0);
         QCOMPARE(ExecuteSQL("UPDATE options SET optvalue = optvalue"), 1);
@@ -187,7 +189,8 @@ private Q_SLOTS:
 
         QVERIFY(!OpenDB(dbFile(), Schema::kPassword, false, false));
         QCOMPARE(lastOpenProblem(), OpenProblem::Damaged);
-        QVERIFY2(env->prompter.texts().last().startsWith("DB 연결 실패\r\n-2147467259 : 데이터베이스 파일이 손상되었습니다."),
+        QVERIFY2(env->prompter.texts().last().startsWith(
+                     "DB 연결 실패\r\n-2147467259 : 데이터베이스 파일이 손상되었습니다."),
                  qPrintable(env->prompter.texts().last()));
         QVERIFY(!IsOpen());
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -210,8 +213,9 @@ private Q_SLOTS:
             QVERIFY(!OpenDB(dbFile(), Schema::kPassword, false, false));
             QVERIFY(t.elapsed() >= 300);
             QCOMPARE(lastOpenProblem(), OpenProblem::Locked);
-            QVERIFY2(env->prompter.texts().last().startsWith("DB 연결 실패\r\n3261 : 다른 프로그램이 데이터베이스를 잠그고"),
-                     qPrintable(env->prompter.texts().last()));
+            QVERIFY2(
+                env->prompter.texts().last().startsWith("DB 연결 실패\r\n3261 : 다른 프로그램이 데이터베이스를 잠그고"),
+                qPrintable(env->prompter.texts().last()));
             QVERIFY(q.exec("ROLLBACK"));
         }
         QSqlDatabase::removeDatabase(holder);
@@ -284,22 +288,24 @@ private Q_SLOTS:
             t->wait();
             delete t;
         };
-        std::unique_ptr<QThread, decltype(waitAndDelete)> other(QThread::create([&] {
-            {
-                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
-                db.setDatabaseName(dbFile());
-                QSqlQuery q(db);
-                const bool ok = db.open() && q.exec("BEGIN EXCLUSIVE") &&
-                                q.exec("INSERT INTO options (optname, optvalue) VALUES ('other', '1')");
-                locked = ok ? 1 : -1;
-                if (ok) {
-                    QThread::msleep(600);
-                    committed = q.exec("COMMIT");
+        std::unique_ptr<QThread, decltype(waitAndDelete)> other(
+            QThread::create([&] {
+                {
+                    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
+                    db.setDatabaseName(dbFile());
+                    QSqlQuery q(db);
+                    const bool ok = db.open() && q.exec("BEGIN EXCLUSIVE") &&
+                                    q.exec("INSERT INTO options (optname, optvalue) VALUES ('other', '1')");
+                    locked = ok ? 1 : -1;
+                    if (ok) {
+                        QThread::msleep(600);
+                        committed = q.exec("COMMIT");
+                    }
+                    db.close();
                 }
-                db.close();
-            }
-            QSqlDatabase::removeDatabase("other");
-        }), waitAndDelete);
+                QSqlDatabase::removeDatabase("other");
+            }),
+            waitAndDelete);
         other->start();
         QTRY_VERIFY_WITH_TIMEOUT(locked != 0, 10000);
         QCOMPARE(locked.load(), 1);
@@ -318,7 +324,8 @@ private Q_SLOTS:
             return false;
         }));
         QCOMPARE(GetValue("SELECT COUNT(*) FROM options").toInt(), 0);
-        QVERIFY(InTransaction([] { return ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('a', '1')") == 1; }));
+        QVERIFY(
+            InTransaction([] { return ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('a', '1')") == 1; }));
         QCOMPARE(GetValue("SELECT COUNT(*) FROM options").toInt(), 1);
     }
 };

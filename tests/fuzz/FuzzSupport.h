@@ -30,10 +30,10 @@ QString file(const QString &name);
 void writeFile(const QString &path, const uint8_t *data, size_t size);
 } // namespace Fuzz
 
-#define FUZZ_CHECK(cond)                                                                                    \
-    do {                                                                                                    \
-        if (!(cond)) {                                                                                      \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #cond);                \
-            std::abort();                                                                                   \
-        }                                                                                                   \
+#define FUZZ_CHECK(cond)                                                                                               \
+    do {                                                                                                               \
+        if (!(cond)) {                                                                                                 \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #cond);                           \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (0)

@@ -84,7 +84,7 @@ private Q_SLOTS:
         QCOMPARE(sp->selectionBehavior(), QAbstractItemView::SelectItems);
         QVERIFY(!sp->blockSelect());
         QVERIFY(sp->lock(2, 2));
-        QCOMPARE(sp->maxRows(), 3);      // emptyRows false keeps the rows
+        QCOMPARE(sp->maxRows(), 3);          // emptyRows false keeps the rows
         QCOMPARE(sp->text(0, 0), QString()); // and no corner text
         QVERIFY(!sp->sortByHeader());
         QVERIFY(!sp->shadowColor().isValid()); // colour scheme off
@@ -119,7 +119,8 @@ private Q_SLOTS:
     }
 
     void menuItemsFollowTheFlags() {
-        const QStringList base{"01그리드 【줄높이】변경", "02【글자크기】       변경", "-", "03폼 및 그리드 설정【초기화】"};
+        const QStringList base{"01그리드 【줄높이】변경", "02【글자크기】       변경", "-",
+                               "03폼 및 그리드 설정【초기화】"};
         const QString close = QStringLiteral("00메    뉴      닫    기");
         const QStringList report{"-", "04【보고서】용 칼럼 설정"};
         const QStringList shortcuts{"-", "05시트내 【단축키】 목록"};

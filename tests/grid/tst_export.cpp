@@ -22,7 +22,9 @@ class TestExport : public QObject {
     std::unique_ptr<Spread> grid;
 
     QString folder() const { return env->appFolder() + QStringLiteral("/ExpExcel"); }
-    QString expected() const { return AppPaths::inApp(QStringLiteral("ExpExcel")) + QStringLiteral("/Exp240515_103000.XLS"); }
+    QString expected() const {
+        return AppPaths::inApp(QStringLiteral("ExpExcel")) + QStringLiteral("/Exp240515_103000.XLS");
+    }
     QString exportNow(bool headerRows = true) {
         env->prompter.answerYes();
         return ExportToExcelFile(grid.get(), QStringLiteral("Sheet1"), true, false, false, true, headerRows);

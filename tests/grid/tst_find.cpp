@@ -1,6 +1,6 @@
 // The find window over a real grid: moving to matches, the failure message, remembering.
-#include "ModalHelp.h"
 #include "FrmFindInSpread.h"
+#include "ModalHelp.h"
 #include "Spread.h"
 #include "TestEnv.h"
 #include "modSpread60.h"

@@ -145,19 +145,32 @@ private Q_SLOTS:
     void windowValuesOutsideWhatAScreenShowsAreIgnored_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("huge width") << "Width" << "1e300";
-        QTest::newRow("width beyond screens") << "Width" << "100001";
-        QTest::newRow("negative width") << "Width" << "-4500";
-        QTest::newRow("zero height") << "Height" << "0";
-        QTest::newRow("NaN height") << "Height" << "nan";
-        QTest::newRow("infinite height") << "Height" << "inf";
-        QTest::newRow("far left") << "Left" << "251658225";
-        QTest::newRow("infinite top") << "Top" << "inf";
-        QTest::newRow("huge state") << "WindowState" << "1e300";
-        QTest::newRow("unknown state") << "WindowState" << "3";
-        QTest::newRow("fractional state") << "WindowState" << "1.5";
-        QTest::newRow("negative state") << "WindowState" << "-1";
-        QTest::newRow("NaN state") << "WindowState" << "nan";
+        QTest::newRow("huge width") << "Width"
+                                    << "1e300";
+        QTest::newRow("width beyond screens") << "Width"
+                                              << "100001";
+        QTest::newRow("negative width") << "Width"
+                                        << "-4500";
+        QTest::newRow("zero height") << "Height"
+                                     << "0";
+        QTest::newRow("NaN height") << "Height"
+                                    << "nan";
+        QTest::newRow("infinite height") << "Height"
+                                         << "inf";
+        QTest::newRow("far left") << "Left"
+                                  << "251658225";
+        QTest::newRow("infinite top") << "Top"
+                                      << "inf";
+        QTest::newRow("huge state") << "WindowState"
+                                    << "1e300";
+        QTest::newRow("unknown state") << "WindowState"
+                                       << "3";
+        QTest::newRow("fractional state") << "WindowState"
+                                          << "1.5";
+        QTest::newRow("negative state") << "WindowState"
+                                        << "-1";
+        QTest::newRow("NaN state") << "WindowState"
+                                   << "nan";
     }
     void windowValuesOutsideWhatAScreenShowsAreIgnored() {
         QFETCH(QString, key);
@@ -189,8 +202,10 @@ private Q_SLOTS:
         win.w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&win.w));
         QVERIFY(modFormIni::SaveFormIni(&win.w, QString()));
-        QCOMPARE(IniFile::read(win.file(), "FormPosition", "Width"), QString::number(VbUnits::pxToTwips(win.w.width())));
-        QCOMPARE(IniFile::read(win.file(), "FormPosition", "Height"), QString::number(VbUnits::pxToTwips(win.w.height())));
+        QCOMPARE(IniFile::read(win.file(), "FormPosition", "Width"),
+                 QString::number(VbUnits::pxToTwips(win.w.width())));
+        QCOMPARE(IniFile::read(win.file(), "FormPosition", "Height"),
+                 QString::number(VbUnits::pxToTwips(win.w.height())));
         QCOMPARE(win.w.width(), 500);
     }
 
@@ -198,19 +213,45 @@ private Q_SLOTS:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("wide column") << "spList_ColsWidth" << "2" << "256";
-        QTest::newRow("negative column") << "spList_ColsWidth" << "2" << "-1";
-        QTest::newRow("huge column") << "spList_ColsWidth" << "2" << "1e300";
-        QTest::newRow("infinite column") << "spList_ColsWidth" << "2" << "inf";
-        QTest::newRow("NaN column") << "spList_ColsWidth" << "2" << "nan";
-        QTest::newRow("huge font") << "spList_General" << "FontSize" << "1e9";
-        QTest::newRow("font beyond 72") << "spList_General" << "FontSize" << "73";
-        QTest::newRow("tiny font") << "spList_General" << "FontSize" << "0.5";
-        QTest::newRow("negative font") << "spList_General" << "FontSize" << "-12";
-        QTest::newRow("overflowing font") << "spList_General" << "FontSize" << "1e999";
-        QTest::newRow("tall rows") << "spList_General" << "RowHeight" << "410";
-        QTest::newRow("huge rows") << "spList_General" << "RowHeight" << "1e300";
-        QTest::newRow("negative rows") << "spList_General" << "RowHeight" << "-20";
+        QTest::newRow("wide column") << "spList_ColsWidth"
+                                     << "2"
+                                     << "256";
+        QTest::newRow("negative column") << "spList_ColsWidth"
+                                         << "2"
+                                         << "-1";
+        QTest::newRow("huge column") << "spList_ColsWidth"
+                                     << "2"
+                                     << "1e300";
+        QTest::newRow("infinite column") << "spList_ColsWidth"
+                                         << "2"
+                                         << "inf";
+        QTest::newRow("NaN column") << "spList_ColsWidth"
+                                    << "2"
+                                    << "nan";
+        QTest::newRow("huge font") << "spList_General"
+                                   << "FontSize"
+                                   << "1e9";
+        QTest::newRow("font beyond 72") << "spList_General"
+                                        << "FontSize"
+                                        << "73";
+        QTest::newRow("tiny font") << "spList_General"
+                                   << "FontSize"
+                                   << "0.5";
+        QTest::newRow("negative font") << "spList_General"
+                                       << "FontSize"
+                                       << "-12";
+        QTest::newRow("overflowing font") << "spList_General"
+                                          << "FontSize"
+                                          << "1e999";
+        QTest::newRow("tall rows") << "spList_General"
+                                   << "RowHeight"
+                                   << "410";
+        QTest::newRow("huge rows") << "spList_General"
+                                   << "RowHeight"
+                                   << "1e300";
+        QTest::newRow("negative rows") << "spList_General"
+                                       << "RowHeight"
+                                       << "-20";
     }
     void gridValuesOutsideWhatAGridShowsAreIgnored() {
         QFETCH(QString, section);
@@ -276,7 +317,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&win.w));
         win.grid->setColWidth(2, 9.58);
         QVERIFY(modFormIni::SaveSpreadColWidth(&win.w, win.grid, 2, QStringLiteral("_B"), -1));
-        QCOMPARE(IniFile::read(FormLayoutFile::path("fbMobil_Admin_B"), "spList_ColsWidth", "2"), QStringLiteral("9.58"));
+        QCOMPARE(IniFile::read(FormLayoutFile::path("fbMobil_Admin_B"), "spList_ColsWidth", "2"),
+                 QStringLiteral("9.58"));
     }
 
     void resetDeletesTheFileAndTheNextDragCreatesANewOne() {

@@ -18,7 +18,9 @@ namespace {
 const QString kWindow = QStringLiteral("fbTestList");
 QString layoutFile() { return FormLayoutFile::path(kWindow); }
 QString stored(int col) { return IniFile::read(layoutFile(), "spList_RPTCOL", QString::number(col), "<none>"); }
-void store(int col, const QString &v) { QVERIFY(IniFile::write(layoutFile(), "spList_RPTCOL", QString::number(col), v)); }
+void store(int col, const QString &v) {
+    QVERIFY(IniFile::write(layoutFile(), "spList_RPTCOL", QString::number(col), v));
+}
 } // namespace
 
 class TestRptCol : public QObject {

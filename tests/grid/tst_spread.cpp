@@ -4,16 +4,16 @@
 #include "SheetModel.h"
 #include "Spread.h"
 #include "SpreadDelegate.h"
-#include <QHelpEvent>
-#include <QToolTip>
 #include "TestEnv.h"
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 class TestSpread : public QObject {
     Q_OBJECT
@@ -101,7 +101,7 @@ private Q_SLOTS:
         clickHeader(1);
         QCOMPARE(column(1), (QStringList{"9", "10", "A", "b", "", ""}));
         QCOMPARE(column(2), (QStringList{"row2", "row1", "row4", "row3", "row5", ""})); // empty cells last
-        QCOMPARE(sp->cellTag(0, 2), QStringLiteral("subtot")); // the tag went with its row
+        QCOMPARE(sp->cellTag(0, 2), QStringLiteral("subtot"));                          // the tag went with its row
         QVERIFY(sp->rowHidden(1) && sp->QTableView::isRowHidden(0));
         QVERIFY(!sp->rowHidden(2) && !sp->QTableView::isRowHidden(1));
 

@@ -3,8 +3,8 @@
 #include "CompoundFile.h"
 #include "FullDisk.h"
 #include "XlsWriter.h"
-#include <QCryptographicHash>
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -112,7 +112,10 @@ if ncells != total: bad('SST total %d, cells %d' % (total, ncells))
 json.dump(out, sys.stdout)
 )PY";
 
-QString python() { return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3") : QStringLiteral("python3"); }
+QString python() {
+    return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                             : QStringLiteral("python3");
+}
 
 QJsonObject readBack(const QString &file, int fmtRows = 0) {
     QProcess p;
@@ -136,7 +139,8 @@ QJsonArray expectedRows(const SheetStore &s, const std::vector<XlsColumn> &cols,
         QJsonArray row;
         for (const XlsColumn &c : cols) {
             const QString t = s.text(c.sheetCol, r);
-            row.append(t.isEmpty() ? QJsonValue() : QJsonValue(t.left(32767 - (t.size() > 32767 && t.at(32766).isHighSurrogate()))));
+            row.append(t.isEmpty() ? QJsonValue()
+                                   : QJsonValue(t.left(32767 - (t.size() > 32767 && t.at(32766).isHighSurrogate()))));
         }
         out.append(row);
     }
@@ -148,9 +152,12 @@ QString difference(const QJsonArray &got, const QJsonArray &want) {
         if (got.at(r) != want.at(r))
             for (qsizetype c = 0; c < std::max(got.at(r).toArray().size(), want.at(r).toArray().size()); ++c)
                 if (got.at(r).toArray().at(c) != want.at(r).toArray().at(c))
-                    return QStringLiteral("row %1 col %2: got %3, want %4").arg(r).arg(c)
-                        .arg(QString::fromUtf8(QJsonDocument(QJsonArray{got.at(r).toArray().at(c)}).toJson().left(80)),
-                             QString::fromUtf8(QJsonDocument(QJsonArray{want.at(r).toArray().at(c)}).toJson().left(80)));
+                    return QStringLiteral("row %1 col %2: got %3, want %4")
+                        .arg(r)
+                        .arg(c)
+                        .arg(
+                            QString::fromUtf8(QJsonDocument(QJsonArray{got.at(r).toArray().at(c)}).toJson().left(80)),
+                            QString::fromUtf8(QJsonDocument(QJsonArray{want.at(r).toArray().at(c)}).toJson().left(80)));
     return {};
 }
 
@@ -193,7 +200,8 @@ private Q_SLOTS:
         SheetStore s;
         s.setMaxCols(5);
         s.setMaxRows(9);
-        const QStringList head{QStringLiteral("코드"), QStringLiteral("모델명"), QStringLiteral("숨김"), QStringLiteral("메모"), QStringLiteral("긴 글")};
+        const QStringList head{QStringLiteral("코드"), QStringLiteral("모델명"), QStringLiteral("숨김"),
+                               QStringLiteral("메모"), QStringLiteral("긴 글")};
         for (int c = 1; c <= 5; ++c)
             s.setText(c, 1, head[c - 1]);
         s.setText(1, 2, u"No");
@@ -230,8 +238,10 @@ private Q_SLOTS:
         QCOMPARE(res.rows, 9);
         QCOMPARE(res.cols, 4);
         QCOMPARE(int(res.cut.size()), 2);
-        QCOMPARE(std::tuple(res.cut[0].sheetCol, res.cut[0].sheetRow, res.cut[0].length), std::tuple(5, 4, int(cut40000.size())));
-        QCOMPARE(std::tuple(res.cut[1].sheetCol, res.cut[1].sheetRow, res.cut[1].length), std::tuple(5, 9, int(cutAtPair.size())));
+        QCOMPARE(std::tuple(res.cut[0].sheetCol, res.cut[0].sheetRow, res.cut[0].length),
+                 std::tuple(5, 4, int(cut40000.size())));
+        QCOMPARE(std::tuple(res.cut[1].sheetCol, res.cut[1].sheetRow, res.cut[1].length),
+                 std::tuple(5, 9, int(cutAtPair.size())));
         QCOMPARE(QFileInfo(file).size() % 512, 0);
 
         const QJsonObject book = readBack(file, 9);
@@ -255,8 +265,15 @@ private Q_SLOTS:
                 if (rows.at(r).toArray().at(c).isNull())
                     continue;
                 const bool head = r < 2, odd = r == 5 && c == 1;
-                QVERIFY2(f == (QJsonArray{head ? 1 : 0, head ? 700 : 400, head ? 2 : odd ? 3 : 1, odd ? 0 : 1, QStringLiteral("굴림"), 200}),
-                         qPrintable(QStringLiteral("row %1 col %2: %3").arg(r).arg(c).arg(QString::fromUtf8(QJsonDocument(f).toJson()))));
+                QVERIFY2(f == (QJsonArray{head ? 1 : 0, head ? 700 : 400,
+                                          head  ? 2
+                                          : odd ? 3
+                                                : 1,
+                                          odd ? 0 : 1, QStringLiteral("굴림"), 200}),
+                         qPrintable(QStringLiteral("row %1 col %2: %3")
+                                        .arg(r)
+                                        .arg(c)
+                                        .arg(QString::fromUtf8(QJsonDocument(f).toJson()))));
             }
     }
 
@@ -269,7 +286,9 @@ private Q_SLOTS:
         const QString repeated = QString(1000, u'반');
         for (int r = 1; r <= 3000; ++r) {
             const int len = 1 + (r * 37) % 601;
-            s.setText(1, r, r % 3 ? QString(len, QChar(u'a' + r % 26)) + QString::number(r) : QString(len, QChar(u'가' + r % 500)));
+            s.setText(1, r,
+                      r % 3 ? QString(len, QChar(u'a' + r % 26)) + QString::number(r)
+                            : QString(len, QChar(u'가' + r % 500)));
             if (r <= 2000)
                 s.setText(2, r, repeated);
         }
@@ -290,7 +309,8 @@ private Q_SLOTS:
         QVERIFY2(complaints(book).isEmpty(), qPrintable(complaints(book)));
         const QJsonObject sh = book.value(QStringLiteral("sheets")).toArray().at(0).toObject();
         QCOMPARE(sh.value(QStringLiteral("name")).toString(), QStringLiteral("Sheet1"));
-        const QString diff = difference(sh.value(QStringLiteral("rows")).toArray(), expectedRows(s, cols, range(1, 3000)));
+        const QString diff =
+            difference(sh.value(QStringLiteral("rows")).toArray(), expectedRows(s, cols, range(1, 3000)));
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
@@ -325,7 +345,8 @@ private Q_SLOTS:
         for (const QJsonValue &v : sheets) {
             const QJsonArray rows = v.toObject().value(QStringLiteral("rows")).toArray();
             QVERIFY(difference(QJsonArray{rows.at(0), rows.at(1)}, expectedRows(s, cols, {1, 2})).isEmpty());
-            QCOMPARE(v.toObject().value(QStringLiteral("fmt")).toArray().at(0).toArray().at(0).toArray().at(0).toInt(), 1);
+            QCOMPARE(v.toObject().value(QStringLiteral("fmt")).toArray().at(0).toArray().at(0).toArray().at(0).toInt(),
+                     1);
             for (qsizetype r = 2; r < rows.size(); ++r)
                 data.append(rows.at(r));
         }
@@ -346,16 +367,21 @@ private Q_SLOTS:
             QFile f(files.last());
             QVERIFY(f.open(QIODevice::WriteOnly));
             CompoundFileWriter w(f, QStringLiteral("Workbook"), quint64(size));
-            QVERIFY(w.begin() && w.write(data.constData(), size / 3) && w.write(data.constData() + size / 3, size - size / 3) && w.finish());
+            QVERIFY(w.begin() && w.write(data.constData(), size / 3) &&
+                    w.write(data.constData() + size / 3, size - size / 3) && w.finish());
             f.close();
             QCOMPARE(quint64(f.size()), CompoundFileWriter::fileSize(quint64(size)));
             streams << data + QByteArray(std::max<qint64>(0, 4096 - size), 0);
         }
         QProcess p;
-        p.start(python(), QStringList{QStringLiteral("-c"), QStringLiteral(
-            "import sys, io, hashlib\nfrom xlrd import compdoc\nfor path in sys.argv[1:]:\n"
-            "    log = io.StringIO(); s = compdoc.CompDoc(open(path, 'rb').read(), logfile=log).get_named_stream('Workbook')\n"
-            "    print(hashlib.sha1(s).hexdigest(), len(s), repr(log.getvalue()))")} + files);
+        p.start(
+            python(),
+            QStringList{QStringLiteral("-c"),
+                        QStringLiteral("import sys, io, hashlib\nfrom xlrd import compdoc\nfor path in sys.argv[1:]:\n"
+                                       "    log = io.StringIO(); s = compdoc.CompDoc(open(path, 'rb').read(), "
+                                       "logfile=log).get_named_stream('Workbook')\n"
+                                       "    print(hashlib.sha1(s).hexdigest(), len(s), repr(log.getvalue()))")} +
+                files);
         QVERIFY(p.waitForFinished(60000));
         const QList<QByteArray> lines = p.readAllStandardOutput().trimmed().split('\n');
         QCOMPARE(lines.size(), streams.size());
@@ -389,8 +415,9 @@ private Q_SLOTS:
         QVERIFY(writeXlsFile(s, 1, {{1, 9}}, opt, file).ok);
         const QJsonObject book = readBack(file);
         QVERIFY2(complaints(book).isEmpty(), qPrintable(complaints(book)));
-        QCOMPARE(book.value(QStringLiteral("sheets")).toArray().at(0).toObject().value(QStringLiteral("name")).toString(),
-                 QString(31, u'가'));
+        QCOMPARE(
+            book.value(QStringLiteral("sheets")).toArray().at(0).toObject().value(QStringLiteral("name")).toString(),
+            QString(31, u'가'));
     }
 
     void failuresLeaveNothingBehind() {
@@ -411,7 +438,8 @@ private Q_SLOTS:
         FailingDevice sink(1LL << 40);
         QVERIFY(writeXls(s, 20000, cols, {}, sink).ok);
         QCOMPARE(sink.bytes, goodBytes);
-        for (qint64 limit : {0LL, 1LL, 511LL, 512LL, 70000LL, qint64(goodBytes.size()) - 512, qint64(goodBytes.size()) - 1}) {
+        for (qint64 limit :
+             {0LL, 1LL, 511LL, 512LL, 70000LL, qint64(goodBytes.size()) - 512, qint64(goodBytes.size()) - 1}) {
             FailingDevice dev(limit);
             const XlsResult r = writeXls(s, 20000, cols, {}, dev);
             QVERIFY2(!r.ok && !r.error.isEmpty(), qPrintable(QString::number(limit)));
@@ -423,7 +451,8 @@ private Q_SLOTS:
         plain.close();
         const XlsResult noFolder = writeXlsFile(s, 20000, cols, {}, out.filePath(QStringLiteral("plain/x.xls")));
         QVERIFY(!noFolder.ok && !noFolder.error.isEmpty());
-        const XlsResult tooWide = writeXlsFile(s, 20000, std::vector<XlsColumn>(257, XlsColumn{1, 9}), {}, out.filePath(QStringLiteral("wide.xls")));
+        const XlsResult tooWide = writeXlsFile(s, 20000, std::vector<XlsColumn>(257, XlsColumn{1, 9}), {},
+                                               out.filePath(QStringLiteral("wide.xls")));
         QVERIFY(!tooWide.ok && !tooWide.error.isEmpty());
         // A full disk half-way through: the temporary file goes too.
         XlsResult full;
@@ -433,7 +462,8 @@ private Q_SLOTS:
             full = writeXlsFile(s, 20000, cols, {}, out.filePath(QStringLiteral("full.xls")));
         }
         QVERIFY(!full.ok && !full.error.isEmpty());
-        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{QStringLiteral("plain")});
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("plain")});
     }
 };
 

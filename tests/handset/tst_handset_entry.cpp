@@ -1,7 +1,7 @@
 #include "AppState.h"
 #include "HandsetFixture.h"
-#include "Settings.h"
 #include "Schema.h"
+#include "Settings.h"
 #include "Spread.h"
 #include "WriteProtect.h"
 #include "fbMobil_Admin.h"
@@ -140,7 +140,8 @@ private Q_SLOTS:
         QTest::keyClicks(code, "12");
         env->prompter.answerYes();
         entry()->htField[1]->setFocus(Qt::TabFocusReason);
-        QCOMPARE(env->prompter.boxes().last().text, QString("코드는 6자리를 사용하길 권장합니다. 나머지를 자동으로 채울까요?"));
+        QCOMPARE(env->prompter.boxes().last().text,
+                 QString("코드는 6자리를 사용하길 권장합니다. 나머지를 자동으로 채울까요?"));
         QCOMPARE(code->text(), QString("120008"));
         // Clicking the save button leaves the field too: the question comes before the save.
         code->setFocus();
@@ -247,8 +248,9 @@ private Q_SLOTS:
             entry()->show();
             fill({"", "F-1", "2020"});
             QVERIFY(!entry()->Save());
-            QCOMPARE(env->prompter.texts(),
-                     QStringList{"자료를 저장하지 못했습니다.\r\n데이터베이스 파일이 읽기 전용이어서 저장할 수 없습니다."});
+            QCOMPARE(
+                env->prompter.texts(),
+                QStringList{"자료를 저장하지 못했습니다.\r\n데이터베이스 파일이 읽기 전용이어서 저장할 수 없습니다."});
             QCOMPARE(entry()->htField[0]->text(), QString());
             QCOMPARE(entry()->htField[1]->text(), QString("F-1"));
             QCOMPARE(list->spList->maxRows(), 0);

@@ -1,20 +1,20 @@
-#include "ModalHelp.h"
+#include "AppState.h"
 #include "FrmImageZoom.h"
+#include "FrmSPPrint_Preview.h"
 #include "HandsetFixture.h"
 #include "HandsetSql.h"
-#include "Spread.h"
-#include "fBMobil_Save_Search.h"
-#include "fbMobil_Admin.h"
-#include "AppState.h"
-#include "FrmSPPrint_Preview.h"
+#include "ModalHelp.h"
 #include "SheetPreview.h"
+#include "Spread.h"
 #include "XlsRead.h"
 #include "cFpPreview.h"
+#include "fBMobil_Save_Search.h"
+#include "fbMobil_Admin.h"
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
-#include <QApplication>
 
 using namespace modMDB_Func;
 
@@ -81,13 +81,13 @@ private Q_SLOTS:
         QFETCH(int, member);
         QFETCH(QString, text);
         QFETCH(int, hits);
-        const int expected = GetValue(QString("SELECT COUNT(*) FROM t_mobile WHERE code <> 1 AND %1")
-                                          .arg(QStringList{"", "instr(mid, '%1') > 0", "instr(makeyear, '%1') > 0",
-                                                           "makecom = '%1'", "opentype = '%1'", "ant = '%1'",
-                                                           "instr(model, '%1') > 0", "instr(sar, '%1') > 0",
-                                                           "instr(nick, '%1') > 0"}[member]
-                                                   .arg(text)))
-                                 .toInt();
+        const int expected =
+            GetValue(QString("SELECT COUNT(*) FROM t_mobile WHERE code <> 1 AND %1")
+                         .arg(QStringList{"", "instr(mid, '%1') > 0", "instr(makeyear, '%1') > 0", "makecom = '%1'",
+                                          "opentype = '%1'", "ant = '%1'", "instr(model, '%1') > 0",
+                                          "instr(sar, '%1') > 0", "instr(nick, '%1') > 0"}[member]
+                                  .arg(text)))
+                .toInt();
         QCOMPARE(expected, hits);
         search(member, text);
         QCOMPARE(list->spList->maxRows(), hits);
@@ -176,7 +176,8 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(!viewerOpened);
         QCOMPARE(env->prompter.texts().last(),
-                 "사진 파일을 읽을 수 없습니다. 그림 파일이 아니거나 손상되었습니다.\r\n" + QDir::toNativeSeparators(file));
+                 "사진 파일을 읽을 수 없습니다. 그림 파일이 아니거나 손상되었습니다.\r\n" +
+                     QDir::toNativeSeparators(file));
     }
 
     void deleteCases() {
@@ -257,7 +258,8 @@ private Q_SLOTS:
         QCOMPARE(shownTitle, QStringLiteral("스프레드 인쇄 미리보기"));
         QVERIFY(pages >= 1);
         const QString header = list->spList->printProps().header;
-        QVERIFY(header.contains(QStringLiteral("/f1/c") + list->windowTitle() + QStringLiteral("/n/n/f2/l홍길동/f4/c/n")));
+        QVERIFY(
+            header.contains(QStringLiteral("/f1/c") + list->windowTitle() + QStringLiteral("/n/n/f2/l홍길동/f4/c/n")));
         QVERIFY(list->windowTitle().contains(QStringLiteral("40")));
         QCOMPARE(list->spList->printProps().marginLeft, 0.3 * 1440);
     }
@@ -296,7 +298,8 @@ private Q_SLOTS:
         QStringList values;
         for (int r = 1; r <= lookup.spList->maxRows(); ++r)
             values << lookup.spList->text(1, r);
-        QCOMPARE(values, (QStringList{"KT테크", "LG전자", "SK텔레텍", "노키아", "모토로라", "삼성전자", "애플", "팬택"}));
+        QCOMPARE(values,
+                 (QStringList{"KT테크", "LG전자", "SK텔레텍", "노키아", "모토로라", "삼성전자", "애플", "팬택"}));
         lookup.Refresh_sheet("makecom", "전자");
         QCOMPARE(lookup.spList->maxRows(), 2);
         // The base record's empty value is not counted; an empty value of a real record is.

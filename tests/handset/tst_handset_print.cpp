@@ -104,8 +104,8 @@ private Q_SLOTS:
     // The job without preview, with the page line: straight to the default printer.
     void printWithoutPreviewCarriesPageLine() {
         list->spList->setRowHeight(-1, 40); // more pages
-        QVERIFY(preview->SpreadPreview(list->spList, list->objectName(), list->windowTitle(), gUserName, QString(), 1, 0.3,
-                                       0.2, 0.5, 0.5, true, 1, QString(), true, 16));
+        QVERIFY(preview->SpreadPreview(list->spList, list->objectName(), list->windowTitle(), gUserName, QString(), 1,
+                                       0.3, 0.2, 0.5, 0.5, true, 1, QString(), true, 16));
         const QStringList files = cups.waitForOutput(1, 20000);
         QCOMPARE(files.size(), 1);
         const int pages = printPageCount(*list->spList);

@@ -13,7 +13,8 @@ class TestHandsetSave : public QObject {
     std::unique_ptr<TestEnv> env;
 
     static HandsetColumns::Fields entry(const QString &code, const QString &mid, const QString &year) {
-        return {code, mid, year, QStringLiteral("삼성전자"), {}, {}, QStringLiteral("SCH-1"), {}, QStringLiteral("별명")};
+        return {
+            code, mid, year, QStringLiteral("삼성전자"), {}, {}, QStringLiteral("SCH-1"), {}, QStringLiteral("별명")};
     }
     int rows() const { return GetValue("SELECT COUNT(*) FROM t_mobile").toInt(); }
 
@@ -33,11 +34,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("year");
         QTest::addColumn<bool>("autoNumber");
         QTest::addColumn<int>("missing");
-        QTest::newRow("numbered: no code asked") << "" << "M" << "2020" << true << -1;
-        QTest::newRow("typed: code first") << "" << "" << "" << false << 0;
-        QTest::newRow("ID before year") << "" << "" << "" << true << 1;
-        QTest::newRow("year") << "000001" << "M" << "" << false << 2;
-        QTest::newRow("blank and zero are typed") << " " << "0" << " " << false << -1;
+        QTest::newRow("numbered: no code asked") << ""
+                                                 << "M"
+                                                 << "2020" << true << -1;
+        QTest::newRow("typed: code first") << ""
+                                           << ""
+                                           << "" << false << 0;
+        QTest::newRow("ID before year") << ""
+                                        << ""
+                                        << "" << true << 1;
+        QTest::newRow("year") << "000001"
+                              << "M"
+                              << "" << false << 2;
+        QTest::newRow("blank and zero are typed") << " "
+                                                  << "0"
+                                                  << " " << false << -1;
     }
     // Refused in the order the window asks, and nothing is written.
     void requiredFields() {

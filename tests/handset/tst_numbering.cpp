@@ -21,7 +21,8 @@ int runWorker(const QString &file, int count, const QString &tag) {
     if (!OpenDB(file, Schema::kPassword, false, false))
         return 3;
     for (int i = 0; i < count; ++i) {
-        const HandsetSave::Result r = HandsetSave::insert(handset({}, QStringLiteral("%1-%2").arg(tag).arg(i)), true, 6);
+        const HandsetSave::Result r =
+            HandsetSave::insert(handset({}, QStringLiteral("%1-%2").arg(tag).arg(i)), true, 6);
         if (r.status != HandsetSave::Result::Saved) {
             fprintf(stderr, "save %d: status %d %s\n", i, int(r.status), qPrintable(r.errorText));
             return 4;
@@ -87,13 +88,15 @@ private Q_SLOTS:
 
     void automaticNumberStepsPastOneTakenUnderIt() {
         // A writer that slips a row in with the number just handed out, as another path could.
-        QCOMPARE(ExecuteSQL("CREATE TRIGGER slip BEFORE INSERT ON t_mobile WHEN NEW.mcode = '000001' AND NEW.mid <> 'other'"
-                            " BEGIN INSERT INTO t_mobile (mcode, mid) VALUES ('000001', 'other'); END"),
-                 0);
+        QCOMPARE(
+            ExecuteSQL("CREATE TRIGGER slip BEFORE INSERT ON t_mobile WHEN NEW.mcode = '000001' AND NEW.mid <> 'other'"
+                       " BEGIN INSERT INTO t_mobile (mcode, mid) VALUES ('000001', 'other'); END"),
+            0);
         const HandsetSave::Result r = HandsetSave::insert(handset({}, "T-1"), true, 6);
         QCOMPARE(r.status, HandsetSave::Result::Saved);
         QCOMPARE(r.code, QString("000002"));
-        QCOMPARE(GetValue(QString("SELECT mcode FROM t_mobile WHERE code = %1").arg(r.key)).toString(), QString("000002"));
+        QCOMPARE(GetValue(QString("SELECT mcode FROM t_mobile WHERE code = %1").arg(r.key)).toString(),
+                 QString("000002"));
     }
 
     void failedInsertLeavesNothingBehind() {

@@ -1,9 +1,9 @@
 // The list shows the search result's texts where the result keeps them: what that storage
 // must get right for the texts every other part of the grid reads.
 #include "HandsetFixture.h"
+#include "Recordset.h"
 #include "SheetSearch.h"
 #include "Spread.h"
-#include "Recordset.h"
 #include "TextColumn.h"
 #include "fbMobil_Admin.h"
 #include <QLineEdit>

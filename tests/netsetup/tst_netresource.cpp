@@ -69,8 +69,8 @@ private Q_SLOTS:
         r.setRecord(record("Microsoft Windows 네트워크", NetworkBrowser::Network));
         QCOMPARE(r.ShortName(), QString("Microsoft Windows 네트워크"));
 
-        const QStringList names{"Generic", "Domain", "Server", "Share", "File", "Group",
-                                "Network", "Root", "AdminShare", "Directory", "Tree", "NDSContainer"};
+        const QStringList names{"Generic", "Domain", "Server",     "Share",     "File", "Group",
+                                "Network", "Root",   "AdminShare", "Directory", "Tree", "NDSContainer"};
         for (int t = 0; t < names.size(); ++t) {
             r.setRecord(record("x", std::uint32_t(t)));
             QCOMPARE(r.ResourceType(), t);
@@ -270,12 +270,13 @@ private Q_SLOTS:
         QCOMPARE(ServerSearch::pick({"\\\\SRV1\\app"}, "app"), QString("\\\\SRV1\\app"));
         QVERIFY(env->prompter.boxes().isEmpty());
         QCOMPARE(ServerSearch::pick({}, "app"), QString());
-        QCOMPARE(env->prompter.texts().last(),
-                 QString("네트워크상에서 서버를 찾을 수 없습니다.\r\n먼저, 서버 컴퓨터의 해당 프로그램 폴더를 읽기/쓰기권한으로 공유하세요."
-                         "\r\n\r\n찾을 공유명:app"));
+        QCOMPARE(env->prompter.texts().last(), QString("네트워크상에서 서버를 찾을 수 없습니다.\r\n먼저, 서버 컴퓨터의 "
+                                                       "해당 프로그램 폴더를 읽기/쓰기권한으로 공유하세요."
+                                                       "\r\n\r\n찾을 공유명:app"));
         QCOMPARE(ServerSearch::pick({"\\\\SRV1\\app", "\\\\SRV3\\app"}, "app"), QString());
         QCOMPARE(env->prompter.texts().last(),
-                 QString("네트워크상에 서버가 2개이상 존재합니다.\r\n사용하지 않는 서버는 공유를 제거해 주세요.\r\n\r\n서버목록\r\n"
+                 QString("네트워크상에 서버가 2개이상 존재합니다.\r\n사용하지 않는 서버는 공유를 제거해 "
+                         "주세요.\r\n\r\n서버목록\r\n"
                          "=====================================\r\n\\\\SRV1\\app\r\n\\\\SRV3\\app"));
         env->prompter.clear();
     }

@@ -28,8 +28,11 @@
 namespace {
 const QString kTitle = AppState::title();
 QString cfg(const QString &section, const QString &key) { return Settings::GetSetting(kTitle, section, key, "<none>"); }
-void setCfg(const QString &section, const QString &key, const QString &v) { Settings::SaveSetting(kTitle, section, key, v); }
-const QString kRestart = "설정이 저장되었습니다.\r\n프로그램을 다시 시작해야 정상적으로 적용됩니다.\r\n\r\n프로그램을 종료후 다시 시작하세요.";
+void setCfg(const QString &section, const QString &key, const QString &v) {
+    Settings::SaveSetting(kTitle, section, key, v);
+}
+const QString kRestart = "설정이 저장되었습니다.\r\n프로그램을 다시 시작해야 정상적으로 적용됩니다.\r\n\r\n프로그램을 "
+                         "종료후 다시 시작하세요.";
 } // namespace
 
 class TestNetSetupWindow : public QObject {
@@ -205,7 +208,8 @@ private Q_SLOTS:
         w->btnSave->click();
         QCOMPARE(env->prompter.texts().size(), 1);
         QVERIFY(env->prompter.texts().first().startsWith("네트워크상에 서버가 2개이상 존재합니다."));
-        QVERIFY(env->prompter.texts().first().endsWith("=====================================\r\n\\\\SRV1\\app\r\n\\\\SRV3\\app"));
+        QVERIFY(env->prompter.texts().first().endsWith(
+            "=====================================\r\n\\\\SRV1\\app\r\n\\\\SRV3\\app"));
         networkKeysUnset();
         QCOMPARE(w->txtInput[0]->text(), QString());
         QVERIFY(w->isVisible());
@@ -229,9 +233,9 @@ private Q_SLOTS:
         auto w = open();
         chooseClient(*w);
         w->btnSave->click();
-        QCOMPARE(env->prompter.texts(),
-                 QStringList({"네트워크상에서 서버를 찾을 수 없습니다.\r\n먼저, 서버 컴퓨터의 해당 프로그램 폴더를 읽기/쓰기권한으로 "
-                              "공유하세요.\r\n\r\n찾을 공유명:app"}));
+        QCOMPARE(env->prompter.texts(), QStringList({"네트워크상에서 서버를 찾을 수 없습니다.\r\n먼저, 서버 컴퓨터의 "
+                                                     "해당 프로그램 폴더를 읽기/쓰기권한으로 "
+                                                     "공유하세요.\r\n\r\n찾을 공유명:app"}));
         networkKeysUnset();
     }
 
@@ -255,7 +259,8 @@ private Q_SLOTS:
         w->btnAutoNTDrv->click();
         QCOMPARE(w->txtInput[1]->text(), QString("I:"));
         QVERIFY(!w->btnAutoNTDrv->isEnabled());
-        QCOMPARE(QFileInfo(env->drives->driveFolder("I:")).symLinkTarget(), QFileInfo(net() + "/SRV1/app").absoluteFilePath());
+        QCOMPARE(QFileInfo(env->drives->driveFolder("I:")).symLinkTarget(),
+                 QFileInfo(net() + "/SRV1/app").absoluteFilePath());
         QVERIFY(floatMessages().first().startsWith(" I:\\ 드라이브로 네트워크 드라이브 연결이 되었습니다./T500"));
 
         // An unreachable path: ConnectNetDrive says so, the drive box stays as it was.
@@ -292,9 +297,11 @@ private Q_SLOTS:
         b.setChecked(true);
         QCOMPARE(GetSelOptionIdx({&a, &b}), 1);
         QCOMPARE(GetSelOptionIdx({&a, nullptr, &b}), 0);
-        QCOMPARE(env->prompter.texts(),
-                 QStringList({"Error 91 (개체 변수 또는 With 블록 변수가 설정되어 있지 않습니다.) in procedure GetSelOptionIdx of "
-                              "Module modOptionBtn"}));
+        QCOMPARE(
+            env->prompter.texts(),
+            QStringList(
+                {"Error 91 (개체 변수 또는 With 블록 변수가 설정되어 있지 않습니다.) in procedure GetSelOptionIdx of "
+                 "Module modOptionBtn"}));
     }
 
     void picturesForEveryTypeName() {
@@ -310,7 +317,8 @@ private Q_SLOTS:
         NetResource r;
         for (std::uint32_t t = 0; t <= 11; ++t) {
             r.setRecord(NetRecord{0, 0, t, 0, {}, "x", {}, {}});
-            QVERIFY2(NetTreePictures::names().contains(r.ResourceTypeName().toLower()), qPrintable(r.ResourceTypeName()));
+            QVERIFY2(NetTreePictures::names().contains(r.ResourceTypeName().toLower()),
+                     qPrintable(r.ResourceTypeName()));
         }
         r.markPrinter();
         QVERIFY(NetTreePictures::names().contains(r.ResourceTypeName().toLower()));
@@ -365,7 +373,8 @@ private Q_SLOTS:
         QVERIFY(modMDB_Func::IsOpen());
         QCOMPARE(gCSType, 1);
         QCOMPARE(gDBFile, QString("H:\\DBS/dbMain.db"));
-        QCOMPARE(QFileInfo(env->drives->driveFolder("H:")).symLinkTarget(), QFileInfo(net() + "/SRV1/app").absoluteFilePath());
+        QCOMPARE(QFileInfo(env->drives->driveFolder("H:")).symLinkTarget(),
+                 QFileInfo(net() + "/SRV1/app").absoluteFilePath());
         QCOMPARE(QFileInfo(env->drives->localPath(gDBFile)).canonicalFilePath(),
                  QFileInfo(net() + "/SRV1/app/DBS/dbMain.db").canonicalFilePath());
         QCOMPARE(env->prompter.texts().size(), 1); // no path question

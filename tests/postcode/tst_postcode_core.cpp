@@ -52,10 +52,11 @@ private Q_SLOTS:
 
     void statements() {
         using namespace PostcodeSql;
-        QCOMPARE(searchQuery("역삼"),
-                 QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post WHERE DONG LIKE '역삼%' ESCAPE '\\' ORDER BY ZIPCODE;"));
-        QCOMPARE(searchQuery("135-080"),
-                 QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post WHERE ZIPCODE = '135-080' ORDER BY ZIPCODE;"));
+        QCOMPARE(searchQuery("역삼"), QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post WHERE DONG LIKE "
+                                              "'역삼%' ESCAPE '\\' ORDER BY ZIPCODE;"));
+        QCOMPARE(
+            searchQuery("135-080"),
+            QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post WHERE ZIPCODE = '135-080' ORDER BY ZIPCODE;"));
         QCOMPARE(searchQuery(""), QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post ORDER BY ZIPCODE;"));
         // A quote, % or _ is searched for itself.
         QVERIFY(searchQuery("O'Neil").contains("LIKE 'O''Neil%'"));
@@ -101,10 +102,10 @@ private Q_SLOTS:
         QFETCH(QString, delimiter);
         QString text = QStringLiteral("우편번호|시도|시군구|읍면동|번지\r\n"
                                       "135080|서울특별시|강남구|역삼동|1~100\r\n"
-                                      "06236|서울특별시|강남구|역삼1동\r\n"        // a field short
-                                      "\r\n"                                       // blank: skipped quietly
-                                      "12A45|서울특별시|강남구|삼성동|1\r\n"       // not a code
-                                      "06252|서울특별시|강남구||1\r\n"             // no town
+                                      "06236|서울특별시|강남구|역삼1동\r\n"  // a field short
+                                      "\r\n"                                 // blank: skipped quietly
+                                      "12A45|서울특별시|강남구|삼성동|1\r\n" // not a code
+                                      "06252|서울특별시|강남구||1\r\n"       // no town
                                       "30007|세종특별자치시||조치원읍|1~500\r\n");
         text.replace('|', delimiter);
         QByteArray bytes = cp949 ? AnsiCodec::encode(text) : text.toUtf8();
@@ -157,7 +158,8 @@ private Q_SLOTS:
         PostcodeFixture::makeDatabase(path("built.db"));
         QString error;
         QVERIFY2(PostcodeImport::buildArchive(path("built.db"), path("dbPost.zip"), &error), qPrintable(error));
-        PostcodeFixture::makeDatabase(path("app/dbPost.db"), "우편번호|시도|시군구|읍면동\n11111|경기도|가평군|가평읍\n");
+        PostcodeFixture::makeDatabase(path("app/dbPost.db"),
+                                      "우편번호|시도|시군구|읍면동\n11111|경기도|가평군|가평읍\n");
         const auto result = PostcodeUpdate::install(path("dbPost.zip"), path("app/dbPost.db"));
         QVERIFY2(result.ok, qPrintable(result.message));
         QCOMPARE(rows(path("app/dbPost.db"), "SELECT count(*) FROM Post"), QStringList{"8"});
@@ -189,8 +191,8 @@ private Q_SLOTS:
         QVERIFY(help.contains("--map") && help.contains("CP949") && help.contains("구역번호"));
 
         writeFile(path("national.txt"), AnsiCodec::encode("우편번호\t시도\t시군구\t읍면동\n"
-                                                         "06236\t서울특별시\t강남구\t역삼1동\n"
-                                                         "06252\t서울특별시\t강남구\n"));
+                                                          "06236\t서울특별시\t강남구\t역삼1동\n"
+                                                          "06252\t서울특별시\t강남구\n"));
         p.start(tool, {"--encoding", "cp949", "--zip", path("dbPost.zip"), path("national.txt"), path("dbPost.db")});
         QVERIFY(p.waitForFinished(20000));
         const QString err = QString::fromUtf8(p.readAllStandardError());

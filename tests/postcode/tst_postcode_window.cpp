@@ -8,9 +8,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -59,13 +59,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("post");
         QTest::addColumn<QString>("addr");
-        QTest::newRow("six digits get the dash") << "역삼동" << "135-080" << "서울특별시 강남구 역삼동";
-        QTest::newRow("by code as typed") << "135080" << "135-080" << "서울특별시 강남구 역삼동";
-        QTest::newRow("stored with its dash") << "삼성" << "135-090" << "서울특별시 강남구 삼성동";
-        QTest::newRow("five digits as they are") << "06252" << "06252" << "서울특별시 강남구 역삼2동";
-        QTest::newRow("no district") << "조치원" << "30007" << "세종특별자치시 조치원읍";
-        QTest::newRow("a quote finds itself") << "O'Neil" << "63100" << "제주특별자치도 제주시 O'Neil동";
-        QTest::newRow("% finds itself") << "100%" << "63101" << "제주특별자치도 제주시 100%동";
+        QTest::newRow("six digits get the dash") << "역삼동"
+                                                 << "135-080"
+                                                 << "서울특별시 강남구 역삼동";
+        QTest::newRow("by code as typed") << "135080"
+                                          << "135-080"
+                                          << "서울특별시 강남구 역삼동";
+        QTest::newRow("stored with its dash") << "삼성"
+                                              << "135-090"
+                                              << "서울특별시 강남구 삼성동";
+        QTest::newRow("five digits as they are") << "06252"
+                                                 << "06252"
+                                                 << "서울특별시 강남구 역삼2동";
+        QTest::newRow("no district") << "조치원"
+                                     << "30007"
+                                     << "세종특별자치시 조치원읍";
+        QTest::newRow("a quote finds itself") << "O'Neil"
+                                              << "63100"
+                                              << "제주특별자치도 제주시 O'Neil동";
+        QTest::newRow("% finds itself") << "100%"
+                                        << "63101"
+                                        << "제주특별자치도 제주시 100%동";
     }
     void oneMatchIsChosenAtOnce() {
         QFETCH(QString, text);

@@ -75,7 +75,8 @@ private Q_SLOTS:
 
     void headerCodesReadAsTheJobWritesThem() {
         const Document header =
-            parse(modSpreadPrint::PageHeader(QStringLiteral("핸드폰 관리"), QStringLiteral("관리자"), QString(), 16), kDefault);
+            parse(modSpreadPrint::PageHeader(QStringLiteral("핸드폰 관리"), QStringLiteral("관리자"), QString(), 16),
+                  kDefault);
         QCOMPARE(header.size(), size_t(4)); // title, empty, left/centre, the line after
         QCOMPARE(header[0].runs.size(), size_t(1));
         QCOMPARE(header[0].runs[0].text, QStringLiteral("핸드폰 관리"));
@@ -86,8 +87,8 @@ private Q_SLOTS:
         QCOMPARE(header[2].runs[0].align, Align::Left);
         QVERIFY(header[3].runs.empty());
 
-        const Document footer = parse(modSpreadPrint::FullFooter(true, QStringLiteral("첫줄\r\n둘째줄"), 16,
-                                                                 QDate(2024, 5, 15)), kDefault);
+        const Document footer =
+            parse(modSpreadPrint::FullFooter(true, QStringLiteral("첫줄\r\n둘째줄"), 16, QDate(2024, 5, 15)), kDefault);
         QCOMPARE(footer.size(), size_t(3));
         QCOMPARE(footer[0].runs[0].text, QStringLiteral("첫줄"));
         QCOMPARE(footer[0].runs[0].font, kDefault); // before the font block
@@ -150,9 +151,9 @@ private Q_SLOTS:
         QCOMPARE(portrait.pageBreakRows(), (std::vector<int>{38, 75}));
 
         const QImage img = render(portrait, 1);
-        QVERIFY(dark(img, 144, 300));  // the border on the left margin
+        QVERIFY(dark(img, 144, 300)); // the border on the left margin
         QVERIFY(!darkRow(img, 300, 0, 140));
-        QVERIFY(darkRow(img, 144, 150, 300)); // top margin
+        QVERIFY(darkRow(img, 144, 150, 300));  // top margin
         QVERIFY(darkRow(img, 1512, 150, 300)); // bottom of row 37: 1440 + 360 + 37 * 360
         QVERIFY(!darkRow(img, 1530, 150, 300));
 
@@ -259,13 +260,13 @@ private Q_SLOTS:
         g.setColMerge(1, SheetStore::Merge::Always);
         const QImage img = render(SheetPrinter(*g.sheetModel(), g.printProps()), 1);
         const int lineY = (1440 + 360 + 360) / 10; // between rows 1 and 2
-        int right = img.width() - 1; // the border's right edge, found in the middle of row 1
+        int right = img.width() - 1;               // the border's right edge, found in the middle of row 1
         while (right > 0 && !dark(img, right, lineY - 10))
             --right;
         QVERIFY(right > 300);
-        QVERIFY(!darkRow(img, lineY, 150, 170)); // inside column 1
+        QVERIFY(!darkRow(img, lineY, 150, 170));              // inside column 1
         QVERIFY(darkRow(img, lineY, right - 30, right - 10)); // inside column 2
-        QVERIFY(darkRow(img, lineY + 72, 150, 170)); // below row 3 the merge ends
+        QVERIFY(darkRow(img, lineY + 72, 150, 170));          // below row 3 the merge ends
 
         g.setColMerge(2, SheetStore::Merge::Restricted);
         g.setText(2, 1, "x");
@@ -312,7 +313,8 @@ private Q_SLOTS:
         Spread g;
         shape(g, 2, 1000, 25);
         SheetPrintProps &p = g.printProps();
-        p.header = modSpreadPrint::PageHeader(QStringLiteral("핸드폰 관리 (총검색수 : 250)"), QStringLiteral("홍길동"), QString(), 16);
+        p.header = modSpreadPrint::PageHeader(QStringLiteral("핸드폰 관리 (총검색수 : 250)"), QStringLiteral("홍길동"),
+                                              QString(), 16);
         p.footer = modSpreadPrint::FullFooter(true, QString(), 16, env->clock.today());
         g.setMaxRows(printLayout(g)->lastRowOf(1) * 6 + 5);
         const int count = printPageCount(g);

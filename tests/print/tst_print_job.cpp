@@ -52,8 +52,9 @@ class TestPrintJob : public QObject {
                 if (w->isVisible())
                     w->ButtonClick(FrmSPPrint_Preview::ColClose);
             });
-        const bool printed = preview->SpreadPreview(&g, kSection, QStringLiteral("제목"), QStringLiteral("홍길동"), QString(), 1,
-                                                    0.3, 0.2, 0.5, 0.5, bPrintFoot, scaling, foot, skip, 16);
+        const bool printed =
+            preview->SpreadPreview(&g, kSection, QStringLiteral("제목"), QStringLiteral("홍길동"), QString(), 1, 0.3,
+                                   0.2, 0.5, 0.5, bPrintFoot, scaling, foot, skip, 16);
         if (!skip && !seen)
             qWarning("the preview did not open");
         return printed;
@@ -100,7 +101,8 @@ private Q_SLOTS:
         store("CheckBox_5", "0");
         store("CheckBox_7", "1");
         store("CheckBox_8", "0");
-        runJob(g, [](FrmSPPrint_Preview *) {}, true);
+        runJob(
+            g, [](FrmSPPrint_Preview *) {}, true);
         const SheetPrintProps &p = g.printProps();
         QCOMPARE(p.marginLeft, 1.25 * 1440);
         QCOMPARE(p.orientation, 2);
@@ -110,17 +112,20 @@ private Q_SLOTS:
         QVERIFY(job().fullFooter.contains(QStringLiteral("Page: /p///pc/f5/c출력일:2024.05.15")));
 
         // Scaling not allowed: option 7 is not read, whatever is stored.
-        runJob(g, [](FrmSPPrint_Preview *) {}, true, 0);
+        runJob(
+            g, [](FrmSPPrint_Preview *) {}, true, 0);
         QCOMPARE(g.printProps().scalingMethod, 0);
         store("CheckBox_7", "0");
-        runJob(g, [](FrmSPPrint_Preview *) {}, true, 1);
+        runJob(
+            g, [](FrmSPPrint_Preview *) {}, true, 1);
         QCOMPARE(g.printProps().scalingMethod, 0);
     }
 
     void footerLines() {
         Spread g;
         fill(g, 3);
-        runJob(g, [](FrmSPPrint_Preview *) {}, false, 1, QStringLiteral("첫째\r\n둘째"));
+        runJob(
+            g, [](FrmSPPrint_Preview *) {}, false, 1, QStringLiteral("첫째\r\n둘째"));
         QCOMPARE(g.printProps().footer, QStringLiteral("첫째/n둘째"));
         const SheetPrinter two(*g.sheetModel(), g.printProps());
         g.printProps().footer = QStringLiteral("첫째");
@@ -150,7 +155,8 @@ private Q_SLOTS:
         preview->SetAppName(QString());
         Spread g;
         fill(g, 3);
-        Settings::SaveSetting(QStringLiteral("_PritSetUp"), kSection, QStringLiteral("PrintOrientation"), QStringLiteral("2"));
+        Settings::SaveSetting(QStringLiteral("_PritSetUp"), kSection, QStringLiteral("PrintOrientation"),
+                              QStringLiteral("2"));
         runJob(g, [](FrmSPPrint_Preview *) {});
         QVERIFY(env->prompter.texts().contains(QStringLiteral("사용 프로그램이 설정되지 않았습니다.")));
         QCOMPARE(g.printProps().orientation, 2);

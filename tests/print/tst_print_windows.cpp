@@ -14,15 +14,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
-#include <QRegularExpression>
-#include <QDeadlineTimer>
 #include <functional>
 
 using modSpreadPrint::job;
@@ -93,9 +93,9 @@ class TestPrintWindows : public QObject {
                     w->ButtonClick(FrmSPPrint_Preview::ColClose);
             },
             &seen);
-        const bool printed = preview->SpreadPreview(&g, kSection, QStringLiteral("모델 목록"), QStringLiteral("매장"),
-                                                    QString(), 1, 0.3, 0.2, 0.5, 0.5, bPrintFoot, scaling,
-                                                    QStringLiteral("매장 메모"), false, 16);
+        const bool printed =
+            preview->SpreadPreview(&g, kSection, QStringLiteral("모델 목록"), QStringLiteral("매장"), QString(), 1, 0.3,
+                                   0.2, 0.5, 0.5, bPrintFoot, scaling, QStringLiteral("매장 메모"), false, 16);
         if (!seen)
             qWarning("the preview did not open");
         return printed;
@@ -136,19 +136,22 @@ private Q_SLOTS:
         Spread g;
         fill(g, 10);
         store("CheckBox_7", "1");
-        runJob(g, [](FrmSPPrint_Preview *w) {
-            inSetup(w, [](FrmSPPrint_PageSetup *s) {
-                for (int i = 0; i < 4; ++i)
-                    QVERIFY(!s->pagemargin(i)->isEnabled());
-                QVERIFY(!s->porientation(0)->isEnabled() && !s->porientation(1)->isEnabled());
-                QVERIFY(s->porientation(0)->isChecked());
-                QCOMPARE(s->pagemargin(0)->text(), QString("0.30"));
-                QCOMPARE(s->pagemargin(1)->text(), QString("0.20"));
-                QCOMPARE(s->Combo1->count(), 14);
-                QCOMPARE(s->Combo1->currentText(), QString("Page Height"));
-                button(s, "Command2_0")->click();
-            });
-        }, 1);
+        runJob(
+            g,
+            [](FrmSPPrint_Preview *w) {
+                inSetup(w, [](FrmSPPrint_PageSetup *s) {
+                    for (int i = 0; i < 4; ++i)
+                        QVERIFY(!s->pagemargin(i)->isEnabled());
+                    QVERIFY(!s->porientation(0)->isEnabled() && !s->porientation(1)->isEnabled());
+                    QVERIFY(s->porientation(0)->isChecked());
+                    QCOMPARE(s->pagemargin(0)->text(), QString("0.30"));
+                    QCOMPARE(s->pagemargin(1)->text(), QString("0.20"));
+                    QCOMPARE(s->Combo1->count(), 14);
+                    QCOMPARE(s->Combo1->currentText(), QString("Page Height"));
+                    button(s, "Command2_0")->click();
+                });
+            },
+            1);
         QCOMPARE(stored("PrintMarginLeft"), QString("0.3"));
         QCOMPARE(stored("PrintMarginRight"), QString("0.2"));
         QCOMPARE(stored("PrintMarginTop"), QString("0.5"));
@@ -246,30 +249,33 @@ private Q_SLOTS:
     void printDlg_optionsStoredAndAppliedOnlyWhenClicked() {
         Spread g;
         fill(g, 10);
-        runJob(g, [&](FrmSPPrint_Preview *w) {
-            inPrintDialog(w, [&](FrmSPPrint_PrintDlg *d) {
-                for (int i = 0; i < 9; ++i)
-                    QCOMPARE(d->Check1(i)->isChecked(), i != 7);
-                QVERIFY(d->Check1(7)->isEnabled()); // this job allows fitting
-                QCOMPARE(stored("CheckBox_0"), QString("<none>")); // loading stores nothing
-                QTest::mouseClick(d->Check1(8), Qt::LeftButton);
-                QCOMPARE(stored("CheckBox_8"), QString("0"));
-                QCOMPARE(g.printProps().footer, QString());
-                QTest::mouseClick(d->Check1(8), Qt::LeftButton);
-                QCOMPARE(stored("CheckBox_8"), QString("1"));
-                QCOMPARE(g.printProps().footer, job().fullFooter); // page line and all
-                QVERIFY(g.printProps().footer.contains("Page: /p///pc"));
-                QTest::mouseClick(d->Check1(2), Qt::LeftButton);
-                QVERIFY(!g.printProps().grid);
-                QTest::mouseClick(d->Check1(7), Qt::LeftButton);
-                QCOMPARE(g.printProps().scalingMethod, 1);
-                QCOMPARE(stored("CheckBox_7"), QString("1"));
-                QTest::mouseClick(d->Check1(4), Qt::LeftButton);
-                QVERIFY(!g.printProps().dataCellsOnly && !g.printProps().useDataMax);
-                button(d, "Command3")->click();
-            });
-            QVERIFY(w->isVisible()); // "닫기" leaves the preview open
-        }, 1, true);
+        runJob(
+            g,
+            [&](FrmSPPrint_Preview *w) {
+                inPrintDialog(w, [&](FrmSPPrint_PrintDlg *d) {
+                    for (int i = 0; i < 9; ++i)
+                        QCOMPARE(d->Check1(i)->isChecked(), i != 7);
+                    QVERIFY(d->Check1(7)->isEnabled());                // this job allows fitting
+                    QCOMPARE(stored("CheckBox_0"), QString("<none>")); // loading stores nothing
+                    QTest::mouseClick(d->Check1(8), Qt::LeftButton);
+                    QCOMPARE(stored("CheckBox_8"), QString("0"));
+                    QCOMPARE(g.printProps().footer, QString());
+                    QTest::mouseClick(d->Check1(8), Qt::LeftButton);
+                    QCOMPARE(stored("CheckBox_8"), QString("1"));
+                    QCOMPARE(g.printProps().footer, job().fullFooter); // page line and all
+                    QVERIFY(g.printProps().footer.contains("Page: /p///pc"));
+                    QTest::mouseClick(d->Check1(2), Qt::LeftButton);
+                    QVERIFY(!g.printProps().grid);
+                    QTest::mouseClick(d->Check1(7), Qt::LeftButton);
+                    QCOMPARE(g.printProps().scalingMethod, 1);
+                    QCOMPARE(stored("CheckBox_7"), QString("1"));
+                    QTest::mouseClick(d->Check1(4), Qt::LeftButton);
+                    QVERIFY(!g.printProps().dataCellsOnly && !g.printProps().useDataMax);
+                    button(d, "Command3")->click();
+                });
+                QVERIFY(w->isVisible()); // "닫기" leaves the preview open
+            },
+            1, true);
         QCOMPARE(stored("CheckBox_2"), QString("0"));
         QCOMPARE(stored("CheckBox_4"), QString("0"));
     }
@@ -279,13 +285,16 @@ private Q_SLOTS:
         fill(g, 10);
         store("CheckBox_7", "1");
         bool checked = true, enabled = true;
-        runJob(g, [&](FrmSPPrint_Preview *w) {
-            inPrintDialog(w, [&](FrmSPPrint_PrintDlg *d) {
-                checked = d->Check1(7)->isChecked();
-                enabled = d->Check1(7)->isEnabled();
-                d->reject();
-            });
-        }, 0);
+        runJob(
+            g,
+            [&](FrmSPPrint_Preview *w) {
+                inPrintDialog(w, [&](FrmSPPrint_PrintDlg *d) {
+                    checked = d->Check1(7)->isChecked();
+                    enabled = d->Check1(7)->isEnabled();
+                    d->reject();
+                });
+            },
+            0);
         QVERIFY(!checked && !enabled);
         QCOMPARE(stored("CheckBox_7"), QString("1"));
     }
@@ -392,7 +401,7 @@ private Q_SLOTS:
         QVERIFY(printed);
         QCOMPARE(env->prompter.boxes().size(), 2);
         QCOMPARE(env->prompter.texts().last(), QString("프린터를 찾을 수 없습니다: Counter2\r\n"
-                                                      "'프린터 설정'에서 프린터를 다시 선택하세요."));
+                                                       "'프린터 설정'에서 프린터를 다시 선택하세요."));
         const QStringList out = cups.waitForOutput(1);
         QCOMPARE(out.size(), 1);
         QCOMPARE(pdfPageCount(out.first()), 1);

@@ -5,6 +5,7 @@
 #include "ErrorBox.h"
 #include "FormLayoutFile.h"
 #include "FrmPrn_selPRT.h"
+#include "FrmSPPrint_Preview.h"
 #include "IniFile.h"
 #include "Printers.h"
 #include "Settings.h"
@@ -12,7 +13,6 @@
 #include "SpreadPrint.h"
 #include "TestEnv.h"
 #include "cFpPreview.h"
-#include "FrmSPPrint_Preview.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -35,9 +35,7 @@ public:
     QString defaultPrinter() const override { return standard; }
 };
 
-QString choice(const QString &key) {
-    return Settings::GetSetting(AppState::title(), "Config", key, "<none>");
-}
+QString choice(const QString &key) { return Settings::GetSetting(AppState::title(), "Config", key, "<none>"); }
 QString selected(const FrmPrn_selPRT &w) {
     const QListWidgetItem *item = w.List1->currentItem();
     return item && item->isSelected() ? item->text() : QString();
@@ -145,8 +143,9 @@ private Q_SLOTS:
         listed.broken = true;
         FrmPrn_selPRT w;
         QCOMPARE(w.List1->count(), 0);
-        QCOMPARE(env->prompter.texts(),
-                 QStringList{"Error 1797 (프린터 목록을 읽을 수 없습니다.) in procedure Form_Load of Form FrmPrn_selPRT"});
+        QCOMPARE(
+            env->prompter.texts(),
+            QStringList{"Error 1797 (프린터 목록을 읽을 수 없습니다.) in procedure Form_Load of Form FrmPrn_selPRT"});
         env->prompter.clear();
     }
 

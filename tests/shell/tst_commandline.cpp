@@ -83,8 +83,10 @@ private Q_SLOTS:
     }
 
     void missingValues_nameTheOption() {
-        const QList<QStringList> cases{{"--app-folder"},           {"--app-folder="},
-                                       {"--app-folder", "--demo", "calendar"}, {"--settings-root"},
+        const QList<QStringList> cases{{"--app-folder"},
+                                       {"--app-folder="},
+                                       {"--app-folder", "--demo", "calendar"},
+                                       {"--settings-root"},
                                        {"--settings-root", ""}};
         for (const QStringList &c : cases) {
             const Result r = parseBefore(c);
@@ -118,8 +120,8 @@ private Q_SLOTS:
 
     void qtOptions_leftForTheSecondReading() {
         // Qt's options and what is not ours wait until QApplication has taken out its own.
-        for (const QStringList &c : QList<QStringList>{{"-platform", "offscreen"}, {"--bogus"}, {"stray"},
-                                                        {"-style", "fusion", "--app-folder", "/a"}})
+        for (const QStringList &c : QList<QStringList>{
+                 {"-platform", "offscreen"}, {"--bogus"}, {"stray"}, {"-style", "fusion", "--app-folder", "/a"}})
             QCOMPARE(parseBefore(c).action, Action::Run);
         QCOMPARE(parseBefore({"-platform", "offscreen", "--app-folder", "/a"}).programArguments,
                  (QStringList{"mobileshop", "--app-folder", "/a"}));
@@ -176,8 +178,8 @@ private Q_SLOTS:
         // Past QApplication, so this one needs a platform.
         QTemporaryDir dir;
         const QString app = dir.path() + "/app";
-        const Run r = runProgram({"-platform", "offscreen", "--app-folder", app, "--settings-root", app, "--bogus"},
-                                 "offscreen");
+        const Run r =
+            runProgram({"-platform", "offscreen", "--app-folder", app, "--settings-root", app, "--bogus"}, "offscreen");
         QCOMPARE(r.code, 2);
         QVERIFY(r.err.contains("알 수 없는 옵션입니다: --bogus\n도움말: mobileshop --help"));
         QVERIFY(!QFile::exists(app)); // ended before preparing any folder

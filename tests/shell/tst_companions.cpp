@@ -94,7 +94,8 @@ private Q_SLOTS:
         QCOMPARE(Companions::start("데이터압축", "", "", Shell::Show::Normal, false), Shell::kNotStarted);
         QCOMPARE(env->shell.starts.size(), 1);
         QCOMPARE(env->prompter.texts().size(), 1);
-        QVERIFY(env->prompter.texts().first().startsWith("다음 프로그램을 실행할 수 없습니다.\r\n데이터백업 프로그램 (데이터압축)"));
+        QVERIFY(env->prompter.texts().first().startsWith(
+            "다음 프로그램을 실행할 수 없습니다.\r\n데이터백업 프로그램 (데이터압축)"));
     }
     void crashed_reportedButExitCodesAreNot() {
         const QString hidden = env->hideTools();

@@ -1,15 +1,15 @@
-#include "ModalHelp.h"
 #include "AppPaths.h"
 #include "AppState.h"
 #include "FloatMsg.h"
 #include "Messages.h"
+#include "ModalHelp.h"
 #include "PopupMenu.h"
 #include "QtKorean.h"
 #include "TestEnv.h"
 #include "WidgetPrompter.h"
 #include "modFrmCtrl.h"
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QFile>
 #include <QLineEdit>
@@ -178,7 +178,8 @@ private Q_SLOTS:
         ShowFloatMsg("자료가 저장되었습니다.", 500);
         ShowFloatMsg("자료가 저장되었습니다.", 500);
         QCOMPARE(env->prompter.boxes().size(), 1);
-        QVERIFY(env->prompter.texts().first().startsWith("다음 프로그램을 찾을 수 없습니다.\r\n알림 메시지 프로그램 (FloatMsg)"));
+        QVERIFY(env->prompter.texts().first().startsWith(
+            "다음 프로그램을 찾을 수 없습니다.\r\n알림 메시지 프로그램 (FloatMsg)"));
         QCOMPARE(env->shell.starts.size(), 0);
     }
     void floatMsgThatDoesNotStartIsReportedOnce() {
@@ -187,7 +188,8 @@ private Q_SLOTS:
         ShowFloatMsg("자료가 저장되었습니다.", 500);
         QCOMPARE(env->shell.starts.size(), 1);
         QCOMPARE(env->prompter.boxes().size(), 1);
-        QVERIFY(env->prompter.texts().first().startsWith("다음 프로그램을 실행할 수 없습니다.\r\n알림 메시지 프로그램 (FloatMsg)"));
+        QVERIFY(env->prompter.texts().first().startsWith(
+            "다음 프로그램을 실행할 수 없습니다.\r\n알림 메시지 프로그램 (FloatMsg)"));
     }
     void floatMsgStartsNotice() {
         ShowFloatMsg("자료가 저장되었습니다.", 500);
@@ -204,7 +206,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         ShowFloatMsg("자료가 저장되었습니다.", 500);
         const QPoint c = w.windowHandle()->frameGeometry().center();
-        QCOMPARE(env->shell.starts[1].argumentText, QString(" 자료가 저장되었습니다./T500/P%1,%2").arg(c.x()).arg(c.y()));
+        QCOMPARE(env->shell.starts[1].argumentText,
+                 QString(" 자료가 저장되었습니다./T500/P%1,%2").arg(c.x()).arg(c.y()));
     }
 };
 

@@ -1,13 +1,13 @@
 #include "AppState.h"
 #include "FrmLogin.h"
 #include "LoginPassword.h"
-#include <QElapsedTimer>
 #include "Settings.h"
 #include "TestEnv.h"
 #include "mdlCommonKV.h"
 #include "modMDB_Func.h"
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -139,7 +139,8 @@ private Q_SLOTS:
     }
 
     void wrongPasswordTakesAsLongAsRightOne() {
-        ExecuteSQL(QString("UPDATE local_user SET loginpwd = '%1' WHERE loginid = 'KIM'").arg(LoginPassword::hash("pw1")));
+        ExecuteSQL(
+            QString("UPDATE local_user SET loginpwd = '%1' WHERE loginid = 'KIM'").arg(LoginPassword::hash("pw1")));
         const auto median = [](const QString &id, const QString &pw) {
             QList<qint64> ns;
             for (int i = 0; i < 7; ++i) {

@@ -1,22 +1,22 @@
-#include "ProgramServices.h"
 #include "AppPaths.h"
 #include "AppState.h"
+#include "ProgramServices.h"
 #include "Settings.h"
 #include "TestEnv.h"
 #include "WindowPlacement.h"
 #include "WindowRegistry.h"
-#include <QScreen>
 #include "frmIntroMsg.h"
 #include "frmMain.h"
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QPushButton>
-#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -75,8 +75,10 @@ private Q_SLOTS:
         const QRect small(0, 0, 640, 480);
         QCOMPARE(WindowPlacement::place({}, {1100, 760}, {small}, small), small);
         const QRect left(-1920, 0, 1920, 1080);
-        QCOMPARE(WindowPlacement::place({-1500, 100, 900, 700}, {1100, 760}, {left, screen}, screen).topLeft(), QPoint(-1500, 100));
-        QCOMPARE(WindowPlacement::place({-1500, 100, 900, 700}, {1100, 760}, {screen}, screen).center(), screen.center());
+        QCOMPARE(WindowPlacement::place({-1500, 100, 900, 700}, {1100, 760}, {left, screen}, screen).topLeft(),
+                 QPoint(-1500, 100));
+        QCOMPARE(WindowPlacement::place({-1500, 100, 900, 700}, {1100, 760}, {screen}, screen).center(),
+                 screen.center());
         QCOMPARE(WindowPlacement::parse("10,20,300,400"), QRect(10, 20, 300, 400));
         QVERIFY(!WindowPlacement::parse("10,20,0,400").isValid());
         QVERIFY(!WindowPlacement::parse("garbage").isValid());
@@ -162,7 +164,7 @@ private Q_SLOTS:
         w->background.command(7);
         QCOMPARE(bg("배경색상"), QString("15856113"));
         QCOMPARE(env->prompter.boxes().size(), boxes); // centred: no note
-        w->background.command(7); // already default: nothing
+        w->background.command(7);                      // already default: nothing
         QCOMPARE(env->prompter.boxes().size(), boxes);
         env->prompter.answerCancel();
         w->background.command(6);

@@ -17,7 +17,9 @@ using namespace modMain;
 namespace {
 const QString kTitle = AppState::title();
 QString cfg(const QString &section, const QString &key) { return Settings::GetSetting(kTitle, section, key, "<none>"); }
-void setCfg(const QString &section, const QString &key, const QString &v) { Settings::SaveSetting(kTitle, section, key, v); }
+void setCfg(const QString &section, const QString &key, const QString &v) {
+    Settings::SaveSetting(kTitle, section, key, v);
+}
 } // namespace
 
 class TestStartup : public QObject {
@@ -72,9 +74,10 @@ private Q_SLOTS:
                      env->appFolder() + "/DBS/dbMain.db");
     }
     void firstCheck_realProgram() {
-        Shell::install(nullptr); // the real process
+        Shell::install(nullptr);                                 // the real process
         QVERIFY(!RunFirstCheck("/DBS/dbMain.db", "local_user")); // no database yet
-        QVERIFY2(env->prompter.texts().last().contains("파일을 찾을 수 없습니다"), qPrintable(env->prompter.texts().last()));
+        QVERIFY2(env->prompter.texts().last().contains("파일을 찾을 수 없습니다"),
+                 qPrintable(env->prompter.texts().last()));
         QVERIFY(Schema::createMainDatabase(env->appFolder() + "/DBS/dbMain.db"));
         QVERIFY(!RunFirstCheck("/DBS/dbMain.db", "no_such_table"));
         QVERIFY(env->prompter.texts().last().contains("데이터베이스에 'no_such_table' 테이블이 없습니다."));
@@ -157,8 +160,9 @@ private Q_SLOTS:
         const auto box = env->prompter.boxes().first();
         QCOMPARE(box.title, QString("파일 경로 오류"));
         QVERIFY(!box.yesIsDefault);
-        QCOMPARE(box.text, QString("데이터베이스 파일 경로가 없어졌거나 옮겨졌습니다.\r\n데이터베이스 파일 경로를 확인하세요.\r\n"
-                                   "DB경로를 현재 컴퓨터[C:]로 변경하시겠습니까?\r\n/gone/DBS"));
+        QCOMPARE(box.text,
+                 QString("데이터베이스 파일 경로가 없어졌거나 옮겨졌습니다.\r\n데이터베이스 파일 경로를 확인하세요.\r\n"
+                         "DB경로를 현재 컴퓨터[C:]로 변경하시겠습니까?\r\n/gone/DBS"));
         QCOMPARE(cfg("Config", "DB경로"), QString("/gone/DBS"));
     }
     void pathQuestion_yesResetsAndEnds() {
@@ -170,7 +174,8 @@ private Q_SLOTS:
         QVERIFY(!modMDB_Func::IsOpen()); // never opened in the same run
         QCOMPARE(cfg("Config", "DB경로"), env->appFolder() + "/DBS");
         QCOMPARE(cfg("환경설정", "CSType"), QString("0"));
-        QCOMPARE(env->prompter.texts().last(), QString("DB경로가 현재 컴퓨터로 변경되었습니다.\r\n프로그램을 다시 시작하세요."));
+        QCOMPARE(env->prompter.texts().last(),
+                 QString("DB경로가 현재 컴퓨터로 변경되었습니다.\r\n프로그램을 다시 시작하세요."));
     }
 
     void network_sameDriveRemapped() {
@@ -186,7 +191,8 @@ private Q_SLOTS:
         QDir().mkpath(env->drives->shareFolder("\\\\OLD\\gone"));
         QCOMPARE(env->drives->addConnection("H:", "\\\\OLD\\gone", "", "", true), 0);
         QVERIFY(InitApp());
-        QCOMPARE(QFileInfo(env->drives->driveFolder("H:")).symLinkTarget(), QFileInfo(shareFolder()).absoluteFilePath());
+        QCOMPARE(QFileInfo(env->drives->driveFolder("H:")).symLinkTarget(),
+                 QFileInfo(shareFolder()).absoluteFilePath());
     }
     void network_otherDriveStored() {
         networkSetup("I:\\DBS", "H:");
@@ -224,7 +230,8 @@ private Q_SLOTS:
         QDir().mkpath(env->drives->shareFolder("\\\\A\\b"));
         QCOMPARE(env->drives->addConnection("H:", "\\\\A\\b", "", "", true), 0);
         QCOMPARE(modNTDrv::ConnectNetDrive("\\\\SRV\\shop", "", "H:", true), QString("H:"));
-        QCOMPARE(QFileInfo(env->drives->driveFolder("H:")).symLinkTarget(), QFileInfo(shareFolder()).absoluteFilePath());
+        QCOMPARE(QFileInfo(env->drives->driveFolder("H:")).symLinkTarget(),
+                 QFileInfo(shareFolder()).absoluteFilePath());
         // A drive with open files is not broken: the connection fails.
         env->drives->setOpenFiles("H:", true);
         QCOMPARE(modNTDrv::ConnectNetDrive("\\\\A\\b", "", "H:", true), QString());

@@ -21,8 +21,8 @@ QString findProgram(const QString &name) {
     return found;
 }
 
-int runTool(const QString &program, const QStringList &arguments, const QProcessEnvironment &env,
-            QString *output, QProcess::ProcessChannelMode mode) {
+int runTool(const QString &program, const QStringList &arguments, const QProcessEnvironment &env, QString *output,
+            QProcess::ProcessChannelMode mode) {
     const QString path = findProgram(program);
     if (path.isEmpty()) {
         if (output)
@@ -120,43 +120,44 @@ bool CupsServer::writeFiles() {
         QFile::link(systemBackends + QLatin1Char('/') + entry, bin + QStringLiteral("/backend/") + entry);
 
     const QString backend = bin + QStringLiteral("/backend/pdfout");
-    if (!writeText(backend, QString::fromLatin1(kBackend).replace(QStringLiteral("@OUT@"), shellQuoted(outputFolder()))))
+    if (!writeText(backend,
+                   QString::fromLatin1(kBackend).replace(QStringLiteral("@OUT@"), shellQuoted(outputFolder()))))
         return false;
     // Only the owner may run it, which makes cupsd run it as root, able to write out/.
     QFile::setPermissions(backend, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    const QString conf = QStringLiteral(
-        "Listen %1\n"
-        "Browsing No\n"
-        "BrowseLocalProtocols none\n"
-        "WebInterface No\n"
-        "DefaultAuthType None\n"
-        "ErrorPolicy abort-job\n"
-        "LogLevel debug\n"
-        "MaxLogSize 0\n"
-        "<Location />\n"
-        "  Order deny,allow\n"
-        "</Location>\n"
-        "<Policy default>\n"
-        "  <Limit All>\n"
-        "    Order deny,allow\n"
-        "  </Limit>\n"
-        "</Policy>\n").arg(socketPath());
+    const QString conf = QStringLiteral("Listen %1\n"
+                                        "Browsing No\n"
+                                        "BrowseLocalProtocols none\n"
+                                        "WebInterface No\n"
+                                        "DefaultAuthType None\n"
+                                        "ErrorPolicy abort-job\n"
+                                        "LogLevel debug\n"
+                                        "MaxLogSize 0\n"
+                                        "<Location />\n"
+                                        "  Order deny,allow\n"
+                                        "</Location>\n"
+                                        "<Policy default>\n"
+                                        "  <Limit All>\n"
+                                        "    Order deny,allow\n"
+                                        "  </Limit>\n"
+                                        "</Policy>\n")
+                             .arg(socketPath());
     // Every path the scheduler would otherwise take from /etc, /var or /run.
-    const QString files = QStringLiteral(
-        "ServerRoot %1\n"
-        "ServerBin %1/bin\n"
-        "RequestRoot %1/spool\n"
-        "TempDir %1/tmp\n"
-        "CacheDir %1/cache\n"
-        "StateDir %1/state\n"
-        "ServerKeychain %1/ssl\n"
-        "CreateSelfSignedCerts no\n"
-        "Printcap %1/printcap\n"
-        "ErrorLog %1/log/error_log\n"
-        "AccessLog %1/log/access_log\n"
-        "PageLog %1/log/page_log\n"
-        "SystemGroup root\n").arg(m_root);
+    const QString files = QStringLiteral("ServerRoot %1\n"
+                                         "ServerBin %1/bin\n"
+                                         "RequestRoot %1/spool\n"
+                                         "TempDir %1/tmp\n"
+                                         "CacheDir %1/cache\n"
+                                         "StateDir %1/state\n"
+                                         "ServerKeychain %1/ssl\n"
+                                         "CreateSelfSignedCerts no\n"
+                                         "Printcap %1/printcap\n"
+                                         "ErrorLog %1/log/error_log\n"
+                                         "AccessLog %1/log/access_log\n"
+                                         "PageLog %1/log/page_log\n"
+                                         "SystemGroup root\n")
+                              .arg(m_root);
     return writeText(m_root + QStringLiteral("/cupsd.conf"), conf) &&
            writeText(m_root + QStringLiteral("/cups-files.conf"), files);
 }
@@ -215,8 +216,10 @@ bool CupsServer::start(int timeoutMs) {
         return fail(QStringLiteral("cupsd does not answer on ") + socketPath());
 
     QString out;
-    if (runClient(QStringLiteral("lpadmin"), {QStringLiteral("-p"), m_queue, QStringLiteral("-E"), QStringLiteral("-v"),
-                                              QStringLiteral("pdfout:/")}, &out) != 0)
+    if (runClient(
+            QStringLiteral("lpadmin"),
+            {QStringLiteral("-p"), m_queue, QStringLiteral("-E"), QStringLiteral("-v"), QStringLiteral("pdfout:/")},
+            &out) != 0)
         return fail(QStringLiteral("lpadmin could not add the queue: ") + out);
     if (runClient(QStringLiteral("lpadmin"), {QStringLiteral("-d"), m_queue}, &out) != 0)
         return fail(QStringLiteral("lpadmin could not make the queue the default: ") + out);

@@ -39,8 +39,10 @@ void LocalHttpServer::onReadable(QTcpSocket *socket) {
     else
         reply = Reply{404, QByteArrayLiteral("not found")};
     socket->write(QByteArrayLiteral("HTTP/1.1 ") + QByteArray::number(reply.status) +
-                  (reply.status == 200 ? " OK" : " Error") + "\r\nContent-Type: application/octet-stream\r\n"
-                  "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n\r\n");
+                  (reply.status == 200 ? " OK" : " Error") +
+                  "\r\nContent-Type: application/octet-stream\r\n"
+                  "Content-Length: " +
+                  QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n\r\n");
     sendBody(socket, reply, 0);
 }
 

@@ -1,7 +1,7 @@
 #include "RecordingShell.h"
 
-int RecordingShell::start(const QString &program, const QString &argumentText, const QString &workingDir,
-                          Show show, bool wait) {
+int RecordingShell::start(const QString &program, const QString &argumentText, const QString &workingDir, Show show,
+                          bool wait) {
     const Call c{program, argumentText, workingDir, show, wait};
     starts << c;
     return onStart ? onStart(c) : 0;

@@ -36,8 +36,10 @@ int ScriptedPrompter::question(const QString &title, const QString &text, bool y
     return v.toInt();
 }
 
-std::optional<QString> ScriptedPrompter::input(const QString &title, const QString &prompt, const QString &defaultText) {
-    const QVariant v = take(Box{QStringLiteral("input"), Icon::None, title, prompt + QStringLiteral("|") + defaultText, false});
+std::optional<QString> ScriptedPrompter::input(const QString &title, const QString &prompt,
+                                               const QString &defaultText) {
+    const QVariant v =
+        take(Box{QStringLiteral("input"), Icon::None, title, prompt + QStringLiteral("|") + defaultText, false});
     if (!v.isValid())
         return std::nullopt;
     return v.toString();
@@ -79,4 +81,3 @@ bool ScriptedPrompter::printDialog(QPrinter &printer) {
     }
     return true;
 }
-

@@ -1,8 +1,8 @@
 #include "TestEnv.h"
 #include "AppPaths.h"
 #include "AppState.h"
-#include "modMDB_Func.h"
 #include "Schema.h"
+#include "modMDB_Func.h"
 #include <QDir>
 
 TestEnv::TestEnv()

@@ -7,8 +7,8 @@
 struct XlsBook {
     QString error; // empty when xlrd read the file
     QStringList sheetNames;
-    QList<QList<QStringList>> cells;  // [sheet][row][col] cell values as text
-    QList<QList<QList<bool>>> bold;   // [sheet][row][col]
-    QList<QList<bool>> textCells;     // [sheet][row]: every non-empty cell of the row is a text cell
+    QList<QList<QStringList>> cells; // [sheet][row][col] cell values as text
+    QList<QList<QList<bool>>> bold;  // [sheet][row][col]
+    QList<QList<bool>> textCells;    // [sheet][row]: every non-empty cell of the row is a text cell
 };
 XlsBook readXls(const QString &file);

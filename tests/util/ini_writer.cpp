@@ -18,9 +18,10 @@ int main(int argc, char **argv) {
     for (int i = 0; i < count; ++i) {
         const QString key = prefix + QString::number(i);
         const QString value = QString::number(i);
-        const bool ok = viaSettings ? Settings::SaveSetting(QStringLiteral("Shared"), QStringLiteral("Keys"), key, value)
-                                    : IniFile::write(Settings::storeFile(QStringLiteral("Shared")),
-                                                     QStringLiteral("Keys"), key, value);
+        const bool ok =
+            viaSettings
+                ? Settings::SaveSetting(QStringLiteral("Shared"), QStringLiteral("Keys"), key, value)
+                : IniFile::write(Settings::storeFile(QStringLiteral("Shared")), QStringLiteral("Keys"), key, value);
         if (!ok)
             return 1;
     }

@@ -1,12 +1,12 @@
 #include "AnsiCodec.h"
 #include "IniFile.h"
+#include "Settings.h"
 #include "TestEnv.h"
 #include "mdlCommonKV.h"
-#include "Settings.h"
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLockFile>
 #include <QLocale>
+#include <QLockFile>
 #include <QProcess>
 #include <QTest>
 
@@ -107,7 +107,8 @@ private Q_SLOTS:
     void ansiCodes() {
         QCOMPARE(AnsiCodec::charCode('A'), 0x41);
         QCOMPARE(AnsiCodec::charCode(QString::fromUtf8("가").at(0)), 0xB0A1);
-        QCOMPARE(AnsiCodec::decode(AnsiCodec::encode(QString::fromUtf8("휴대폰 A-1"))), QString::fromUtf8("휴대폰 A-1"));
+        QCOMPARE(AnsiCodec::decode(AnsiCodec::encode(QString::fromUtf8("휴대폰 A-1"))),
+                 QString::fromUtf8("휴대폰 A-1"));
     }
 
     void ini_caseInsensitiveAndPreserving() {
@@ -131,7 +132,8 @@ private Q_SLOTS:
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         // What the Windows profile functions leave: ANSI text, CR LF, blanks around '='.
-        f.write(AnsiCodec::encode(QString::fromUtf8("; comment\r\n[Print]\r\n 머리글 = \"가나\" \r\nWidth=12\r\n\r\n[Other]\r\nk=v\r\n")));
+        f.write(AnsiCodec::encode(
+            QString::fromUtf8("; comment\r\n[Print]\r\n 머리글 = \"가나\" \r\nWidth=12\r\n\r\n[Other]\r\nk=v\r\n")));
         f.close();
         IniFile ini(path);
         QCOMPARE(ini.value("print", QString::fromUtf8("머리글")), QString::fromUtf8("가나"));
@@ -179,17 +181,37 @@ private Q_SLOTS:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("CR LF and a section") << "Config" << "ID" << QString::fromUtf8("x\r\n[환경설정]\r\nCSType=1");
-        QTest::newRow("LF") << "Config" << "ID" << "x\nCSType=1";
-        QTest::newRow("CR") << "Config" << "ID" << "x\rCSType=1";
-        QTest::newRow("NUL") << "Config" << "ID" << QString("x") + QChar(0) + "y";
-        QTest::newRow("key with =") << "Config" << "a=b" << "1";
-        QTest::newRow("blank key") << "Config" << "  " << "1";
-        QTest::newRow("key like a section") << "Config" << " [a" << "1";
-        QTest::newRow("key like a comment") << "Config" << ";a" << "1";
-        QTest::newRow("key with LF") << "Config" << "a\nb" << "1";
-        QTest::newRow("section with ]") << "Con]fig" << "ID" << "1";
-        QTest::newRow("section with LF") << "Config\nx" << "ID" << "1";
+        QTest::newRow("CR LF and a section") << "Config"
+                                             << "ID" << QString::fromUtf8("x\r\n[환경설정]\r\nCSType=1");
+        QTest::newRow("LF") << "Config"
+                            << "ID"
+                            << "x\nCSType=1";
+        QTest::newRow("CR") << "Config"
+                            << "ID"
+                            << "x\rCSType=1";
+        QTest::newRow("NUL") << "Config"
+                             << "ID" << QString("x") + QChar(0) + "y";
+        QTest::newRow("key with =") << "Config"
+                                    << "a=b"
+                                    << "1";
+        QTest::newRow("blank key") << "Config"
+                                   << "  "
+                                   << "1";
+        QTest::newRow("key like a section") << "Config"
+                                            << " [a"
+                                            << "1";
+        QTest::newRow("key like a comment") << "Config"
+                                            << ";a"
+                                            << "1";
+        QTest::newRow("key with LF") << "Config"
+                                     << "a\nb"
+                                     << "1";
+        QTest::newRow("section with ]") << "Con]fig"
+                                        << "ID"
+                                        << "1";
+        QTest::newRow("section with LF") << "Config\nx"
+                                         << "ID"
+                                         << "1";
     }
     void ini_refusesWhatWouldNotReadBack() {
         QFETCH(QString, section);
@@ -214,7 +236,8 @@ private Q_SLOTS:
     }
     void ini_blanksAndQuotesReadBackAsWritten() {
         const QString path = env->root() + "/q.ini";
-        const QStringList values{"  x ", "\"abc\"", "'q'", "\"", "'", "a \"b\" c", "\t", " ", "", "\"x'", "plain value"};
+        const QStringList values{"  x ", "\"abc\"", "'q'", "\"",   "'",          "a \"b\" c",
+                                 "\t",   " ",       "",    "\"x'", "plain value"};
         for (int i = 0; i < values.size(); ++i)
             QVERIFY(IniFile::write(path, "s", "k" + QString::number(i), values[i]));
         for (int i = 0; i < values.size(); ++i)
@@ -224,7 +247,7 @@ private Q_SLOTS:
         const QByteArray text = f.readAll();
         QVERIFY(text.contains("\r\nk0=\"  x \"\r\n"));
         QVERIFY(text.contains("\r\nk1=\"\"abc\"\"\r\n"));
-        QVERIFY(text.contains("\r\nk3=\"\r\n"));        // nothing to strip: as it is
+        QVERIFY(text.contains("\r\nk3=\"\r\n"));           // nothing to strip: as it is
         QVERIFY(text.contains("\r\nk10=plain value\r\n")); // as before, as Windows writes it
     }
     void ini_keylessLinesStayRawThroughASave() {

@@ -152,7 +152,8 @@ int runRestore(const RunOptions &o, Reporter &reporter) {
         reporter.finished(false, QStringLiteral("복원하지 못했습니다.\n") + checked.message);
         return 1;
     }
-    const QString question = QStringLiteral("다음 백업 파일로 데이터를 복원합니다.\n") + QDir::toNativeSeparators(archive) +
+    const QString question = QStringLiteral("다음 백업 파일로 데이터를 복원합니다.\n") +
+                             QDir::toNativeSeparators(archive) +
                              QStringLiteral("\n\n지금의 파일은 지우지 않고 따로 옮겨 둡니다.\n") +
                              QDir::toNativeSeparators(folder) + QStringLiteral("\n\n계속하시겠습니까?");
     if (!o.confirmed && !reporter.confirm(question)) {

@@ -4,14 +4,14 @@
 
 // What one run of the backup program was asked to do.
 struct RunOptions {
-    int mode = 0;            // Backup::Mode
-    bool restore = false;    // restore an archive instead of making one
-    QString archive;         // the archive to restore (empty: choose one)
-    bool confirmed = false;  // --yes: restore without asking
-    bool window = true;      // false: --no-window, report on the console
-    QString waitLock;        // lock file of the running program (empty: from the settings)
-    int waitSeconds = 600;   // how long to wait for the program to end
-    QString error;           // a command line that could not be read
+    int mode = 0;           // Backup::Mode
+    bool restore = false;   // restore an archive instead of making one
+    QString archive;        // the archive to restore (empty: choose one)
+    bool confirmed = false; // --yes: restore without asking
+    bool window = true;     // false: --no-window, report on the console
+    QString waitLock;       // lock file of the running program (empty: from the settings)
+    int waitSeconds = 600;  // how long to wait for the program to end
+    QString error;          // a command line that could not be read
 
     // The argument text of the program comes as one argument (" SERVERUP") or split.
     static RunOptions parse(const QStringList &arguments);

@@ -26,9 +26,7 @@ public:
     bool confirm(const QString &) override { return false; } // only --yes confirms
     QString chooseArchive(const QString &) override { return {}; }
     bool cancelled() override { return false; }
-    void finished(bool ok, const QString &text) override {
-        QTextStream(ok ? stdout : stderr) << text << Qt::endl;
-    }
+    void finished(bool ok, const QString &text) override { QTextStream(ok ? stdout : stderr) << text << Qt::endl; }
 };
 
 bool hasOption(int argc, char *argv[], const char *name) {

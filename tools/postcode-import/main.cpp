@@ -43,10 +43,13 @@ int main(int argc, char *argv[]) {
     parser.setApplicationDescription(QString::fromUtf8(kHelp).arg(knownNamesText()));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("입력"), QStringLiteral("우편번호 자료 파일"));
-    parser.addPositionalArgument(QStringLiteral("출력"), QStringLiteral("만들 DB 파일 (기본: dbPost.db)"), QStringLiteral("[출력]"));
-    const QCommandLineOption encoding(QStringLiteral("encoding"), QStringLiteral("입력의 글자: auto, utf-8, cp949 (기본 auto)"),
+    parser.addPositionalArgument(QStringLiteral("출력"), QStringLiteral("만들 DB 파일 (기본: dbPost.db)"),
+                                 QStringLiteral("[출력]"));
+    const QCommandLineOption encoding(QStringLiteral("encoding"),
+                                      QStringLiteral("입력의 글자: auto, utf-8, cp949 (기본 auto)"),
                                       QStringLiteral("글자"), QStringLiteral("auto"));
-    const QCommandLineOption delimiter(QStringLiteral("delimiter"), QStringLiteral("구분 문자: '|', tab, ',' (기본: 첫 줄에서 찾음)"),
+    const QCommandLineOption delimiter(QStringLiteral("delimiter"),
+                                       QStringLiteral("구분 문자: '|', tab, ',' (기본: 첫 줄에서 찾음)"),
                                        QStringLiteral("문자"));
     const QCommandLineOption map(QStringLiteral("map"), QStringLiteral("우리 열=파일의 열 이름 (여러 번 쓸 수 있음)"),
                                  QStringLiteral("열=이름"));
@@ -79,7 +82,9 @@ int main(int argc, char *argv[]) {
     }
     if (parser.isSet(delimiter)) {
         const QString d = parser.value(delimiter);
-        options.delimiter = d.compare(QLatin1String("tab"), Qt::CaseInsensitive) == 0 ? QChar(u'\t') : d.size() == 1 ? d[0] : QChar();
+        options.delimiter = d.compare(QLatin1String("tab"), Qt::CaseInsensitive) == 0 ? QChar(u'\t')
+                            : d.size() == 1                                           ? d[0]
+                                                                                      : QChar();
         if (options.delimiter.isNull()) {
             err << "구분 문자는 한 글자이거나 tab 이어야 합니다: " << d << Qt::endl;
             return 2;
@@ -90,8 +95,8 @@ int main(int argc, char *argv[]) {
             const qsizetype eq = pair.indexOf(QLatin1Char('='));
             const QString ours = pair.left(eq).trimmed().toUpper();
             if (eq <= 0 || !PostcodeSql::kColumns.contains(ours)) {
-                err << "--map 은 " << PostcodeSql::kColumns.join(QStringLiteral("/")) << "=열이름 꼴이어야 합니다: " << pair
-                    << Qt::endl;
+                err << "--map 은 " << PostcodeSql::kColumns.join(QStringLiteral("/"))
+                    << "=열이름 꼴이어야 합니다: " << pair << Qt::endl;
                 return 2;
             }
             options.mapping.insert(ours, pair.mid(eq + 1).trimmed());
@@ -111,7 +116,8 @@ int main(int argc, char *argv[]) {
     out << QStringLiteral("%1: 우편번호 %2줄 (%3, 구분 '%4'), 건너뛴 줄 %5, %6초 (초당 %7줄)")
                .arg(output)
                .arg(report.rows)
-               .arg(report.encoding == PostcodeTextReader::Encoding::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("CP949"))
+               .arg(report.encoding == PostcodeTextReader::Encoding::Utf8 ? QStringLiteral("UTF-8")
+                                                                          : QStringLiteral("CP949"))
                .arg(report.delimiter == QLatin1Char('\t') ? QStringLiteral("탭") : QString(report.delimiter))
                .arg(report.badLines.size())
                .arg(seconds, 0, 'f', 2)

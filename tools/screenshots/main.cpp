@@ -1,20 +1,20 @@
 // screenshots OUTDIR: renders the login and main windows of a fresh application folder.
 #include "AppPaths.h"
 #include "AppState.h"
-#include "FrmLogin.h"
 #include "FrmImageZoom.h"
+#include "FrmLogin.h"
 #include "FrmSPPrint_HeaderFooter.h"
 #include "FrmSPPrint_Preview.h"
-#include "cFpPreview.h"
-#include "modSpreadPrint.h"
 #include "HandsetWindows.h"
+#include "QtKorean.h"
 #include "Spread.h"
+#include "StartApp.h"
+#include "cFpPreview.h"
 #include "fbMobil_Admin.h"
 #include "fbMobil_Save.h"
-#include "QtKorean.h"
-#include "StartApp.h"
 #include "frmMain.h"
 #include "modMain.h"
+#include "modSpreadPrint.h"
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
