@@ -121,11 +121,7 @@ void FrmLogin::leaveHint(const QString &typed) {
     txtPass->setText(typed);
 }
 
-bool FrmLogin::IsEmptyPassword(const QString &id) {
-    return GetValue(QStringLiteral("SELECT loginpwd FROM local_user WHERE loginid = '%1'").arg(SqlQuote(id.toUpper())))
-        .toString()
-        .isEmpty();
-}
+bool FrmLogin::IsEmptyPassword(const QString &id) { return LoginAttempts::hasEmptyPassword(id); }
 
 bool FrmLogin::CheckLogin(const QString &id, const QString &password) { return LoginPassword::check(id, password); }
 
@@ -135,25 +131,26 @@ void FrmLogin::DoLogin() {
         txtUser->setFocus();
         return;
     }
-    ++m_attempts;
     const QString password = txtPass->text() == hint() ? QString() : txtPass->text();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    LoginAttempts::Outcome outcome;
     try {
-        m_succeeded = CheckLogin(txtUser->text(), password);
+        outcome = m_attempts.attempt(txtUser->text(), password);
     } catch (const AppError &e) {
         QApplication::restoreOverrideCursor();
-        // Not the user's fault: the attempt does not count and the window stays.
-        --m_attempts;
+        // Not the user's fault: the window stays.
         ErrorBox::report(e, QStringLiteral("DoLogin"), QStringLiteral("Form FrmLogin"));
         return;
     }
     QApplication::restoreOverrideCursor();
+    m_succeeded = outcome == LoginAttempts::Outcome::Succeeded;
+    const bool last = outcome == LoginAttempts::Outcome::LastRefused;
     if (m_succeeded) {
         if (m_idChanged)
             setConfig(QStringLiteral("RecentID"), txtUser->text());
         if (chkSavePwd->isChecked() && m_passTyped)
             setConfig(QStringLiteral("passwd"), mdlCommonKV::EncodeStr(txtPass->text()));
-    } else if (m_attempts == 3) {
+    } else if (last) {
         MsgInfo(QStringLiteral("암호입력 제한 횟수를 초과하여, 프로그램이 종료됩니다."));
     } else {
         MsgInfo(QStringList{QStringLiteral("유저명과 암호가 일치하지 않습니다."), QString(),
@@ -163,7 +160,7 @@ void FrmLogin::DoLogin() {
                     .join(QStringLiteral("\r\n")));
         txtPass->setFocus();
     }
-    if (m_succeeded || m_attempts == 3)
+    if (m_succeeded || last)
         close();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
+#include "LoginAttempts.h"
 #include <QWidget>
-#include <functional>
 
 class QLineEdit;
 class QCheckBox;
@@ -17,7 +17,7 @@ public:
     QCheckBox *chkSavePwd = nullptr;
     QPushButton *btnLogin = nullptr;
 
-    int attempts() const { return m_attempts; }
+    int attempts() const { return m_attempts.refused(); }
     bool succeeded() const { return m_succeeded; }
     static QString hint() { return QStringLiteral("엔터를 치세요"); }
 
@@ -46,7 +46,7 @@ private:
     // Leaves the hint for a masked field holding typed.
     void leaveHint(const QString &typed);
 
-    int m_attempts = 0;
+    LoginAttempts m_attempts;
     bool m_succeeded = false;
     bool m_idChanged = false;
     bool m_passTyped = false;

@@ -1,7 +1,6 @@
 #pragma once
 #include "MainBackground.h"
 #include <QMainWindow>
-#include <functional>
 
 class QMdiArea;
 class QLabel;

@@ -1,5 +1,7 @@
 #include "AppState.h"
+#include "ErrorBox.h"
 #include "FrmLogin.h"
+#include "LoginAttempts.h"
 #include "LoginPassword.h"
 #include "Settings.h"
 #include "TestEnv.h"
@@ -242,6 +244,25 @@ private Q_SLOTS:
         w->DoLogin();
         QVERIFY(!w->succeeded());
         QCOMPARE(w->attempts(), 1);
+    }
+
+    // The rule without the window: refusals count to three, a success or an unanswerable
+    // database does not count, and the first login of an account without a password is empty.
+    void attemptsCountOnlyRefusals() {
+        ExecuteSQL(
+            QString("UPDATE local_user SET loginpwd = '%1' WHERE loginid = 'ADMIN'").arg(LoginPassword::hash("pw")));
+        LoginAttempts a;
+        QVERIFY(!LoginAttempts::hasEmptyPassword("admin"));
+        QCOMPARE(a.attempt("admin", "wrong"), LoginAttempts::Outcome::Refused);
+        QCOMPARE(a.attempt("admin", "pw"), LoginAttempts::Outcome::Succeeded);
+        QCOMPARE(a.refused(), 1);
+        ExecuteSQL("ALTER TABLE local_user RENAME TO lu_old");
+        QVERIFY_THROWS_EXCEPTION(AppError, a.attempt("admin", "pw"));
+        ExecuteSQL("ALTER TABLE lu_old RENAME TO local_user");
+        QCOMPARE(a.attempt("nobody", ""), LoginAttempts::Outcome::Refused);
+        QCOMPARE(a.attempt("admin", "PW"), LoginAttempts::Outcome::LastRefused);
+        ExecuteSQL("UPDATE local_user SET loginpwd = '' WHERE loginid = 'ADMIN'");
+        QVERIFY(LoginAttempts::hasEmptyPassword("admin"));
     }
 
     void databaseErrorKeepsWindowUsable() {

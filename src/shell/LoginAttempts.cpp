@@ -1,0 +1,16 @@
+#include "LoginAttempts.h"
+#include "LoginPassword.h"
+#include "modMDB_Func.h"
+
+LoginAttempts::Outcome LoginAttempts::attempt(const QString &id, const QString &password) {
+    if (LoginPassword::check(id, password))
+        return Outcome::Succeeded;
+    return ++m_refused >= kLimit ? Outcome::LastRefused : Outcome::Refused;
+}
+
+bool LoginAttempts::hasEmptyPassword(const QString &id) {
+    return modMDB_Func::GetValue(QStringLiteral("SELECT loginpwd FROM local_user WHERE loginid = '%1'")
+                                     .arg(modMDB_Func::SqlQuote(id.toUpper())))
+        .toString()
+        .isEmpty();
+}
