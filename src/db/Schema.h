@@ -15,6 +15,9 @@ bool createMainDatabase(const QString &file, const QString &password = kPassword
 // Brings an older database up to what this program needs; what cannot be added (a unique
 // index over codes that are already duplicated) is left for the save's own check.
 void upgrade(const QSqlDatabase &db);
+// Gives an empty server database the same tables and seed rows in one transaction; a
+// database that has them is only upgraded. False with the server's reason in *error.
+bool prepareServerDatabase(const QSqlDatabase &db, const QString &password = kPassword, QString *error = nullptr);
 // Hash stored for password (what OpenDB compares).
 QString passwordHash(const QString &password);
 } // namespace Schema

@@ -11,10 +11,14 @@ public:
     // True when expr consists of digits only.
     virtual QString isDigits(const QString &expr) const = 0;
     virtual QString lastIdentitySql() const = 0;
-    // Starts a transaction that takes the write lock at once.
+    // Starts a transaction that takes the write lock at once: the statement, then (where
+    // the engine has no such transaction) one that takes a lock all writers share.
     virtual QString beginWriteSql() const = 0;
+    virtual QString writeLockSql() const { return {}; }
 
+    // The dialect of the open main database (SQLite's while none is open).
     static const SqlDialect &current();
+    static void setCurrent(const SqlDialect *dialect);
 };
 
 class SqliteDialect final : public SqlDialect {
@@ -24,4 +28,14 @@ public:
     QString isDigits(const QString &expr) const override;
     QString lastIdentitySql() const override;
     QString beginWriteSql() const override;
+};
+
+class PostgresDialect final : public SqlDialect {
+public:
+    QString right(const QString &expr, int n) const override;
+    QString length(const QString &expr) const override;
+    QString isDigits(const QString &expr) const override;
+    QString lastIdentitySql() const override;
+    QString beginWriteSql() const override;
+    QString writeLockSql() const override;
 };

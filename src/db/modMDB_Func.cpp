@@ -1,16 +1,12 @@
 #include "modMDB_Func.h"
 #include "AnsiCodec.h"
 #include "AppState.h"
-#include "Clock.h"
+#include "DbState.h"
 #include "ErrorBox.h"
-#include "NetDrives.h"
 #include "Prompter.h"
-#include "Schema.h"
 #include "SqlDialect.h"
 #include "SqlLog.h"
-#include "SqliteSnapshot.h"
 #include <QFile>
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -18,162 +14,52 @@
 
 namespace modMDB_Func {
 
+using namespace detail;
+
 namespace {
-const QString kConnection = QStringLiteral("main");
-
-struct State {
-    bool open = false;
-    bool readOnly = false;
-    bool writeProtected = false;
-    bool sqlLog = false;
-    QString logFile;
-    int busyTimeoutMs = 10000;
-    OpenProblem problem = OpenProblem::None;
-} g;
-
-// Our engine's errors in the numbers the windows know.
-AppError toAppError(int extendedCode, const QString &text) {
-    const int code = extendedCode & 0xFF; // the engine reports extended result codes
-    if (code == 5 || code == 6)           // busy, locked
-        return AppError(errLocked, text);
-    // The engine's own words would not tell a shop what went wrong.
-    if (code == 8) // read-only
-        return AppError(errFail, QStringLiteral("데이터베이스 파일이 읽기 전용이어서 저장할 수 없습니다."));
-    if (code == 13) // full
-        return AppError(errFail, QStringLiteral("디스크 공간이 부족하여 저장할 수 없습니다."));
-    if (text.contains(QLatin1String("no such table")) || text.contains(QLatin1String("no such column")))
-        return AppError(errBadExpression, text);
-    if (code == 19) // constraint
-        return AppError(errFail, text);
-    return AppError(errCommand, text);
-}
-
-AppError toAppError(const QSqlError &e) {
-    return toAppError(e.nativeErrorCode().toInt(), e.databaseText().isEmpty() ? e.text() : e.databaseText());
-}
-
-AppError noConnection() {
-    return AppError(errNoConnection, QStringLiteral("개체 변수 또는 With 블록 변수가 설정되지 않았습니다."));
-}
-
-bool isDamage(const QSqlError &e) {
-    const int code = e.nativeErrorCode().toInt() & 0xFF;
-    return code == 11 || code == 26; // corrupt, not a database
-}
-
-AppError damaged(const QString &detail) {
-    g.problem = OpenProblem::Damaged;
-    return AppError(errFail, QStringLiteral("데이터베이스 파일이 손상되었습니다. ") + detail);
-}
-
-// What a failed read at open means; what is neither damage nor a lock is reported as unknown.
-AppError openFailure(const QSqlError &e, bool unknownIsDamage) {
-    if (isDamage(e) || (unknownIsDamage && toAppError(e).number != errLocked))
-        return damaged(e.databaseText());
-    if (toAppError(e).number == errLocked) {
-        g.problem = OpenProblem::Locked;
-        return AppError(errLocked, QStringLiteral("다른 프로그램이 데이터베이스를 잠그고 있어 열 수 없습니다. "
-                                                  "그 프로그램을 닫은 뒤 다시 시도하세요."));
-    }
-    return AppError(errFail, QStringLiteral("인식할 수 없는 데이터베이스 형식입니다. ") + e.databaseText());
-}
+State &g = state();
 
 QSqlQuery runQuery(const QString &sql) {
     if (!g.open)
         throw noConnection();
-    QSqlQuery q(QSqlDatabase::database(kConnection, false));
+    ensureConnected();
+    QSqlQuery q(mainConnection());
     q.setForwardOnly(true);
     if (!q.exec(sql))
-        throw toAppError(q.lastError());
+        throw failureOn(mainConnection(), g.backend->toAppError(q.lastError()));
     return q;
 }
 
-void connectionFailed(const AppError &e) { ReportConnectionFailure(e.number, e.description); }
+// A failed statement inside a transaction undoes only itself, whatever the engine.
+QSqlQuery runStatement(const QString &sql) {
+    if (g.transactionDepth == 0 || !g.backend->failedStatementAbortsTransaction())
+        return runQuery(sql);
+    runQuery(QStringLiteral("SAVEPOINT statement"));
+    try {
+        QSqlQuery q = runQuery(sql);
+        runQuery(QStringLiteral("RELEASE SAVEPOINT statement"));
+        return q;
+    } catch (const AppError &e) {
+        if (e.number != errNoConnection)
+            QSqlQuery(mainConnection()).exec(QStringLiteral("ROLLBACK TO SAVEPOINT statement"));
+        throw;
+    }
+}
+
+void reportLostConnection(const AppError &e) { ReportConnectionFailure(e.number, e.description); }
+
 } // namespace
 
-QSqlDatabase connection() { return QSqlDatabase::database(kConnection, false); }
-bool IsOpen() { return g.open; }
-
-void ReportConnectionFailure(int number, const QString &description) {
-    prompter().message(Prompter::Icon::Warning, QStringLiteral("오류"),
-                       QStringLiteral("DB 연결 실패\r\n%1 : %2").arg(number).arg(description));
-}
-
-OpenProblem lastOpenProblem() { return g.problem; }
-
-bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sqlLog) {
-    DBTerminate();
-    g.problem = OpenProblem::Other;
-    g.readOnly = readOnly;
-    g.writeProtected = false;
-    g.sqlLog = sqlLog;
-    try {
-        const QString local = netDrives().localPath(file);
-        // The engine would quietly create a missing file; a missing database is an error.
-        if (!QFileInfo(local).isFile()) {
-            g.problem = OpenProblem::Missing;
-            throw AppError(errFail, QStringLiteral("'%1' 파일을 찾을 수 없습니다.").arg(file));
-        }
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
-            db.setDatabaseName(local);
-            // A second program on the same file waits for the lock instead of failing.
-            const QString timeout = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(g.busyTimeoutMs);
-            db.setConnectOptions(readOnly ? timeout + QStringLiteral(";QSQLITE_OPEN_READONLY") : timeout);
-            if (!db.open())
-                throw AppError(errFail, db.lastError().text());
-        }
-        g.open = true;
-        if (!readOnly && SqliteReadOnly(connection()) == 1)
-            g.readOnly = g.writeProtected = true;
-        QSqlQuery q(connection());
-        if (!q.exec(QStringLiteral("SELECT value FROM dbinfo WHERE name = 'pwhash'")))
-            throw openFailure(q.lastError(), false);
-        const QString stored = q.next() ? q.value(0).toString() : QString();
-        q.finish();
-        if (!stored.isEmpty() && stored != Schema::passwordHash(password)) {
-            g.problem = OpenProblem::BadPassword;
-            throw AppError(errBadPassword, QStringLiteral("유효한 암호가 아닙니다."));
-        }
-        // About 20 ms for 100,000 handsets; a page the check does not pass refuses the file.
-        if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")))
-            throw openFailure(q.lastError(), true);
-        const QString verdict = q.next() ? q.value(0).toString() : QString();
-        q.finish();
-        if (verdict != QLatin1String("ok"))
-            throw damaged(verdict);
-        if (!g.readOnly) {
-            q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-            q.exec(QStringLiteral("PRAGMA synchronous = FULL"));
-            Schema::upgrade(connection());
-        }
-        g.logFile = SqlLog::fileFor(appClock().today().day());
-        QString logError;
-        if (!SqlLog::upkeep(&logError))
-            throw AppError(errFail, logError);
-        g.problem = OpenProblem::None;
-        return true;
-    } catch (const AppError &e) {
-        DBTerminate();
-        connectionFailed(e);
-        return false;
-    }
-}
-
-bool IsWriteProtected() { return g.open && g.writeProtected; }
-
-void DBTerminate() {
-    g.open = false;
-    if (QSqlDatabase::contains(kConnection)) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(kConnection, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(kConnection);
-    }
-}
-
 int OpenRecordset(Recordset &rs, const QString &sql, int, int, int) {
+    if (g.open) {
+        try {
+            ensureConnected();
+        } catch (const AppError &e) {
+            CloseObj(rs);
+            reportLostConnection(e);
+            return -1;
+        }
+    }
     return OpenRecordsetOn(g.open ? connection() : QSqlDatabase(), rs, sql);
 }
 
@@ -182,21 +68,25 @@ int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql) {
     try {
         if (!db.isOpen())
             throw noConnection();
-        bool failed = false;
-        int code = 0;
-        QString message;
-        if (SqliteSnapshot(db, sql, rs, &failed, &code, &message)) {
-            if (failed)
-                throw toAppError(code, message);
+        const DbBackend &backend = DbBackend::of(db);
+        try {
+            if (backend.snapshot(db, sql, rs))
+                return rs.recordCount();
+            QSqlQuery q(db);
+            q.setForwardOnly(true);
+            if (!q.exec(sql))
+                throw backend.toAppError(q.lastError());
+            rs.load(q);
             return rs.recordCount();
+        } catch (const AppError &e) {
+            throw failureOn(db, e);
         }
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        if (!q.exec(sql))
-            throw toAppError(q.lastError());
-        rs.load(q);
-        return rs.recordCount();
     } catch (const AppError &e) {
+        if (e.number == errNoConnection && db.isOpen()) {
+            CloseObj(rs);
+            reportLostConnection(e);
+            return -1;
+        }
         QString text = e.description + QLatin1Char('\r') + sql;
         QString title;
         switch (e.number) {
@@ -219,13 +109,15 @@ int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql) {
 int ExecuteSQL(const QString &sql, bool noMsg, bool reRaise, QFile *errFile) {
     int affected = 0;
     try {
-        const qint64 before = SqliteTotalChanges(connection());
-        QSqlQuery q = runQuery(sql);
+        const qint64 before = g.open ? g.backend->totalChanges(connection()) : -1;
+        QSqlQuery q = runStatement(sql);
         // The last statement's count would linger after a statement that changes no rows.
-        affected = before >= 0 ? int(SqliteTotalChanges(connection()) - before) : qMax(0, q.numRowsAffected());
+        affected = before >= 0 ? int(g.backend->totalChanges(connection()) - before) : qMax(0, q.numRowsAffected());
     } catch (const AppError &e) {
         if (!noMsg) {
-            if (e.number == errFail && g.readOnly)
+            if (e.number == errNoConnection && g.open)
+                reportLostConnection(e);
+            else if (e.number == errFail && g.readOnly)
                 prompter().message(Prompter::Icon::None, AppState::title(),
                                    QStringLiteral("읽기전용으로 DB가 열렸기 때문에 쓰기를 할 수 없습니다."));
             else
@@ -332,12 +224,20 @@ QString EncodeLogLine(const QString &text) {
 }
 
 bool InTransaction(const std::function<bool()> &fn) {
-    runQuery(SqlDialect::current().beginWriteSql());
+    const SqlDialect &d = SqlDialect::current();
+    runQuery(d.beginWriteSql());
     const auto rollback = [] {
         QSqlQuery q(connection());
         q.exec(QStringLiteral("ROLLBACK"));
     };
+    struct Depth {
+        Depth() { ++g.transactionDepth; }
+        ~Depth() { --g.transactionDepth; }
+    };
     try {
+        const Depth inside;
+        if (!d.writeLockSql().isEmpty())
+            runQuery(d.writeLockSql());
         if (fn()) {
             runQuery(QStringLiteral("COMMIT"));
             return true;
@@ -350,6 +250,6 @@ bool InTransaction(const std::function<bool()> &fn) {
     return false;
 }
 
-void setBusyTimeout(int ms) { g.busyTimeoutMs = qMax(0, ms); }
+bool IsDuplicateKey(const AppError &e, const QString &column) { return g.backend->isDuplicateKey(e, column); }
 
 } // namespace modMDB_Func

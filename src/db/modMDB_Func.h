@@ -1,4 +1,6 @@
 #pragma once
+#include "DbErrors.h"
+#include "ErrorBox.h"
 #include "Recordset.h"
 #include <QString>
 #include <QVariant>
@@ -6,6 +8,7 @@
 
 class QFile;
 class QSqlDatabase;
+struct ServerConnection;
 
 // The one shared connection to the main database and the helpers every window reads and
 // writes through. Statements are text; user-typed text goes through SqlQuote.
@@ -15,25 +18,21 @@ namespace modMDB_Func {
 // every recordset is a static client-side snapshot).
 enum { adOpenForwardOnly = 0, adOpenStatic = 3, adLockReadOnly = 1, adLockOptimistic = 3, adCmdText = 1 };
 
-// Error numbers the helpers report.
-enum ErrorNumber {
-    errNoConnection = 91,
-    errBadExpression = 3011,
-    errLocked = 3261,
-    errFail = -2147467259,        // unspecified failure (also: read-only database)
-    errBadPassword = -2147217843, // not a valid password
-    errCommand = -2147217900,     // error in the statement
-};
-
 // Opens file as the shared connection. The password is checked against the one the database
 // was created with. On failure shows "DB 연결 실패" with the number and description.
 // A file whose pages fail the engine's quick check is refused as damaged: writes into it
 // would spread the damage.
 bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sqlLog);
+// Opens the shop's database on a server as the shared connection; an empty database gets
+// the tables and seed rows first. Failures show the same box, with the server's words.
+bool OpenServerDB(const ServerConnection &server, const QString &password, bool readOnly, bool sqlLog);
+// The shared connection is to a database server, not a file.
+bool IsServerDatabase();
 // Why the last OpenDB failed, for callers that offer a way out (a damaged file: a backup).
 enum class OpenProblem { None, Missing, Locked, Damaged, BadPassword, Other };
 OpenProblem lastOpenProblem();
-// The open database's file could not be opened for writing (write-protected, read-only medium).
+// The open database cannot be written (a write-protected file or medium, a read-only server
+// or login).
 bool IsWriteProtected();
 void DBTerminate();
 bool IsOpen();
@@ -57,6 +56,9 @@ int GetIdentity();
 // a notice when the numbers are used up.
 QString GetNextCode(const QString &table, const QString &column, int totalLen, const QString &prefix = {},
                     const QString &extra = {});
+// The statement behind e was refused because it would repeat a value of column that must
+// be unique.
+bool IsDuplicateKey(const AppError &e, const QString &column);
 QString SqlQuote(const QString &text);
 // Text quoted for a LIKE pattern with ESCAPE '\\': % and _ match themselves.
 QString SqlLikeEscape(const QString &text);

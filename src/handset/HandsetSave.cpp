@@ -17,10 +17,7 @@ bool codeExists(const QString &code) {
     return GetValue(QStringLiteral("SELECT COUNT(*) FROM t_mobile WHERE mcode = '%1'").arg(SqlQuote(code))).toInt() > 0;
 }
 
-bool isDuplicate(const AppError &e) {
-    return e.description.contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive) &&
-           e.description.contains(QLatin1String("mcode"), Qt::CaseInsensitive);
-}
+bool isDuplicate(const AppError &e) { return IsDuplicateKey(e, QStringLiteral("mcode")); }
 
 // The number after code, keeping its prefix and width; empty when the digits run out.
 QString following(const QString &code, int codeLength) {

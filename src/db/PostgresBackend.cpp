@@ -1,0 +1,164 @@
+#include "DbBackend.h"
+#include "DbErrors.h"
+#include "Recordset.h"
+#include "SqlDialect.h"
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <charconv>
+#include <libpq-fe.h>
+#include <memory>
+
+using namespace modMDB_Func;
+
+namespace {
+// Type numbers of the server's built-in types (pg_type.oid), fixed since long ago.
+enum : Oid {
+    kBool = 16,
+    kBytea = 17,
+    kInt8 = 20,
+    kInt2 = 21,
+    kInt4 = 23,
+    kOid = 26,
+    kFloat4 = 700,
+    kFloat8 = 701,
+    kNumeric = 1700
+};
+
+PGconn *handleOf(const QSqlDatabase &db) {
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return nullptr;
+    return *static_cast<PGconn *const *>(handle.constData());
+}
+
+struct ResultDeleter {
+    void operator()(PGresult *r) const { PQclear(r); }
+};
+
+class PostgresBackend final : public DbBackend {
+public:
+    const SqlDialect &dialect() const override { return m_dialect; }
+
+    AppError toAppError(const QString &state, const QString &text) const override {
+        const QString why = text.trimmed();
+        if (state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01") ||
+            state == QLatin1String("57P02") || state == QLatin1String("57P03"))
+            return AppError(errNoConnection, QStringLiteral("데이터베이스 서버와 연결할 수 없습니다. ") + why);
+        if (state == QLatin1String("55P03") || state == QLatin1String("40P01") || state == QLatin1String("40001"))
+            return AppError(errLocked, why);
+        if (state == QLatin1String("42P01") || state == QLatin1String("42703") || state == QLatin1String("42883"))
+            return AppError(errBadExpression, why);
+        if (state == QLatin1String("25006") || state == QLatin1String("42501"))
+            return AppError(errFail, QStringLiteral("데이터베이스가 읽기 전용이거나 쓰기 권한이 없어 저장할 수 "
+                                                    "없습니다. ") +
+                                         why);
+        if (state == QLatin1String("53100"))
+            return AppError(errFail, QStringLiteral("서버의 디스크 공간이 부족하여 저장할 수 없습니다."));
+        if (state.startsWith(QLatin1String("23")))
+            return AppError(errFail, why);
+        return AppError(errCommand, why);
+    }
+
+    bool connectionLost(const QSqlDatabase &db) const override {
+        PGconn *h = handleOf(db);
+        return !h || PQstatus(h) != CONNECTION_OK;
+    }
+
+    bool isDuplicateKey(const AppError &e, const QString &column) const override {
+        return e.description.contains(QLatin1String("duplicate key value violates unique constraint")) &&
+               e.description.contains(column, Qt::CaseInsensitive);
+    }
+
+    bool snapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs) const override {
+        PGconn *h = handleOf(db);
+        if (!h)
+            return false;
+        std::unique_ptr<PGresult, ResultDeleter> res(PQexec(h, sql.toUtf8().constData()));
+        const ExecStatusType status = res ? PQresultStatus(res.get()) : PGRES_FATAL_ERROR;
+        if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+            const char *state = res ? PQresultErrorField(res.get(), PG_DIAG_SQLSTATE) : nullptr;
+            const char *message = res ? PQresultErrorMessage(res.get()) : PQerrorMessage(h);
+            if (!state && PQstatus(h) != CONNECTION_OK)
+                state = "08006";
+            throw toAppError(QString::fromLatin1(state ? state : ""), QString::fromUtf8(message));
+        }
+        read(res.get(), rs);
+        return true;
+    }
+
+    qint64 totalChanges(const QSqlDatabase &) const override { return -1; }
+
+    bool cannotWrite(const QSqlDatabase &db) const override {
+        QSqlQuery q(db);
+        return q.exec(QStringLiteral("SELECT current_setting('transaction_read_only') = 'on'"
+                                     " OR NOT has_table_privilege('t_mobile', 'INSERT')")) &&
+               q.next() && q.value(0).toBool();
+    }
+
+    bool failedStatementAbortsTransaction() const override { return true; }
+
+    void prepareSession(const QSqlDatabase &db, int busyTimeoutMs, bool readOnly) const override {
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("SET lock_timeout = %1").arg(busyTimeoutMs));
+        q.exec(QStringLiteral("SET client_min_messages = warning"));
+        if (readOnly)
+            q.exec(QStringLiteral("SET default_transaction_read_only = on"));
+    }
+
+private:
+    static void read(const PGresult *res, Recordset &rs) {
+        const int rows = PQntuples(res);
+        const int n = PQnfields(res);
+        QStringList fields;
+        std::vector<Oid> types(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            fields << QString::fromUtf8(PQfname(res, i));
+            types[size_t(i)] = PQftype(res, i);
+        }
+        rs.beginFill(fields);
+        for (int r = 0; r < rows; ++r) {
+            for (int i = 0; i < n; ++i) {
+                if (PQgetisnull(res, r, i)) {
+                    rs.addNull();
+                    continue;
+                }
+                const char *v = PQgetvalue(res, r, i);
+                const int len = PQgetlength(res, r, i);
+                switch (types[size_t(i)]) {
+                case kInt2:
+                case kInt4:
+                case kInt8:
+                case kOid: {
+                    qint64 x = 0;
+                    std::from_chars(v, v + len, x);
+                    rs.addInt(x);
+                    break;
+                }
+                case kBool: rs.addInt(v[0] == 't' ? 1 : 0); break;
+                case kFloat4:
+                case kFloat8:
+                case kNumeric: rs.addDouble(QByteArray::fromRawData(v, len).toDouble()); break;
+                case kBytea: {
+                    size_t size = 0;
+                    unsigned char *bytes = PQunescapeBytea(reinterpret_cast<const unsigned char *>(v), &size);
+                    rs.addBlob(QByteArray(reinterpret_cast<const char *>(bytes), qsizetype(size)));
+                    PQfreemem(bytes);
+                    break;
+                }
+                default: rs.addUtf8(v, len);
+                }
+            }
+        }
+        rs.finishFill();
+    }
+
+    PostgresDialect m_dialect;
+};
+} // namespace
+
+const DbBackend &DbBackend::postgres() {
+    static const PostgresBackend backend;
+    return backend;
+}

@@ -1,0 +1,81 @@
+#include "ServerConnection.h"
+#include "AppState.h"
+#include "Settings.h"
+#include "mdlCommonKV.h"
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace {
+const QString kEnv = QStringLiteral("환경설정");
+
+QString setting(const QString &key) { return Settings::GetSetting(AppState::title(), kEnv, key); }
+bool store(const QString &key, const QString &value) {
+    return Settings::SaveSetting(AppState::title(), kEnv, key, value);
+}
+} // namespace
+
+QString ServerConnection::describe() const {
+    return QStringLiteral("%1@%2:%3/%4").arg(user, host).arg(port).arg(database);
+}
+
+ServerConnection ServerConnection::load() {
+    ServerConnection c;
+    c.host = setting(QStringLiteral("DB서버"));
+    bool ok = false;
+    const int port = setting(QStringLiteral("DB포트")).toInt(&ok);
+    if (ok && port > 0 && port < 65536)
+        c.port = port;
+    c.database = setting(QStringLiteral("DB이름"));
+    c.user = setting(QStringLiteral("DB사용자"));
+    const QString stored = setting(QStringLiteral("DB암호"));
+    c.password = stored.isEmpty() ? QString() : mdlCommonKV::DecodeStr(stored);
+    return c;
+}
+
+bool ServerConnection::save() const {
+    bool ok = store(QStringLiteral("DB서버"), host);
+    ok = store(QStringLiteral("DB포트"), QString::number(port)) && ok;
+    ok = store(QStringLiteral("DB이름"), database) && ok;
+    ok = store(QStringLiteral("DB사용자"), user) && ok;
+    ok = store(QStringLiteral("DB암호"), password.isEmpty() ? QString() : mdlCommonKV::EncodeStr(password)) && ok;
+    return ok;
+}
+
+namespace ServerTest {
+
+bool tryConnect(const ServerConnection &c, QString *version, QString *error) {
+    const QString name = QStringLiteral("server-test-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        if (!db.isValid()) {
+            *error = QStringLiteral("PostgreSQL 드라이버(QPSQL)가 설치되어 있지 않습니다.");
+        } else {
+            db.setHostName(c.host);
+            db.setPort(c.port);
+            db.setDatabaseName(c.database);
+            db.setUserName(c.user);
+            db.setPassword(c.password);
+            db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+            if (!db.open()) {
+                *error = db.lastError().databaseText().trimmed();
+                if (error->isEmpty())
+                    *error = db.lastError().text();
+            } else {
+                QSqlQuery q(db);
+                ok = q.exec(QStringLiteral("SELECT version()")) && q.next();
+                if (ok)
+                    *version = q.value(0).toString();
+                else
+                    *error = q.lastError().databaseText();
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+} // namespace ServerTest

@@ -1,0 +1,27 @@
+#pragma once
+#include <QString>
+
+// Where the shop's database server is, as the setup window stores it. An empty password
+// leaves it to the server's own password file on this PC.
+struct ServerConnection {
+    QString host; // a name, an address, or a folder holding the server's socket
+    int port = 5432;
+    QString database;
+    QString user;
+    QString password;
+
+    bool complete() const { return !host.isEmpty() && !database.isEmpty() && !user.isEmpty(); }
+    // "user@host:port/database", for the status bar and messages; never the password.
+    QString describe() const;
+
+    // Read from and written to the settings store ("환경설정"). The password is kept encoded
+    // as the login window keeps its saved one, which hides it from a glance, no more.
+    static ServerConnection load();
+    bool save() const;
+};
+
+namespace ServerTest {
+// Opens a connection of its own and closes it again: the server's version on success,
+// otherwise false with the server's own words in *error.
+bool tryConnect(const ServerConnection &c, QString *version, QString *error);
+} // namespace ServerTest

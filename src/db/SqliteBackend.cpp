@@ -1,0 +1,78 @@
+#include "DbBackend.h"
+#include "DbErrors.h"
+#include "SqlDialect.h"
+#include "SqliteSnapshot.h"
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+using namespace modMDB_Func;
+
+class SqliteBackend final : public DbBackend {
+public:
+    const SqlDialect &dialect() const override { return m_dialect; }
+
+    AppError toAppError(const QString &nativeCode, const QString &text) const override {
+        const int code = nativeCode.toInt() & 0xFF; // the engine reports extended result codes
+        if (code == 5 || code == 6)                 // busy, locked
+            return AppError(errLocked, text);
+        // The engine's own words would not tell a shop what went wrong.
+        if (code == 8) // read-only
+            return AppError(errFail, QStringLiteral("데이터베이스 파일이 읽기 전용이어서 저장할 수 없습니다."));
+        if (code == 13) // full
+            return AppError(errFail, QStringLiteral("디스크 공간이 부족하여 저장할 수 없습니다."));
+        if (text.contains(QLatin1String("no such table")) || text.contains(QLatin1String("no such column")))
+            return AppError(errBadExpression, text);
+        if (code == 19) // constraint
+            return AppError(errFail, text);
+        return AppError(errCommand, text);
+    }
+
+    bool connectionLost(const QSqlDatabase &) const override { return false; }
+
+    bool isDuplicateKey(const AppError &e, const QString &column) const override {
+        return e.description.contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive) &&
+               e.description.contains(column, Qt::CaseInsensitive);
+    }
+
+    bool snapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs) const override {
+        bool failed = false;
+        int code = 0;
+        QString message;
+        if (!SqliteSnapshot(db, sql, rs, &failed, &code, &message))
+            return false;
+        if (failed)
+            throw toAppError(QString::number(code), message);
+        return true;
+    }
+
+    qint64 totalChanges(const QSqlDatabase &db) const override { return SqliteTotalChanges(db); }
+    bool cannotWrite(const QSqlDatabase &db) const override { return SqliteReadOnly(db) == 1; }
+    bool failedStatementAbortsTransaction() const override { return false; }
+
+    void prepareSession(const QSqlDatabase &db, int, bool readOnly) const override {
+        if (readOnly)
+            return;
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+        q.exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    }
+
+private:
+    SqliteDialect m_dialect;
+};
+} // namespace
+
+AppError DbBackend::toAppError(const QSqlError &e) const {
+    return toAppError(e.nativeErrorCode(), e.databaseText().isEmpty() ? e.text() : e.databaseText());
+}
+
+const DbBackend &DbBackend::sqlite() {
+    static const SqliteBackend backend;
+    return backend;
+}
+
+const DbBackend &DbBackend::of(const QSqlDatabase &db) {
+    return db.driverName() == QLatin1String("QPSQL") ? postgres() : sqlite();
+}
