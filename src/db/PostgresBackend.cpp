@@ -28,7 +28,9 @@ enum : Oid {
 
 PGconn *handleOf(const QSqlDatabase &db) {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+    // Qt names the type by the struct behind libpq's typedef.
+    if (!handle.isValid() ||
+        (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
         return nullptr;
     return *static_cast<PGconn *const *>(handle.constData());
 }
@@ -45,7 +47,7 @@ public:
         const QString why = text.trimmed();
         if (state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01") ||
             state == QLatin1String("57P02") || state == QLatin1String("57P03"))
-            return AppError(errNoConnection, QStringLiteral("데이터베이스 서버와 연결할 수 없습니다. ") + why);
+            return AppError(errNoConnection, why);
         if (state == QLatin1String("55P03") || state == QLatin1String("40P01") || state == QLatin1String("40001"))
             return AppError(errLocked, why);
         if (state == QLatin1String("42P01") || state == QLatin1String("42703") || state == QLatin1String("42883"))

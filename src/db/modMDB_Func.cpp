@@ -65,9 +65,11 @@ int OpenRecordset(Recordset &rs, const QString &sql, int, int, int) {
 
 int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql) {
     CloseObj(rs);
+    bool wasOpen = false; // a link lost on the way reports as such, not as no database at all
     try {
         if (!db.isOpen())
             throw noConnection();
+        wasOpen = true;
         const DbBackend &backend = DbBackend::of(db);
         try {
             if (backend.snapshot(db, sql, rs))
@@ -82,7 +84,7 @@ int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql) {
             throw failureOn(db, e);
         }
     } catch (const AppError &e) {
-        if (e.number == errNoConnection && db.isOpen()) {
+        if (e.number == errNoConnection && wasOpen) {
             CloseObj(rs);
             reportLostConnection(e);
             return -1;

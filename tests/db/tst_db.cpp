@@ -1,6 +1,7 @@
 #include "AppState.h"
 #include "ErrorBox.h"
 #include "Schema.h"
+#include "ServerConnection.h"
 #include "Settings.h"
 #include "SqlLog.h"
 #include "TestEnv.h"
@@ -47,19 +48,33 @@ private Q_SLOTS:
 
     void passwordIsChecked() {
         DBTerminate();
-        QVERIFY(!OpenDB(dbFile(), "wrong", false, false));
+        QVERIFY(!env->reopenDatabase("wrong"));
         QCOMPARE(env->prompter.boxes().size(), 1);
         QCOMPARE(env->prompter.boxes().last().title, QString("오류"));
         QCOMPARE(env->prompter.boxes().last().icon, Prompter::Icon::Warning);
         QVERIFY(env->prompter.texts().last().startsWith("DB 연결 실패\r\n-2147217843 : "));
         QVERIFY(!IsOpen());
-        QVERIFY(!OpenDB(dbFile(), "", false, false));
-        QVERIFY(OpenDB(dbFile(), Schema::kPassword, false, false));
+        QVERIFY(!env->reopenDatabase(""));
+        QVERIFY(env->reopenDatabase());
         QCOMPARE(env->prompter.boxes().size(), 2);
     }
 
     void missingFileIsNotCreated() {
         DBTerminate();
+        if (TestEnv::onServer()) {
+            // A database the server does not have is refused, not made.
+            ServerConnection elsewhere = env->server;
+            elsewhere.database = "nothere";
+            QVERIFY(!OpenServerDB(elsewhere, Schema::kPassword, false, false));
+            QVERIFY2(env->prompter.texts().last().startsWith(
+                         "DB 연결 실패\r\n91 : 데이터베이스 서버에 연결할 수 없습니다. ") &&
+                         env->prompter.texts().last().contains("nothere"),
+                     qPrintable(env->prompter.texts().last()));
+            QVERIFY(!IsOpen());
+            QVERIFY(env->reopenDatabase());
+            QVERIFY(!GetValue("SELECT COUNT(*) FROM pg_database WHERE datname = 'nothere'").toInt());
+            return;
+        }
         const QString missing = env->appFolder() + "/DBS/nothere.db";
         QVERIFY(!OpenDB(missing, Schema::kPassword, false, false));
         QVERIFY(!QFile::exists(missing));
@@ -116,14 +131,14 @@ private Q_SLOTS:
         QVERIFY2(env->prompter.texts().last().startsWith("Error -2147467259: "),
                  qPrintable(env->prompter.texts().last()));
         // A statement that changes no rows reports none, whatever came before it.
-        QCOMPARE(ExecuteSQL("CREATE TABLE scratch (a)"), 0);
+        QCOMPARE(ExecuteSQL("CREATE TABLE scratch (a INTEGER)"), 0);
         QCOMPARE(ExecuteSQL("UPDATE options SET optvalue = optvalue"), 1);
         QCOMPARE(ExecuteSQL("SELECT * FROM options"), 0);
     }
 
     void readOnlyWriteNotice() {
         DBTerminate();
-        QVERIFY(OpenDB(dbFile(), Schema::kPassword, true, false));
+        QVERIFY(env->reopenDatabase(Schema::kPassword, true));
         QCOMPARE(ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('a', 'b')"), 0);
         QCOMPARE(env->prompter.texts().last(), QString("읽기전용으로 DB가 열렸기 때문에 쓰기를 할 수 없습니다."));
     }
@@ -168,6 +183,8 @@ private Q_SLOTS:
     }
 
     void damagedPageRefusedAtOpen() {
+        if (TestEnv::onServer())
+            QSKIP("The server keeps its own files; there is no database file here to damage.");
         QVERIFY(InTransaction([] {
             for (int i = 0; i < 3000; ++i)
                 ExecuteSQL(QString("INSERT INTO t_mobile (mcode, mid, model) VALUES ('%1', 'ID-%1', '%2')")
@@ -198,6 +215,8 @@ private Q_SLOTS:
     }
 
     void databaseLockedByAnotherProgram() {
+        if (TestEnv::onServer())
+            QSKIP("A server takes no lock at connect; waiting for another writer is secondWriterWaitsForLock.");
         DBTerminate();
         const QString holder = QStringLiteral("holder");
         {
@@ -252,7 +271,7 @@ private Q_SLOTS:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old\r\n");
         old.close();
-        QVERIFY(OpenDB(dbFile(), Schema::kPassword, false, true));
+        QVERIFY(env->reopenDatabase(Schema::kPassword, false, true));
         QVERIFY(!QFile::exists(today));
         QCOMPARE(Settings::GetSetting(AppState::title(), "Config", "SQLLogLast"), QString("2024-05-15"));
         ExecuteSQL("DELETE FROM options");
@@ -262,7 +281,7 @@ private Q_SLOTS:
         log.close();
         QCOMPARE(line, (EncodeLogLine("240515103000\tDELETE FROM options; -> 0") + "\r\n").toLatin1());
         // ... and kept by a second open on the same day.
-        QVERIFY(OpenDB(dbFile(), Schema::kPassword, false, false));
+        QVERIFY(env->reopenDatabase());
         QVERIFY(QFile::exists(today));
         ExecuteSQL("DELETE FROM options"); // log off: nothing appended
         QCOMPARE(QFileInfo(today).size(), qint64(line.size()));
@@ -274,7 +293,7 @@ private Q_SLOTS:
         QFile blocker(env->appFolder() + "/log");
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        QVERIFY(!OpenDB(dbFile(), Schema::kPassword, false, false));
+        QVERIFY(!env->reopenDatabase());
         QVERIFY(env->prompter.texts().last().startsWith("DB 연결 실패"));
         QVERIFY(!IsOpen());
     }
@@ -282,20 +301,20 @@ private Q_SLOTS:
     void secondWriterWaitsForLock() {
         // Another program holds a write lock for a moment; our statement waits, then succeeds.
         // The other thread only reports; the checks are made here, where a failure ends the case.
+        QCOMPARE(ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('shared', '0')"), 1);
         std::atomic<int> locked{0};
         std::atomic<bool> committed{false};
         const auto waitAndDelete = [](QThread *t) {
             t->wait();
             delete t;
         };
-        std::unique_ptr<QThread, decltype(waitAndDelete)> other(
+        std::unique_ptr<QThread, decltype(waitAndDelete)> thread(
             QThread::create([&] {
                 {
-                    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
-                    db.setDatabaseName(dbFile());
+                    QSqlDatabase db = env->addOtherConnection("other");
                     QSqlQuery q(db);
-                    const bool ok = db.open() && q.exec("BEGIN EXCLUSIVE") &&
-                                    q.exec("INSERT INTO options (optname, optvalue) VALUES ('other', '1')");
+                    const bool ok = db.open() && q.exec(TestEnv::beginExclusiveSql()) &&
+                                    q.exec("UPDATE options SET optvalue = '1' WHERE optname = 'shared'");
                     locked = ok ? 1 : -1;
                     if (ok) {
                         QThread::msleep(600);
@@ -303,19 +322,62 @@ private Q_SLOTS:
                     }
                     db.close();
                 }
-                QSqlDatabase::removeDatabase("other");
             }),
             waitAndDelete);
-        other->start();
+        thread->start();
         QTRY_VERIFY_WITH_TIMEOUT(locked != 0, 10000);
         QCOMPARE(locked.load(), 1);
         QElapsedTimer t;
         t.start();
-        QCOMPARE(ExecuteSQL("INSERT INTO options (optname, optvalue) VALUES ('mine', '2')"), 1);
+        QCOMPARE(ExecuteSQL("UPDATE options SET optvalue = '2' WHERE optname = 'shared'"), 1);
         QVERIFY(t.elapsed() >= 300);
-        other.reset();
+        thread.reset();
+        QSqlDatabase::removeDatabase("other");
         QVERIFY(committed);
-        QCOMPARE(GetValue("SELECT COUNT(*) FROM options").toInt(), 2);
+        QCOMPARE(GetValue("SELECT optvalue FROM options WHERE optname = 'shared'").toString(), QString("2"));
+    }
+
+    void textComparesWithoutCaseButPasswordsWithIt() {
+        // Names and codes match whatever case was typed, on every engine; passwords do not.
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM local_user WHERE loginid = 'admin'").toInt(), 1);
+        QCOMPARE(ExecuteSQL("UPDATE local_user SET loginpwd = 'Secret' WHERE loginid = 'Admin'"), 1);
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM local_user WHERE loginpwd = 'secret'").toInt(), 0);
+        insertCodes({"ab0001"});
+        QCOMPARE(ExecuteSQL("UPDATE t_mobile SET model = 'Galaxy' WHERE mcode = 'AB0001'"), 1);
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE model LIKE 'gal%'").toInt(), 1);
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE model LIKE '%AX%'").toInt(), 1);
+        // The unique code ignores case as the lookups do.
+        QCOMPARE(ExecuteSQL("INSERT INTO t_mobile (mcode) VALUES ('AB0001')", true), 0);
+    }
+
+    void lostServerIsReportedThenMended() {
+        if (!TestEnv::onServer())
+            QSKIP("A file has no link to lose; this is the server's case.");
+        insertCodes({"000001"});
+        const int pid = GetValue("SELECT pg_backend_pid()").toInt();
+        {
+            QSqlDatabase admin = env->addOtherConnection("admin");
+            QVERIFY(admin.open());
+            QSqlQuery q(admin);
+            QVERIFY(q.exec(QString("SELECT pg_terminate_backend(%1)").arg(pid)));
+            const auto gone = [&] {
+                return q.exec(QString("SELECT COUNT(*) FROM pg_stat_activity WHERE pid = %1").arg(pid)) && q.next() &&
+                       q.value(0).toInt() == 0;
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(gone(), 5000);
+            q.finish();
+            admin.close();
+        }
+        QSqlDatabase::removeDatabase("admin");
+        Recordset rs;
+        QCOMPARE(OpenRecordset(rs, "SELECT mcode FROM t_mobile WHERE code > 1"), -1);
+        QVERIFY2(
+            env->prompter.texts().last().startsWith("DB 연결 실패\r\n91 : 데이터베이스 서버와의 연결이 끊어졌습니다."),
+            qPrintable(env->prompter.texts().last()));
+        // The next try connects again: nothing saved before is lost, and saving works.
+        QCOMPARE(OpenRecordset(rs, "SELECT mcode FROM t_mobile WHERE code > 1"), 1);
+        QCOMPARE(ExecuteSQL("INSERT INTO t_mobile (mcode) VALUES ('000002')"), 1);
+        QVERIFY(GetValue("SELECT pg_backend_pid()").toInt() != pid);
     }
 
     void transactionRollsBack() {

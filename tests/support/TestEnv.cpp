@@ -2,6 +2,8 @@
 #include "AppPaths.h"
 #include "AppState.h"
 #include "Schema.h"
+#include "Settings.h"
+#include "TestServer.h"
 #include "modMDB_Func.h"
 #include <QDir>
 
@@ -38,12 +40,43 @@ TestEnv::~TestEnv() {
 
 QString TestEnv::appFolder() const { return AppPaths::appFolder(); }
 
+bool TestEnv::onServer() { return TestServer::enabled(); }
+
+QString TestEnv::databaseFile() const { return appFolder() + QStringLiteral("/DBS/dbMain.db"); }
+
 bool TestEnv::openFreshDatabase() {
-    const QString file = appFolder() + QStringLiteral("/DBS/dbMain.db");
-    if (!Schema::createMainDatabase(file))
-        return false;
     gDBPath = appFolder() + QStringLiteral("/DBS");
-    return modMDB_Func::OpenDB(file, Schema::kPassword, false, false);
+    if (onServer()) {
+        QString error;
+        server = TestServer::createDatabase(&error);
+        if (!server.complete()) {
+            qWarning("%s", qPrintable(error));
+            return false;
+        }
+        QDir().mkpath(gDBPath);
+        Settings::SaveSetting(AppState::title(), QStringLiteral("환경설정"), QStringLiteral("CSType"),
+                              QStringLiteral("2"));
+        gCSType = 2;
+        return server.save() && reopenDatabase();
+    }
+    return Schema::createMainDatabase(databaseFile()) && reopenDatabase();
+}
+
+bool TestEnv::reopenDatabase(const QString &password, bool readOnly, bool sqlLog) {
+    return onServer() ? modMDB_Func::OpenServerDB(server, password, readOnly, sqlLog)
+                      : modMDB_Func::OpenDB(databaseFile(), password, readOnly, sqlLog);
+}
+
+QSqlDatabase TestEnv::addOtherConnection(const QString &name) const {
+    if (onServer())
+        return TestServer::addConnection(server, name);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(databaseFile());
+    return db;
+}
+
+QString TestEnv::beginExclusiveSql() {
+    return onServer() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN EXCLUSIVE");
 }
 
 bool TestEnv::noUnexpectedBoxes() const { return prompter.unexpected().isEmpty(); }

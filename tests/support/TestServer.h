@@ -1,0 +1,16 @@
+#pragma once
+#include "ServerConnection.h"
+#include <QSqlDatabase>
+#include <QString>
+
+// The private PostgreSQL server scripts/with-postgres starts for a test run.
+namespace TestServer {
+// The test program runs its cases against the server (MOBILESHOP_TEST_BACKEND=postgres).
+bool enabled();
+// The server's maintenance database, as the run's login reaches it.
+ServerConnection maintenance();
+// A new empty database for one case; an incomplete connection (and *error) on failure.
+ServerConnection createDatabase(QString *error = nullptr);
+// A connection of the test's own to c, not yet opened: "another program".
+QSqlDatabase addConnection(const ServerConnection &c, const QString &name);
+} // namespace TestServer
