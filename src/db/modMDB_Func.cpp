@@ -46,6 +46,28 @@ QSqlQuery runStatement(const QString &sql) {
     }
 }
 
+struct TransactionDepth {
+    TransactionDepth() { ++g.transactionDepth; }
+    ~TransactionDepth() { --g.transactionDepth; }
+};
+
+// Inside a transaction already: a savepoint undoes this part only, and the outer
+// transaction decides what is kept.
+bool nestedTransaction(const std::function<bool()> &fn) {
+    const QString name = QStringLiteral("nested%1").arg(g.transactionDepth);
+    runQuery(QStringLiteral("SAVEPOINT ") + name);
+    bool kept = false;
+    try {
+        const TransactionDepth inside;
+        kept = fn();
+    } catch (...) {
+        QSqlQuery(mainConnection()).exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + name);
+        throw;
+    }
+    runQuery((kept ? QStringLiteral("RELEASE SAVEPOINT ") : QStringLiteral("ROLLBACK TO SAVEPOINT ")) + name);
+    return kept;
+}
+
 void reportLostConnection(const AppError &e) { ReportConnectionFailure(e.number, e.description); }
 
 } // namespace
@@ -226,18 +248,16 @@ QString EncodeLogLine(const QString &text) {
 }
 
 bool InTransaction(const std::function<bool()> &fn) {
+    if (g.open && g.transactionDepth > 0)
+        return nestedTransaction(fn);
     const SqlDialect &d = SqlDialect::current();
     runQuery(d.beginWriteSql());
     const auto rollback = [] {
         QSqlQuery q(connection());
         q.exec(QStringLiteral("ROLLBACK"));
     };
-    struct Depth {
-        Depth() { ++g.transactionDepth; }
-        ~Depth() { --g.transactionDepth; }
-    };
     try {
-        const Depth inside;
+        const TransactionDepth inside;
         if (!d.writeLockSql().isEmpty())
             runQuery(d.writeLockSql());
         if (fn()) {

@@ -56,7 +56,9 @@ int RunProgram(const QStringList &arguments, ProgramServices &services) {
         MsgWarn(error);
         return 1;
     }
-    if (!modMain::RunFirstCheck(QStringLiteral("/DBS/") + Schema::kMainFile, QStringLiteral("local_user")))
+    // The check reads the database file; a server database is checked by its own connection.
+    if (!modMain::DatabaseOnServer() &&
+        !modMain::RunFirstCheck(QStringLiteral("/DBS/") + Schema::kMainFile, QStringLiteral("local_user")))
         return 0;
     gCodeLength = 6;
 

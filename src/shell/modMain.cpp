@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "NetDrives.h"
 #include "Schema.h"
+#include "ServerConnection.h"
 #include "Settings.h"
 #include "Shell.h"
 #include "modMDB_Func.h"
@@ -140,6 +141,28 @@ void SetDBPath(const QString &folder) {
     store(kConfig, QStringLiteral("DB경로"), folder);
 }
 
+namespace {
+// The shop's database on a server, as the setup window stored it.
+bool openServerDatabase() {
+    const ServerConnection server = ServerConnection::load();
+    if (!server.complete()) {
+        MsgWarn(QStringLiteral("DB 서버 접속 설정이 없습니다.\r\n환경설정에서 DB 서버의 주소, 데이터베이스 이름과 "
+                               "사용자를 입력하세요."));
+        return false;
+    }
+    if (!OpenServerDB(server, Schema::kPassword, false, false))
+        return false;
+    gDBFile = server.describe();
+    if (IsWriteProtected())
+        MsgInfo(QStringLiteral("데이터베이스가 읽기 전용입니다.\r\n자료를 조회할 수는 있지만 저장하거나 삭제할 "
+                               "수는 없습니다.\r\n") +
+                gDBFile);
+    return true;
+}
+} // namespace
+
+bool DatabaseOnServer() { return setting(kEnv, QStringLiteral("CSType"), QStringLiteral("0")).toInt() == 2; }
+
 bool InitApp() {
     gStyleOn = true;
     gCSType = setting(kEnv, QStringLiteral("CSType"), QStringLiteral("0")).toInt();
@@ -150,6 +173,8 @@ bool InitApp() {
     }
     if (gDBPath.isEmpty())
         SetDBPath(defaultDbFolder());
+    if (gCSType == 2)
+        return openServerDatabase();
 
     bool folderFound = QDir(netDrives().localPath(gDBPath)).exists();
     if (!folderFound && gCSType == 1) {

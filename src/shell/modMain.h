@@ -8,6 +8,8 @@ class QLockFile;
 // Start-up, the program-wide options and the end of the program.
 namespace modMain {
 
+// The stored setup puts the database on a server ("CSType" 2), not in a file here.
+bool DatabaseOnServer();
 // Holds the single-instance lock for as long as it lives; null when another instance runs.
 std::unique_ptr<QLockFile> AcquireSingleInstance();
 // First run in a fresh application folder (no database folder, no stored "DB경로"):
