@@ -6,6 +6,7 @@
 #include "NetTreePictures.h"
 #include "NetworkBrowser.h"
 #include "Prompter.h"
+#include "ServerDbBox.h"
 #include "VbUnits.h"
 #include "modFrmCtrl.h"
 #include "modNTDrv.h"
@@ -51,6 +52,9 @@ void FrmTool_NTSetup::buildControls() {
                                QStringLiteral("optCSType"), 0);
     optCSType[1] = NameControl(new QRadioButton(QStringLiteral("&2.클라이언트 - 서버에 접속하는 컴퓨터"), this),
                                QStringLiteral("optCSType"), 1);
+    optCSType[2] = NameControl(new QRadioButton(QStringLiteral("&3. DB 서버 - PostgreSQL 서버에 접속"), this),
+                               QStringLiteral("optCSType"), 2);
+    FraDbServer = new ServerDbBox(this);
     chkAutoFindSvr = NameControl(new QCheckBox(QStringLiteral("네트워크에서 서버 자동검색"), this),
                                  QStringLiteral("chkAutoFindSvr"));
     chkAdven = NameControl(new QCheckBox(QStringLiteral("고급설정(▼)"), this), QStringLiteral("chkAdven"));
@@ -117,11 +121,15 @@ void FrmTool_NTSetup::buildControls() {
     lay->addSpacing(6);
     lay->addLayout(autoFind);
     lay->addSpacing(6);
+    lay->addWidget(optCSType[2]);
+    lay->addSpacing(6);
+    lay->addWidget(FraDbServer);
+    lay->addSpacing(6);
     lay->addLayout(bottom);
     lay->addWidget(m_frameGap);
     lay->addWidget(FraSvrSetup);
 
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 3; ++i)
         connect(optCSType[size_t(i)], &QRadioButton::clicked, this, [this, i] { optCSType_Click(i); });
     // Ticking the search gives up the typed path; the user's own click also decides the boxes.
     connect(chkAutoFindSvr, &QCheckBox::toggled, this, [this](bool on) {
@@ -129,7 +137,7 @@ void FrmTool_NTSetup::buildControls() {
             txtInput[0]->clear();
     });
     connect(chkAutoFindSvr, &QCheckBox::clicked, this, [this] {
-        optCSType_Click(GetSelOptionIdx({optCSType[0], optCSType[1]}));
+        optCSType_Click(GetSelOptionIdx({optCSType[0], optCSType[1], optCSType[2]}));
     });
     connect(txtInput[0], &QLineEdit::textChanged, this, [this] { txtServerPath_Change(); });
     connect(chkAdven, &QCheckBox::clicked, this, [this] { chkAdven_Click(); });
@@ -178,6 +186,7 @@ void FrmTool_NTSetup::Form_Load() {
     chkAutoFindSvr->setChecked(stored.serverPath.isEmpty());
     txtInput[0]->setText(stored.serverPath);
     txtInput[1]->setText(stored.drive);
+    FraDbServer->load(ServerConnection::load());
     optCSType[size_t(stored.csType)]->setChecked(true);
     optCSType_Click(stored.csType);
     if (!txtInput[1]->text().isEmpty())
@@ -202,6 +211,7 @@ void FrmTool_NTSetup::optCSType_Click(int index) {
     const bool client = index == NetSetupSettings::kClient;
     enableInputs(client && !chkAutoFindSvr->isChecked());
     chkAutoFindSvr->setEnabled(client);
+    FraDbServer->setEnabled(index == NetSetupSettings::kDbServer);
 }
 
 void FrmTool_NTSetup::txtServerPath_Change() {
@@ -239,8 +249,18 @@ void FrmTool_NTSetup::btnAutoNTDrv_Click() {
 }
 
 void FrmTool_NTSetup::btnSave_Click() {
-    const int csType = GetSelOptionIdx({optCSType[0], optCSType[1]});
-    if (csType == NetSetupSettings::kClient) {
+    const int csType = GetSelOptionIdx({optCSType[0], optCSType[1], optCSType[2]});
+    if (csType == NetSetupSettings::kDbServer) {
+        const ServerConnection server = FraDbServer->connection();
+        if (!server.complete()) {
+            MsgInfo(QStringLiteral("서버 주소, 데이터베이스와 사용자를 입력하세요."));
+            return;
+        }
+        if (!server.save()) {
+            MsgWarn(QStringLiteral("설정을 저장하지 못했습니다.\r\n파일에 쓸 수 있는지 확인하세요."));
+            return;
+        }
+    } else if (csType == NetSetupSettings::kClient) {
         if (txtInput[0]->text().isEmpty() || chkAutoFindSvr->isChecked()) {
             txtInput[0]->clear();
             txtInput[1]->clear();

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QFrame;
+class ServerDbBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -20,7 +21,8 @@ class FrmTool_NTSetup : public QDialog {
 public:
     explicit FrmTool_NTSetup(QWidget *parent = nullptr);
 
-    std::array<QRadioButton *, 2> optCSType{};
+    std::array<QRadioButton *, 3> optCSType{};
+    ServerDbBox *FraDbServer = nullptr;
     std::array<QLineEdit *, 2> txtInput{}; // server path, network drive
     std::array<QLabel *, 2> lblInput{};
     QLabel *lblPathExample = nullptr;

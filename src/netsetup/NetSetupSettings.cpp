@@ -24,7 +24,8 @@ Stored load() {
     Stored s;
     s.serverPath = setting(QStringLiteral("네트웍경로"));
     s.drive = setting(QStringLiteral("네트웍드라이브"));
-    s.csType = setting(QStringLiteral("CSType"), QStringLiteral("0")).toInt() == kClient ? kClient : kServer;
+    const int stored = setting(QStringLiteral("CSType"), QStringLiteral("0")).toInt();
+    s.csType = stored == kClient || stored == kDbServer ? stored : kServer;
     return s;
 }
 

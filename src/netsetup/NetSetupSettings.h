@@ -7,6 +7,7 @@ namespace NetSetupSettings {
 
 inline constexpr int kServer = 0;
 inline constexpr int kClient = 1;
+inline constexpr int kDbServer = 2; // the database on a PostgreSQL server
 
 struct Stored {
     int csType = kServer;

@@ -7,6 +7,8 @@
 #include "NetTreePictures.h"
 #include "NetworkFixture.h"
 #include "Schema.h"
+#include "ServerConnection.h"
+#include "ServerDbBox.h"
 #include "Settings.h"
 #include "StartApp.h"
 #include "TestEnv.h"
@@ -165,6 +167,53 @@ private Q_SLOTS:
         QVERIFY(!w->isVisible());
         QCOMPARE(w->result(), int(QDialog::Accepted));
         QCOMPARE(w->tvwNetwork->topLevelItemCount(), 0); // a server never searches
+    }
+
+    void savesDatabaseServerWithPasswordEncoded() {
+        auto w = open();
+        QVERIFY(!w->FraDbServer->isEnabled()); // a file database needs no server
+        w->optCSType[2]->click();
+        QVERIFY(w->FraDbServer->isEnabled());
+        QVERIFY(!w->chkAutoFindSvr->isEnabled());
+        w->btnSave->click(); // nothing typed yet
+        QCOMPARE(env->prompter.texts(), QStringList({"서버 주소, 데이터베이스와 사용자를 입력하세요."}));
+        QCOMPARE(cfg("환경설정", "CSType"), QString("<none>"));
+        const QStringList typed{"db.shop.local", "6543", "가게", "점원", "Pa'ss"};
+        for (size_t i = 0; i < size_t(typed.size()); ++i) {
+            w->FraDbServer->txtServer[i]->clear();
+            if (typed[qsizetype(i)].front().unicode() < 128) // key clicks know ASCII only
+                QTest::keyClicks(w->FraDbServer->txtServer[i], typed[qsizetype(i)]);
+            else
+                w->FraDbServer->txtServer[i]->setText(typed[qsizetype(i)]);
+        }
+        w->btnSave->click();
+        QCOMPARE(cfg("환경설정", "CSType"), QString("2"));
+        QCOMPARE(gCSType, 2);
+        QCOMPARE(cfg("환경설정", "DB서버"), QString("db.shop.local"));
+        QCOMPARE(cfg("환경설정", "DB포트"), QString("6543"));
+        QCOMPARE(cfg("환경설정", "DB이름"), QString("가게"));
+        QVERIFY(cfg("환경설정", "DB암호") != "Pa'ss");
+        QCOMPARE(ServerConnection::load().password, QString("Pa'ss"));
+        QCOMPARE(env->prompter.texts().last(), kRestart);
+        // Opened again, the window shows what was stored.
+        auto again = open();
+        QVERIFY(again->optCSType[2]->isChecked());
+        QCOMPARE(again->FraDbServer->connection().database, QString("가게"));
+    }
+
+    void connectionTestReportsTheServersWords() {
+        auto w = open();
+        w->optCSType[2]->click();
+        // A folder with no server socket in it: the driver's own reason comes back.
+        const QStringList typed{env->root(), "5432", "shop", "clerk", ""};
+        for (size_t i = 0; i < size_t(typed.size()); ++i)
+            w->FraDbServer->txtServer[i]->setText(typed[qsizetype(i)]);
+        w->FraDbServer->btnTest->click();
+        QCOMPARE(env->prompter.texts().size(), 1);
+        QVERIFY2(env->prompter.texts().first().startsWith("DB 서버에 연결하지 못했습니다.\r\n\r\n") &&
+                     env->prompter.texts().first().contains(env->root()),
+                 qPrintable(env->prompter.texts().first()));
+        QCOMPARE(cfg("환경설정", "CSType"), QString("<none>")); // a test stores nothing
     }
 
     void savesTypedClientWithoutSearching() {
