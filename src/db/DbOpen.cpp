@@ -169,14 +169,9 @@ bool OpenServerDB(const ServerConnection &server, const QString &password, bool 
     begin(readOnly, sqlLog);
     try {
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kConnection);
+            QSqlDatabase db = server.addDatabase(kConnection);
             if (!db.isValid())
                 throw AppError(errFail, QStringLiteral("PostgreSQL 드라이버(QPSQL)가 설치되어 있지 않습니다."));
-            db.setHostName(server.host);
-            db.setPort(server.port);
-            db.setDatabaseName(server.database);
-            db.setUserName(server.user);
-            db.setPassword(server.password);
             db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=mobileshop"));
             if (!db.open())
                 throw serverUnreachable(db);

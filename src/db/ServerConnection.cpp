@@ -20,6 +20,16 @@ QString ServerConnection::describe() const {
     return QStringLiteral("%1@%2:%3/%4").arg(user, host).arg(port).arg(database);
 }
 
+QSqlDatabase ServerConnection::addDatabase(const QString &name) const {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    db.setHostName(host);
+    db.setPort(port);
+    db.setDatabaseName(database);
+    db.setUserName(user);
+    db.setPassword(password);
+    return db;
+}
+
 ServerConnection ServerConnection::load() {
     ServerConnection c;
     c.host = setting(QStringLiteral("DB서버"));
@@ -49,15 +59,10 @@ bool tryConnect(const ServerConnection &c, QString *version, QString *error) {
     const QString name = QStringLiteral("server-test-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     bool ok = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        QSqlDatabase db = c.addDatabase(name);
         if (!db.isValid()) {
             *error = QStringLiteral("PostgreSQL 드라이버(QPSQL)가 설치되어 있지 않습니다.");
         } else {
-            db.setHostName(c.host);
-            db.setPort(c.port);
-            db.setDatabaseName(c.database);
-            db.setUserName(c.user);
-            db.setPassword(c.password);
             db.setConnectOptions(QStringLiteral("connect_timeout=5"));
             if (!db.open()) {
                 *error = db.lastError().databaseText().trimmed();

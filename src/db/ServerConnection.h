@@ -1,4 +1,5 @@
 #pragma once
+#include <QSqlDatabase>
 #include <QString>
 
 // Where the shop's database server is, as the setup window stores it. An empty password
@@ -17,6 +18,8 @@ struct ServerConnection {
     // Read from and written to the settings store ("환경설정"). The password is kept encoded
     // as the login window keeps its saved one, which hides it from a glance, no more.
     static ServerConnection load();
+    // A Qt connection named name to this server (QPSQL), not yet opened; invalid without the driver.
+    QSqlDatabase addDatabase(const QString &name) const;
     bool save() const;
 };
 

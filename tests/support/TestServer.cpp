@@ -18,15 +18,7 @@ ServerConnection maintenance() {
     return c;
 }
 
-QSqlDatabase addConnection(const ServerConnection &c, const QString &name) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-    db.setHostName(c.host);
-    db.setPort(c.port);
-    db.setDatabaseName(c.database);
-    db.setUserName(c.user);
-    db.setPassword(c.password);
-    return db;
-}
+QSqlDatabase addConnection(const ServerConnection &c, const QString &name) { return c.addDatabase(name); }
 
 ServerConnection createDatabase(QString *error) {
     static std::atomic<int> counter{0};
