@@ -53,9 +53,9 @@ void begin(bool readOnly, bool sqlLog) {
 // What every engine does once connected: the password the database was made with, a
 // connection that cannot write, the SQL log.
 void finishOpen(const QString &password, bool readOnlyEngineCheck) {
-    if (!g.readOnly && g.backend->cannotWrite(mainConnection()))
+    if (!g.readOnly && g.backend->cannotWrite(connection()))
         g.readOnly = g.writeProtected = true;
-    QSqlQuery q(mainConnection());
+    QSqlQuery q(connection());
     if (!q.exec(QStringLiteral("SELECT value FROM dbinfo WHERE name = 'pwhash'")))
         throw g.server ? g.backend->toAppError(q.lastError()) : openFailure(q.lastError(), false);
     const QString stored = q.next() ? q.value(0).toString() : QString();
@@ -74,9 +74,9 @@ void finishOpen(const QString &password, bool readOnlyEngineCheck) {
             throw damaged(verdict);
     }
     if (!g.server) // a server session was prepared before its tables were looked at
-        g.backend->prepareSession(mainConnection(), g.busyTimeoutMs, g.readOnly);
+        g.backend->prepareSession(connection(), g.busyTimeoutMs, g.readOnly);
     if (!g.readOnly)
-        Schema::upgrade(mainConnection());
+        Schema::upgrade(connection());
     g.logFile = SqlLog::fileFor(appClock().today().day());
     QString logError;
     if (!SqlLog::upkeep(&logError))
@@ -108,12 +108,12 @@ AppError detail::noConnection() {
 }
 
 void detail::ensureConnected() {
-    if (!g.open || !g.server || !g.backend->connectionLost(mainConnection()))
+    if (!g.open || !g.server || !g.backend->connectionLost(connection()))
         return;
     if (g.transactionDepth > 0)
         throw AppError(errNoConnection, QStringLiteral("데이터베이스 서버와의 연결이 끊어졌습니다. 저장하지 못한 "
                                                        "작업은 다시 하세요."));
-    QSqlDatabase db = mainConnection();
+    QSqlDatabase db = connection();
     db.close();
     if (!db.open())
         throw serverUnreachable(db);
@@ -127,7 +127,7 @@ AppError detail::failureOn(const QSqlDatabase &db, const AppError &e) {
     return e;
 }
 
-QSqlDatabase connection() { return mainConnection(); }
+QSqlDatabase connection() { return QSqlDatabase::database(kConnection, false); }
 bool IsOpen() { return g.open; }
 bool IsServerDatabase() { return g.open && g.server; }
 OpenProblem lastOpenProblem() { return g.problem; }
@@ -180,9 +180,9 @@ bool OpenServerDB(const ServerConnection &server, const QString &password, bool 
         g.server = true;
         g.backend = &DbBackend::postgres();
         SqlDialect::setCurrent(&g.backend->dialect());
-        g.backend->prepareSession(mainConnection(), g.busyTimeoutMs, readOnly);
+        g.backend->prepareSession(connection(), g.busyTimeoutMs, readOnly);
         QString why;
-        if (!readOnly && !Schema::prepareServerDatabase(mainConnection(), password, &why))
+        if (!readOnly && !Schema::prepareServerDatabase(connection(), password, &why))
             throw AppError(errFail, QStringLiteral("서버 데이터베이스를 준비하지 못했습니다. ") + why);
         finishOpen(password, false);
         return true;

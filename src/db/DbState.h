@@ -24,8 +24,6 @@ struct State {
 };
 State &state();
 
-inline QSqlDatabase mainConnection() { return QSqlDatabase::database(kConnection, false); }
-
 AppError noConnection();
 // Mends a server connection that was lost since the last statement; outside a transaction
 // only, since one that was open is gone with the link. Throws when the server stays away.

@@ -23,10 +23,10 @@ QSqlQuery runQuery(const QString &sql) {
     if (!g.open)
         throw noConnection();
     ensureConnected();
-    QSqlQuery q(mainConnection());
+    QSqlQuery q(connection());
     q.setForwardOnly(true);
     if (!q.exec(sql))
-        throw failureOn(mainConnection(), g.backend->toAppError(q.lastError()));
+        throw failureOn(connection(), g.backend->toAppError(q.lastError()));
     return q;
 }
 
@@ -41,7 +41,7 @@ QSqlQuery runStatement(const QString &sql) {
         return q;
     } catch (const AppError &e) {
         if (e.number != errNoConnection)
-            QSqlQuery(mainConnection()).exec(QStringLiteral("ROLLBACK TO SAVEPOINT statement"));
+            QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK TO SAVEPOINT statement"));
         throw;
     }
 }
@@ -61,7 +61,7 @@ bool nestedTransaction(const std::function<bool()> &fn) {
         const TransactionDepth inside;
         kept = fn();
     } catch (...) {
-        QSqlQuery(mainConnection()).exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + name);
+        QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + name);
         throw;
     }
     runQuery((kept ? QStringLiteral("RELEASE SAVEPOINT ") : QStringLiteral("ROLLBACK TO SAVEPOINT ")) + name);

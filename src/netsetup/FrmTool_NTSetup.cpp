@@ -251,12 +251,10 @@ void FrmTool_NTSetup::btnAutoNTDrv_Click() {
 void FrmTool_NTSetup::btnSave_Click() {
     const int csType = GetSelOptionIdx({optCSType[0], optCSType[1], optCSType[2]});
     if (csType == NetSetupSettings::kDbServer) {
-        const ServerConnection server = FraDbServer->connection();
-        if (!server.complete()) {
-            MsgInfo(QStringLiteral("서버 주소, 데이터베이스와 사용자를 입력하세요."));
+        const std::optional<ServerConnection> server = FraDbServer->completeConnection();
+        if (!server)
             return;
-        }
-        if (!server.save()) {
+        if (!server->save()) {
             MsgWarn(QStringLiteral("설정을 저장하지 못했습니다.\r\n파일에 쓸 수 있는지 확인하세요."));
             return;
         }

@@ -46,15 +46,21 @@ ServerConnection ServerDbBox::connection() const {
     return c;
 }
 
-void ServerDbBox::btnTest_Click() {
+std::optional<ServerConnection> ServerDbBox::completeConnection() const {
     const ServerConnection c = connection();
-    if (!c.complete()) {
-        MsgInfo(QStringLiteral("서버 주소, 데이터베이스와 사용자를 입력하세요."));
+    if (c.complete())
+        return c;
+    MsgInfo(QStringLiteral("서버 주소, 데이터베이스와 사용자를 입력하세요."));
+    return std::nullopt;
+}
+
+void ServerDbBox::btnTest_Click() {
+    const std::optional<ServerConnection> c = completeConnection();
+    if (!c)
         return;
-    }
     QString version, error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = ServerTest::tryConnect(c, &version, &error);
+    const bool ok = ServerTest::tryConnect(*c, &version, &error);
     QApplication::restoreOverrideCursor();
     if (ok)
         MsgInfo(QStringLiteral("DB 서버에 연결되었습니다.\r\n\r\n") + version);

@@ -2,6 +2,7 @@
 #include "ServerConnection.h"
 #include <QGroupBox>
 #include <array>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -14,6 +15,8 @@ public:
     explicit ServerDbBox(QWidget *parent = nullptr);
     void load(const ServerConnection &c);
     ServerConnection connection() const;
+    // The connection when address, database and user are given; otherwise none, after saying so.
+    std::optional<ServerConnection> completeConnection() const;
 
     std::array<QLineEdit *, 5> txtServer{}; // host, port, database, user, password
     QPushButton *btnTest = nullptr;

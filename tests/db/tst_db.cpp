@@ -21,7 +21,7 @@ class TestDb : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> env;
 
-    QString dbFile() const { return env->appFolder() + "/DBS/dbMain.db"; }
+    QString dbFile() const { return env->databaseFile(); }
     void insertCodes(const QStringList &codes) {
         for (const QString &c : codes)
             QCOMPARE(ExecuteSQL(QString("INSERT INTO t_mobile (mcode) VALUES ('%1')").arg(c)), 1);
