@@ -47,10 +47,10 @@ int main(int argc, char *argv[]) {
     registerHandsetWindows();
     registerPostcodeWindows();
     registerNetSetupWindows();
+    static WidgetPrompter widgetPrompter;
+    Prompter::install(&widgetPrompter);
     if (command.action == CommandLine::Result::Action::Demo) {
         AppPaths::initFromArguments(command.programArguments); // the folders the window's data lives in
-        static WidgetPrompter widgetPrompter;
-        Prompter::install(&widgetPrompter);
         return DemoWindows::run(command.demo, command.demoArguments, out);
     }
     gPreview = new cFpPreview;

@@ -5,7 +5,6 @@
 #include "Messages.h"
 #include "Schema.h"
 #include "Settings.h"
-#include "WidgetPrompter.h"
 #include "frmIntroMsg.h"
 #include "frmMain.h"
 #include "modMDB_Func.h"
@@ -22,13 +21,6 @@ bool OpenDatabaseAtStartUp(ProgramServices *services) {
            services->offerRestore(gDBPath, why) && modMain::InitApp();
 }
 
-namespace {
-void installWindowPrompter() {
-    static WidgetPrompter widgetPrompter;
-    Prompter::install(&widgetPrompter);
-}
-} // namespace
-
 bool OpenDatabaseForDemo() {
     QString error;
     if (!modMain::PrepareAppFolder(&error)) {
@@ -42,7 +34,6 @@ bool OpenDatabaseForDemo() {
 
 int RunProgram(const QStringList &arguments, ProgramServices &services) {
     AppPaths::initFromArguments(arguments);
-    installWindowPrompter();
     // No application display name: the desktop would append it to every title that already
     // carries the program's name.
 

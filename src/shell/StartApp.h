@@ -6,11 +6,12 @@
 // InitApp once more. True when the shared connection is open.
 bool OpenDatabaseAtStartUp(ProgramServices *services = nullptr);
 
-// For a window opened on its own (--demo), once AppPaths knows the folders: the window
-// prompter and the database as start-up sets them up, without login or main window. False
+// For a window opened on its own (--demo), once AppPaths knows the folders: the database
+// as start-up sets it up, without login or main window. False
 // after saying why.
 bool OpenDatabaseForDemo();
 
 // The program from its first line to its last: single instance, data-access check,
-// database, login, main window. Returns the process exit code.
+// database, login, main window, its boxes through the installed prompter. Returns the
+// process exit code.
 int RunProgram(const QStringList &arguments, ProgramServices &services);
