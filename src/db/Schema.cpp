@@ -34,8 +34,6 @@ const char *const kStatements[] = {
     "imgpath TEXT COLLATE NOCASE DEFAULT '', bigo TEXT COLLATE NOCASE DEFAULT '')",
     "CREATE INDEX t_mobile_mcode ON t_mobile (mcode)",
     kUniqueCodes,
-    "INSERT INTO local_user (loginid, local_name, loginpwd, code) VALUES ('ADMIN', '관리자', '', 1)",
-    "INSERT INTO t_mobile (code, mcode) VALUES (1, '')",
 };
 // The same tables on the server. citext compares and sorts text without regard to case as
 // the embedded engine's NOCASE does; passwords stay plain text and case-sensitive.
@@ -51,11 +49,31 @@ const char *const kServerStatements[] = {
     " imgpath CITEXT DEFAULT '', bigo CITEXT DEFAULT '')",
     "CREATE INDEX t_mobile_mcode ON t_mobile (mcode)",
     "CREATE UNIQUE INDEX t_mobile_mcode_unique ON t_mobile (mcode) WHERE mcode <> ''",
+};
+const char *const kSeeds[] = {
     "INSERT INTO local_user (loginid, local_name, loginpwd, code) VALUES ('ADMIN', '관리자', '', 1)",
     "INSERT INTO t_mobile (code, mcode) VALUES (1, '')",
-    // The base record was given its key by hand; new rows go on after it.
-    "SELECT setval(pg_get_serial_sequence('t_mobile', 'code'), 1)",
 };
+// The base record was given its key by hand; new rows go on after it.
+const char *const kServerSeedSequence = "SELECT setval(pg_get_serial_sequence('t_mobile', 'code'), 1)";
+
+bool isServer(const QSqlDatabase &db) { return db.driverName() == QLatin1String("QPSQL"); }
+
+// Runs the statements on q's connection in order; false at the first that fails.
+template <class List> bool execAll(QSqlQuery &q, const List &statements) {
+    for (const char *s : statements)
+        if (!q.exec(QString::fromUtf8(s)))
+            return false;
+    return true;
+}
+
+bool seed(QSqlQuery &q, bool server, const QString &password) {
+    if (!execAll(q, kSeeds) || (server && !q.exec(QString::fromUtf8(kServerSeedSequence))))
+        return false;
+    q.prepare(QStringLiteral("INSERT INTO dbinfo (name, value) VALUES ('pwhash', ?)"));
+    q.addBindValue(password.isEmpty() ? QString() : passwordHash(password));
+    return q.exec();
+}
 } // namespace
 
 bool prepareServerDatabase(const QSqlDatabase &db, const QString &password, QString *error) {
@@ -74,16 +92,8 @@ bool prepareServerDatabase(const QSqlDatabase &db, const QString &password, QStr
     bool ok = q.exec(QStringLiteral("BEGIN")) && q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(4946727)")) &&
               q.exec(QStringLiteral("SELECT to_regclass('dbinfo') IS NOT NULL")) && q.next();
     const bool present = ok && q.value(0).toBool();
-    for (const char *s : kServerStatements) {
-        if (!ok || present)
-            break;
-        ok = q.exec(QString::fromUtf8(s));
-    }
-    if (ok && !present) {
-        q.prepare(QStringLiteral("INSERT INTO dbinfo (name, value) VALUES ('pwhash', ?)"));
-        q.addBindValue(password.isEmpty() ? QString() : passwordHash(password));
-        ok = q.exec();
-    }
+    if (ok && !present)
+        ok = execAll(q, kServerStatements) && seed(q, true, password);
     const QString why = q.lastError().databaseText();
     q.finish();
     if (!ok || !q.exec(QStringLiteral("COMMIT"))) {
@@ -98,8 +108,7 @@ bool prepareServerDatabase(const QSqlDatabase &db, const QString &password, QStr
 void upgrade(const QSqlDatabase &db) {
     // Looked up first: creating takes the write lock, which another PC may hold at start-up.
     QSqlQuery q(db);
-    const bool server = db.driverName() == QLatin1String("QPSQL");
-    q.exec(server
+    q.exec(isServer(db)
                ? QStringLiteral("SELECT 1 FROM pg_indexes WHERE indexname = 't_mobile_mcode_unique'")
                : QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = 't_mobile_mcode_unique'"));
     const bool present = q.next();
@@ -128,16 +137,7 @@ bool createMainDatabase(const QString &file, const QString &password, QString *e
         db.setDatabaseName(temp);
         ok = db.open() && db.transaction();
         QSqlQuery q(db);
-        for (const char *s : kStatements) {
-            if (!ok)
-                break;
-            ok = q.exec(QString::fromUtf8(s));
-        }
-        if (ok) {
-            q.prepare(QStringLiteral("INSERT INTO dbinfo (name, value) VALUES ('pwhash', ?)"));
-            q.addBindValue(password.isEmpty() ? QString() : passwordHash(password));
-            ok = q.exec();
-        }
+        ok = ok && execAll(q, kStatements) && seed(q, false, password);
         if (!ok)
             why = q.lastError().text().isEmpty() ? db.lastError().text() : q.lastError().text();
         ok = ok && db.commit();
@@ -151,5 +151,16 @@ bool createMainDatabase(const QString &file, const QString &password, QString *e
     }
     return true;
 }
+
+bool createTables(const QSqlDatabase &db, QString *error) {
+    QSqlQuery q(db);
+    if (isServer(db) ? execAll(q, kServerStatements) : execAll(q, kStatements))
+        return true;
+    if (error)
+        *error = q.lastError().databaseText();
+    return false;
+}
+
+QStringList tableNames() { return {"dbinfo", "local_user", "options", "t_mobile"}; }
 
 } // namespace Schema

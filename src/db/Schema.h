@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 class QSqlDatabase;
 
@@ -18,6 +19,11 @@ void upgrade(const QSqlDatabase &db);
 // Gives an empty server database the same tables and seed rows in one transaction; a
 // database that has them is only upgraded. False with the server's reason in *error.
 bool prepareServerDatabase(const QSqlDatabase &db, const QString &password = kPassword, QString *error = nullptr);
+// The tables and indexes of either engine without any row, inside the caller's transaction
+// (a database being filled from another). False with the engine's reason in *error.
+bool createTables(const QSqlDatabase &db, QString *error = nullptr);
+// The tables createTables makes, in the order they are created.
+QStringList tableNames();
 // Hash stored for password (what OpenDB compares).
 QString passwordHash(const QString &password);
 } // namespace Schema

@@ -1,0 +1,203 @@
+#include "DbMigrate.h"
+#include "DemoCatalogue.h"
+#include "Schema.h"
+#include "TestServer.h"
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+int g_connections = 0;
+
+QSqlDatabase openFile(const QString &file) {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", QString("file-%1").arg(++g_connections));
+    db.setDatabaseName(file);
+    db.open();
+    return db;
+}
+
+QSqlDatabase openServer(const ServerConnection &c) {
+    QSqlDatabase db = TestServer::addConnection(c, QString("server-%1").arg(++g_connections));
+    db.open();
+    return db;
+}
+
+bool exec(const QSqlDatabase &db, const QString &sql) {
+    QSqlQuery q(db);
+    if (q.exec(sql))
+        return true;
+    qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+    return false;
+}
+
+qint64 scalar(const QSqlDatabase &db, const QString &sql) {
+    QSqlQuery q(db);
+    return q.exec(sql) && q.next() ? q.value(0).toLongLong() : -1;
+}
+
+// Rows of one file's table missing from the other's, in either direction: compared by the
+// engine itself, not by the migration's own checksum.
+qint64 differingRows(const QString &a, const QString &b, const QString &table) {
+    QSqlDatabase db = openFile(a);
+    exec(db, QString("ATTACH DATABASE '%1' AS other").arg(b));
+    return scalar(db, QString("SELECT (SELECT COUNT(*) FROM (SELECT * FROM main.%1 EXCEPT SELECT * FROM other.%1))"
+                              " + (SELECT COUNT(*) FROM (SELECT * FROM other.%1 EXCEPT SELECT * FROM main.%1))")
+                          .arg(table));
+}
+} // namespace
+
+class TestDbMigrate : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    ServerConnection freshServer() {
+        QString why;
+        const ServerConnection c = TestServer::createDatabase(&why);
+        if (!c.complete())
+            qWarning("%s", qPrintable(why));
+        return c;
+    }
+
+    // File → server → file; the tables of the last file must equal the first's.
+    void roundTrip(const QString &original, const QString &back) {
+        const ServerConnection server = freshServer();
+        QVERIFY(server.complete());
+        QSqlDatabase source = openFile(original);
+        QSqlDatabase remote = openServer(server);
+        QVERIFY2(remote.isOpen(), qPrintable(remote.lastError().text()));
+        const DbMigrate::Result up = DbMigrate::copy(source, remote);
+        QVERIFY2(up.ok, qPrintable(up.error));
+        QCOMPARE(up.tables.size(), DbMigrate::tablesOf(source).size());
+
+        QSqlDatabase local = openFile(back);
+        const DbMigrate::Result down = DbMigrate::copy(remote, local);
+        QVERIFY2(down.ok, qPrintable(down.error));
+        QCOMPARE(DbMigrate::tablesOf(local), DbMigrate::tablesOf(source));
+        for (const QString &table : DbMigrate::tablesOf(source)) {
+            QCOMPARE(DbMigrate::check(local, table), DbMigrate::check(source, table));
+            QCOMPARE(differingRows(original, back, table), 0);
+            QCOMPARE(scalar(local, "SELECT COUNT(*) FROM " + table), scalar(source, "SELECT COUNT(*) FROM " + table));
+        }
+        // Keys handed out before go on where they stopped, on the server and back in a file.
+        const qint64 last = scalar(source, "SELECT seq FROM sqlite_sequence WHERE name = 't_mobile'");
+        QVERIFY(exec(remote, "INSERT INTO t_mobile (mcode) VALUES ('')"));
+        QCOMPARE(scalar(remote, "SELECT MAX(code) FROM t_mobile"), last + 1);
+        QCOMPARE(scalar(local, "SELECT seq FROM sqlite_sequence WHERE name = 't_mobile'"), last);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        QVERIFY2(TestServer::enabled(), "run through scripts/with-postgres");
+    }
+
+    // The demo catalogue with what a shop's data holds besides: quotes, Korean, empty and
+    // missing values, case-differing names, users, options, a table of its own, and deleted
+    // rows that put the key counter above the highest key.
+    void demoCatalogueRoundTrip() {
+        const QString file = path("demo.db");
+        QVERIFY(Schema::createMainDatabase(file));
+        QString why;
+        QVERIFY2(DemoCatalogue::seed(file, path("img"), &why), qPrintable(why));
+        {
+            QSqlDatabase db = openFile(file);
+            QVERIFY(exec(db, "INSERT INTO t_mobile (mcode, model, nick, bigo) VALUES ('900001', 'O''Neil \"폰\"',"
+                             " 'Mixed Case', NULL)"));
+            QVERIFY(exec(db, "INSERT INTO t_mobile (mcode, model) VALUES ('900002', 'gone')"));
+            QVERIFY(exec(db, "DELETE FROM t_mobile WHERE mcode = '900002'"));
+            QVERIFY(exec(db, "INSERT INTO local_user VALUES ('Kim', '김점장', 'Pw''1', 2)"));
+            QVERIFY(exec(db, "INSERT INTO options VALUES ('CodeLength', '6')"));
+            QVERIFY(exec(db, "CREATE TABLE memo (id INTEGER, body TEXT, amount REAL, pic BLOB)"));
+            QVERIFY(exec(db, "INSERT INTO memo VALUES (1, '첫 메모', 1.25, x'00ff10'), (2, NULL, NULL, NULL)"));
+        }
+        roundTrip(file, path("demo-back.db"));
+    }
+
+    void largeCatalogueRoundTrip() {
+        const QString file = path("large.db");
+        QVERIFY(Schema::createMainDatabase(file));
+        {
+            QSqlDatabase db = openFile(file);
+            QVERIFY(db.transaction());
+            QSqlQuery q(db);
+            q.prepare("INSERT INTO t_mobile (mcode, mid, makeyear, makecom, opentype, ant, model, sar, nick, imgpath,"
+                      " bigo) VALUES (?, ?, '2024', ?, 'SKT', '내장', ?, '1.2', ?, '', ?)");
+            for (int i = 1; i <= 100000; ++i) {
+                q.addBindValue(QString("%1").arg(i, 6, 10, QChar('0')));
+                q.addBindValue(QString("SM-%1").arg(i));
+                q.addBindValue(i % 3 ? "삼성" : "LG");
+                q.addBindValue(QString("갤럭시 %1").arg(i % 977));
+                q.addBindValue(i % 7 ? QString() : QString("별명%1").arg(i));
+                q.addBindValue(i % 11 ? QVariant(QString()) : QVariant());
+                QVERIFY(q.exec());
+            }
+            QVERIFY(db.commit());
+        }
+        QElapsedTimer timer;
+        timer.start();
+        roundTrip(file, path("large-back.db"));
+        qInfo("100,001 handsets there and back, checked: %lld ms", qint64(timer.elapsed()));
+    }
+
+    // A target with tables is refused untouched; a copy that fails half-way leaves the
+    // target without a table, and the command-line program says so with its own exit code.
+    void refusedAndFailedCopiesLeaveTheTargetAsItWas() {
+        const QString file = path("odd.db");
+        QVERIFY(Schema::createMainDatabase(file));
+        QSqlDatabase source = openFile(file);
+        // The server keeps no NUL in text: the last table fails after the others were copied.
+        QVERIFY(exec(source, "CREATE TABLE zz_notes (body TEXT)"));
+        QVERIFY(exec(source, "INSERT INTO zz_notes VALUES ('a' || char(0) || 'b')"));
+        const ServerConnection server = freshServer();
+        QSqlDatabase remote = openServer(server);
+        const DbMigrate::Result failed = DbMigrate::copy(source, remote);
+        QVERIFY(!failed.ok);
+        QVERIFY2(failed.error.startsWith("'zz_notes' 표를 옮기지 못했습니다"), qPrintable(failed.error));
+        QCOMPARE(DbMigrate::tablesOf(remote), QStringList());
+
+        QVERIFY(exec(source, "DELETE FROM zz_notes"));
+        QVERIFY(exec(remote, "CREATE TABLE other (x INTEGER)"));
+        const DbMigrate::Result refused = DbMigrate::copy(source, remote);
+        QVERIFY(!refused.ok);
+        QVERIFY(refused.error.contains("비어 있지 않습니다"));
+        QCOMPARE(DbMigrate::tablesOf(remote), QStringList{"other"});
+    }
+
+    void commandLineProgram() {
+        QProcess p;
+        p.start(MOBILESHOP_DB_MIGRATE, {"--help"});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 0);
+        const QString help = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY(help.contains("--to-server") && help.contains("PGPASSWORD"));
+
+        const QString file = path("tool.db");
+        QVERIFY(Schema::createMainDatabase(file));
+        const ServerConnection server = freshServer();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PGPASSWORD", server.password);
+        p.setProcessEnvironment(env);
+        const QStringList where{"--host",     server.host,     "--port", QString::number(server.port),
+                                "--database", server.database, "--user", server.user};
+        const auto run = [&](const QStringList &args) {
+            p.start(MOBILESHOP_DB_MIGRATE, args + where);
+            return p.waitForFinished(60000) ? p.exitCode() : -1;
+        };
+        QCOMPARE(run({"--to-server", "--file", file}), 0);
+        QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains("다 옮겼습니다"));
+        QCOMPARE(run({"--to-server", "--file", file}), 1);
+        QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("비어 있지 않습니다"));
+        QCOMPARE(run({"--to-file", "--file", file}), 1); // never over an existing file
+        QCOMPARE(run({"--to-file", "--file", path("tool-back.db")}), 0);
+        QCOMPARE(differingRows(file, path("tool-back.db"), "local_user"), 0);
+        QCOMPARE(run({"--to-server", "--to-file", "--file", file}), 2);
+    }
+};
+
+QTEST_MAIN(TestDbMigrate)
+#include "tst_db_migrate.moc"
