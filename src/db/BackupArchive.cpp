@@ -402,6 +402,16 @@ Outcome verify(const QString &archivePath) {
     return out;
 }
 
+Outcome extract(const QString &archivePath, const QString &folder) {
+    Outcome out;
+    out.archive = absolute(archivePath);
+    if (!QDir().mkpath(folder))
+        return failed(out.archive, QStringLiteral("복원용 폴더를 만들 수 없습니다: ") + folder);
+    ExtractSink sink([&](const QString &name) { return folder + QLatin1Char('/') + name; });
+    out.ok = readArchive(out.archive, &sink, &out.entries, &out.message);
+    return out;
+}
+
 Outcome restore(const QString &archiveGiven, const QString &folderGiven, const QString &stamp,
                 const RestoreOptions &options) {
     const QString archivePath = absolute(archiveGiven);

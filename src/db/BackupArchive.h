@@ -27,6 +27,9 @@ Outcome create(const QString &databaseFolder, const QString &archivePath, const 
 // Reads every entry to its end so that sizes and CRCs are checked.
 Outcome verify(const QString &archivePath);
 
+// Unpacks every entry below folder (made when missing), each checked as verify checks it.
+Outcome extract(const QString &archivePath, const QString &folder);
+
 struct RestoreOptions {
     QString password = Schema::kPassword; // the unpacked main database must accept it
     // Renames one file or folder (QDir::rename when empty); tests make it fail part-way.

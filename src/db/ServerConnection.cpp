@@ -30,6 +30,8 @@ QSqlDatabase ServerConnection::addDatabase(const QString &name) const {
     return db;
 }
 
+bool ServerConnection::chosen() { return setting(QStringLiteral("CSType")).toInt() == 2; }
+
 ServerConnection ServerConnection::load() {
     ServerConnection c;
     c.host = setting(QStringLiteral("DB서버"));

@@ -18,6 +18,8 @@ struct ServerConnection {
     // Read from and written to the settings store ("환경설정"). The password is kept encoded
     // as the login window keeps its saved one, which hides it from a glance, no more.
     static ServerConnection load();
+    // The settings choose the server for this PC ("CSType" = "2").
+    static bool chosen();
     // A Qt connection named name to this server (QPSQL), not yet opened; invalid without the driver.
     QSqlDatabase addDatabase(const QString &name) const;
     bool save() const;

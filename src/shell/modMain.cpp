@@ -161,7 +161,7 @@ bool openServerDatabase() {
 }
 } // namespace
 
-bool DatabaseOnServer() { return setting(kEnv, QStringLiteral("CSType"), QStringLiteral("0")).toInt() == 2; }
+bool DatabaseOnServer() { return ServerConnection::chosen(); }
 
 bool InitApp() {
     gStyleOn = true;

@@ -3,6 +3,9 @@
 #include "Backup.h"
 #include "BackupArchive.h"
 #include "Clock.h"
+#include "FolderSwap.h"
+#include "ServerConnection.h"
+#include "ServerDump.h"
 #include "Settings.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -10,6 +13,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 #include <memory>
 
@@ -65,6 +69,105 @@ QString warningsText(const BackupArchive::Outcome &out) {
     return out.warnings.isEmpty() ? QString() : QStringLiteral("\n\n") + out.warnings.join(QLatin1Char('\n'));
 }
 
+// A chosen server folder that is gone is not made anew here: on a share that went away
+// the archive would land on this PC's disk unseen.
+bool archiveTarget(const RunOptions &o, const QString &folder, QString *target, QString *error) {
+    *target = Backup::archiveFolder(o.mode, folder);
+    if (o.mode != Backup::Server || Backup::storedServerFolder().isEmpty())
+        return true;
+    const QString problem = Backup::folderProblem(*target);
+    if (!problem.isEmpty())
+        *error = QStringLiteral("서버 백업 폴더를 사용할 수 없습니다: ") + QDir::toNativeSeparators(*target) +
+                 QLatin1Char('\n') + problem;
+    return problem.isEmpty();
+}
+
+// The server database has no files here: its dump goes into the archive in their place,
+// with the pictures as always.
+BackupArchive::Outcome serverArchive(const QString &folder, const QString &target, QString *error) {
+    const ServerConnection server = ServerConnection::load();
+    const bool folderMade = QDir().mkpath(target);
+    QTemporaryDir staging(target + QStringLiteral("/.dump-XXXXXX"));
+    if (!folderMade || !staging.isValid()) {
+        *error = QStringLiteral("백업 폴더에 쓸 수 없습니다: ") + QDir::toNativeSeparators(target);
+        return {};
+    }
+    QString why;
+    if (!ServerDump::dump(server, staging.filePath(ServerDump::kEntryName), &why)) {
+        *error = QStringLiteral("서버 데이터베이스(%1)를 받아 오지 못했습니다.\n").arg(server.describe()) + why;
+        return {};
+    }
+    return BackupArchive::create(staging.path(), Backup::newArchivePath(target, folder, appClock().now()),
+                                 Backup::picturesFolder());
+}
+
+// Pictures of a server archive come back as a file archive's do: today's set aside.
+QString swapPicturesIn(const QString &staging, const QString &stamp) {
+    const QString unpacked = staging + QStringLiteral("/IMG");
+    if (!QFileInfo(unpacked).isDir())
+        return {};
+    QDir().mkpath(Backup::picturesFolder());
+    FolderSwap pictures(Backup::picturesFolder(), {});
+    if (pictures.swapIn(unpacked, QStringLiteral("_before_restore_") + stamp) != FolderSwap::Done) {
+        pictures.undo();
+        return QStringLiteral("\n그림 파일은 복원하지 못했습니다 (사용 중인 파일이 있습니다).");
+    }
+    return pictures.asideFolder().isEmpty()
+               ? QString()
+               : QStringLiteral("\n이전 그림 파일: ") + QDir::toNativeSeparators(pictures.asideFolder());
+}
+
+int runServerRestore(const RunOptions &o, Reporter &reporter, const QString &archive) {
+    const ServerConnection server = ServerConnection::load();
+    const QString folder = databaseFolder();
+    QTemporaryDir staging(QFileInfo(Backup::picturesFolder()).absolutePath() + QStringLiteral("/.restore-XXXXXX"));
+    const BackupArchive::Outcome unpacked =
+        staging.isValid() ? BackupArchive::extract(archive, staging.path()) : BackupArchive::Outcome{};
+    if (!unpacked.ok) {
+        reporter.finished(false, QStringLiteral("복원하지 못했습니다.\n") +
+                                     (unpacked.message.isEmpty() ? QStringLiteral("복원용 폴더를 만들 수 없습니다.")
+                                                                 : unpacked.message));
+        return 1;
+    }
+    if (!unpacked.entries.contains(ServerDump::kEntryName)) {
+        reporter.finished(false, QStringLiteral("복원하지 못했습니다.\n이 백업 파일에는 서버 데이터베이스가 "
+                                                "없습니다. 이 PC만 쓰던 때의 백업은 db-migrate 로 서버에 옮깁니다."));
+        return 1;
+    }
+    const QString question = QStringLiteral("다음 백업 파일로 서버의 데이터를 복원합니다.\n") +
+                             QDir::toNativeSeparators(archive) + QStringLiteral("\n\n서버: ") + server.describe() +
+                             QStringLiteral("\n\n지금 서버에 있는 데이터는 먼저 따로 백업해 둡니다.\n다른 PC의 "
+                                            "프로그램은 모두 닫아 주세요.\n\n계속하시겠습니까?");
+    if (!o.confirmed && !reporter.confirm(question)) {
+        reporter.finished(false, QStringLiteral("복원을 취소했습니다."));
+        return 2;
+    }
+    QString error;
+    std::unique_ptr<QLockFile> lock;
+    if (!waitForProgramEnd(o, reporter, &lock, &error)) {
+        reporter.finished(false, QStringLiteral("복원하지 못했습니다.\n") + error);
+        return 1;
+    }
+    // What the server holds now is kept first, so that a restore of the wrong archive can be undone.
+    reporter.status(QStringLiteral("지금의 데이터를 백업하는 중입니다..."));
+    const BackupArchive::Outcome before =
+        serverArchive(folder, Backup::archiveFolder(Backup::HardDisk, folder), &error);
+    if (!before.ok) {
+        reporter.finished(false, QStringLiteral("복원하지 못했습니다. 지금의 데이터를 먼저 백업할 수 없습니다.\n") +
+                                     (error.isEmpty() ? before.message : error));
+        return 1;
+    }
+    reporter.status(QStringLiteral("복원하는 중입니다..."));
+    if (!ServerDump::restore(server, staging.filePath(ServerDump::kEntryName), &error)) {
+        reporter.finished(false, QStringLiteral("복원하지 못했습니다. 서버의 데이터는 그대로입니다.\n") + error);
+        return 1;
+    }
+    const QString stamp = appClock().now().toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    reporter.finished(true, QStringLiteral("복원이 완료되었습니다.\n복원 전 데이터: ") +
+                                QDir::toNativeSeparators(before.archive) + swapPicturesIn(staging.path(), stamp));
+    return 0;
+}
+
 } // namespace
 
 RunOptions RunOptions::parse(const QStringList &arguments) {
@@ -104,7 +207,7 @@ RunOptions RunOptions::parse(const QStringList &arguments) {
 
 int runBackup(const RunOptions &o, Reporter &reporter) {
     const QString folder = databaseFolder();
-    if (!QDir(folder).exists()) {
+    if (!ServerConnection::chosen() && !QDir(folder).exists()) {
         reporter.finished(false, QStringLiteral("데이터베이스 폴더가 없습니다.\n") + QDir::toNativeSeparators(folder));
         return 1;
     }
@@ -114,21 +217,19 @@ int runBackup(const RunOptions &o, Reporter &reporter) {
         reporter.finished(false, QStringLiteral("백업하지 못했습니다.\n") + error);
         return 1;
     }
-    // A chosen server folder that is gone is not made anew here: on a share that went away
-    // the archive would land on this PC's disk unseen.
-    const QString target = Backup::archiveFolder(o.mode, folder);
-    if (o.mode == Backup::Server && !Backup::storedServerFolder().isEmpty()) {
-        if (const QString problem = Backup::folderProblem(target); !problem.isEmpty()) {
-            reporter.finished(false, QStringLiteral("백업하지 못했습니다.\n서버 백업 폴더를 사용할 수 없습니다: ") +
-                                         QDir::toNativeSeparators(target) + QLatin1Char('\n') + problem);
-            return 1;
-        }
+    QString target;
+    if (!archiveTarget(o, folder, &target, &error)) {
+        reporter.finished(false, QStringLiteral("백업하지 못했습니다.\n") + error);
+        return 1;
     }
     reporter.status(QStringLiteral("백업하는 중입니다..."));
-    const QString archive = Backup::newArchivePath(target, folder, appClock().now());
-    const BackupArchive::Outcome out = BackupArchive::create(folder, archive, Backup::picturesFolder());
+    const BackupArchive::Outcome out =
+        ServerConnection::chosen()
+            ? serverArchive(folder, target, &error)
+            : BackupArchive::create(folder, Backup::newArchivePath(target, folder, appClock().now()),
+                                    Backup::picturesFolder());
     if (!out.ok) {
-        reporter.finished(false, QStringLiteral("백업하지 못했습니다.\n") + out.message);
+        reporter.finished(false, QStringLiteral("백업하지 못했습니다.\n") + (error.isEmpty() ? out.message : error));
         return 1;
     }
     reporter.finished(true, QStringLiteral("백업이 완료되었습니다.\n") + QDir::toNativeSeparators(out.archive) +
@@ -152,6 +253,8 @@ int runRestore(const RunOptions &o, Reporter &reporter) {
         reporter.finished(false, QStringLiteral("복원하지 못했습니다.\n") + checked.message);
         return 1;
     }
+    if (ServerConnection::chosen())
+        return runServerRestore(o, reporter, archive);
     const QString question = QStringLiteral("다음 백업 파일로 데이터를 복원합니다.\n") +
                              QDir::toNativeSeparators(archive) +
                              QStringLiteral("\n\n지금의 파일은 지우지 않고 따로 옮겨 둡니다.\n") +

@@ -1,0 +1,141 @@
+#include "AppPaths.h"
+#include "AppState.h"
+#include "Backup.h"
+#include "BackupArchive.h"
+#include "Recordset.h"
+#include "Schema.h"
+#include "ServerDump.h"
+#include "Settings.h"
+#include "TestEnv.h"
+#include "modMDB_Func.h"
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace modMDB_Func;
+
+namespace {
+
+// Runs the real backup program without a window and returns its exit code.
+int runTool(const QStringList &args, QString *output = nullptr) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(AppPaths::toolPath(Backup::toolName()), QStringList{"--no-window", "--wait-seconds", "30"} + args);
+    if (!p.waitForFinished(120000))
+        return -100;
+    if (output)
+        *output = QString::fromUtf8(p.readAll());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+QStringList archivesIn(const QString &folder) { return QDir(folder).entryList({"*.zip"}, QDir::Files, QDir::Name); }
+
+bool writeFile(const QString &path, const QByteArray &bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+// The backup program on a server database: the dump goes into the verified archive, and a
+// restore puts it back after asking, keeping what the server held before.
+class TestServerBackup : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+
+    QString backupFolder() const { return AppPaths::inApp("Backup"); }
+    QStringList rows() {
+        // The tables were dropped and made anew by the restore: a fresh connection sees them.
+        if (!env->reopenDatabase())
+            return {"<cannot open>"};
+        QStringList out;
+        Recordset rs;
+        OpenRecordset(rs, "SELECT code, mcode, model, bigo FROM t_mobile ORDER BY code");
+        for (; !rs.eof(); rs.moveNext())
+            out << QStringList{rs.text("code"), rs.text("mcode"), rs.text("model"), rs.text("bigo")}.join('|');
+        CloseObj(rs);
+        return out;
+    }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        QVERIFY2(TestEnv::onServer(), "run through scripts/with-postgres");
+        QVERIFY(env->openFreshDatabase());
+        ExecuteSQL("INSERT INTO t_mobile (mcode, model, bigo) VALUES ('000001', '갤럭시 S24', 'O''Neil')");
+        ExecuteSQL("INSERT INTO t_mobile (mcode, model, bigo) VALUES ('000002', 'V50', '')");
+        QVERIFY(writeFile(Backup::picturesFolder() + "/SM-1.bmp", "picture one"));
+    }
+    void cleanup() {
+        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
+        env.reset();
+    }
+
+    void backupThenRestoreAfterAsking() {
+        const QStringList atBackup = rows();
+        QString out;
+        QCOMPARE(runTool({}, &out), 0);
+        QVERIFY2(out.contains("백업이 완료되었습니다"), qPrintable(out));
+        QCOMPARE(archivesIn(backupFolder()).size(), 1);
+        const QString archive = backupFolder() + "/" + archivesIn(backupFolder()).first();
+        const BackupArchive::Outcome verified = BackupArchive::verify(archive);
+        QVERIFY(verified.ok);
+        QStringList entries = verified.entries;
+        entries.sort();
+        QCOMPARE(entries, (QStringList{"IMG/SM-1.bmp", ServerDump::kEntryName}));
+
+        // A day's work after the backup.
+        ExecuteSQL("DELETE FROM t_mobile WHERE mcode = '000001'");
+        ExecuteSQL("UPDATE t_mobile SET model = '바뀐 이름' WHERE mcode = '000002'");
+        ExecuteSQL("INSERT INTO t_mobile (mcode, model) VALUES ('000003', '새 모델')");
+        QVERIFY(QFile::remove(Backup::picturesFolder() + "/SM-1.bmp"));
+        const QStringList changed = rows();
+        QVERIFY(changed != atBackup);
+
+        QCOMPARE(runTool({"--restore", archive}, &out), 2); // asks first: unanswered is no
+        QCOMPARE(rows(), changed);
+
+        QCOMPARE(runTool({"--restore", archive, "--yes"}, &out), 0);
+        QVERIFY2(out.contains("복원이 완료되었습니다"), qPrintable(out));
+        QCOMPARE(rows(), atBackup);
+        QVERIFY(QFile::exists(Backup::picturesFolder() + "/SM-1.bmp"));
+        // The key counter comes back with the rows: the next key follows the restored ones.
+        ExecuteSQL("INSERT INTO t_mobile (mcode, model) VALUES ('000004', '다음')");
+        const QStringList after = rows();
+        QCOMPARE(after.last(), QString("%1|000004|다음|").arg(atBackup.last().section('|', 0, 0).toInt() + 1));
+
+        // What the server held before the restore was kept, and puts the day's work back.
+        const QStringList kept = archivesIn(backupFolder());
+        QCOMPARE(kept.size(), 2);
+        QCOMPARE(runTool({"--restore", backupFolder() + "/" + kept.last(), "--yes"}, &out), 0);
+        QCOMPARE(archivesIn(backupFolder()).size(), 3);
+        QCOMPARE(rows(), changed);
+    }
+
+    void fileArchiveIsRefusedOnTheServer() {
+        const QString folder = env->root() + "/filedb";
+        QVERIFY(Schema::createMainDatabase(folder + "/dbMain.db"));
+        const QString archive = env->root() + "/file.zip";
+        QVERIFY(BackupArchive::create(folder, archive).ok);
+        const QStringList before = rows();
+        QString out;
+        QCOMPARE(runTool({"--restore", archive, "--yes"}, &out), 1);
+        QVERIFY2(out.contains("서버 데이터베이스가 없습니다"), qPrintable(out));
+        QCOMPARE(rows(), before);
+    }
+
+    void unreachableServerLeavesNoArchive() {
+        // A port nobody listens on: the private server's socket folder has no other.
+        Settings::SaveSetting(AppState::title(), "환경설정", "DB포트", "1");
+        QString out;
+        QCOMPARE(runTool({}, &out), 1);
+        QVERIFY2(out.contains("서버 데이터베이스") && out.contains("받아 오지 못했습니다"), qPrintable(out));
+        QVERIFY(archivesIn(backupFolder()).isEmpty());
+        QVERIFY(QDir(backupFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestServerBackup)
+#include "tst_server_backup.moc"
