@@ -152,6 +152,24 @@ bool createMainDatabase(const QString &file, const QString &password, QString *e
     return true;
 }
 
+bool fillFile(const QString &file, const std::function<bool(const QSqlDatabase &, QString *)> &fill, QString *error) {
+    const QString name = QStringLiteral("fill-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        if (!db.open()) {
+            if (error)
+                *error = db.lastError().text();
+        } else {
+            ok = fill(db, error);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
 bool createTables(const QSqlDatabase &db, QString *error) {
     QSqlQuery q(db);
     if (isServer(db) ? execAll(q, kServerStatements) : execAll(q, kStatements))

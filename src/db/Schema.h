@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QSqlDatabase;
 
@@ -24,6 +25,10 @@ bool prepareServerDatabase(const QSqlDatabase &db, const QString &password = kPa
 bool createTables(const QSqlDatabase &db, QString *error = nullptr);
 // The tables createTables makes, in the order they are created.
 QStringList tableNames();
+// Opens the database file on a connection of its own, hands it to fill and closes it again.
+// False (with fill's reason, or the engine's, in *error) when it cannot be opened or fill fails.
+bool fillFile(const QString &file, const std::function<bool(const QSqlDatabase &, QString *)> &fill,
+              QString *error = nullptr);
 // Hash stored for password (what OpenDB compares).
 QString passwordHash(const QString &password);
 } // namespace Schema

@@ -1,4 +1,5 @@
 #include "DemoCatalogue.h"
+#include "Schema.h"
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -6,7 +7,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 
 namespace DemoCatalogue {
 
@@ -106,13 +106,10 @@ bool drawPicture(const QString &file, const QString &maker, const QString &model
     return img.save(file, "BMP");
 }
 
-bool seed(const QString &dbFile, const QString &imageFolder, QString *error) {
-    const QString name = QStringLiteral("demo-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    bool ok = true;
+bool seed(const QSqlDatabase &connection, const QString &imageFolder, QString *error) {
+    QSqlDatabase db = connection;
+    bool ok = db.transaction();
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(dbFile);
-        ok = db.open() && db.transaction();
         QSqlQuery q(db);
         ok = ok && q.prepare(QStringLiteral("INSERT INTO t_mobile (mcode, mid, makeyear, makecom, opentype, ant, model,"
                                             " sar, nick, imgpath, bigo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, '', '')"));
@@ -127,13 +124,11 @@ bool seed(const QString &dbFile, const QString &imageFolder, QString *error) {
         }
         if (!ok && error)
             *error = q.lastError().text() + db.lastError().text();
-        ok = ok && db.commit();
-        q.finish();
-        db.close();
     }
-    QSqlDatabase::removeDatabase(name);
-    if (!ok)
+    if (!ok || !db.commit()) {
+        db.rollback();
         return false;
+    }
     int hue = 200;
     for (const Model &m : kModels) {
         const QString open = QString::fromUtf8(m.open);
@@ -145,6 +140,11 @@ bool seed(const QString &dbFile, const QString &imageFolder, QString *error) {
         }
     }
     return true;
+}
+
+bool seed(const QString &dbFile, const QString &imageFolder, QString *error) {
+    return Schema::fillFile(
+        dbFile, [&](const QSqlDatabase &db, QString *why) { return seed(db, imageFolder, why); }, error);
 }
 
 } // namespace DemoCatalogue

@@ -12,7 +12,7 @@ inline bool openDemoDatabase(TestEnv &env) {
         return false;
     QString error;
     ResetFloatMsg();
-    return DemoCatalogue::seed(env.appFolder() + "/DBS/dbMain.db", env.appFolder() + "/IMG", &error);
+    return DemoCatalogue::seed(modMDB_Func::connection(), env.appFolder() + "/IMG", &error);
 }
 
 // The floating notices the windows started, by text.

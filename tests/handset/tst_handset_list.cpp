@@ -81,13 +81,13 @@ private Q_SLOTS:
         QFETCH(int, member);
         QFETCH(QString, text);
         QFETCH(int, hits);
+        // The count is made by each engine's own substring function, not by the window's SQL.
+        QString condition = QStringList{
+            "",           "IN(mid, '%1') > 0",   "IN(makeyear, '%1') > 0", "makecom = '%1'",    "opentype = '%1'",
+            "ant = '%1'", "IN(model, '%1') > 0", "IN(sar, '%1') > 0",      "IN(nick, '%1') > 0"}[member];
+        condition.replace("IN(", TestEnv::onServer() ? "strpos(" : "instr(");
         const int expected =
-            GetValue(QString("SELECT COUNT(*) FROM t_mobile WHERE code <> 1 AND %1")
-                         .arg(QStringList{"", "instr(mid, '%1') > 0", "instr(makeyear, '%1') > 0", "makecom = '%1'",
-                                          "opentype = '%1'", "ant = '%1'", "instr(model, '%1') > 0",
-                                          "instr(sar, '%1') > 0", "instr(nick, '%1') > 0"}[member]
-                                  .arg(text)))
-                .toInt();
+            GetValue(QString("SELECT COUNT(*) FROM t_mobile WHERE code <> 1 AND %1").arg(condition.arg(text))).toInt();
         QCOMPARE(expected, hits);
         search(member, text);
         QCOMPARE(list->spList->maxRows(), hits);
