@@ -2,13 +2,19 @@
 // command-line tool running the same SELECT into /dev/null, median of several runs each,
 // with the peak memory of the search. Every line is measured in a process of its own so
 // that its peak is its own.
-//   bench_querylist [--runs 7] [--data folder] [sizes, default 10000 100000 1000000]
+//   bench_querylist [--runs 7] [--data folder] [--server] [sizes, default 10000 100000 1000000]
 // The last line searches one model number in the largest catalogue (11 rows), whose picture
 // folder holds a picture for every tenth model.
+// --server: the same catalogues copied onto a database server and searched there, against
+// psql running the same SELECT. The server is the one scripts/with-postgres starts
+// (MOBILESHOP_PG_HOST, _PORT, _USER, _PASSWORD):
+//   scripts/with-postgres build/bench/bench_querylist --server 100000
 #include "AppPaths.h"
 #include "BenchData.h"
+#include "DbMigrate.h"
 #include "HandsetSql.h"
 #include "Schema.h"
+#include "ServerConnection.h"
 #include "Spread.h"
 #include "fbMobil_Admin.h"
 #include "modMDB_Func.h"
@@ -18,6 +24,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -26,17 +34,54 @@ namespace {
 constexpr int kPictureShare = 10;
 const QString kNarrowModel = QStringLiteral("모델 12345"); // 12345 and 123450 to 123459
 
+ServerConnection serverFromEnvironment(const QString &database) {
+    ServerConnection c;
+    c.host = qEnvironmentVariable("MOBILESHOP_PG_HOST");
+    c.port = qEnvironmentVariableIntValue("MOBILESHOP_PG_PORT");
+    c.user = qEnvironmentVariable("MOBILESHOP_PG_USER");
+    c.password = qEnvironmentVariable("MOBILESHOP_PG_PASSWORD");
+    c.database = database;
+    return c;
+}
+
+// The catalogue's file copied into a new database on the server; its name, empty on failure.
+QString copyToServer(const QString &folder, int rows) {
+    const QString name = QStringLiteral("bench_%1_%2").arg(rows).arg(QCoreApplication::applicationPid());
+    bool ok = false;
+    {
+        QSqlDatabase admin = serverFromEnvironment(QStringLiteral("postgres")).addDatabase(QStringLiteral("admin"));
+        ok = admin.open() && QSqlQuery(admin).exec(QStringLiteral("CREATE DATABASE ") + name);
+        QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("file"));
+        file.setDatabaseName(folder + QStringLiteral("/DBS/dbMain.db"));
+        QSqlDatabase server = serverFromEnvironment(name).addDatabase(QStringLiteral("server"));
+        if (ok && file.open() && server.open()) {
+            const DbMigrate::Result r = DbMigrate::copy(file, server);
+            if (!r.ok)
+                std::fprintf(stderr, "%s\n", r.error.toUtf8().constData());
+            ok = r.ok && QSqlQuery(server).exec(QStringLiteral("ANALYZE"));
+        } else {
+            std::fprintf(stderr, "%s\n", qPrintable(admin.lastError().text() + server.lastError().text()));
+            ok = false;
+        }
+    }
+    for (const char *c : {"admin", "file", "server"})
+        QSqlDatabase::removeDatabase(QString::fromLatin1(c));
+    return ok ? name : QString();
+}
+
 qint64 median(std::vector<qint64> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
 // One line, in this process: the catalogue in folder is already generated.
-int measure(const QString &folder, const QString &model, int runs) {
+int measure(const QString &folder, const QString &model, int runs, const QString &serverDb) {
     AppPaths::setAppFolder(folder);
     AppPaths::setSettingsRoot(folder + QStringLiteral("/settings"));
     const QString dbFile = folder + QStringLiteral("/DBS/dbMain.db");
-    if (!modMDB_Func::OpenDB(dbFile, Schema::kPassword, false, false))
+    const ServerConnection server = serverFromEnvironment(serverDb);
+    if (serverDb.isEmpty() ? !modMDB_Func::OpenDB(dbFile, Schema::kPassword, false, false)
+                           : !modMDB_Func::OpenServerDB(server, Schema::kPassword, false, false))
         return 1;
     std::array<QString, 8> search;
     search[5] = model;
@@ -55,8 +100,17 @@ int measure(const QString &folder, const QString &model, int runs) {
     for (int run = 0; run < runs; ++run) {
         QProcess tool;
         tool.setStandardOutputFile(QProcess::nullDevice());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PGPASSWORD"), server.password);
+        tool.setProcessEnvironment(env);
         t.start();
-        tool.start(QStringLiteral("sqlite3"), {dbFile, sql});
+        if (serverDb.isEmpty())
+            tool.start(QStringLiteral("sqlite3"), {dbFile, sql});
+        else
+            tool.start(QStringLiteral("psql"),
+                       {QStringLiteral("-h"), server.host, QStringLiteral("-p"), QString::number(server.port),
+                        QStringLiteral("-U"), server.user, QStringLiteral("-d"), serverDb, QStringLiteral("-A"),
+                        QStringLiteral("-c"), sql});
         tool.waitForFinished(-1);
         cli.push_back(t.elapsed());
         if (tool.exitCode() != 0)
@@ -69,8 +123,9 @@ int measure(const QString &folder, const QString &model, int runs) {
         rows = list.spList->maxRows();
     }
     const qint64 c = median(cli), o = median(ours);
-    std::printf("%9d rows: F5 %6lld ms | sqlite3 %6lld ms | %.2fx | peak %4ld MB (%ld MB before)\n", rows, o, c,
-                c > 0 ? double(o) / double(c) : 0.0, BenchData::peakKb() / 1024, before / 1024);
+    std::printf("%9d rows: F5 %6lld ms | %s %6lld ms | %.2fx | peak %4ld MB (%ld MB before)\n", rows, o,
+                serverDb.isEmpty() ? "sqlite3" : "psql", c, c > 0 ? double(o) / double(c) : 0.0,
+                BenchData::peakKb() / 1024, before / 1024);
     std::fflush(stdout);
     modMDB_Func::DBTerminate();
     return 0;
@@ -97,12 +152,15 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     int runs = 7;
+    bool onServer = false;
     QString data;
     std::vector<int> sizes;
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--measure") && i + 3 < args.size())
+        if (args[i] == QLatin1String("--measure") && i + 4 < args.size())
             return measure(args[i + 1], args[i + 2] == QLatin1String("-") ? QString() : args[i + 2],
-                           args[i + 3].toInt());
+                           args[i + 3].toInt(), args[i + 4] == QLatin1String("-") ? QString() : args[i + 4]);
+        if (args[i] == QLatin1String("--server"))
+            onServer = true;
         if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
             runs = args[++i].toInt();
         else if (args[i] == QLatin1String("--data") && i + 1 < args.size())
@@ -116,19 +174,25 @@ int main(int argc, char *argv[]) {
     if (data.isEmpty())
         data = temp.path();
     std::printf("median of %d runs; peak = the measuring process's resident peak from the first search on\n", runs);
+    QString serverDb;
     const auto line = [&](const QString &folder, const QString &model) {
         std::fflush(stdout);
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(app.applicationFilePath(), {QStringLiteral("--measure"), folder,
-                                                model.isEmpty() ? QStringLiteral("-") : model, QString::number(runs)});
+        child.start(app.applicationFilePath(),
+                    {QStringLiteral("--measure"), folder, model.isEmpty() ? QStringLiteral("-") : model,
+                     QString::number(runs), serverDb.isEmpty() ? QStringLiteral("-") : serverDb});
         child.waitForFinished(-1);
         return child.exitCode() == 0;
     };
     QString largest;
     for (const int rows : sizes) {
         largest = catalogue(data, rows);
-        if (largest.isEmpty() || !line(largest, {}))
+        if (largest.isEmpty())
+            return 1;
+        if (onServer && (serverDb = copyToServer(largest, rows)).isEmpty())
+            return 1;
+        if (!line(largest, {}))
             return 1;
     }
     std::printf("narrow search, model \"%s\" in the %d-handset catalogue:\n", kNarrowModel.toUtf8().constData(),
