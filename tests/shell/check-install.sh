@@ -19,7 +19,7 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$cmake" --install "$build" --prefix "$prefix/usr" >/dev/null
-for f in bin/mobileshop libexec/mobileshop/FirstCheck libexec/mobileshop/FloatMsg libexec/mobileshop/데이터압축; do
+for f in bin/mobileshop libexec/mobileshop/FirstCheck libexec/mobileshop/FloatMsg libexec/mobileshop/데이터압축 libexec/mobileshop/db-migrate; do
   [ -x "$prefix/usr/$f" ] || fail "not installed as a program: $f"
 done
 [ -z "$(ls "$prefix/usr/bin" | grep -vx mobileshop)" ] || fail "companions belong in libexec/, not bin/"
