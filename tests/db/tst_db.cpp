@@ -1,5 +1,7 @@
 #include "AppState.h"
+#include "DbBackend.h"
 #include "ErrorBox.h"
+#include "Recordset.h"
 #include "Schema.h"
 #include "ServerConnection.h"
 #include "Settings.h"
@@ -104,6 +106,39 @@ private Q_SLOTS:
         QCOMPARE(OpenRecordset(rs, "SELECT 1"), -1);
         QCOMPARE(env->prompter.boxes().last().title, QString("MDB 오류"));
         QCOMPARE(env->prompter.texts().last(), QString("Data Base MDB가 선언되지 않았습니다.\rSELECT 1"));
+    }
+
+    // The engine's own fast reader and Qt's generic one, which a driver without the fast
+    // reader takes, fill a recordset alike: values, types, empty and missing values, Korean.
+    void fastAndGenericReadersAgree() {
+        const bool server = TestEnv::onServer();
+        ExecuteSQL(QString("CREATE TABLE mixed (n BIGINT, r %1, t TEXT, b %2, e TEXT)")
+                       .arg(server ? "DOUBLE PRECISION" : "REAL", server ? "BYTEA" : "BLOB"));
+        ExecuteSQL(QString("INSERT INTO mixed VALUES (1, 1.5, '갤럭시 ''S''', %1, ''),"
+                           " (-9000000000, NULL, NULL, NULL, NULL), (3, -0.25, 'x', %2, 'y')")
+                       .arg(server ? "'\\x00ff'::bytea" : "x'00ff'", server ? "''::bytea" : "x''"));
+        const QString sql = "SELECT n, r, t, b, e FROM mixed ORDER BY n";
+        Recordset fast, generic;
+        QVERIFY(DbBackend::of(connection()).snapshot(connection(), sql, fast));
+        QSqlQuery q(connection());
+        q.setForwardOnly(true);
+        QVERIFY(q.exec(sql));
+        generic.load(q);
+        QCOMPARE(fast.fields(), generic.fields());
+        QCOMPARE(fast.recordCount(), 3);
+        QCOMPARE(generic.recordCount(), 3);
+        for (int row = 0; row < 3; ++row)
+            for (int field = 0; field < 5; ++field) {
+                const QVariant a = fast.at(row, field), b = generic.at(row, field);
+                QVERIFY2(a.isNull() == b.isNull() && a.toString() == b.toString() && a.toByteArray() == b.toByteArray(),
+                         qPrintable(
+                             QString("row %1 field %2: %3 / %4").arg(row).arg(field).arg(a.toString(), b.toString())));
+            }
+        QCOMPARE(fast.at(1, 2).toString(), QString("갤럭시 'S'"));
+        QCOMPARE(fast.at(1, 3).toByteArray(), QByteArray("\x00\xff", 2));
+        QCOMPARE(fast.at(0, 0).toLongLong(), -9000000000LL);
+        QVERIFY(fast.at(0, 1).isNull() && fast.at(0, 2).isNull() && fast.at(0, 4).isNull());
+        QVERIFY(!fast.at(1, 4).isNull());
     }
 
     void executeReportsAndReRaises() {
