@@ -65,6 +65,21 @@ bool waitForProgramEnd(const RunOptions &o, Reporter &reporter, std::unique_ptr<
     return true;
 }
 
+// Asks first unless --yes, then waits for the program to end and keeps its lock: 0 when the
+// restore may go on, else the exit code, the reason already reported.
+int confirmAndWait(const RunOptions &o, Reporter &reporter, const QString &question, std::unique_ptr<QLockFile> *lock) {
+    if (!o.confirmed && !reporter.confirm(question)) {
+        reporter.finished(false, QStringLiteral("복원을 취소했습니다."));
+        return 2;
+    }
+    QString error;
+    if (!waitForProgramEnd(o, reporter, lock, &error)) {
+        reporter.finished(false, QStringLiteral("복원하지 못했습니다.\n") + error);
+        return 1;
+    }
+    return 0;
+}
+
 QString warningsText(const BackupArchive::Outcome &out) {
     return out.warnings.isEmpty() ? QString() : QStringLiteral("\n\n") + out.warnings.join(QLatin1Char('\n'));
 }
@@ -138,16 +153,10 @@ int runServerRestore(const RunOptions &o, Reporter &reporter, const QString &arc
                              QDir::toNativeSeparators(archive) + QStringLiteral("\n\n서버: ") + server.describe() +
                              QStringLiteral("\n\n지금 서버에 있는 데이터는 먼저 따로 백업해 둡니다.\n다른 PC의 "
                                             "프로그램은 모두 닫아 주세요.\n\n계속하시겠습니까?");
-    if (!o.confirmed && !reporter.confirm(question)) {
-        reporter.finished(false, QStringLiteral("복원을 취소했습니다."));
-        return 2;
-    }
-    QString error;
     std::unique_ptr<QLockFile> lock;
-    if (!waitForProgramEnd(o, reporter, &lock, &error)) {
-        reporter.finished(false, QStringLiteral("복원하지 못했습니다.\n") + error);
-        return 1;
-    }
+    if (const int refused = confirmAndWait(o, reporter, question, &lock))
+        return refused;
+    QString error;
     // What the server holds now is kept first, so that a restore of the wrong archive can be undone.
     reporter.status(QStringLiteral("지금의 데이터를 백업하는 중입니다..."));
     const BackupArchive::Outcome before =
@@ -259,16 +268,9 @@ int runRestore(const RunOptions &o, Reporter &reporter) {
                              QDir::toNativeSeparators(archive) +
                              QStringLiteral("\n\n지금의 파일은 지우지 않고 따로 옮겨 둡니다.\n") +
                              QDir::toNativeSeparators(folder) + QStringLiteral("\n\n계속하시겠습니까?");
-    if (!o.confirmed && !reporter.confirm(question)) {
-        reporter.finished(false, QStringLiteral("복원을 취소했습니다."));
-        return 2;
-    }
-    QString error;
     std::unique_ptr<QLockFile> lock;
-    if (!waitForProgramEnd(o, reporter, &lock, &error)) {
-        reporter.finished(false, QStringLiteral("복원하지 못했습니다.\n") + error);
-        return 1;
-    }
+    if (const int refused = confirmAndWait(o, reporter, question, &lock))
+        return refused;
     reporter.status(QStringLiteral("복원하는 중입니다..."));
     const QString stamp = appClock().now().toString(QStringLiteral("yyyyMMdd_HHmmss"));
     BackupArchive::RestoreOptions options;
