@@ -169,7 +169,9 @@ void draw(QChart &chart, const ChartData &data, int page, const ChartOptions &o,
     if (o.kind == ChartKinds::Lines || o.kind == ChartKinds::BarsAndLine)
         series.push_back(lineSeries(v, o.lineColor));
     if (o.kind == ChartKinds::Areas) {
-        auto *area = new QAreaSeries(lineSeries(v, o.lineColor));
+        QLineSeries *upper = lineSeries(v, o.lineColor);
+        auto *area = new QAreaSeries(upper);
+        upper->setParent(area); // an area series does not own its line, and redraws would leak it
         area->setBrush(fillOf(o));
         area->setPen(QPen(colorOf(o.lineColor), 2));
         series.push_back(area);
