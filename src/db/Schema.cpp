@@ -1,4 +1,5 @@
 #include "Schema.h"
+#include "FilePrivacy.h"
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -145,6 +146,7 @@ bool createMainDatabase(const QString &file, const QString &password, QString *e
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+    FilePrivacy::fitToFolder(temp);
     if (!ok || !QFile::rename(temp, file)) {
         QFile::remove(temp);
         return fail(why.isEmpty() ? QStringLiteral("'%1' 파일을 만들 수 없습니다.").arg(file) : why);

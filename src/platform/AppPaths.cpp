@@ -7,6 +7,7 @@
 namespace {
 QString g_appFolder;
 QString g_settingsRoot;
+bool g_appFolderChosen = false;
 
 QString optionValue(const QStringList &args, const QString &name) {
     const int i = args.indexOf(name);
@@ -32,6 +33,7 @@ void initFromArguments(const QStringList &args) {
     QString app = optionValue(args, QStringLiteral("--app-folder"));
     if (app.isEmpty())
         app = qEnvironmentVariable("MOBILESHOP_APP_FOLDER");
+    g_appFolderChosen = !app.isEmpty();
     if (app.isEmpty()) {
         // A portable install carries its data beside the program.
         app =
@@ -57,6 +59,8 @@ void setSettingsRoot(const QString &dir) {
     g_settingsRoot = QDir::cleanPath(QDir(dir).absolutePath());
     qputenv("MOBILESHOP_SETTINGS_ROOT", g_settingsRoot.toUtf8());
 }
+
+bool appFolderChosen() { return g_appFolderChosen; }
 
 QString appFolder() {
     if (g_appFolder.isEmpty())

@@ -12,6 +12,9 @@ namespace AppPaths {
 void initFromArguments(const QStringList &arguments);
 
 QString appFolder();
+// Whether the application folder was named (option or environment) rather than found: a
+// named folder that does not exist is a mistake to report, not a place to make.
+bool appFolderChosen();
 QString settingsRoot();
 void setAppFolder(const QString &dir);
 void setSettingsRoot(const QString &dir);

@@ -108,6 +108,11 @@ void FrmLogin::Form_Load() {
     }
 }
 
+// The hint is no password: it stands for an empty one.
+QString FrmLogin::typedPassword() const {
+    return showsHint() && txtPass->text() == hint() ? QString() : txtPass->text();
+}
+
 bool FrmLogin::showsHint() const { return txtPass->echoMode() == QLineEdit::Normal; }
 
 void FrmLogin::showHint(bool hint) {
@@ -131,7 +136,7 @@ void FrmLogin::DoLogin() {
         txtUser->setFocus();
         return;
     }
-    const QString password = txtPass->text() == hint() ? QString() : txtPass->text();
+    const QString password = typedPassword();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     LoginAttempts::Outcome outcome;
     try {
@@ -149,7 +154,7 @@ void FrmLogin::DoLogin() {
         if (m_idChanged)
             setConfig(QStringLiteral("RecentID"), txtUser->text());
         if (chkSavePwd->isChecked() && m_passTyped)
-            setConfig(QStringLiteral("passwd"), mdlCommonKV::EncodeStr(txtPass->text()));
+            setConfig(QStringLiteral("passwd"), mdlCommonKV::EncodeStr(password));
     } else if (last) {
         MsgInfo(QStringLiteral("암호입력 제한 횟수를 초과하여, 프로그램이 종료됩니다."));
     } else {
@@ -178,7 +183,7 @@ void FrmLogin::chkSavePwd_Click() {
     if (!isVisible())
         return;
     setConfig(QStringLiteral("SavePWD"), chkSavePwd->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    setConfig(QStringLiteral("passwd"), chkSavePwd->isChecked() ? mdlCommonKV::EncodeStr(txtPass->text()) : QString());
+    setConfig(QStringLiteral("passwd"), chkSavePwd->isChecked() ? mdlCommonKV::EncodeStr(typedPassword()) : QString());
 }
 
 bool FrmLogin::eventFilter(QObject *watched, QEvent *e) {

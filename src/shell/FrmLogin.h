@@ -19,6 +19,8 @@ public:
 
     int attempts() const { return m_attempts.refused(); }
     bool succeeded() const { return m_succeeded; }
+    // The third refusal ended the login: the program ends as a failed start.
+    bool lockedOut() const { return m_attempts.refused() >= LoginAttempts::kLimit; }
     static QString hint() { return QStringLiteral("엔터를 치세요"); }
 
     void DoLogin();
@@ -42,6 +44,7 @@ private:
     bool CheckLogin(const QString &id, const QString &password);
     bool IsEmptyPassword(const QString &id);
     bool showsHint() const;
+    QString typedPassword() const;
     void showHint(bool hint);
     // Leaves the hint for a masked field holding typed.
     void leaveHint(const QString &typed);

@@ -75,8 +75,9 @@ bool matches(const QString &stored, const QString &password) {
 }
 
 bool check(const QString &id, const QString &password) {
-    // The ID is the key without regard to case, so at most one account answers.
-    const QString where = QStringLiteral(" WHERE UPPER(loginid) = '%1'").arg(SqlQuote(id.toUpper()));
+    // The ID is the key without regard to case, so at most one account answers. An account
+    // set inactive (staff who left) answers like an unknown one.
+    const QString where = QStringLiteral(" WHERE UPPER(loginid) = '%1' AND code = 1").arg(SqlQuote(id.toUpper()));
     const bool known = GetValue(QStringLiteral("SELECT COUNT(*) FROM local_user") + where).toInt() > 0;
     const QString stored =
         known ? GetValue(QStringLiteral("SELECT loginpwd FROM local_user") + where).toString() : QString();

@@ -13,8 +13,8 @@ bool isHash(const QString &stored);
 // hash whatever the outcome, so the time does not tell a wrong password from a right one.
 bool matches(const QString &stored, const QString &password);
 
-// The login check: the account whose ID equals id in upper case, with password. Converts a
-// clear-text password that matched. Database errors are thrown as AppError.
+// The login check: the active account (code 1) whose ID equals id in upper case, with
+// password. Converts a clear-text password that matched. Database errors are thrown as AppError.
 bool check(const QString &id, const QString &password);
 
 } // namespace LoginPassword

@@ -212,8 +212,11 @@ QWidget *frmMain::addChild(QWidget *child) {
     child->setAttribute(Qt::WA_DeleteOnClose);
     // Queued: when the frame itself is being deleted the call is dropped with it.
     connect(child, &QObject::destroyed, sub, &QMdiSubWindow::close, Qt::QueuedConnection);
+    // The child is shown once its frame is placed, so that the layout it restores when shown
+    // has the last word.
+    child->hide();
     sub->show();
-    sub->resize(designed + sub->size() - child->size());
+    sub->resize(designed.grownBy(sub->contentsMargins()));
     sub->move(0, 0);
     child->show();
     return child;

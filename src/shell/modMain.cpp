@@ -40,6 +40,7 @@ void store(const QString &section, const QString &key, const QString &value) {
 }
 
 std::vector<std::function<bool(const QString &, QString *)>> g_seeders;
+QString g_folderToRecover; // set by InitApp when the local database folder is gone too
 
 QString defaultDbFolder() { return AppPaths::inApp(QStringLiteral("DBS")); }
 
@@ -82,29 +83,55 @@ void writeLoginBackground(const QString &file) {
 
 QString mainDbFile(const QString &folder) { return folder + QLatin1Char('/') + Schema::kMainFile; }
 
-std::unique_ptr<QLockFile> AcquireSingleInstance() {
-    QDir().mkpath(AppPaths::settingsRoot());
+std::unique_ptr<QLockFile> AcquireSingleInstance(QString *failure) {
+    const QString root = AppPaths::settingsRoot();
+    if (!QDir().mkpath(root)) {
+        *failure = QStringLiteral("설정 폴더를 만들 수 없어 프로그램을 시작할 수 없습니다.\r\n"
+                                  "디스크 공간과 폴더의 쓰기 권한을 확인하세요.\r\n") +
+                   QDir::toNativeSeparators(root);
+        return nullptr;
+    }
     // The backup program waits on the same lock until this program has ended.
     auto lock = std::make_unique<QLockFile>(Backup::programLockFile());
     lock->setStaleLockTime(0); // only a dead owner makes the lock stale
-    if (!lock->tryLock(0))
-        return nullptr;
-    return lock;
+    if (lock->tryLock(0))
+        return lock;
+    if (lock->error() == QLockFile::LockFailedError)
+        *failure = QStringLiteral("이미 프로그램이 실행 중입니다.");
+    else
+        *failure = QStringLiteral("실행 확인용 잠금 파일을 만들 수 없어 프로그램을 시작할 수 없습니다.\r\n"
+                                  "디스크 공간과 폴더의 쓰기 권한을 확인하세요.\r\n") +
+                   QDir::toNativeSeparators(Backup::programLockFile());
+    return nullptr;
+}
+
+bool HasRunBefore() {
+    return !setting(kConfig, QStringLiteral("DB경로")).isEmpty() ||
+           !setting(kConfig, QStringLiteral("AppPath")).isEmpty();
 }
 
 bool PrepareAppFolder(QString *error) {
-    if (QDir(defaultDbFolder()).exists() || !setting(kConfig, QStringLiteral("DB경로")).isEmpty())
+    // Only the very first run of this settings root seeds: later, a database folder that is
+    // gone (a share not mounted, a folder moved) goes to the path question, so that nobody
+    // types into a stand-in catalogue and the shop's pictures stay as they are.
+    if (HasRunBefore() || QDir(defaultDbFolder()).exists())
         return true;
     for (const char *sub : {"FormIni", "IMG", "Image", "log", "ExpExcel"})
         QDir().mkpath(AppPaths::inApp(QString::fromLatin1(sub)));
-    writeDefaultLogo(AppPaths::inApp(QStringLiteral("Image/mainbg.jpg")));
-    writeLoginBackground(AppPaths::inApp(QStringLiteral("Image/loginbg.jpg")));
+    for (const auto &[name, draw] :
+         {std::pair{"Image/mainbg.jpg", &writeDefaultLogo}, std::pair{"Image/loginbg.jpg", &writeLoginBackground}}) {
+        const QString file = AppPaths::inApp(QString::fromLatin1(name));
+        if (!QFileInfo::exists(file))
+            draw(file);
+    }
     const QString file = mainDbFile(defaultDbFolder());
     if (!Schema::createMainDatabase(file, Schema::kPassword, error))
         return false;
     for (const auto &seed : g_seeders)
         if (!seed(file, error))
             return false;
+    // Remembered at once: the database exists from now on, wherever it may go.
+    SetDBPath(defaultDbFolder());
     return true;
 }
 
@@ -163,7 +190,10 @@ bool openServerDatabase() {
 
 bool DatabaseOnServer() { return ServerConnection::chosen(); }
 
+QString FolderToRecover() { return g_folderToRecover; }
+
 bool InitApp() {
+    g_folderToRecover.clear();
     gStyleOn = true;
     gCSType = setting(kEnv, QStringLiteral("CSType"), QStringLiteral("0")).toInt();
     gDBPath = setting(kConfig, QStringLiteral("DB경로"), defaultDbFolder());
@@ -200,7 +230,14 @@ bool InitApp() {
                                      .join(QStringLiteral("\r\n"));
         if (MsgAsk(question, QStringLiteral("파일 경로 오류"), false) == vbNo)
             return false;
-        SetDBPath(defaultDbFolder());
+        const QString local = defaultDbFolder();
+        if (!QDir(local).exists()) {
+            // Resetting to a folder that is gone as well would ask the same at every start:
+            // the caller offers the backups, or a new database there.
+            g_folderToRecover = local;
+            return false;
+        }
+        SetDBPath(local);
         store(kEnv, QStringLiteral("CSType"), QStringLiteral("0"));
         MsgInfo(QStringLiteral("DB경로가 현재 컴퓨터로 변경되었습니다.\r\n프로그램을 다시 시작하세요."));
         return false;

@@ -10,11 +10,14 @@ namespace modMain {
 
 // The stored setup puts the database on a server ("CSType" 2), not in a file here.
 bool DatabaseOnServer();
-// Holds the single-instance lock for as long as it lives; null when another instance runs.
-std::unique_ptr<QLockFile> AcquireSingleInstance();
-// First run in a fresh application folder (no database folder, no stored "DB경로"):
-// creates DBS/dbMain.db with its seed. Does nothing otherwise, so a database that went
-// missing is never silently replaced by an empty one.
+// Holds the single-instance lock for as long as it lives; null with the message to show
+// when another instance runs or the lock cannot be made.
+std::unique_ptr<QLockFile> AcquireSingleInstance(QString *failure);
+// Whether the program has run before for this settings root ("DB경로" or "AppPath" stored).
+bool HasRunBefore();
+// The first run of a settings root, with no database folder: creates DBS/dbMain.db with its
+// seed and stores "DB경로". Does nothing otherwise, so a database that went missing is never
+// silently replaced, and never overwrites a file that exists.
 bool PrepareAppFolder(QString *error);
 // What a fresh folder gets beside the empty database (the demo catalogue, the sample
 // postal codes): each is called in turn with the new database file; false with the reason
@@ -24,6 +27,9 @@ void addFreshFolderSeeder(std::function<bool(const QString &dbFile, QString *err
 bool RunFirstCheck(const QString &relativeDbPath, const QString &table);
 // Reads the settings, finds the database folder and opens the shared connection.
 bool InitApp();
+// After InitApp failed because the user chose the local folder and that is gone too: that
+// folder, for the backups or a new database; empty otherwise.
+QString FolderToRecover();
 void SetDBPath(const QString &folder);
 void GetLoginUserInfo(const QString &loginId);
 QString GetOption(const QString &name, const QString &defaultValue);

@@ -6,6 +6,7 @@
 #include "fbMobil_Save.h"
 #include "frmMain.h"
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -104,6 +105,44 @@ private Q_SLOTS:
         list->spList->setFocus();
         QTest::keyClick(list->spList, Qt::Key_F4, Qt::ControlModifier);
         QTRY_COMPARE(childCount(), 0);
+    }
+
+    QMdiSubWindow *frame() const { return qobject_cast<QMdiSubWindow *>(list->parentWidget()); }
+    QByteArray layoutFile() const {
+        QFile f(env->appFolder() + "/FormIni/fbMobil_Admin.ini");
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // Closed as its Esc closes it, then opened again from the menu.
+    bool reopen() {
+        list->close();
+        if (!QTest::qWaitFor([&] { return childCount() == 0; }))
+            return false;
+        main->mnuBase_Mobil_Click();
+        list = main->findChild<fbMobil_Admin *>();
+        return list && frame();
+    }
+
+    // The list opened from the menu stands where it was left, maximised or not, and a list
+    // closed untouched leaves its stored place as it was.
+    void reopensAtItsStoredPlace() {
+        QCOMPARE(frame()->pos(), QPoint(0, 0)); // nothing stored yet: the designed place
+        const QRect placed(40, 30, 700, 500);
+        frame()->setGeometry(placed);
+        QVERIFY(reopen());
+        QCOMPARE(frame()->geometry(), placed);
+        const QByteArray stored = layoutFile();
+        QVERIFY(!stored.isEmpty());
+        QVERIFY(reopen());
+        QCOMPARE(layoutFile(), stored);
+        QCOMPARE(frame()->geometry(), placed);
+
+        frame()->showMaximized();
+        QVERIFY(reopen());
+        QVERIFY(frame()->isMaximized());
+        QCOMPARE(frame()->geometry(), main->mdiArea()->viewport()->rect());
+        QCOMPARE(list->geometry(), frame()->contentsRect()); // the list fills its frame
+        frame()->showNormal();
+        QCOMPARE(frame()->geometry(), placed);
     }
 };
 

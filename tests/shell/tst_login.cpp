@@ -181,6 +181,35 @@ private Q_SLOTS:
         QCOMPARE(loggedIn, 0);
     }
 
+    // An account set inactive (staff who left) is refused like a wrong password and counts.
+    void inactiveAccountIsRefused() {
+        ExecuteSQL("INSERT INTO local_user VALUES ('LEFT', '퇴사', 'pw9', 0)");
+        auto w = open();
+        typeInto(w->txtUser, "left");
+        typeInto(w->txtPass, "pw9");
+        QTest::keyClick(w->txtPass, Qt::Key_Return);
+        QVERIFY(!w->succeeded());
+        QCOMPARE(w->attempts(), 1);
+        QVERIFY(env->prompter.texts().last().startsWith("유저명과 암호가 일치하지 않습니다."));
+        ExecuteSQL("UPDATE local_user SET code = 1 WHERE loginid = 'LEFT'");
+        QTest::keyClick(w->txtPass, Qt::Key_Return);
+        QVERIFY(w->succeeded());
+    }
+
+    // Ticking "저장" while the hint shows saves no password (the hint is not one) and no error.
+    void savingOverTheHintSavesNothing() {
+        auto w = open();
+        QCOMPARE(w->txtPass->text(), FrmLogin::hint());
+        w->chkSavePwd->click();
+        QCOMPARE(cfg("SavePWD"), QString("1"));
+        QCOMPARE(cfg("passwd"), QString());
+        w->txtPass->setFocus();
+        QTest::keyClick(w->txtPass, Qt::Key_Return);
+        QVERIFY(w->succeeded());
+        QCOMPARE(cfg("passwd"), QString());
+        QVERIFY(env->prompter.texts().isEmpty());
+    }
+
     void blankIdIsNotAnAttempt() {
         auto w = open();
         typeInto(w->txtUser, "   ");

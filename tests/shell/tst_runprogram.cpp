@@ -11,7 +11,9 @@
 #include "modMDB_Func.h"
 #include "modMain.h"
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QMdiArea>
@@ -20,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 struct Services : ProgramServices {
@@ -151,10 +154,12 @@ private Q_SLOTS:
         prepareDatabase();
         AppPaths::initFromArguments({QStringLiteral("mobileshop"), QStringLiteral("--app-folder"), env->appFolder(),
                                      QStringLiteral("--settings-root"), AppPaths::settingsRoot()});
-        const auto first = modMain::AcquireSingleInstance();
+        QString failure;
+        const auto first = modMain::AcquireSingleInstance(&failure);
         QVERIFY(first);
-        QCOMPARE(run([&] { windowsSeen << QStringLiteral("window"); }), 0);
+        const int code = run([&] { windowsSeen << QStringLiteral("window"); });
         QCOMPARE(env->prompter.texts(), QStringList{"이미 프로그램이 실행 중입니다."});
+        QCOMPARE(code, 0);
         QVERIFY(windowsSeen.isEmpty());
         QVERIFY(!modMDB_Func::IsOpen());
         env->prompter.clear();
@@ -172,7 +177,7 @@ private Q_SLOTS:
                 login->close();
             }
         });
-        QCOMPARE(code, 0);
+        QCOMPARE(code, TestEnv::onServer() ? 0 : 1);
         if (TestEnv::onServer()) {
             QCOMPARE(env->shell.starts.size(), 0);
             QCOMPARE(windowsSeen, QStringList{"login"});
@@ -182,6 +187,137 @@ private Q_SLOTS:
         QVERIFY(windowsSeen.isEmpty());
         QCOMPARE(env->prompter.texts().size(), 1);
         QVERIFY(env->prompter.texts().first().startsWith("데이터베이스 점검을 통과하지 못해"));
+        env->prompter.clear();
+    }
+
+    // A start that only reaches the login window, closed there; the exit code.
+    int runToLogin() {
+        return run([&] {
+            if (auto *login = shown<FrmLogin>()) {
+                windowsSeen << QStringLiteral("login");
+                login->close();
+            }
+        });
+    }
+    QByteArray bytesOf(const QString &file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    // The database folder gone after the shop has worked in it (a share not mounted, a folder
+    // moved): no catalogue is made in its place and no picture is touched; with a backup at
+    // hand the answer to the path question leads to the restore offer. Put back, all is as before.
+    void lostDatabaseFolderIsNeverReplaced() {
+        if (TestEnv::onServer())
+            QSKIP("a server database has no folder here to lose; a lost server is tested in test_db");
+        prepareDatabase();
+        setConfig(QStringLiteral("NoMsg"), QStringLiteral("1"));
+        QCOMPARE(runToLogin(), 0); // the shop's first day: the settings now know the folder
+        const QString app = env->appFolder();
+        QVERIFY(QDir().mkpath(app + "/IMG") && QDir().mkpath(app + "/Backup"));
+        const QStringList pictures{"/IMG/SCH-W830.bmp", "/Image/mainbg.jpg", "/Image/loginbg.jpg"};
+        QMap<QString, QByteArray> before;
+        for (const QString &p : pictures) {
+            QFile f(app + p);
+            QVERIFY(QDir().mkpath(QFileInfo(f).absolutePath()) && f.open(QIODevice::WriteOnly));
+            f.write("picture " + p.toUtf8());
+            f.close();
+            before[p] = bytesOf(app + p);
+        }
+        QFile archive(app + "/Backup/DBS_20240514_183000.zip");
+        QVERIFY(archive.open(QIODevice::WriteOnly));
+        archive.close();
+        const QByteArray database = bytesOf(env->databaseFile());
+        QVERIFY(QDir().rename(app + "/DBS", app + "/DBS.away"));
+
+        env->prompter.answerYes(); // "DB경로를 현재 컴퓨터[C:]로 변경하시겠습니까?"
+        windowsSeen.clear();
+        QCOMPARE(runToLogin(), 1);
+        QVERIFY(windowsSeen.isEmpty());
+        QCOMPARE(env->prompter.boxes().size(), 1);
+        QCOMPARE(env->prompter.boxes().first().title, QString("파일 경로 오류"));
+        QCOMPARE(services.restoreOffers, QStringList{app + "/DBS 기타"});
+        QVERIFY(!QFileInfo::exists(app + "/DBS"));
+        for (const QString &p : pictures)
+            QCOMPARE(bytesOf(app + p), before[p]);
+        env->prompter.clear();
+
+        QVERIFY(QDir().rename(app + "/DBS.away", app + "/DBS"));
+        QCOMPARE(runToLogin(), 0);
+        QCOMPARE(windowsSeen, QStringList{"login"});
+        QCOMPARE(bytesOf(env->databaseFile()), database);
+        for (const QString &p : pictures)
+            QCOMPARE(bytesOf(app + p), before[p]);
+    }
+
+    // No backup to offer: a new database only after a second question that names the folder.
+    void lostFolderWithoutBackupAsksBeforeANewDatabase() {
+        if (TestEnv::onServer())
+            QSKIP("a server database has no folder here to lose");
+        prepareDatabase();
+        setConfig(QStringLiteral("NoMsg"), QStringLiteral("1"));
+        setConfig(QStringLiteral("DB경로"), env->appFolder() + "/DBS");
+        QVERIFY(QDir(env->appFolder() + "/DBS").removeRecursively());
+        for (const bool create : {false, true}) {
+            env->prompter.clear();
+            env->prompter.answerYes();
+            create ? env->prompter.answerYes() : env->prompter.answerNo();
+            windowsSeen.clear();
+            QCOMPARE(runToLogin(), create ? 0 : 1);
+            QCOMPARE(env->prompter.boxes().size(), 2);
+            const auto second = env->prompter.boxes().at(1);
+            QVERIFY(!second.yesIsDefault);
+            QVERIFY(second.text.endsWith(QDir::toNativeSeparators(env->appFolder() + "/DBS")));
+            QCOMPARE(QFileInfo::exists(env->databaseFile()), create);
+            QCOMPARE(windowsSeen, create ? QStringList{"login"} : QStringList{});
+        }
+        QVERIFY(services.restoreOffers.isEmpty());
+        modMDB_Func::DBTerminate();
+        QVERIFY(modMDB_Func::OpenDB(env->databaseFile(), Schema::kPassword, true, false));
+        QCOMPARE(modMDB_Func::GetValue("SELECT COUNT(*) FROM t_mobile WHERE code <> 1").toInt(), 0); // no demo rows
+    }
+
+    // What the program makes is this user's alone, unless the folder was set up for sharing
+    // through its group (setgid): then the group may read and write as the user does.
+    void filesArePrivateUnlessTheFolderIsShared() {
+        if (TestEnv::onServer())
+            QSKIP("the database lives on the server");
+        const auto modeOf = [](const QString &path) {
+            struct stat st {};
+            return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+        };
+        ::umask(022); // as a desktop session starts programs
+        for (const bool shared : {false, true}) {
+            const QString app = env->root() + (shared ? "/shared" : "/private");
+            QVERIFY(QDir().mkpath(app));
+            QVERIFY(::chmod(QFile::encodeName(app).constData(), shared ? 02775 : 0755) == 0);
+            AppPaths::setAppFolder(app);
+            AppPaths::setSettingsRoot(app + "-settings"); // each a first run
+            setConfig(QStringLiteral("NoMsg"), QStringLiteral("1"));
+            Settings::SaveSetting(AppState::sharedApp(), QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE"),
+                                  QStringLiteral("YES"));
+            windowsSeen.clear();
+            QCOMPARE(runToLogin(), 0);
+            QCOMPARE(windowsSeen, QStringList{"login"});
+            const int dir = shared ? 02770 : 0700, file = shared ? 0660 : 0600;
+            QCOMPARE(modeOf(app), dir);
+            QCOMPARE(modeOf(app + "/DBS"), dir);
+            QCOMPARE(modeOf(app + "/DBS/dbMain.db"), file);
+            QCOMPARE(modeOf(app + "/Image/loginbg.jpg"), file);
+            QVERIFY(!(modeOf(AppPaths::settingsRoot()) & 077));
+        }
+    }
+
+    // A named data folder that is not there is refused before anything is made.
+    void missingNamedAppFolderIsRefused() {
+        const QString missing = env->root() + "/typo/app";
+        const int code = RunProgram({QStringLiteral("mobileshop"), QStringLiteral("--app-folder"), missing,
+                                     QStringLiteral("--settings-root"), AppPaths::settingsRoot()},
+                                    services);
+        QCOMPARE(code, 1);
+        QCOMPARE(env->prompter.texts().size(), 1);
+        QVERIFY(env->prompter.texts().first().startsWith("데이터 폴더가 없습니다."));
+        QVERIFY(!QFileInfo::exists(env->root() + "/typo"));
         env->prompter.clear();
     }
 
@@ -199,7 +335,7 @@ private Q_SLOTS:
             f.write(QByteArray(8192, 'x'));
         };
         damage();
-        QCOMPARE(run([&] { windowsSeen << QStringLiteral("window"); }), 0);
+        QCOMPARE(run([&] { windowsSeen << QStringLiteral("window"); }), 1);
         QVERIFY(windowsSeen.isEmpty());
         QCOMPARE(services.restoreOffers.size(), 1);
         QVERIFY(services.restoreOffers.first().endsWith(" 손상"));

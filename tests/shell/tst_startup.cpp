@@ -94,15 +94,33 @@ private Q_SLOTS:
         QCOMPARE(Settings::GetSetting(AppState::sharedApp(), "MDAC_Check", "CHECK_ERROR", "<none>"), QString("<none>"));
     }
 
+    // Seeding is the first run's alone: a folder that went missing later is not made again,
+    // and files that were there before are never rewritten.
     void freshFolderIsSeededOnce() {
+        const QString logo = env->appFolder() + "/Image/mainbg.jpg";
+        QVERIFY(QDir().mkpath(env->appFolder() + "/Image"));
+        QFile own(logo);
+        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("the shop's own logo") > 0);
+        own.close();
         QString error;
         QVERIFY(PrepareAppFolder(&error));
         QVERIFY(QFile::exists(env->appFolder() + "/DBS/dbMain.db"));
+        QVERIFY(QFile::exists(env->appFolder() + "/Image/loginbg.jpg"));
         QVERIFY(QDir(env->appFolder() + "/FormIni").exists());
-        // A database that went missing later is not replaced by an empty one.
-        QFile::remove(env->appFolder() + "/DBS/dbMain.db");
-        QVERIFY(PrepareAppFolder(&error));
-        QVERIFY(!QFile::exists(env->appFolder() + "/DBS/dbMain.db"));
+        QCOMPARE(cfg("Config", "DB경로"), env->appFolder() + "/DBS");
+        QFile read(logo);
+        QVERIFY(read.open(QIODevice::ReadOnly));
+        QCOMPARE(read.readAll(), QByteArray("the shop's own logo"));
+        QVERIFY(HasRunBefore());
+        // The whole folder gone (a share not mounted), and a run that only stored "AppPath".
+        for (const char *marker : {"DB경로", "AppPath"}) {
+            QVERIFY(QDir(env->appFolder() + "/DBS").removeRecursively());
+            setCfg("Config", "DB경로", "");
+            setCfg("Config", "AppPath", "");
+            setCfg("Config", marker, env->appFolder() + "/DBS");
+            QVERIFY(PrepareAppFolder(&error));
+            QVERIFY(!QDir(env->appFolder() + "/DBS").exists());
+        }
     }
 
     void initApp_localDatabase() {
@@ -176,6 +194,21 @@ private Q_SLOTS:
         QCOMPARE(cfg("환경설정", "CSType"), QString("0"));
         QCOMPARE(env->prompter.texts().last(),
                  QString("DB경로가 현재 컴퓨터로 변경되었습니다.\r\n프로그램을 다시 시작하세요."));
+    }
+
+    // "Yes" with the local folder gone too leads on to recovery instead of storing the same
+    // missing folder again; nothing is made here.
+    void pathQuestion_yesWithLocalFolderGone() {
+        setCfg("Config", "DB경로", env->appFolder() + "/DBS");
+        env->prompter.answerYes();
+        QVERIFY(!InitApp());
+        QCOMPARE(FolderToRecover(), env->appFolder() + "/DBS");
+        QCOMPARE(env->prompter.boxes().size(), 1);
+        QVERIFY(!QDir(env->appFolder() + "/DBS").exists());
+        setCfg("Config", "DB경로", "/gone/DBS");
+        env->prompter.answerNo();
+        QVERIFY(!InitApp());
+        QCOMPARE(FolderToRecover(), QString()); // "No" ends, nothing to recover
     }
 
     void network_sameDriveRemapped() {
@@ -287,11 +320,20 @@ private Q_SLOTS:
     }
 
     void singleInstance() {
-        auto first = AcquireSingleInstance();
+        QString failure;
+        auto first = AcquireSingleInstance(&failure);
         QVERIFY(first);
-        QVERIFY(!AcquireSingleInstance());
+        QVERIFY(!AcquireSingleInstance(&failure));
+        QCOMPARE(failure, QString("이미 프로그램이 실행 중입니다."));
         first.reset();
-        QVERIFY(AcquireSingleInstance());
+        QVERIFY(AcquireSingleInstance(&failure));
+        // A settings folder that cannot be made is said as such, not as a second instance.
+        QFile blocker(env->root() + "/file");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        AppPaths::setSettingsRoot(env->root() + "/file/settings");
+        QVERIFY(!AcquireSingleInstance(&failure));
+        QVERIFY2(failure.startsWith("설정 폴더를 만들 수 없어"), qPrintable(failure));
+        QVERIFY(failure.contains(QDir::toNativeSeparators(env->root() + "/file/settings")));
     }
 
     void destroyClosesConnection() {
