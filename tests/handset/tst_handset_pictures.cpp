@@ -55,7 +55,7 @@ class TestHandsetPictures : public QObject {
     // answers: the questions the save asks, Yes (true) or No. Returns whether the save went through.
     bool addThroughList(const QString &id, const QString &chosen = {}, const QList<bool> &answers = {}) {
         bool saved = false;
-        onNextModalOf<fbMobil_Save>(this, [&](fbMobil_Save *e) {
+        onNextModalOf<fbMobil_Save>(list.get(), [&](fbMobil_Save *e) {
             e->htField[1]->setText(id);
             e->htField[2]->setText("2024");
             if (!chosen.isEmpty()) {
@@ -69,10 +69,11 @@ class TestHandsetPictures : public QObject {
         list->btnRecAdd->click();
         return saved;
     }
+    // The windows' timers go with the list, so a case that fails early leaves none to the next.
     // "수정" on a row of the list: act runs in the entry window showing that handset.
     void editThroughList(int row, std::function<void(fbMobil_Save *)> act) {
         list->spList->setActiveCell(1, row);
-        onNextModalOf<fbMobil_Save>(this, act);
+        onNextModalOf<fbMobil_Save>(list.get(), act);
         list->btnRecEdit->click();
     }
     // The row of the list showing the handset with the ID.
@@ -220,7 +221,7 @@ private Q_SLOTS:
         QVERIFY(addThroughList("X-1", red));
         env->prompter.clear();
         QString kept;
-        onNextModalOf<fbMobil_Save>(this, [&](fbMobil_Save *e) {
+        onNextModalOf<fbMobil_Save>(list.get(), [&](fbMobil_Save *e) {
             e->htField[1]->setText("X-1");
             e->htField[2]->setText("2020");
             env->prompter.answerText(blue);
@@ -286,13 +287,14 @@ private Q_SLOTS:
         editThroughList(1, [&](fbMobil_Save *e) {
             QCOMPARE(e->htField[1]->text(), id);
             // A click enlarges the handset's own picture.
-            onNextModalOf<FrmImageZoom>(this, [&](FrmImageZoom *zoom) { shown = zoom->picBig->pixmap().toImage(); });
+            onNextModalOf<FrmImageZoom>(list.get(),
+                                        [&](FrmImageZoom *zoom) { shown = zoom->picBig->pixmap().toImage(); });
             QTest::mouseClick(e->Image1, Qt::LeftButton);
         });
         QCOMPARE(shown.size(), QSize(60, 90));
         QCOMPARE(shown.pixelColor(30, 45), QColor(Qt::green));
         // The list's viewer shows it too.
-        onNextModalOf<FrmImageZoom>(this, [&](FrmImageZoom *zoom) { shown = zoom->picBig->pixmap().toImage(); });
+        onNextModalOf<FrmImageZoom>(list.get(), [&](FrmImageZoom *zoom) { shown = zoom->picBig->pixmap().toImage(); });
         list->ShowPicture(kPictureCol, 1);
         QCOMPARE(shown.pixelColor(30, 45), QColor(Qt::green));
         // Changed to a safe ID, the picture comes along; deleted, it goes.
@@ -314,9 +316,9 @@ private Q_SLOTS:
         editThroughList(1, [&](fbMobil_Save *e) { shownInEdit = !e->Image1->pixmap().isNull(); });
         QVERIFY(shownInEdit);
         bool shown = true, zoomed = false;
-        onNextModalOf<fbMobil_Save>(this, [&](fbMobil_Save *e) {
+        onNextModalOf<fbMobil_Save>(list.get(), [&](fbMobil_Save *e) {
             shown = !e->Image1->pixmap().isNull();
-            QTimer::singleShot(0, this, [&] {
+            QTimer::singleShot(0, list.get(), [&] {
                 if (auto *w = qobject_cast<FrmImageZoom *>(QApplication::activeModalWidget())) {
                     zoomed = true;
                     w->close();
@@ -342,7 +344,7 @@ private Q_SLOTS:
     void continuedAddClearsThePicture() {
         const QString red = pictureFile("red", Qt::red);
         bool shownAfter = true;
-        onNextModalOf<fbMobil_Save>(this, [&](fbMobil_Save *e) {
+        onNextModalOf<fbMobil_Save>(list.get(), [&](fbMobil_Save *e) {
             QVERIFY(e->chkCun->isChecked() && !e->chkCun->isHidden());
             e->htField[1]->setText("C-1");
             e->htField[2]->setText("2024");
