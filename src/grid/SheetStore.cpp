@@ -170,7 +170,9 @@ QString SheetStore::picturePath(int col, int row) const {
     if (c.pictureKeyCol < 1 || c.pictureKeyCol > m_maxCols)
         return {};
     const QStringView key = m_cols[size_t(c.pictureKeyCol)].text.view(row - 1);
-    return key.isEmpty() ? QString() : QString(c.picturePrefix).append(key).append(c.pictureSuffix);
+    if (key.isEmpty())
+        return {};
+    return c.pictureName ? c.pictureName(key) : QString(c.picturePrefix).append(key).append(c.pictureSuffix);
 }
 
 void SheetStore::setPictureSource(int col, int keyCol, const QString &prefix, const QString &suffix) {
@@ -180,6 +182,17 @@ void SheetStore::setPictureSource(int col, int keyCol, const QString &prefix, co
     c.pictureKeyCol = keyCol >= 1 && keyCol <= m_maxCols ? keyCol : 0;
     c.picturePrefix = prefix;
     c.pictureSuffix = suffix;
+    c.pictureName = nullptr;
+}
+
+void SheetStore::setPictureSource(int col, int keyCol, PictureNamer nameOf) {
+    if (col < 1 || col > m_maxCols)
+        return;
+    Column &c = m_cols[size_t(col)];
+    c.pictureKeyCol = keyCol >= 1 && keyCol <= m_maxCols ? keyCol : 0;
+    c.picturePrefix.clear();
+    c.pictureSuffix.clear();
+    c.pictureName = std::move(nameOf);
 }
 
 void SheetStore::setPicturePath(int col, int row, QStringView path) {

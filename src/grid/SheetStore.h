@@ -3,6 +3,7 @@
 #include "TextColumn.h"
 #include <QHash>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -46,6 +47,10 @@ public:
     // without a file of its own; whether the file is there is found out when it is shown.
     // keyCol 0 stops it. The key column moves with inserted and deleted columns.
     void setPictureSource(int col, int keyCol, const QString &prefix, const QString &suffix);
+    // The same with the file named by a function of the key text (called only for a non-empty
+    // key, when the cell is shown); an empty name is no picture.
+    using PictureNamer = std::function<QString(QStringView key)>;
+    void setPictureSource(int col, int keyCol, PictureNamer nameOf);
 
     // col/row -1 address a whole column, a whole row or (both) every data cell; row 0 with
     // col -1 the whole header row. Setting a broad range overrides narrower settings; an
@@ -108,6 +113,7 @@ private:
         std::unique_ptr<TextColumn> pictures; // created with the first picture
         int pictureKeyCol = 0;                // picture source: 0 none
         QString picturePrefix, pictureSuffix;
+        PictureNamer pictureName; // when set, instead of prefix + key + suffix
         double width = 9;
         bool hidden = false;
         Merge merge = Merge::None;

@@ -370,6 +370,11 @@ void Spread::setPictureSource(int col, int keyCol, const QString &prefix, const 
     viewport()->update();
 }
 
+void Spread::setPictureSource(int col, int keyCol, SheetStore::PictureNamer nameOf) {
+    m_model->store().setPictureSource(col, keyCol, std::move(nameOf));
+    viewport()->update();
+}
+
 bool Spread::hasCellPicture(int col, int row) const {
     if (cellType(col, row) != CellType::Picture)
         return false;

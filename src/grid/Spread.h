@@ -100,6 +100,7 @@ public:
     void setCellPicture(int col, int row, const QString &file);
     // Pictures named after the text of keyCol (see SheetStore::setPictureSource).
     void setPictureSource(int col, int keyCol, const QString &prefix, const QString &suffix);
+    void setPictureSource(int col, int keyCol, SheetStore::PictureNamer nameOf);
     // As setCellPicture, for a file whose picture has just changed.
     void reloadPicture(int col, int row, const QString &file);
     QString cellPictureFile(int col, int row) const;

@@ -1,6 +1,8 @@
 #include "DemoCatalogue.h"
+#include "HandsetPictures.h"
 #include "Schema.h"
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -132,8 +134,11 @@ bool seed(const QSqlDatabase &connection, const QString &imageFolder, QString *e
     int hue = 200;
     for (const Model &m : kModels) {
         const QString open = QString::fromUtf8(m.open);
-        if (!drawPicture(imageFolder + QLatin1Char('/') + QString::fromUtf8(m.mid) + QStringLiteral(".bmp"),
-                         QString::fromUtf8(m.maker), QString::fromUtf8(m.model), hue += 37, shapeOf(open))) {
+        const QString file = HandsetPictures::fileIn(imageFolder, QString::fromUtf8(m.mid));
+        hue += 37;
+        if (QFileInfo::exists(file)) // a picture already there is the shop's own
+            continue;
+        if (!drawPicture(file, QString::fromUtf8(m.maker), QString::fromUtf8(m.model), hue, shapeOf(open))) {
             if (error)
                 *error = QStringLiteral("'%1' 폴더에 그림을 쓸 수 없습니다.").arg(imageFolder);
             return false;

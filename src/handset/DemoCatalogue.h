@@ -4,10 +4,11 @@
 class QSqlDatabase;
 
 // The demo catalogue of a fresh application folder: about forty handset models with a
-// picture each, drawn here (IMG/<mid>.bmp).
+// picture each, drawn here (named by HandsetPictures: IMG/<mid>.bmp).
 namespace DemoCatalogue {
 // Adds the models to the database file (one transaction) and draws their pictures into
-// imageFolder. False with the reason when either cannot be written.
+// imageFolder; a picture file already there is kept as it is. False with the reason when
+// either cannot be written.
 bool seed(const QString &dbFile, const QString &imageFolder, QString *error);
 // The same through an open connection to the main database of either engine.
 bool seed(const QSqlDatabase &db, const QString &imageFolder, QString *error);

@@ -1,4 +1,5 @@
 #include "FrmImageZoom.h"
+#include "HandsetPictures.h"
 #include "modFrmCtrl.h"
 #include <QEvent>
 #include <QLabel>
@@ -24,6 +25,12 @@ void FrmImageZoom::setPicture(const QImage &picture) {
     picBig->resize(picture.size());
     Image1->clear();
     layoutPicture();
+}
+
+bool FrmImageZoom::setHandsetPicture(const QString &id) {
+    const QImage picture = HandsetPictures::load(id);
+    setPicture(picture);
+    return !picture.isNull();
 }
 
 void FrmImageZoom::resizeEvent(QResizeEvent *e) {

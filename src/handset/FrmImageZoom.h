@@ -11,6 +11,9 @@ class FrmImageZoom : public QDialog {
 public:
     explicit FrmImageZoom(QWidget *parent = nullptr);
     void setPicture(const QImage &picture);
+    // The handset picture of the ID (HandsetPictures); false, showing nothing, when it has
+    // none that can be read.
+    bool setHandsetPicture(const QString &id);
 
     QLabel *picBig = nullptr;
     QLabel *Image1 = nullptr;

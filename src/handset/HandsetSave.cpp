@@ -1,8 +1,10 @@
 #include "HandsetSave.h"
 #include "ErrorBox.h"
+#include "HandsetPictures.h"
 #include "HandsetSql.h"
 #include "Messages.h"
 #include "modMDB_Func.h"
+#include <QDir>
 
 using namespace modMDB_Func;
 
@@ -125,6 +127,76 @@ void explainRefusal(const Result &r) {
         return;
     case Result::NothingChanged: MsgInfo(QStringLiteral("수정된 내용이 없거나, 자료저장을 실패하였습니다.")); return;
     }
+}
+
+namespace {
+void warnPicture(const QString &id, const QString &why) {
+    MsgWarn(QStringLiteral("사진을 저장하지 못했습니다.\r\n") + QDir::toNativeSeparators(HandsetPictures::file(id)) +
+            QStringLiteral("\r\n") + why);
+}
+} // namespace
+
+int handsetsWithId(const QString &id, int exceptKey) {
+    return GetValue(HandsetSql::idCountQuery(id, exceptKey)).toInt();
+}
+
+namespace {
+// The count, or -1 when it cannot be read (the box of the failure has been shown or the save
+// that follows shows it).
+int handsetsWithIdOr(const QString &id, int exceptKey) {
+    try {
+        return handsetsWithId(id, exceptKey);
+    } catch (const AppError &) {
+        return -1;
+    }
+}
+} // namespace
+
+bool confirmId(const QString &id, int mode, int key, const QString &oldId) {
+    if (id.isEmpty() || (mode != 1 && id == oldId))
+        return true;
+    if (handsetsWithIdOr(id, mode == 1 ? 0 : key) <= 0) // unreadable: the save itself says why
+        return true;
+    return MsgAsk(kDuplicateIdQuestion, QString(), false) == vbYes;
+}
+
+void carryPicture(int key, const QString &oldId, const QString &newId, const QImage &chosen) {
+    namespace P = HandsetPictures;
+    if (newId.isEmpty())
+        return;
+    const bool idChanged = !oldId.isEmpty() && oldId != newId;
+    const bool bringsOld = idChanged && P::exists(oldId);
+    if (chosen.isNull() && !bringsOld)
+        return;
+    // Unreadable counts as used: the old picture is not taken from anyone.
+    const bool oldStillUsed = idChanged && handsetsWithIdOr(oldId, key) != 0;
+    // The window showed the old ID's picture (or none, for a new handset), never this one.
+    bool replace = true;
+    if ((oldId.isEmpty() || idChanged) && P::exists(newId) && !(idChanged && P::sameFile(oldId, newId)))
+        replace = MsgAsk(QStringLiteral("ID [%1]의 사진이 이미 있습니다.\r\n이 핸드폰의 사진으로 바꾸시겠습니까?\r\n"
+                                        "(아니요: ID [%1]의 사진을 그대로 둡니다.)")
+                             .arg(newId),
+                         QString(), false) == vbYes;
+    QString why;
+    if (replace) {
+        const bool ok = !chosen.isNull() ? P::store(newId, chosen, &why)
+                        : oldStillUsed   ? P::copy(oldId, newId, true, &why)
+                                         : P::move(oldId, newId, true, &why);
+        if (!ok) {
+            warnPicture(newId, why);
+            return; // the old picture stays rather than none at all
+        }
+    }
+    // An old ID no handset has any more keeps no picture, which a later handset would take.
+    if (idChanged && !oldStillUsed && !P::sameFile(oldId, newId) && !P::remove(oldId, &why))
+        warnPicture(oldId, why);
+}
+
+void dropPictureIfUnused(const QString &id) {
+    QString why;
+    if (!id.isEmpty() && handsetsWithIdOr(id, 0) == 0 && !HandsetPictures::remove(id, &why))
+        MsgWarn(QStringLiteral("사진을 지우지 못했습니다.\r\n") + QDir::toNativeSeparators(HandsetPictures::file(id)) +
+                QStringLiteral("\r\n") + why);
 }
 
 } // namespace HandsetSave

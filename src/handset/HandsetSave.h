@@ -1,5 +1,6 @@
 #pragma once
 #include "HandsetColumns.h"
+#include <QImage>
 #include <QString>
 
 // Saving the entry window's handset: the required fields, then the record. A new record
@@ -38,5 +39,26 @@ Result update(const HandsetColumns::Fields &fields, int code);
 // The box that tells the user why a save was refused; none for a saved record, a missing
 // field (the required-field check speaks) or exhausted numbers (the numbering spoke).
 void explainRefusal(const Result &r);
+
+// The handset's ID is its picture's name (HandsetPictures); these keep the picture with the
+// handset.
+inline const QString kDuplicateIdQuestion = QStringLiteral("같은 ID의 핸드폰이 이미 있습니다. 저장하시겠습니까?");
+
+// How many handsets other than record exceptKey (0: none) have the ID.
+int handsetsWithId(const QString &id, int exceptKey = 0);
+// Before a save: a new handset (mode 1) or a changed ID (oldId, the ID the record was read
+// with) that another handset already has is saved only when the user says so, "No" being
+// the default. True when the save may go on.
+bool confirmId(const QString &id, int mode, int key, const QString &oldId);
+// After record key was saved with ID newId (oldId: the ID it had; empty for a new handset),
+// chosen the picture picked in the entry window (null: none). The picture follows its
+// handset: a chosen one is stored under the new ID; on an ID change the old picture moves
+// along, or is copied when another handset still has the old ID. A picture the new ID
+// already has that the window did not show (another handset's, or a file left behind) is
+// replaced only when the user says so ("No" default: it stays, and what this handset
+// brought is dropped). An old ID no handset has any more keeps no picture.
+void carryPicture(int key, const QString &oldId, const QString &newId, const QImage &chosen);
+// After a handset with the ID was deleted: the picture goes with the last one of its ID.
+void dropPictureIfUnused(const QString &id);
 
 } // namespace HandsetSave

@@ -1,5 +1,4 @@
 #include "HandsetSql.h"
-#include "AppPaths.h"
 #include "modMDB_Func.h"
 #include <QStringList>
 
@@ -70,8 +69,12 @@ QString updateStatement(const HandsetColumns::Fields &f, int code) {
 
 QString deleteStatement(int code) { return QStringLiteral("DELETE FROM t_mobile WHERE code = %1").arg(code); }
 
-QString picturePath(const QString &mid) {
-    return AppPaths::inApp(QStringLiteral("IMG/") + mid + QStringLiteral(".bmp"));
+QString idCountQuery(const QString &mid, int exceptCode) {
+    return QStringLiteral("SELECT COUNT(*) FROM t_mobile WHERE mid = '%1' AND code <> %2")
+        .arg(SqlQuote(mid))
+        .arg(exceptCode);
 }
+
+QString idQuery(int code) { return QStringLiteral("SELECT mid FROM t_mobile WHERE code = %1").arg(code); }
 
 } // namespace HandsetSql

@@ -17,8 +17,10 @@ QString lookupQuery(const QString &column, const QString &text);
 QString insertStatement(const HandsetColumns::Fields &fields);
 QString updateStatement(const HandsetColumns::Fields &fields, int code);
 QString deleteStatement(int code);
-
-// The picture of a model: IMG/<mid>.bmp in the application folder.
-QString picturePath(const QString &mid);
+// How many handsets have the ID (letter case ignored, as the column compares), leaving out
+// record exceptCode (0: none).
+QString idCountQuery(const QString &mid, int exceptCode);
+// The ID of one record.
+QString idQuery(int code);
 
 } // namespace HandsetSql

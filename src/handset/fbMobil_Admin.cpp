@@ -1,9 +1,10 @@
 #include "fbMobil_Admin.h"
-#include "AppPaths.h"
 #include "AppState.h"
 #include "ErrorBox.h"
 #include "FloatMsg.h"
 #include "FrmImageZoom.h"
+#include "HandsetPictures.h"
+#include "HandsetSave.h"
 #include "HandsetSql.h"
 #include "HandsetToolbar.h"
 #include "Messages.h"
@@ -38,6 +39,7 @@ const QString kCaption = QStringLiteral("핸드폰 관리");
 constexpr int kHeaderHeight = 14;
 const int kPictureCol = HandsetColumns::gridColumn(QStringLiteral("imgpath"));
 const int kCodeCol = HandsetColumns::gridColumn(QStringLiteral("code"));
+const int kIdCol = HandsetColumns::gridColumn(QStringLiteral("mid"));
 } // namespace
 
 fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
@@ -197,11 +199,12 @@ void fbMobil_Admin::QueryList() {
     spList->setMaxRows(count);
     if (count > 0) {
         showCount();
-        // Each row's picture is IMG/<ID>.bmp, looked for only when its cell is shown.
-        // A picture column the user has hidden shows no pictures.
+        // Each row's picture is its ID's (HandsetPictures), looked for only when its cell is
+        // shown. A picture column the user has hidden shows no pictures.
         const bool shown = !spList->colHidden(kPictureCol) && spList->colWidth(kPictureCol) != 0;
-        spList->setPictureSource(kPictureCol, shown ? HandsetColumns::gridColumn(QStringLiteral("mid")) : 0,
-                                 AppPaths::inApp(QStringLiteral("IMG/")), QStringLiteral(".bmp"));
+        spList->setPictureSource(kPictureCol, shown ? kIdCol : 0, [folder = HandsetPictures::folder()](QStringView id) {
+            return HandsetPictures::fileIn(folder, id.toString());
+        });
         // The grid shows the result's texts where the result keeps them.
         const auto pool = rs.textPool();
         for (const auto &[gridCol, field] : fill)
@@ -247,12 +250,14 @@ void fbMobil_Admin::RecDelete() {
             SafeSetFocus(spList);
             return;
         }
+        const QString id = GetValue(HandsetSql::idQuery(code)).toString();
         if (ExecuteSQL(HandsetSql::deleteStatement(code)) == 0) {
             if (!IsWriteProtected()) // the engine's message has already said why
                 MsgWarn(QStringLiteral("코드[%1]에 해당하는 자료를 삭제할 수 없습니다.").arg(code));
             spList->refresh();
             return;
         }
+        HandsetSave::dropPictureIfUnused(id); // the picture goes with the last handset of its ID
         modSpread60::SpreadDeleteRow(spList, -2, true, true);
         showCount();
         spList->refresh();
@@ -295,9 +300,10 @@ void fbMobil_Admin::SyncUpdateMobil(int code, int eUpdateMode, const HandsetColu
         if (c.field >= 0 && c.gridCol > 0)
             spList->setText(c.gridCol, row, fields[size_t(c.field)]);
     spList->setText(kCodeCol, row, QString::number(code));
-    // A picture chosen in the entry window shows at once.
-    const QString picture = HandsetSql::picturePath(fields[size_t(HandsetColumns::find(QStringLiteral("mid"))->field)]);
-    if (!spList->colHidden(kPictureCol) && spList->colWidth(kPictureCol) != 0 && QFileInfo(picture).isFile())
+    // The picture the saved handset has now (chosen, moved with its ID, or none) shows at once,
+    // also in the rows of the same ID.
+    const QString picture = HandsetPictures::file(fields[size_t(HandsetColumns::find(QStringLiteral("mid"))->field)]);
+    if (!spList->colHidden(kPictureCol) && spList->colWidth(kPictureCol) != 0)
         spList->reloadPicture(kPictureCol, row, picture);
     spList->setActiveCell(qMax(1, spList->activeCol()), row);
     showCount();
@@ -312,14 +318,13 @@ void fbMobil_Admin::OpenLookup(int member) {
 void fbMobil_Admin::ShowPicture(int col, int row) {
     if (col != kPictureCol || row < 1 || !spList->hasCellPicture(col, row))
         return;
-    const QImage picture = spList->cellPicture(col, row);
-    if (picture.isNull()) {
+    const QString id = spList->text(kIdCol, row);
+    FrmImageZoom zoom(this);
+    if (!zoom.setHandsetPicture(id)) {
         MsgWarn(QStringLiteral("사진 파일을 읽을 수 없습니다. 그림 파일이 아니거나 손상되었습니다.\r\n") +
-                QDir::toNativeSeparators(spList->cellPictureFile(col, row)));
+                QDir::toNativeSeparators(HandsetPictures::file(id)));
         return;
     }
-    FrmImageZoom zoom(this);
-    zoom.setPicture(picture);
     ShowModalOver(&zoom, this);
 }
 

@@ -4,6 +4,7 @@
 #include "ErrorBox.h"
 #include "FloatMsg.h"
 #include "FrmImageZoom.h"
+#include "HandsetPictures.h"
 #include "HandsetSave.h"
 #include "HandsetSql.h"
 #include "HandsetToolbar.h"
@@ -24,7 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -35,6 +35,8 @@ namespace {
 bool isListWindow(const QWidget *w) {
     return w && w->objectName().compare(QStringLiteral("fbMobil_Admin"), Qt::CaseInsensitive) == 0;
 }
+
+const int kIdField = HandsetColumns::find(QStringLiteral("mid"))->field;
 } // namespace
 
 fbMobil_Save::fbMobil_Save(QWidget *parent) : QDialog(parent) {
@@ -116,9 +118,16 @@ void fbMobil_Save::clearFields() {
         f->clear();
 }
 
+void fbMobil_Save::clearPicture() {
+    m_picture = QImage();
+    m_chosen = QImage();
+    Image1->clear();
+}
+
 void fbMobil_Save::Form_Load() {
     m_mode = 1;
-    m_chosen = QImage();
+    m_loadedId.clear();
+    clearPicture();
     clearFields();
     const QString title = AppState::title(), config = QStringLiteral("Config");
     chkCun->setChecked(Settings::GetSetting(title, config, settingKey(QStringLiteral("_CHKCUNTINUE")),
@@ -159,20 +168,14 @@ void fbMobil_Save::DispRec(int code) {
             for (int i = 0; i < HandsetColumns::kFieldCount; ++i)
                 htField[i]->setText(rs.text(HandsetColumns::field(i).columnName()));
             g_nCode = rs.value(QStringLiteral("code")).toInt();
-            setPicture(HandsetSql::picturePath(rs.text(QStringLiteral("mid"))));
+            m_loadedId = rs.text(QStringLiteral("mid"));
+            if (const QImage img = HandsetPictures::load(m_loadedId); !img.isNull())
+                showPicture(img);
         }
     } catch (const AppError &e) {
         ErrorBox::report(e, QStringLiteral("DispRec"), QStringLiteral("Form ") + objectName());
     }
     CloseObj(rs);
-}
-
-void fbMobil_Save::setPicture(const QString &file) {
-    if (!QFileInfo(file).isFile())
-        return;
-    QImage img(file);
-    if (!img.isNull())
-        showPicture(img);
 }
 
 void fbMobil_Save::ChoosePicture() {
@@ -202,20 +205,6 @@ void fbMobil_Save::showPicture(const QImage &img) {
     Image1->setPixmap(QPixmap::fromImage(img.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
-// The chosen picture goes where the program keeps pictures, under the model's ID; the
-// record is saved already, so a failure here only costs the picture.
-void fbMobil_Save::storeChosenPicture() {
-    if (m_chosen.isNull())
-        return;
-    const QString file = HandsetSql::picturePath(htField[1]->text());
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || !m_chosen.save(&out, "BMP") || !out.commit())
-        MsgWarn(QStringLiteral("사진을 저장하지 못했습니다.\r\n") + QDir::toNativeSeparators(file) +
-                QStringLiteral("\r\n") + out.errorString());
-    m_chosen = QImage();
-}
-
 HandsetColumns::Fields fbMobil_Save::fieldTexts() const {
     HandsetColumns::Fields values;
     for (int i = 0; i < HandsetColumns::kFieldCount; ++i)
@@ -225,7 +214,15 @@ HandsetColumns::Fields fbMobil_Save::fieldTexts() const {
 
 bool fbMobil_Save::Save() {
     const bool autoNumber = chkAuto->isChecked();
-    const HandsetSave::Result r = HandsetSave::save(fieldTexts(), m_mode, autoNumber, g_nCode, gCodeLength);
+    const HandsetColumns::Fields fields = fieldTexts();
+    const QString id = fields[size_t(kIdField)];
+    // Another handset with the ID: asked first; "No" saves nothing and keeps the input.
+    if (HandsetSave::missingRequired(fields, autoNumber) < 0 &&
+        !HandsetSave::confirmId(id, m_mode, g_nCode, m_loadedId)) {
+        SafeSetFocus(htField[size_t(kIdField)]);
+        return false;
+    }
+    const HandsetSave::Result r = HandsetSave::save(fields, m_mode, autoNumber, g_nCode, gCodeLength);
     if (r.status == HandsetSave::Result::MissingField) {
         const int f = r.missingField;
         CheckRequired(htField[size_t(f)], HandsetColumns::field(f).requiredName(), false);
@@ -239,12 +236,17 @@ bool fbMobil_Save::Save() {
     }
     htField[0]->setText(r.code);
     g_nCode = r.key;
-    storeChosenPicture();
+    // The record is saved already, so a failure here only costs the picture.
+    HandsetSave::carryPicture(g_nCode, m_mode == 1 ? QString() : m_loadedId, id, m_chosen);
+    m_chosen = QImage();
+    if (m_mode != 1)
+        m_loadedId = id;
     Q_EMIT saved(g_nCode, m_mode, r.fields);
     ShowFloatMsg(QStringLiteral("자료가 저장되었습니다."), 500);
     // The box's own visibility, so the rule holds before the window is shown too.
     if (m_mode == 1 && !chkCun->isHidden() && chkCun->isChecked()) {
         clearFields();
+        clearPicture();
         focusTarget()->setFocus();
     } else {
         accept();

@@ -24,6 +24,8 @@ public:
     bool Save();
     void ChoosePicture();
     int mode() const { return m_mode; }
+    // The picture shown, which a click enlarges; null when none.
+    QImage picture() const { return m_picture; }
     // The window this opening was made for; its listeners tell their own openings apart by it.
     QWidget *caller() const { return m_caller; }
 
@@ -53,15 +55,15 @@ private:
     void chkCun_Click();
     void field0_LostFocus();
     void OpenLookup(int member);
-    void setPicture(const QString &file);
     void showPicture(const QImage &img);
-    void storeChosenPicture();
+    void clearPicture();
     QString settingKey(const QString &suffix) const;
     QWidget *focusTarget() const;
 
     int m_mode = 1;
     QPointer<QWidget> m_caller;
-    QImage m_picture;
-    QImage m_chosen; // picked in this window, stored with the next save
+    QString m_loadedId; // the ID the changed record was read with
+    QImage m_picture;   // shown, and enlarged on a click
+    QImage m_chosen;    // picked in this window, stored with the next save
     QString m_pictureFolder;
 };
