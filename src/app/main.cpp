@@ -49,6 +49,8 @@ int main(int argc, char *argv[]) {
     registerNetSetupWindows();
     static WidgetPrompter widgetPrompter;
     Prompter::install(&widgetPrompter);
+    if (command.action == CommandLine::Result::Action::NetworkSetup)
+        return RunNetworkSetup(command.programArguments);
     if (command.action == CommandLine::Result::Action::Demo) {
         AppPaths::initFromArguments(command.programArguments); // the folders the window's data lives in
         return DemoWindows::run(command.demo, command.demoArguments, out);

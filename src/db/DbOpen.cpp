@@ -84,9 +84,12 @@ void finishOpen(const QString &password, bool readOnlyEngineCheck) {
     g.problem = OpenProblem::None;
 }
 
-bool failed(const AppError &e) {
+bool failed(const AppError &e, QString *failure = nullptr) {
     DBTerminate();
-    ReportConnectionFailure(e.number, e.description);
+    if (failure)
+        *failure = QStringLiteral("%1 : %2").arg(e.number).arg(e.description);
+    else
+        ReportConnectionFailure(e.number, e.description);
     return false;
 }
 
@@ -94,7 +97,8 @@ AppError serverUnreachable(const QSqlDatabase &db) {
     QString why = db.lastError().databaseText().trimmed();
     if (why.isEmpty())
         why = db.lastError().text();
-    return AppError(errNoConnection, QStringLiteral("데이터베이스 서버에 연결할 수 없습니다. ") + why);
+    return AppError(errNoConnection,
+                    QStringLiteral("데이터베이스 서버에 연결할 수 없습니다. ") + ServerConnection::explainFailure(why));
 }
 } // namespace
 
@@ -165,7 +169,8 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
     }
 }
 
-bool OpenServerDB(const ServerConnection &server, const QString &password, bool readOnly, bool sqlLog) {
+bool OpenServerDB(const ServerConnection &server, const QString &password, bool readOnly, bool sqlLog,
+                  QString *failure) {
     begin(readOnly, sqlLog);
     try {
         {
@@ -187,7 +192,7 @@ bool OpenServerDB(const ServerConnection &server, const QString &password, bool 
         finishOpen(password, false);
         return true;
     } catch (const AppError &e) {
-        return failed(e);
+        return failed(e, failure);
     }
 }
 

@@ -86,3 +86,27 @@ bool tryConnect(const ServerConnection &c, QString *version, QString *error) {
 }
 
 } // namespace ServerTest
+
+QString ServerConnection::explainFailure(const QString &serverText) {
+    static const std::pair<const char *, const char *> kReasons[] = {
+        {"password authentication failed", "사용자 이름이나 암호가 맞지 않습니다."},
+        {"no password supplied", "암호가 필요합니다. 네트워크 설정에서 암호를 입력하세요."},
+        {"no pg_hba.conf entry", "서버가 이 PC의 접속을 허용하지 않습니다(서버의 pg_hba.conf)."},
+        {"role \"", "그런 사용자가 서버에 없습니다."},
+        {"database \"", "그런 데이터베이스가 서버에 없습니다."},
+        {"Connection refused", "서버가 접속을 받지 않습니다. 서버가 꺼져 있거나 주소나 포트가 다릅니다."},
+        {"No such file or directory", "서버가 접속을 받지 않습니다. 서버가 꺼져 있거나 주소나 포트가 다릅니다."},
+        {"could not translate host name", "서버 주소를 찾을 수 없습니다."},
+        {"timeout expired", "서버가 응답하지 않습니다. 네트워크와 방화벽을 확인하세요."},
+        {"No route to host", "서버에 닿을 수 없습니다. 네트워크 연결을 확인하세요."},
+        {"Network is unreachable", "서버에 닿을 수 없습니다. 네트워크 연결을 확인하세요."},
+        {"starting up", "서버가 시작하는 중입니다. 잠시 뒤 다시 시도하세요."},
+        {"shutting down", "서버가 끝나는 중입니다. 잠시 뒤 다시 시도하세요."},
+        {"server closed the connection", "서버가 연결을 끊었습니다."},
+    };
+    const QString text = serverText.trimmed();
+    for (const auto &[english, korean] : kReasons)
+        if (text.contains(QLatin1String(english), Qt::CaseInsensitive))
+            return QString::fromUtf8(korean) + QStringLiteral("\r\n(") + text + QLatin1Char(')');
+    return text;
+}

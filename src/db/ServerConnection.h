@@ -23,6 +23,8 @@ struct ServerConnection {
     // A Qt connection named name to this server (QPSQL), not yet opened; invalid without the driver.
     QSqlDatabase addDatabase(const QString &name) const;
     bool save() const;
+    // Why a connection could not be made, in Korean first, the server's own words after.
+    static QString explainFailure(const QString &serverText);
 };
 
 namespace ServerTest {

@@ -24,8 +24,10 @@ enum { adOpenForwardOnly = 0, adOpenStatic = 3, adLockReadOnly = 1, adLockOptimi
 // would spread the damage.
 bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sqlLog);
 // Opens the shop's database on a server as the shared connection; an empty database gets
-// the tables and seed rows first. Failures show the same box, with the server's words.
-bool OpenServerDB(const ServerConnection &server, const QString &password, bool readOnly, bool sqlLog);
+// the tables and seed rows first. Failures show the same box, with the server's words, or,
+// when failure is given, are handed back there instead (number, " : ", description).
+bool OpenServerDB(const ServerConnection &server, const QString &password, bool readOnly, bool sqlLog,
+                  QString *failure = nullptr);
 // The shared connection is to a database server, not a file.
 bool IsServerDatabase();
 // Why the last OpenDB failed, for callers that offer a way out (a damaged file: a backup).

@@ -27,6 +27,17 @@ public:
     virtual std::optional<QFont> font(const QFont &initial) = 0;
     // The system's print dialog on the printer; false when cancelled.
     virtual bool printDialog(QPrinter &printer) = 0;
+    // A box with one button per choice; the index of the one pressed. Enter presses
+    // defaultIndex; Esc and the close box press the last, which must be the safe one. Without
+    // a screen the last is the answer.
+    virtual int choice(Icon icon, const QString &title, const QString &text, const QStringList &buttons,
+                       int defaultIndex) {
+        Q_UNUSED(icon);
+        Q_UNUSED(title);
+        Q_UNUSED(text);
+        Q_UNUSED(defaultIndex);
+        return int(buttons.size()) - 1;
+    }
 
     static Prompter &instance();
     // Installs p (not owned); nullptr restores the fallback that answers No / Cancel.

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace {
 QWidget *owner() { return QApplication::activeWindow(); }
@@ -69,4 +70,18 @@ std::optional<QFont> WidgetPrompter::font(const QFont &initial) {
 bool WidgetPrompter::printDialog(QPrinter &printer) {
     QPrintDialog dialog(&printer, owner());
     return dialog.exec() == QDialog::Accepted;
+}
+
+int WidgetPrompter::choice(Icon icon, const QString &title, const QString &text, const QStringList &buttons,
+                           int defaultIndex) {
+    QMessageBox box(toBoxIcon(icon), title, text, QMessageBox::NoButton, owner());
+    QList<QAbstractButton *> made;
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        made << box.addButton(buttons[i], i + 1 == buttons.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    if (defaultIndex >= 0 && defaultIndex < made.size())
+        box.setDefaultButton(qobject_cast<QPushButton *>(made[defaultIndex]));
+    box.setEscapeButton(made.isEmpty() ? nullptr : made.last());
+    box.exec();
+    const qsizetype pressed = made.indexOf(box.clickedButton());
+    return pressed < 0 ? int(made.size()) - 1 : int(pressed);
 }

@@ -12,4 +12,6 @@ public:
     std::optional<QColor> color(const QString &title, const QColor &initial) override;
     std::optional<QFont> font(const QFont &initial) override;
     bool printDialog(QPrinter &printer) override;
+    int choice(Icon icon, const QString &title, const QString &text, const QStringList &buttons,
+               int defaultIndex) override;
 };

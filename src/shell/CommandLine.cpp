@@ -65,6 +65,10 @@ Result parse(const QStringList &args, const DemoWindows &demos, Stage stage) {
             r.demoArguments << arg;
             continue;
         }
+        if (arg == QLatin1String("--network-setup")) {
+            r.action = Result::Action::NetworkSetup;
+            continue;
+        }
         if (name != kAppFolder && name != kSettingsRoot && name != kDemo) {
             if (stage == Stage::BeforeQt)
                 continue;
@@ -109,6 +113,8 @@ QString helpText(const QString &program, const DemoWindows &demos) {
     text += row(QString(), QStringLiteral("~/.local/share/MobileShop"));
     text += row(QStringLiteral("  --settings-root 폴더"),
                 QStringLiteral("설정 파일 폴더를 정합니다. 기본: ~/.config/MobileShop"));
+    text += row(QStringLiteral("  --network-setup"),
+                QStringLiteral("네트워크 설정 창만 열어 이 PC의 DB 위치(이 PC, 공유 폴더, DB 서버)를 정합니다."));
     text += row(QStringLiteral("  --demo 이름 [인수]"), QStringLiteral("구성 창 하나만 따로 엽니다:"));
     for (const auto &d : demos)
         text += row(QStringLiteral("                          ") + d.first, d.second, 36);
@@ -130,6 +136,7 @@ int answer(const Result &result, const QString &program, const DemoWindows &demo
         err << result.error << QStringLiteral("\n도움말: ") << program << QStringLiteral(" --help") << Qt::endl;
         return 2;
     case Result::Action::Run:
+    case Result::Action::NetworkSetup:
     case Result::Action::Demo: break;
     }
     return -1;

@@ -22,7 +22,7 @@ enum class Stage {
 };
 
 struct Result {
-    enum class Action { Run, Demo, Help, Version, Error };
+    enum class Action { Run, Demo, NetworkSetup, Help, Version, Error };
     Action action = Action::Run;
     QString demo;
     QStringList demoArguments; // what follows the demo's name: "--demo postcode 역삼"

@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "Schema.h"
 #include "Settings.h"
+#include "WindowRegistry.h"
 #include "frmIntroMsg.h"
 #include "frmMain.h"
 #include "modMDB_Func.h"
@@ -125,4 +126,11 @@ int RunProgram(const QStringList &arguments, ProgramServices &services) {
     });
     login->show();
     return QApplication::exec();
+}
+
+int RunNetworkSetup(const QStringList &arguments) {
+    AppPaths::initFromArguments(arguments);
+    FilePrivacy::applyTo(AppPaths::appFolder(), AppPaths::settingsRoot());
+    WindowRegistry::open(QStringLiteral("FrmTool_NTSetup"), nullptr);
+    return 0;
 }

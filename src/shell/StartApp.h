@@ -15,3 +15,7 @@ bool OpenDatabaseForDemo();
 // database, login, main window, its boxes through the installed prompter. Returns the
 // process exit code.
 int RunProgram(const QStringList &arguments, ProgramServices &services);
+
+// The network setup window on its own, before and without any database: the way in when the
+// stored database cannot be opened. What it stores is what the next start opens.
+int RunNetworkSetup(const QStringList &arguments);

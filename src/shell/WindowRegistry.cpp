@@ -13,7 +13,7 @@ void add(const QString &windowName, Opener opener) { openers().insert(windowName
 
 QWidget *open(const QString &windowName, QWidget *mainWindow) {
     const auto it = openers().constFind(windowName.toLower());
-    return it == openers().constEnd() ? nullptr : (*it)(mainWindow);
+    return it == openers().constEnd() || !*it ? nullptr : (*it)(mainWindow);
 }
 
 } // namespace WindowRegistry

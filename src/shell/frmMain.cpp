@@ -93,12 +93,9 @@ void frmMain::buildMenu() {
 
     QMenu *etc = menuBar()->addMenu(QStringLiteral("보조관리(&S)"));
     etc->menuAction()->setObjectName(QStringLiteral("mnuETCRoot"));
-    // The delivered product line keeps the network setup out of sight.
-#ifdef PRODUCT_VARIANT_B
-    const bool networkSetup = true;
-#else
+    // Both product lines keep the network setup out of sight: it is reached with
+    // "mobileshop --network-setup", the desktop's action and the start-up's server box.
     const bool networkSetup = false;
-#endif
     addItem(etc, "mnuRegister_NetWorkOption", QStringLiteral("네트워크 설정    (&N)"), [this] {
         WindowRegistry::open(QStringLiteral("FrmTool_NTSetup"), this);
     })->setVisible(networkSetup);

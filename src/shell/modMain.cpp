@@ -6,10 +6,12 @@
 #include "ErrorBox.h"
 #include "Messages.h"
 #include "NetDrives.h"
+#include "Prompter.h"
 #include "Schema.h"
 #include "ServerConnection.h"
 #include "Settings.h"
 #include "Shell.h"
+#include "WindowRegistry.h"
 #include "modMDB_Func.h"
 #include "modNTDrv.h"
 #include <QDir>
@@ -169,17 +171,43 @@ void SetDBPath(const QString &folder) {
 }
 
 namespace {
+enum ServerChoice { Retry, Setup, Quit };
+
+// A server that cannot be reached is often only switched off or still starting: the user may
+// try again, change the setup, or end.
+ServerChoice askAboutServer(const ServerConnection &server, const QString &why) {
+    const QString text = QStringList{QStringLiteral("DB 서버에 연결하지 못했습니다."),
+                                     QString(),
+                                     why,
+                                     QString(),
+                                     QStringLiteral("서버: ") + server.describe(),
+                                     QStringLiteral("서버 PC가 켜져 있고 네트워크에 연결되어 있는지 확인하세요.")}
+                             .join(QStringLiteral("\r\n"));
+    return ServerChoice(prompter().choice(
+        Prompter::Icon::Warning, QStringLiteral("DB 서버 연결"), text,
+        {QStringLiteral("다시 시도"), QStringLiteral("네트워크 설정"), QStringLiteral("종료")}, Retry));
+}
+
 // The shop's database on a server, as the setup window stored it.
 bool openServerDatabase() {
-    const ServerConnection server = ServerConnection::load();
-    if (!server.complete()) {
-        MsgWarn(QStringLiteral("DB 서버 접속 설정이 없습니다.\r\n환경설정에서 DB 서버의 주소, 데이터베이스 이름과 "
-                               "사용자를 입력하세요."));
-        return false;
+    for (;;) {
+        const ServerConnection server = ServerConnection::load();
+        QString failure;
+        if (!server.complete())
+            failure = QStringLiteral("DB 서버 접속 설정이 없습니다.\r\n네트워크 설정에서 DB 서버의 주소, 데이터베이스 "
+                                     "이름과 사용자를 입력하세요.");
+        else if (OpenServerDB(server, Schema::kPassword, false, false, &failure))
+            break;
+        switch (askAboutServer(server, failure)) {
+        case Retry: continue;
+        case Setup:
+            // The setup may choose another kind of database altogether: start over from the settings.
+            WindowRegistry::open(QStringLiteral("FrmTool_NTSetup"), nullptr);
+            return InitApp();
+        case Quit: return false;
+        }
     }
-    if (!OpenServerDB(server, Schema::kPassword, false, false))
-        return false;
-    gDBFile = server.describe();
+    gDBFile = ServerConnection::load().describe();
     if (IsWriteProtected())
         MsgInfo(QStringLiteral("데이터베이스가 읽기 전용입니다.\r\n자료를 조회할 수는 있지만 저장하거나 삭제할 "
                                "수는 없습니다.\r\n") +

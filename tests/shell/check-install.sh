@@ -24,7 +24,8 @@ for f in bin/mobileshop libexec/mobileshop/FirstCheck libexec/mobileshop/FloatMs
 done
 [ -z "$(ls "$prefix/usr/bin" | grep -vx mobileshop)" ] || fail "companions belong in libexec/, not bin/"
 desktop=$prefix/usr/share/applications/mobileshop.desktop
-for line in 'Name=휴대폰관리' 'Exec=mobileshop' 'Icon=mobileshop' 'Categories=Office;' 'Type=Application'; do
+for line in 'Name=휴대폰관리' 'Exec=mobileshop' 'Icon=mobileshop' 'Categories=Office;' 'Type=Application' \
+            'Actions=network-setup;' 'Exec=mobileshop --network-setup'; do
   grep -qxF "$line" "$desktop" || fail "$desktop lacks $line"
 done
 icon=$prefix/usr/share/icons/hicolor/scalable/apps/mobileshop.svg

@@ -74,6 +74,9 @@ private Q_SLOTS:
         const Result r = parseAfter({"--settings-root=/first", "--app-folder", app, "--settings-root=" + root});
         QCOMPARE(r.action, Action::Run);
         QCOMPARE(r.programArguments, (QStringList{"mobileshop", "--app-folder", app, "--settings-root", root}));
+        const Result setup = parseAfter({"--network-setup", "--app-folder", app});
+        QCOMPARE(setup.action, Action::NetworkSetup);
+        QCOMPARE(setup.programArguments, (QStringList{"mobileshop", "--app-folder", app}));
         // What the program hands on is what AppPaths reads.
         AppPaths::initFromArguments(r.programArguments);
         QCOMPARE(AppPaths::appFolder(), app);

@@ -1,10 +1,21 @@
+#include "AppPaths.h"
 #include "AppState.h"
+#include "FrmTool_NTSetup.h"
+#include "ModalHelp.h"
+#include "NetSetupWindows.h"
 #include "ServerConnection.h"
+#include "ServerDbBox.h"
 #include "Settings.h"
+#include "StartApp.h"
 #include "TestEnv.h"
+#include "WindowRegistry.h"
 #include "modMDB_Func.h"
 #include "modMain.h"
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace modMDB_Func;
@@ -39,28 +50,96 @@ private Q_SLOTS:
         QCOMPARE(ServerConnection::load().password, env->server.password);
     }
 
+    // A server that cannot be opened gets one box with the reason in Korean and three ways on;
+    // "종료" ends the start.
     void incompleteOrWrongSettingsAreRefusedWithReason() {
         ServerConnection c = env->server;
         c.database.clear();
         QVERIFY(c.save());
+        env->prompter.answerIndex(2);
         QVERIFY(!modMain::InitApp());
-        QVERIFY(env->prompter.texts().last().startsWith("DB 서버 접속 설정이 없습니다."));
+        const auto box = env->prompter.boxes().last();
+        QCOMPARE(box.kind, QString("choice"));
+        QVERIFY(box.text.contains("DB 서버 접속 설정이 없습니다."));
+        QVERIFY(box.text.endsWith("|*다시 시도/네트워크 설정/종료"));
 
         c = env->server;
         c.password = "wrong";
         QVERIFY(c.save());
+        env->prompter.answerIndex(2);
         QVERIFY(!modMain::InitApp());
-        QVERIFY2(
-            env->prompter.texts().last().startsWith("DB 연결 실패\r\n91 : 데이터베이스 서버에 연결할 수 없습니다.") &&
-                env->prompter.texts().last().contains("password authentication failed"),
-            qPrintable(env->prompter.texts().last()));
+        const QString text = env->prompter.boxes().last().text;
+        QVERIFY2(text.startsWith("DB 서버에 연결하지 못했습니다.") &&
+                     text.contains("사용자 이름이나 암호가 맞지 않습니다.") &&
+                     text.contains("password authentication failed") && text.contains(c.describe()),
+                 qPrintable(text));
         QVERIFY(!IsOpen());
+        QCOMPARE(env->prompter.boxes().size(), 2); // no second box beside the choice
 
         QString version, error;
         QVERIFY(!ServerTest::tryConnect(c, &version, &error));
         QVERIFY(error.contains("password authentication failed"));
         QVERIFY(ServerTest::tryConnect(env->server, &version, &error));
         QVERIFY(version.startsWith("PostgreSQL "));
+    }
+
+    // The server switched off at start-up: "다시 시도" once it is back opens the catalogue.
+    // Down is a socket folder without the server's socket; back is the socket appearing there.
+    void serverDownThenBackOnRetry() {
+        QTemporaryDir socketFolder;
+        ServerConnection c = env->server;
+        c.host = socketFolder.path();
+        QVERIFY(c.save());
+        const QString socket = QStringLiteral("/.s.PGSQL.%1").arg(c.port);
+        env->prompter.answerIndex(0); // still down: asked again
+        env->prompter.answerIndexAfter(0, [&] { QVERIFY(QFile::link(env->server.host + socket, c.host + socket)); });
+        QVERIFY(modMain::InitApp());
+        QVERIFY(IsServerDatabase());
+        QCOMPARE(env->prompter.boxes().size(), 2);
+        QVERIFY(env->prompter.boxes().first().text.contains("서버가 접속을 받지 않습니다."));
+        QCOMPARE(GetValue("SELECT loginid FROM local_user").toString(), QString("ADMIN"));
+    }
+
+    // "네트워크 설정" opens the setup; what it stores is what the start goes on with.
+    void setupFromTheServerBox() {
+        ServerConnection wrong = env->server;
+        wrong.database = "nothere";
+        QVERIFY(wrong.save());
+        int opened = 0;
+        WindowRegistry::add("FrmTool_NTSetup", [&](QWidget *) -> QWidget * {
+            ++opened;
+            env->server.save(); // as the user corrects the setup and saves
+            return nullptr;
+        });
+        env->prompter.answerIndex(1);
+        QVERIFY(modMain::InitApp());
+        QCOMPARE(opened, 1);
+        QVERIFY(IsServerDatabase());
+        QVERIFY(env->prompter.boxes().first().text.contains("그런 데이터베이스가 서버에 없습니다."));
+        WindowRegistry::add("FrmTool_NTSetup", {});
+    }
+
+    // "mobileshop --network-setup": the real window, the DB server chosen and typed in, saved;
+    // the next start opens that server.
+    void networkSetupOnItsOwnStoresWhatTheNextStartOpens() {
+        Settings::SaveSetting(AppState::title(), "환경설정", "CSType", "0");
+        registerNetSetupWindows();
+        onNextModalOf<FrmTool_NTSetup>(this, [&](FrmTool_NTSetup *w) {
+            w->optCSType[2]->click();
+            const ServerConnection &s = env->server;
+            const QStringList typed{s.host, QString::number(s.port), s.database, s.user, s.password};
+            for (int i = 0; i < typed.size(); ++i)
+                w->FraDbServer->txtServer[size_t(i)]->setText(typed[i]);
+            w->btnSave->click();
+        });
+        QCOMPARE(RunNetworkSetup(
+                     {"mobileshop", "--app-folder", env->appFolder(), "--settings-root", AppPaths::settingsRoot()}),
+                 0);
+        QCOMPARE(Settings::GetSetting(AppState::title(), "환경설정", "CSType"), QString("2"));
+        AppState::reset();
+        QVERIFY(modMain::InitApp());
+        QVERIFY(IsServerDatabase());
+        QCOMPARE(gDBFile, env->server.describe());
     }
 };
 

@@ -20,8 +20,10 @@ QVariant ScriptedPrompter::take(const Box &box) {
         m_unexpected << box.kind + QStringLiteral(": ") + box.title + QStringLiteral(" / ") + box.text;
         return {};
     }
-    QVariant v = m_answers.front();
-    m_answers.pop_front();
+    auto [v, act] = std::move(m_answers.queue.front());
+    m_answers.queue.pop_front();
+    if (act)
+        act();
     return v;
 }
 
@@ -80,4 +82,14 @@ bool ScriptedPrompter::printDialog(QPrinter &printer) {
         printer.setPrinterName(answer);
     }
     return true;
+}
+
+int ScriptedPrompter::choice(Icon icon, const QString &title, const QString &text, const QStringList &buttons,
+                             int defaultIndex) {
+    QStringList shown = buttons; // the default button marked with "*"
+    if (defaultIndex >= 0 && defaultIndex < shown.size())
+        shown[defaultIndex].prepend(QLatin1Char('*'));
+    const QVariant v = take(
+        Box{QStringLiteral("choice"), icon, title, text + QStringLiteral("|") + shown.join(QLatin1Char('/')), false});
+    return v.isValid() ? v.toInt() : int(buttons.size()) - 1; // as Esc: never a retry loop
 }

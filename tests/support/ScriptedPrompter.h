@@ -3,6 +3,7 @@
 #include <QList>
 #include <QVariant>
 #include <deque>
+#include <functional>
 
 // Records every box and answers from a queue. A box the script did not expect is recorded
 // in unexpected(); TestEnv fails the test when any is left.
@@ -25,6 +26,8 @@ public:
     void answerColor(const QColor &c) { m_answers.push_back(QVariant(c)); }
     void answerFont(const QFont &f) { m_answers.push_back(QVariant(f)); }
     void answerIndex(int i) { m_answers.push_back(QVariant(i)); }
+    // The answer i, given after act ran: what happens in the world while the box is up.
+    void answerIndexAfter(int i, std::function<void()> act) { m_answers.push_back(QVariant(i), std::move(act)); }
 
     const QList<Box> &boxes() const { return m_boxes; }
     QStringList texts() const;
@@ -43,10 +46,20 @@ public:
     // printer as the program set it up (a file when it has an output file name); a name
     // ending in ".pdf" is the dialog's print-to-file choice.
     bool printDialog(QPrinter &printer) override;
+    // Answered with answerIndex; unscripted, the last button (what Esc would give). The box
+    // text ends in "|" and the buttons joined by "/", the default one marked with "*".
+    int choice(Icon icon, const QString &title, const QString &text, const QStringList &buttons,
+               int defaultIndex) override;
 
 private:
     QVariant take(const Box &box);
     QList<Box> m_boxes;
     QStringList m_unexpected;
-    std::deque<QVariant> m_answers;
+    struct Answers {
+        std::deque<std::pair<QVariant, std::function<void()>>> queue;
+        void push_back(QVariant v, std::function<void()> act = {}) { queue.emplace_back(std::move(v), std::move(act)); }
+        bool empty() const { return queue.empty(); }
+        size_t size() const { return queue.size(); }
+        void clear() { queue.clear(); }
+    } m_answers;
 };
