@@ -12,6 +12,10 @@ QString SqliteDialect::isDigits(const QString &expr) const {
 
 QString SqliteDialect::lastIdentitySql() const { return QStringLiteral("SELECT last_insert_rowid()"); }
 
+QString SqliteDialect::sameText(const QString &expr, const QString &quoted) const {
+    return QStringLiteral("(COALESCE(%1, '') = %2 COLLATE BINARY)").arg(expr, quoted);
+}
+
 QString SqliteDialect::beginWriteSql() const { return QStringLiteral("BEGIN IMMEDIATE"); }
 
 QString PostgresDialect::right(const QString &expr, int n) const {
@@ -26,6 +30,11 @@ QString PostgresDialect::isDigits(const QString &expr) const {
 
 // The sequence of this connection's last insert.
 QString PostgresDialect::lastIdentitySql() const { return QStringLiteral("SELECT lastval()"); }
+
+// citext would compare without regard to case.
+QString PostgresDialect::sameText(const QString &expr, const QString &quoted) const {
+    return QStringLiteral("(COALESCE((%1)::text, '') = %2)").arg(expr, quoted);
+}
 
 QString PostgresDialect::beginWriteSql() const { return QStringLiteral("BEGIN"); }
 

@@ -41,7 +41,8 @@ int missingRequired(const HandsetColumns::Fields &fields, bool autoNumber) {
     return -1;
 }
 
-Result save(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int code, int codeLength) {
+Result save(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int code, int codeLength,
+            const HandsetColumns::Fields *loaded) {
     if (const int missing = missingRequired(fields, autoNumber); missing >= 0) {
         Result r;
         r.status = Result::MissingField;
@@ -49,7 +50,7 @@ Result save(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int
         r.fields = fields;
         return r;
     }
-    return mode == 1 ? insert(fields, autoNumber, codeLength) : update(fields, code);
+    return mode == 1 ? insert(fields, autoNumber, codeLength) : update(fields, code, loaded);
 }
 
 Result insert(HandsetColumns::Fields fields, bool autoNumber, int codeLength) {
@@ -97,20 +98,41 @@ Result insert(HandsetColumns::Fields fields, bool autoNumber, int codeLength) {
     return r;
 }
 
-Result update(const HandsetColumns::Fields &fields, int code) {
+namespace {
+bool recordExists(int code) { return GetValue(HandsetSql::existsQuery(code)).toInt() > 0; }
+} // namespace
+
+Result update(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields *loaded) {
     Result r;
     r.fields = fields;
     r.code = fields[0];
     r.key = code;
     try {
-        r.status = ExecuteSQL(HandsetSql::updateStatement(fields, code), true, true) > 0 ? Result::Saved
-                                                                                         : Result::NothingChanged;
+        const auto expected = loaded ? HandsetSql::fieldTexts(*loaded) : HandsetSql::ColumnTexts{};
+        if (ExecuteSQL(HandsetSql::updateStatement(fields, code, expected), true, true) > 0)
+            r.status = Result::Saved;
+        else if (!loaded)
+            r.status = Result::NothingChanged;
+        else
+            r.status = recordExists(code) ? Result::ChangedElsewhere : Result::DeletedElsewhere;
     } catch (const AppError &e) {
         r.status = isDuplicate(e) ? Result::DuplicateCode : Result::Failed;
         r.errorNumber = e.number;
         r.errorText = e.description;
     }
     return r;
+}
+
+Removal remove(int code, const HandsetSql::ColumnTexts &shown) {
+    try {
+        if (ExecuteSQL(HandsetSql::deleteStatement(code, shown), false, true) > 0)
+            return Removal::Deleted;
+    } catch (const AppError &) {
+        return Removal::Failed; // the engine's refusal has been shown
+    }
+    if (!recordExists(code))
+        return Removal::DeletedElsewhere;
+    return shown.isEmpty() ? Removal::Failed : Removal::ChangedElsewhere;
 }
 
 void explainRefusal(const Result &r) {
@@ -125,6 +147,8 @@ void explainRefusal(const Result &r) {
         // One box that names the cause; the input stays for another try.
         MsgWarn(QStringLiteral("자료를 저장하지 못했습니다.\r\n") + r.errorText);
         return;
+    case Result::ChangedElsewhere:
+    case Result::DeletedElsewhere: return; // the entry window asks what to do
     case Result::NothingChanged: MsgInfo(QStringLiteral("수정된 내용이 없거나, 자료저장을 실패하였습니다.")); return;
     }
 }

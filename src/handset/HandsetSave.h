@@ -1,5 +1,6 @@
 #pragma once
 #include "HandsetColumns.h"
+#include "HandsetSql.h"
 #include <QImage>
 #include <QString>
 
@@ -13,6 +14,8 @@ struct Result {
         Saved,
         MissingField,     // a required field is empty: nothing was written
         NothingChanged,   // the statement changed no row
+        ChangedElsewhere, // another PC changed the record since it was read: nothing written
+        DeletedElsewhere, // another PC deleted the record since it was read: nothing written
         DuplicateCode,    // the typed management number is already used
         NumbersExhausted, // automatic numbering has no number left (the notice was shown)
         Failed,           // the engine refused; error holds its number and text
@@ -30,11 +33,19 @@ struct Result {
 int missingRequired(const HandsetColumns::Fields &fields, bool autoNumber);
 
 // What the entry window's save does below its fields: mode 1 inserts (numbered when
-// autoNumber is on), any other mode updates record code.
-Result save(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int code, int codeLength);
+// autoNumber is on), any other mode updates record code, only while it still holds the
+// fields it was read with (loaded; null: whatever it holds now).
+Result save(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int code, int codeLength,
+            const HandsetColumns::Fields *loaded = nullptr);
 // fields[0] is the management number, filled here when autoNumber is on.
 Result insert(HandsetColumns::Fields fields, bool autoNumber, int codeLength);
-Result update(const HandsetColumns::Fields &fields, int code);
+Result update(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields *loaded = nullptr);
+
+// Deleting a record the list shows, only while it still holds the texts shown (column, text).
+enum class Removal { Deleted, ChangedElsewhere, DeletedElsewhere, Failed };
+// Failed: the engine refused, and the box saying why has been shown. Errors of the check
+// that follows are thrown as AppError.
+Removal remove(int code, const HandsetSql::ColumnTexts &shown);
 
 // The box that tells the user why a save was refused; none for a saved record, a missing
 // field (the required-field check speaks) or exhausted numbers (the numbering spoke).

@@ -1,4 +1,5 @@
 #include "HandsetSql.h"
+#include "SqlDialect.h"
 #include "modMDB_Func.h"
 #include <QStringList>
 
@@ -59,15 +60,36 @@ QString insertStatement(const HandsetColumns::Fields &f) {
            QStringLiteral(", imgpath) VALUES (") + values.join(QStringLiteral(", ")) + QStringLiteral(", '')");
 }
 
-QString updateStatement(const HandsetColumns::Fields &f, int code) {
+namespace {
+QString stillHolds(const ColumnTexts &expected) {
+    QString sql;
+    for (const auto &[column, text] : expected)
+        sql += QStringLiteral(" AND ") +
+               SqlDialect::current().sameText(column, QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\''));
+    return sql;
+}
+} // namespace
+
+QString updateStatement(const HandsetColumns::Fields &f, int code, const ColumnTexts &expected) {
     QStringList sets;
     for (int i = 0; i < HandsetColumns::kFieldCount; ++i)
         sets << QStringLiteral("%1 = '%2'").arg(HandsetColumns::field(i).columnName(), SqlQuote(f[size_t(i)]));
     return QStringLiteral("UPDATE t_mobile SET ") + sets.join(QStringLiteral(", ")) +
-           QStringLiteral(" WHERE code = %1").arg(code);
+           QStringLiteral(" WHERE code = %1").arg(code) + stillHolds(expected);
 }
 
-QString deleteStatement(int code) { return QStringLiteral("DELETE FROM t_mobile WHERE code = %1").arg(code); }
+QString deleteStatement(int code, const ColumnTexts &expected) {
+    return QStringLiteral("DELETE FROM t_mobile WHERE code = %1").arg(code) + stillHolds(expected);
+}
+
+ColumnTexts fieldTexts(const HandsetColumns::Fields &fields) {
+    ColumnTexts texts;
+    for (int i = 0; i < HandsetColumns::kFieldCount; ++i)
+        texts.append({HandsetColumns::field(i).columnName(), fields[size_t(i)]});
+    return texts;
+}
+
+QString existsQuery(int code) { return QStringLiteral("SELECT COUNT(*) FROM t_mobile WHERE code = %1").arg(code); }
 
 QString idCountQuery(const QString &mid, int exceptCode) {
     return QStringLiteral("SELECT COUNT(*) FROM t_mobile WHERE mid = '%1' AND code <> %2")

@@ -1,7 +1,9 @@
 #pragma once
 #include "HandsetColumns.h"
+#include <QList>
 #include <QString>
 #include <array>
+#include <utility>
 
 // The statements of the handset windows over t_mobile, from the column table. Every typed
 // text is quoted.
@@ -15,8 +17,15 @@ QString recordQuery(int code);
 // The distinct values of one column, narrowed by text when it is not empty.
 QString lookupQuery(const QString &column, const QString &text);
 QString insertStatement(const HandsetColumns::Fields &fields);
-QString updateStatement(const HandsetColumns::Fields &fields, int code);
-QString deleteStatement(int code);
+// Texts of named columns, as a window read them.
+using ColumnTexts = QList<std::pair<QString, QString>>;
+// With expected, the record is changed (or deleted) only while it still holds those texts
+// exactly: another PC's change in between leaves it alone.
+QString updateStatement(const HandsetColumns::Fields &fields, int code, const ColumnTexts &expected = {});
+QString deleteStatement(int code, const ColumnTexts &expected = {});
+// The entry fields as (column, text), for updateStatement's expected.
+ColumnTexts fieldTexts(const HandsetColumns::Fields &fields);
+QString existsQuery(int code);
 // How many handsets have the ID (letter case ignored, as the column compares), leaving out
 // record exceptCode (0: none).
 QString idCountQuery(const QString &mid, int exceptCode);

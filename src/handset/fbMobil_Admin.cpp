@@ -251,13 +251,22 @@ void fbMobil_Admin::RecDelete() {
             return;
         }
         const QString id = GetValue(HandsetSql::idQuery(code)).toString();
-        if (ExecuteSQL(HandsetSql::deleteStatement(code)) == 0) {
-            if (!IsWriteProtected()) // the engine's message has already said why
-                MsgWarn(QStringLiteral("코드[%1]에 해당하는 자료를 삭제할 수 없습니다.").arg(code));
+        // What the user saw is what goes: a row another PC changed in between is asked about.
+        HandsetSave::Removal done = HandsetSave::remove(code, shownTexts(-2));
+        if (done == HandsetSave::Removal::ChangedElsewhere &&
+            MsgAsk(QStringLiteral("다른 PC에서 이 핸드폰 정보가 바뀌었습니다. 그래도 삭제하시겠습니까?\r\n"
+                                  "(아니요: 삭제하지 않습니다. F5로 다시 조회해 보세요.)"),
+                   QStringLiteral("삭제"), false) == vbYes)
+            done = HandsetSave::remove(code, {});
+        if (done == HandsetSave::Removal::DeletedElsewhere)
+            MsgInfo(QStringLiteral("다른 PC에서 이미 삭제된 핸드폰입니다. 목록에서 뺍니다."));
+        if (done == HandsetSave::Removal::ChangedElsewhere || done == HandsetSave::Removal::Failed) {
             spList->refresh();
+            SafeSetFocus(spList);
             return;
         }
-        HandsetSave::dropPictureIfUnused(id); // the picture goes with the last handset of its ID
+        if (done == HandsetSave::Removal::Deleted)
+            HandsetSave::dropPictureIfUnused(id); // the picture goes with the last handset of its ID
         modSpread60::SpreadDeleteRow(spList, -2, true, true);
         showCount();
         spList->refresh();
@@ -265,6 +274,14 @@ void fbMobil_Admin::RecDelete() {
     } catch (const AppError &e) {
         ErrorBox::report(e, QStringLiteral("RecDelete"), QStringLiteral("Form ") + objectName());
     }
+}
+
+HandsetSql::ColumnTexts fbMobil_Admin::shownTexts(int row) const {
+    HandsetSql::ColumnTexts texts;
+    for (const HandsetColumns::Column &c : HandsetColumns::all())
+        if (c.field >= 0 && c.gridCol > 0)
+            texts.append({c.columnName(), GetSpreadText(spList, c.gridCol, row)});
+    return texts;
 }
 
 void fbMobil_Admin::RecAdd() {

@@ -1,5 +1,6 @@
 #pragma once
 #include "HandsetColumns.h"
+#include "HandsetSql.h"
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -41,6 +42,8 @@ protected:
     void resizeEvent(QResizeEvent *e) override;
 
 private:
+    // The entry fields the grid shows of row (-2: the active one), as (column, text).
+    HandsetSql::ColumnTexts shownTexts(int row) const;
     void designGrid();
     void showCount();
     QRect m_loadedGeometry;

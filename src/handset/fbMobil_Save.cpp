@@ -165,8 +165,10 @@ void fbMobil_Save::DispRec(int code) {
     Recordset rs;
     try {
         if (OpenRecordset(rs, HandsetSql::recordQuery(code)) > 0) {
-            for (int i = 0; i < HandsetColumns::kFieldCount; ++i)
-                htField[i]->setText(rs.text(HandsetColumns::field(i).columnName()));
+            for (int i = 0; i < HandsetColumns::kFieldCount; ++i) {
+                m_loaded[size_t(i)] = rs.text(HandsetColumns::field(i).columnName());
+                htField[i]->setText(m_loaded[size_t(i)]);
+            }
             g_nCode = rs.value(QStringLiteral("code")).toInt();
             m_loadedId = rs.text(QStringLiteral("mid"));
             if (const QImage img = HandsetPictures::load(m_loadedId); !img.isNull())
@@ -212,6 +214,30 @@ HandsetColumns::Fields fbMobil_Save::fieldTexts() const {
     return values;
 }
 
+HandsetSave::Result fbMobil_Save::resolveConflict(const HandsetSave::Result &r, const HandsetColumns::Fields &fields) {
+    using HandsetSave::Result;
+    if (r.status == Result::ChangedElsewhere) {
+        if (MsgAsk(QStringLiteral("다른 PC에서 이 핸드폰 정보가 바뀌었습니다. 덮어쓰시겠습니까? (아니요: 새로 읽기)"),
+                   windowTitle(), false) == vbYes)
+            return HandsetSave::update(fields, g_nCode);
+        // What the other PC saved, shown in place of this window's typing.
+        clearPicture();
+        DispRec(g_nCode);
+        focusTarget()->setFocus();
+    } else if (r.status == Result::DeletedElsewhere) {
+        if (MsgAsk(QStringLiteral("다른 PC에서 이 핸드폰이 삭제되었습니다. 새 핸드폰으로 저장하시겠습니까?"),
+                   windowTitle(), false) == vbYes) {
+            Result added = HandsetSave::insert(fields, chkAuto->isChecked(), gCodeLength);
+            if (added.status == Result::Saved) {
+                m_mode = 1; // the list adds it as the new row it is
+                m_loadedId.clear();
+            }
+            return added;
+        }
+    }
+    return r;
+}
+
 bool fbMobil_Save::Save() {
     const bool autoNumber = chkAuto->isChecked();
     const HandsetColumns::Fields fields = fieldTexts();
@@ -222,7 +248,9 @@ bool fbMobil_Save::Save() {
         SafeSetFocus(htField[size_t(kIdField)]);
         return false;
     }
-    const HandsetSave::Result r = HandsetSave::save(fields, m_mode, autoNumber, g_nCode, gCodeLength);
+    HandsetSave::Result r =
+        HandsetSave::save(fields, m_mode, autoNumber, g_nCode, gCodeLength, m_mode == 1 ? nullptr : &m_loaded);
+    r = resolveConflict(r, fields);
     if (r.status == HandsetSave::Result::MissingField) {
         const int f = r.missingField;
         CheckRequired(htField[size_t(f)], HandsetColumns::field(f).requiredName(), false);
@@ -236,6 +264,7 @@ bool fbMobil_Save::Save() {
     }
     htField[0]->setText(r.code);
     g_nCode = r.key;
+    m_loaded = r.fields;
     // The record is saved already, so a failure here only costs the picture.
     HandsetSave::carryPicture(g_nCode, m_mode == 1 ? QString() : m_loadedId, id, m_chosen);
     m_chosen = QImage();

@@ -1,5 +1,6 @@
 #pragma once
 #include "HandsetColumns.h"
+#include "HandsetSave.h"
 #include <QDialog>
 #include <QImage>
 #include <QPointer>
@@ -62,8 +63,12 @@ private:
 
     int m_mode = 1;
     QPointer<QWidget> m_caller;
-    QString m_loadedId; // the ID the changed record was read with
-    QImage m_picture;   // shown, and enlarged on a click
-    QImage m_chosen;    // picked in this window, stored with the next save
+    QString m_loadedId;              // the ID the changed record was read with
+    HandsetColumns::Fields m_loaded; // the fields it was read with: a save changes only those
+    // Another PC changed or deleted the record since it was read: the user decides, before
+    // anything is written. The result of what was done instead (or r itself when nothing was).
+    HandsetSave::Result resolveConflict(const HandsetSave::Result &r, const HandsetColumns::Fields &fields);
+    QImage m_picture; // shown, and enlarged on a click
+    QImage m_chosen;  // picked in this window, stored with the next save
     QString m_pictureFolder;
 };

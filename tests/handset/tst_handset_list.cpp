@@ -202,14 +202,14 @@ private Q_SLOTS:
         QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE code = " + code).toInt(), 0);
         QVERIFY(floatNotices(*env).contains(" 자료를 삭제하였습니다./T500"));
 
-        // Deleted elsewhere meanwhile: the row stays and the user is told.
+        // Deleted elsewhere meanwhile: the user is told and the row leaves the list.
         list->spList->setActiveCell(1, 1);
         const QString gone = list->spList->text(11, 1);
         ExecuteSQL("DELETE FROM t_mobile WHERE code = " + gone);
         env->prompter.answerYes();
         list->RecDelete();
-        QCOMPARE(env->prompter.texts().last(), QString("코드[%1]에 해당하는 자료를 삭제할 수 없습니다.").arg(gone));
-        QCOMPARE(list->spList->maxRows(), 3);
+        QCOMPARE(env->prompter.texts().last(), QString("다른 PC에서 이미 삭제된 핸드폰입니다. 목록에서 뺍니다."));
+        QCOMPARE(list->spList->maxRows(), 2);
 
         // The base record can never be deleted.
         list->spList->setText(11, 1, "1");
