@@ -1,5 +1,6 @@
 #include "HeaderFooterCode.h"
 #include <QHash>
+#include <QLocale>
 
 namespace HeaderFooterCode {
 namespace {
@@ -154,6 +155,9 @@ public:
                 writeRun(run);
             setFont(doc[i].font);
         }
+        // "" reads as no line at all: one empty line needs a code that prints nothing.
+        if (m_out.isEmpty() && !doc.empty())
+            m_out = alignCode(Align::Left);
         return m_out;
     }
 
@@ -181,7 +185,7 @@ private:
         if (f.name != m_font.name)
             m_out += QStringLiteral("/fn\"%1\"").arg(QString(f.name).remove(QLatin1Char('"')));
         if (f.size != m_font.size)
-            m_out += QStringLiteral("/fz\"%1\"").arg(f.size);
+            m_out += QStringLiteral("/fz\"%1\"").arg(QString::number(f.size, 'g', QLocale::FloatingPointShortest));
         if (f.bold != m_font.bold)
             m_out += flag("/fb", f.bold);
         if (f.italic != m_font.italic)
