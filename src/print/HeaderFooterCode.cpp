@@ -237,8 +237,10 @@ QString alignCode(Align a) {
 }
 
 QString fontCode(const Font &f) {
-    return QStringLiteral("/fn\"%1\"/fz\"%2\"").arg(QString(f.name).remove(QLatin1Char('"'))).arg(qRound(f.size)) +
-           flag("/fb", f.bold) + flag("/fi", f.italic) + flag("/fu", f.underline) + flag("/fk", f.strike);
+    // Not chained arg(): a "%2" in the name would take the size.
+    return QStringLiteral("/fn\"") + QString(f.name).remove(QLatin1Char('"')) + QStringLiteral("\"/fz\"") +
+           QString::number(qRound(f.size)) + QLatin1Char('"') + flag("/fb", f.bold) + flag("/fi", f.italic) +
+           flag("/fu", f.underline) + flag("/fk", f.strike);
 }
 
 } // namespace HeaderFooterCode

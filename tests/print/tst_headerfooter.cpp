@@ -316,6 +316,18 @@ private Q_SLOTS:
         QCOMPARE(printed[1].runs[0].text, shown);
     }
 
+    // A font name is written as it is, whatever it holds.
+    void fontNamesSurviveSaving() {
+        const HeaderFooterCode::Font font{QStringLiteral("50%2 굴림%1 /n"), 12, true};
+        HeaderFooterTable t({QStringLiteral("굴림체"), 10});
+        t.setFont(5, 1, font);
+        t.setText(5, 1, QStringLiteral("x"));
+        HeaderFooterTable again({QStringLiteral("굴림체"), 10});
+        QVERIFY(again.read(t.write()).error.isEmpty());
+        QCOMPARE(again.cell(5, 1).font, font);
+        QCOMPARE(again.cell(5, 1).text, QStringLiteral("x"));
+    }
+
     void typedFooterWithSlashSurvivesReopening() {
         open(QString(), QStringLiteral("/lOld/n"));
         w->Option3[1]->click();
