@@ -1,4 +1,5 @@
 #include "BackupArchive.h"
+#include "ArchiveRoom.h"
 #include "DatabaseCheck.h"
 #include "FolderSwap.h"
 #include "Schema.h"
@@ -156,6 +157,8 @@ bool readArchive(const QString &archive, EntrySink *sink, QStringList *names, QS
         uLong crc = crc32(0L, Z_NULL, 0);
         while ((n = zip_fread(zf, buffer.data(), zip_uint64_t(buffer.size()))) > 0) {
             total += zip_uint64_t(n);
+            if ((st.valid & ZIP_STAT_SIZE) && total > st.size)
+                break; // more than it declares: reported as damaged below, the rest unread
             crc = crc32(crc, reinterpret_cast<const Bytef *>(buffer.constData()), uInt(n));
             if (sink && !sink->write(buffer.constData(), n, error)) {
                 zip_fclose(zf);
@@ -407,7 +410,10 @@ Outcome extract(const QString &archivePath, const QString &folder) {
     out.archive = absolute(archivePath);
     if (!QDir().mkpath(folder))
         return failed(out.archive, QStringLiteral("복원용 폴더를 만들 수 없습니다: ") + folder);
-    ExtractSink sink([&](const QString &name) { return folder + QLatin1Char('/') + name; });
+    const auto target = [&](const QString &name) { return folder + QLatin1Char('/') + name; };
+    if (const QString room = ArchiveRoom::check(out.archive, target); !room.isEmpty())
+        return failed(out.archive, room);
+    ExtractSink sink(target);
     out.ok = readArchive(out.archive, &sink, &out.entries, &out.message);
     return out;
 }
@@ -430,14 +436,17 @@ Outcome restore(const QString &archiveGiven, const QString &folderGiven, const Q
         if (picturesApart)
             QDir(picturesStaging).removeRecursively();
     };
-    if (!QDir().mkpath(staging))
-        return failed(archivePath, QStringLiteral("복원용 폴더를 만들 수 없습니다: ") + staging);
     const QString picturePrefix = kPictures + QLatin1Char('/');
-    ExtractSink extract([&](const QString &name) {
+    const auto target = [&](const QString &name) {
         if (picturesApart && name.startsWith(picturePrefix))
             return picturesStaging + QLatin1Char('/') + name.mid(picturePrefix.size());
         return staging + QLatin1Char('/') + name;
-    });
+    };
+    if (const QString room = ArchiveRoom::check(archivePath, target); !room.isEmpty())
+        return failed(archivePath, room);
+    if (!QDir().mkpath(staging))
+        return failed(archivePath, QStringLiteral("복원용 폴더를 만들 수 없습니다: ") + staging);
+    ExtractSink extract(target);
     if (!readArchive(archivePath, &extract, &out.entries, &out.message)) {
         clearStaging();
         return out;

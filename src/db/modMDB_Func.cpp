@@ -211,9 +211,9 @@ QString GetNextCode(const QString &table, const QString &column, int totalLen, c
 
 QString SqlQuote(const QString &text) {
     QString t = text;
-    const qsizetype nul = t.indexOf(QChar(0));
-    if (nul >= 0)
-        t.truncate(nul);
+    // A pasted NUL would end the statement there (SQLite) or fail it (PostgreSQL); the rest
+    // of the text is what was meant.
+    t.remove(QChar(0));
     t.replace(QLatin1Char('\''), QStringLiteral("''"));
     return t;
 }

@@ -61,6 +61,7 @@ QString GetNextCode(const QString &table, const QString &column, int totalLen, c
 // The statement behind e was refused because it would repeat a value of column that must
 // be unique.
 bool IsDuplicateKey(const AppError &e, const QString &column);
+// Text for a '...' literal: quotes doubled, a NUL dropped alone.
 QString SqlQuote(const QString &text);
 // Text quoted for a LIKE pattern with ESCAPE '\\': % and _ match themselves.
 QString SqlLikeEscape(const QString &text);

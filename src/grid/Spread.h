@@ -2,6 +2,7 @@
 #include "CellFormat.h"
 #include "SheetPrintProps.h"
 #include "SheetStore.h"
+#include "XlsWriter.h"
 #include <QColor>
 #include <QImage>
 #include <QTableView>
@@ -176,8 +177,8 @@ public:
 
     // Spreadsheet export of the rows and visible columns; headerRows leading rows are header
     // rows, repeated on every further sheet. Both write a log when logFile is given.
-    bool exportToExcel(const QString &file, const QString &sheetName, const QString &logFile, int headerRows = 0);
-    bool exportExcelBook(const QString &file, const QString &logFile, int headerRows = 0);
+    XlsResult exportToExcel(const QString &file, const QString &sheetName, const QString &logFile, int headerRows = 0);
+    XlsResult exportExcelBook(const QString &file, const QString &logFile, int headerRows = 0);
 
     bool redraw() const { return m_redraw; }
     void setRedraw(bool on);

@@ -2,7 +2,6 @@
 // short log beside it.
 #include "Clock.h"
 #include "Spread.h"
-#include "XlsWriter.h"
 #include <QFile>
 #include <QSaveFile>
 
@@ -23,6 +22,10 @@ void writeLog(const QString &logFile, const QString &file, const XlsResult &r) {
                      .arg(c.sheetCol)
                      .arg(c.sheetRow)
                      .arg(c.length);
+    for (const XlsCell &c : r.mended)
+        lines << QStringLiteral("깨진 문자: 열 %1, 행 %2 (짝이 없는 서로게이트 문자를 U+FFFD(\uFFFD)로 바꿔 저장)")
+                     .arg(c.sheetCol)
+                     .arg(c.sheetRow);
     lines << (r.ok ? QStringLiteral("결과: 성공") : QStringLiteral("결과: 실패 (") + r.error + QLatin1Char(')'));
     QSaveFile out(logFile);
     if (out.open(QIODevice::WriteOnly)) {
@@ -33,7 +36,7 @@ void writeLog(const QString &logFile, const QString &file, const XlsResult &r) {
 }
 } // namespace
 
-bool Spread::exportToExcel(const QString &file, const QString &sheetName, const QString &logFile, int headerRows) {
+XlsResult Spread::exportToExcel(const QString &file, const QString &sheetName, const QString &logFile, int headerRows) {
     std::vector<XlsColumn> columns;
     for (int c = 1; c <= maxCols(); ++c)
         if (!colHidden(c))
@@ -45,9 +48,9 @@ bool Spread::exportToExcel(const QString &file, const QString &sheetName, const 
     options.fontSize = font().pointSizeF() > 0 ? font().pointSizeF() : 9;
     const XlsResult r = writeXlsFile(sheet(), dataRowCnt(), columns, options, file);
     writeLog(logFile, file, r);
-    return r.ok;
+    return r;
 }
 
-bool Spread::exportExcelBook(const QString &file, const QString &logFile, int headerRows) {
+XlsResult Spread::exportExcelBook(const QString &file, const QString &logFile, int headerRows) {
     return exportToExcel(file, QStringLiteral("Sheet1"), logFile, headerRows);
 }

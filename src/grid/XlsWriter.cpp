@@ -1,7 +1,11 @@
 #include "XlsWriter.h"
 #include "CompoundFile.h"
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
@@ -236,8 +240,16 @@ struct Job {
     int storeRow(const SheetPlan &p, int sheetRow) const {
         return sheetRow < headerRows ? sheetRow + 1 : p.firstData + sheetRow - headerRows;
     }
+    // Texts with half a surrogate pair, mended; readers refuse the whole file over one.
+    QHash<quint64, QString> mended;
+    static quint64 key(int sheetCol, int row) { return quint64(quint32(sheetCol)) << 32 | quint32(row); }
+
     QStringView text(int col, int row) const {
-        const QStringView t = store.textView(columns[size_t(col)].sheetCol, row);
+        const int sheetCol = columns[size_t(col)].sheetCol;
+        QStringView t = store.textView(sheetCol, row);
+        if (!mended.isEmpty())
+            if (const auto it = mended.constFind(key(sheetCol, row)); it != mended.constEnd())
+                t = *it;
         if (t.size() <= kMaxText)
             return t;
         // Never leave half of a surrogate pair at the end.
@@ -531,8 +543,19 @@ void sheetTail(Out &o, bool first) {
     o.rec(rEof, 0);
 }
 
-// The first pass: strings, cuts, blocks and dimensions of every sheet.
-void survey(Job &job, std::vector<XlsCut> &cut) {
+QString mend(QStringView s) {
+    QString out = s.toString();
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (out[i].isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate())
+            ++i;
+        else if (out[i].isSurrogate())
+            out[i] = QChar::ReplacementCharacter;
+    }
+    return out;
+}
+
+// The first pass: strings, cuts, mended texts, blocks and dimensions of every sheet.
+void survey(Job &job, std::vector<XlsCut> &cut, std::vector<XlsCell> &mended) {
     const int ncols = int(job.columns.size());
     for (size_t k = 0; k < job.sheets.size(); ++k) {
         SheetPlan &p = job.sheets[k];
@@ -543,11 +566,17 @@ void survey(Job &job, std::vector<XlsCut> &cut) {
             const int row = job.storeRow(p, r);
             quint32 n = 0;
             for (int c = 0; c < ncols; ++c) {
-                const QStringView full = job.store.textView(job.columns[size_t(c)].sheetCol, row);
+                const int sheetCol = job.columns[size_t(c)].sheetCol;
+                const QStringView full = job.store.textView(sheetCol, row);
                 if (full.isEmpty())
                     continue;
-                if (full.size() > kMaxText && (k == 0 || r >= job.headerRows))
-                    cut.push_back({job.columns[size_t(c)].sheetCol, row, int(full.size())});
+                const bool firstTime = k == 0 || r >= job.headerRows;
+                if (full.size() > kMaxText && firstTime)
+                    cut.push_back({sheetCol, row, int(full.size())});
+                if (!full.isValidUtf16() && job.mended.find(Job::key(sheetCol, row)) == job.mended.end()) {
+                    job.mended.insert(Job::key(sheetCol, row), mend(full));
+                    mended.push_back({sheetCol, row});
+                }
                 job.sst.add(job.text(c, row));
                 ++n;
                 p.colMic = any ? std::min(p.colMic, quint32(c)) : quint32(c);
@@ -721,7 +750,7 @@ XlsResult writeXls(const SheetStore &sheet, int lastRow, const std::vector<XlsCo
         p.dataRows = std::min(perSheet, dataRows - k * perSheet);
         job.sheets.push_back(std::move(p));
     }
-    survey(job, result.cut);
+    survey(job, result.cut, result.mended);
     {
         Out count(nullptr);
         globals(count, job);
@@ -734,6 +763,7 @@ XlsResult writeXls(const SheetStore &sheet, int lastRow, const std::vector<XlsCo
         return result;
     }
 
+    result.bytes = CompoundFileWriter::fileSize(total);
     CompoundFileWriter file(out, QStringLiteral("Workbook"), total);
     Out o(&file);
     bool ok = file.begin();
@@ -747,6 +777,7 @@ XlsResult writeXls(const SheetStore &sheet, int lastRow, const std::vector<XlsCo
         result.error =
             file.errorString().isEmpty() ? QStringLiteral("내부 오류: 레코드 위치 불일치") : file.errorString();
         result.cut.clear();
+        result.mended.clear();
         return result;
     }
     result.ok = true;
@@ -755,6 +786,21 @@ XlsResult writeXls(const SheetStore &sheet, int lastRow, const std::vector<XlsCo
     result.cols = int(columns.size());
     return result;
 }
+
+namespace {
+// The system's own words for a full disk are often none ("Unknown error"): when the failed
+// file would not fit in what the disk has left, say so.
+void nameFullDisk(XlsResult &r, const QString &file) {
+    const QStorageInfo disk(QFileInfo(file).absolutePath());
+    if (r.bytes == 0 || !disk.isValid() || disk.bytesAvailable() < 0 || quint64(disk.bytesAvailable()) >= r.bytes)
+        return;
+    const QLocale korean(QLocale::Korean);
+    r.error = QStringLiteral("디스크 공간이 부족합니다: 파일에 %1이 필요한데 %2만 남아 있습니다 (%3)")
+                  .arg(korean.formattedDataSize(qint64(r.bytes), 1, QLocale::DataSizeTraditionalFormat),
+                       korean.formattedDataSize(disk.bytesAvailable(), 1, QLocale::DataSizeTraditionalFormat),
+                       QDir::toNativeSeparators(disk.rootPath()));
+}
+} // namespace
 
 XlsResult writeXlsFile(const SheetStore &sheet, int lastRow, const std::vector<XlsColumn> &columns,
                        const XlsOptions &options, const QString &file) {
@@ -767,11 +813,15 @@ XlsResult writeXlsFile(const SheetStore &sheet, int lastRow, const std::vector<X
     XlsResult r = writeXls(sheet, lastRow, columns, options, f);
     if (!r.ok) {
         f.cancelWriting();
+        nameFullDisk(r, file);
         return r;
     }
     if (!f.commit()) {
+        const quint64 bytes = r.bytes;
         r = XlsResult{};
         r.error = QStringLiteral("파일을 저장할 수 없습니다: %1").arg(f.errorString());
+        r.bytes = bytes;
+        nameFullDisk(r, file);
     }
     return r;
 }

@@ -46,6 +46,12 @@ struct XlsCut {
     int length = 0;
 };
 
+// A cell whose text held half a surrogate pair, written with U+FFFD in its place.
+struct XlsCell {
+    int sheetCol = 0;
+    int sheetRow = 0;
+};
+
 struct XlsResult {
     bool ok = false;
     QString error; // why it failed
@@ -53,6 +59,8 @@ struct XlsResult {
     int rows = 0; // store rows written, each once (the repeats of the header rows not counted)
     int cols = 0;
     std::vector<XlsCut> cut;
+    std::vector<XlsCell> mended;
+    quint64 bytes = 0; // the file's size, known before its first byte is written
 };
 
 // Rows 1..lastRow of the store, the given columns, into one workbook. Each non-empty text
@@ -63,7 +71,7 @@ struct XlsResult {
 XlsResult writeXls(const SheetStore &sheet, int lastRow, const std::vector<XlsColumn> &columns,
                    const XlsOptions &options, QIODevice &out);
 // The same into a file, atomically: written under a temporary name and renamed when complete;
-// on failure nothing is left behind.
+// on failure nothing is left behind, and a disk without room for the file is named.
 XlsResult writeXlsFile(const SheetStore &sheet, int lastRow, const std::vector<XlsColumn> &columns,
                        const XlsOptions &options, const QString &file);
 

@@ -39,7 +39,9 @@ QString ExportToExcelFile(Spread *grid, const QString &sheetName, bool, bool noQ
     QString result;
     const bool redraw = grid->redraw();
     int inserted = 0;
-    bool unprotected = false, busy = false, exported = false;
+    bool unprotected = false, busy = false;
+    XlsResult exported;
+    exported.error = QStringLiteral("내보내기를 끝내지 못했습니다");
     QString file, log;
     step([&] { grid->setRedraw(false); });
     if (headerRows)
@@ -91,8 +93,8 @@ QString ExportToExcelFile(Spread *grid, const QString &sheetName, bool, bool noQ
             QApplication::restoreOverrideCursor();
     });
     step([&] {
-        if (!exported) {
-            MsgWarn(QStringLiteral("엑셀로 내보내기에 실패했습니다."));
+        if (!exported.ok) {
+            MsgWarn(QStringLiteral("엑셀로 내보내기에 실패했습니다.\r\n") + exported.error);
             return;
         }
         result = file;

@@ -1,6 +1,7 @@
 #include "PostcodeDownload.h"
 #include <QEventLoop>
 #include <QFile>
+#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -38,10 +39,25 @@ Result fetch(const QUrl &url, const QString &file, const Options &options) {
     std::unique_ptr<QNetworkReply> reply(manager.get(request));
     QEventLoop loop;
     QString writeError;
+    bool tooLarge = false;
     qint64 received = 0;
+    const auto overCap = [&](qint64 bytes) {
+        if (options.maxBytes < 0 || bytes <= options.maxBytes || tooLarge)
+            return tooLarge;
+        tooLarge = true;
+        reply->abort();
+        return true;
+    };
+    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid())
+            overCap(length.toLongLong());
+    });
     const auto drain = [&] {
-        const QByteArray chunk = reply->isOpen() ? reply->readAll() : QByteArray();
+        const QByteArray chunk = reply->isOpen() && !tooLarge ? reply->readAll() : QByteArray();
         received += chunk.size();
+        if (overCap(received))
+            return;
         if (!chunk.isEmpty() && writeError.isEmpty() && out.write(chunk) != chunk.size()) {
             writeError = QStringLiteral("'%1' 파일을 쓸 수 없습니다: %2").arg(file, out.errorString());
             reply->abort();
@@ -62,7 +78,12 @@ Result fetch(const QUrl &url, const QString &file, const Options &options) {
 
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (result.cancelled)
+    if (tooLarge)
+        result.message = QStringLiteral("서버의 파일이 너무 커서 내려받기를 멈췄습니다. 우편번호 자료는 %1를 넘지 "
+                                        "않습니다.")
+                             .arg(QLocale(QLocale::Korean)
+                                      .formattedDataSize(options.maxBytes, 0, QLocale::DataSizeTraditionalFormat));
+    else if (result.cancelled)
         result.message = QStringLiteral("내려받기를 취소했습니다.");
     else if (!writeError.isEmpty())
         result.message = writeError;

@@ -12,6 +12,9 @@ struct Options {
     int timeoutMs = 30000;
     // Bytes so far and in all (-1 when the server does not say); false cancels.
     std::function<bool(qint64 received, qint64 total)> progress;
+    // More than this ends the download, as soon as the server announces it or the bytes
+    // pass it; -1 takes any size.
+    qint64 maxBytes = -1;
 };
 
 struct Result {

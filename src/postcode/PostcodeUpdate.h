@@ -10,6 +10,9 @@ namespace PostcodeUpdate {
 QUrl archiveUrl();
 inline const QString kArchivePath = QStringLiteral("/download/zipcode/adozip/dbPost.zip");
 inline const QString kEntryName = QStringLiteral("dbPost.db");
+// The whole country's postal codes take a few tens of megabytes; a server offering more is
+// not sending them.
+inline constexpr qint64 kMaxArchiveBytes = qint64(256) << 20;
 
 struct Result {
     bool ok = false;

@@ -190,6 +190,7 @@ bool frmZipcode::DownloadFile(const QString &url, const QString &localPath) {
     m_progress->show();
     PostcodeDownload::Options options;
     options.timeoutMs = m_downloadTimeoutMs;
+    options.maxBytes = PostcodeUpdate::kMaxArchiveBytes;
     options.progress = [this](qint64 received, qint64 total) {
         if (total > 0) {
             m_progress->setMaximum(int(qMin<qint64>(total / 1024 + 1, INT_MAX)));

@@ -1,5 +1,6 @@
 #include "HeaderFooterCode.h"
 #include <QHash>
+#include <QLocale>
 
 namespace HeaderFooterCode {
 namespace {
@@ -154,6 +155,9 @@ public:
                 writeRun(run);
             setFont(doc[i].font);
         }
+        // "" reads as no line at all: one empty line needs a code that prints nothing.
+        if (m_out.isEmpty() && !doc.empty())
+            m_out = alignCode(Align::Left);
         return m_out;
     }
 
@@ -181,7 +185,7 @@ private:
         if (f.name != m_font.name)
             m_out += QStringLiteral("/fn\"%1\"").arg(QString(f.name).remove(QLatin1Char('"')));
         if (f.size != m_font.size)
-            m_out += QStringLiteral("/fz\"%1\"").arg(f.size);
+            m_out += QStringLiteral("/fz\"%1\"").arg(QString::number(f.size, 'g', QLocale::FloatingPointShortest));
         if (f.bold != m_font.bold)
             m_out += flag("/fb", f.bold);
         if (f.italic != m_font.italic)
@@ -233,8 +237,10 @@ QString alignCode(Align a) {
 }
 
 QString fontCode(const Font &f) {
-    return QStringLiteral("/fn\"%1\"/fz\"%2\"").arg(QString(f.name).remove(QLatin1Char('"'))).arg(qRound(f.size)) +
-           flag("/fb", f.bold) + flag("/fi", f.italic) + flag("/fu", f.underline) + flag("/fk", f.strike);
+    // Not chained arg(): a "%2" in the name would take the size.
+    return QStringLiteral("/fn\"") + QString(f.name).remove(QLatin1Char('"')) + QStringLiteral("\"/fz\"") +
+           QString::number(qRound(f.size)) + QLatin1Char('"') + flag("/fb", f.bold) + flag("/fi", f.italic) +
+           flag("/fu", f.underline) + flag("/fk", f.strike);
 }
 
 } // namespace HeaderFooterCode

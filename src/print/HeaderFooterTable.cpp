@@ -49,11 +49,13 @@ void HeaderFooterTable::clearTexts() {
 
 void HeaderFooterTable::addCellData(int col) {
     m_col = col;
+    m_joinText = false;
     if (Cell *c = at(col, m_row))
         c->font = m_font;
 }
 
 void HeaderFooterTable::setCurrentText(const QString &text, bool pageNumber) {
+    m_joinText = false;
     Cell *c = at(m_col, m_row);
     if (!c) {
         m_dropped = m_dropped || !text.isEmpty();
@@ -64,6 +66,19 @@ void HeaderFooterTable::setCurrentText(const QString &text, bool pageNumber) {
         c->pageNumber = true;
 }
 
+// Text that no code separates ("A", "/S", " 센터") is one text of the cell. A cell holds
+// either text or a page field, and the field wins.
+void HeaderFooterTable::addLiteral(const QString &text) {
+    Cell *c = at(m_col, m_row);
+    if (c && c->pageNumber)
+        return;
+    if (!m_joinText || !c)
+        setCurrentText(text, false);
+    else
+        c->text += text;
+    m_joinText = true;
+}
+
 HeaderFooterTable::ReadResult HeaderFooterTable::read(const QString &code) {
     clearTexts();
     m_row = 1;
@@ -71,6 +86,7 @@ HeaderFooterTable::ReadResult HeaderFooterTable::read(const QString &code) {
     m_font = m_default;
     m_stored.fill(m_default);
     m_dropped = false;
+    m_joinText = false;
     ReadResult result;
     qsizetype pos = 0;
     while (pos < code.size()) {
@@ -79,24 +95,41 @@ HeaderFooterTable::ReadResult HeaderFooterTable::read(const QString &code) {
             const qsizetype end = HeaderFooterCode::nextCode(code, pos, kReach);
             if (end < 0)
                 break;
-            setCurrentText(code.mid(pos, end - pos), false);
+            addLiteral(code.mid(pos, end - pos));
             pos = end;
             continue;
         }
         const QChar c = pos + 1 < code.size() ? code[pos + 1] : QChar();
+        const QChar after = pos + 2 < code.size() ? code[pos + 2] : QChar();
         switch (c.unicode()) {
-        case 'n': ++m_row; break;
+        case '/': addLiteral(QStringLiteral("/")); break;
+        case 'n':
+            ++m_row;
+            m_joinText = false;
+            break;
         case 'l': addCellData(1); break;
         case 'c': addCellData(3); break;
         case 'r': addCellData(5); break;
-        case 'p': setCurrentText(kPageNumberText, true); break;
+        case 'p':
+            setCurrentText(kPageNumberText, true);
+            if (after == QLatin1Char('c')) // the page count shows as the field too
+                ++pos;
+            break;
         case 'f':
-            if (!readFontCode(code, pos, result)) {
-                result.linesDropped = m_dropped;
-                return result;
+            if (QStringLiteral("nzbiuks").contains(after) || after.isDigit()) {
+                m_joinText = false;
+                if (!readFontCode(code, pos, result)) {
+                    result.linesDropped = m_dropped;
+                    return result;
+                }
+                continue;
             }
+            [[fallthrough]];
+        default:
+            // Not a code: printed as it stands, so shown so.
+            addLiteral(QStringLiteral("/"));
+            ++pos;
             continue;
-        default: break;
         }
         pos += 2;
     }
@@ -165,7 +198,8 @@ QString HeaderFooterTable::cellCode(int col, int row) const {
     const Cell &c = cell(col, row);
     const Align align = col == 1 ? Align::Left : col == 3 ? Align::Center : Align::Right;
     return HeaderFooterCode::fontCode(c.font) + HeaderFooterCode::alignCode(align) +
-           (c.text == kPageNumberText ? QString(HeaderFooterCode::kPageNumberCode) : c.text);
+           (c.pageNumber ? QString(HeaderFooterCode::kPageNumberCode)
+                         : QString(c.text).replace(QLatin1Char('/'), QStringLiteral("//")));
 }
 
 QString HeaderFooterTable::write() const {

@@ -37,7 +37,7 @@ public:
     ReadResult read(const QString &code);
     // The reading position: the cell of the current line in the column takes the current font.
     void addCellData(int col);
-    // The codes of one cell, every font attribute spelled out.
+    // The codes of one cell, every font attribute spelled out; a typed "/" as "//".
     QString cellCode(int col, int row) const;
     // Every line up to the last holding text, each ended by a new line; "" when empty.
     QString write() const;
@@ -51,6 +51,7 @@ private:
     static int indexOf(int col, int row); // -1 outside the text cells
     Cell *at(int col, int row);
     void setCurrentText(const QString &text, bool pageNumber);
+    void addLiteral(const QString &text);
     bool readFontCode(const QString &code, qsizetype &pos, ReadResult &result);
 
     std::array<Cell, kRows * 3> m_cells;
@@ -60,4 +61,5 @@ private:
     Font m_font;
     std::array<Font, 10> m_stored;
     bool m_dropped = false;
+    bool m_joinText = false; // the last thing read was text of the current cell
 };

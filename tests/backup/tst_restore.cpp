@@ -2,12 +2,14 @@
 #include "DatabaseCheck.h"
 #include "FolderFiles.h"
 #include "Schema.h"
+#include "SmallDisk.h"
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 #include <atomic>
 #include <sqlite3.h>
 #include <thread>
@@ -244,6 +246,46 @@ private Q_SLOTS:
                      restored.message.contains(reason),
                  qPrintable(restored.message));
         expectUntouched(before);
+    }
+
+    // An entry past the bound one file may have, or more than the disk holds, is refused
+    // before anything is unpacked: the current data and the disk stay as they were.
+    void restore_oversizedEntriesAreRefusedFirst_data() {
+        QTest::addColumn<qint64>("declared"); // what the archive says the picture holds; 0: the truth
+        QTest::addColumn<QString>("message");
+        QTest::newRow("declares 3 GB") << (qint64(3) << 30) << "너무 큽니다. 한 파일은";
+        QTest::newRow("inflates past the free space") << qint64(0) << "디스크 공간이 부족하여 복원하지 않았습니다";
+    }
+    void restore_oversizedEntriesAreRefusedFirst() {
+        QFETCH(qint64, declared);
+        QFETCH(QString, message);
+        const QString disk = root() + "/disk", db = disk + "/DBS";
+        QVERIFY(QDir().mkpath(disk));
+        SmallDisk small(disk, 8 << 20);
+        QVERIFY2(small.mounted(), "mounting a small file system needs root");
+        makeMainDb(db + "/dbMain.db", 20);
+        writeFile(db + "/dbPost.dat", "current post");
+        const QString archive = root() + "/bomb.zip";
+        zipOf(archive, {{"dbMain.db", readAll(db + "/dbMain.db")}, {"IMG/big.bmp", QByteArray(24 << 20, '\0')}});
+        QVERIFY(QFileInfo(archive).size() < (1 << 20));
+        if (declared > 0) {
+            QByteArray z = readAll(archive);
+            const QByteArray name = "IMG/big.bmp";
+            for (qsizetype at = z.indexOf(name); at >= 0; at = z.indexOf(name, at + 1)) {
+                if (at >= 30 && z.mid(at - 30, 4) == "PK\x03\x04")
+                    qToLittleEndian(quint32(declared), z.data() + at - 30 + 22);
+                else if (at >= 46 && z.mid(at - 46, 4) == "PK\x01\x02")
+                    qToLittleEndian(quint32(declared), z.data() + at - 46 + 24);
+            }
+            writeFile(archive, z);
+        }
+        const auto before = contents(db);
+        const auto restored = BackupArchive::restore(archive, db, "x");
+        QVERIFY(!restored.ok);
+        QVERIFY2(restored.message.contains(message) && restored.message.endsWith("현재 자료는 그대로입니다."),
+                 qPrintable(restored.message));
+        QCOMPARE(contents(db), before);
+        QCOMPARE(QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"DBS"});
     }
 
     void restore_failedSwapPutsEverythingBack_data() {

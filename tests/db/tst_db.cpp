@@ -279,7 +279,8 @@ private Q_SLOTS:
 
     void quoting() {
         QCOMPARE(SqlQuote("O'Neil"), QString("O''Neil"));
-        QCOMPARE(SqlQuote(QString("ab") + QChar(0) + "cd"), QString("ab"));
+        QCOMPARE(SqlQuote(QString("ab") + QChar(0) + "c'" + QChar(0)), QString("abc''"));
+        QCOMPARE(SqlLikeEscape(QString("%") + QChar(0) + "_"), QString("\\%\\_"));
         QCOMPARE(SqlQuote("''"), QString("''''"));
         const QString evil = "x'); DELETE FROM t_mobile; --";
         QCOMPARE(ExecuteSQL(QString("INSERT INTO t_mobile (model) VALUES ('%1')").arg(SqlQuote(evil))), 1);

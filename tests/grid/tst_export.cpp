@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 #include "FullDisk.h"
+#include "SmallDisk.h"
 #include "Spread.h"
 #include "TestEnv.h"
 #include "XlsRead.h"
@@ -137,7 +138,7 @@ private Q_SLOTS:
         grid->setProtect(true);
         QVERIFY(QDir().mkpath(expected()));
         QCOMPARE(exportNow(), QString());
-        QCOMPARE(env->prompter.texts().last(), kFailed);
+        QVERIFY(env->prompter.texts().last().startsWith(kFailed + QStringLiteral("\r\n")));
         QVERIFY(env->shell.opened.isEmpty());
         QVERIFY(grid->protect());
         QCOMPARE(grid->maxRows(), 3);
@@ -164,12 +165,57 @@ private Q_SLOTS:
             file = exportNow();
         }
         QCOMPARE(file, QString());
-        QCOMPARE(env->prompter.texts().last(), kFailed);
+        QVERIFY(env->prompter.texts().last().startsWith(kFailed + QStringLiteral("\r\n")));
         QVERIFY(env->shell.opened.isEmpty());
         QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{"Exp240515_103000LOG.TXT"});
         QCOMPARE(grid->maxRows(), 20000);
         QCOMPARE(grid->text(2, 20000), QStringLiteral("모델 20000"));
+    }
+
+    // A disk that is really full is named in the box and in the log, which still fits.
+    void aFullDiskIsNamed() {
+        fill();
+        grid->setMaxRows(20000);
+        for (int r = 4; r <= 20000; ++r)
+            grid->setText(2, r, QStringLiteral("모델 %1").arg(r));
+        QVERIFY(QDir().mkpath(folder()));
+        SmallDisk disk(folder(), 64 * 1024);
+        QVERIFY2(disk.mounted(), "mounting a small file system needs root");
+        QCOMPARE(exportNow(), QString());
+        const QString box = env->prompter.texts().last();
+        QVERIFY2(box.startsWith(kFailed + QStringLiteral("\r\n")) &&
+                     box.contains(QStringLiteral("디스크 공간이 부족합니다")),
+                 qPrintable(box));
+        QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"Exp240515_103000LOG.TXT"});
+        QFile log(folder() + "/Exp240515_103000LOG.TXT");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(log.readAll());
+        QVERIFY2(text.contains(QStringLiteral("결과: 실패 (디스크 공간이 부족합니다")), qPrintable(text));
+        QCOMPARE(grid->text(2, 20000), QStringLiteral("모델 20000"));
+    }
+
+    // Half a surrogate pair in a cell (pasted from a broken source): the file still opens,
+    // the character reads as U+FFFD, and the log names each such cell once.
+    void brokenCharactersAreMendedAndLogged() {
+        fill();
+        grid->setText(2, 1, QStringLiteral("앞") + QChar(0xD83D) + QStringLiteral("뒤"));
+        grid->setText(3, 3, QString(QChar(0xDE00)) + QStringLiteral("😀") + QChar(0xD800));
+        const QString file = exportNow(false);
+        QCOMPARE(file, expected());
+        const XlsBook book = readXls(file);
+        QVERIFY2(book.error.isEmpty(), qPrintable(book.error));
+        QCOMPARE(book.cells[0][0][1], QStringLiteral("앞\uFFFD뒤"));
+        QCOMPARE(book.cells[0][2][2], QStringLiteral("\uFFFD😀\uFFFD"));
+        QCOMPARE(book.cells[0][1][0], QStringLiteral("000002")); // the rest as it was
+        QFile log(folder() + "/Exp240515_103000LOG.TXT");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(log.readAll());
+        QCOMPARE(text.count(QStringLiteral("U+FFFD")), 2);
+        QVERIFY2(text.contains(QStringLiteral("열 2, 행 1")) && text.contains(QStringLiteral("열 3, 행 3")),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("결과: 성공")));
     }
 
     // Past the rows one sheet holds, the rows go on in further sheets, each with the headers.

@@ -1,4 +1,6 @@
 #include "HandsetSave.h"
+#include "HandsetSql.h"
+#include "Recordset.h"
 #include "TestEnv.h"
 #include "modMDB_Func.h"
 #include <QTest>
@@ -89,6 +91,38 @@ private Q_SLOTS:
     }
 
     // Each refusal writes nothing and shows one box naming its cause.
+    // A NUL typed or pasted into any field goes alone: the rest is stored, searched and looked
+    // up, and a record holding only the text before it is not found.
+    void aTypedNulIsDroppedAlone() {
+        const QString nul(QChar(0));
+        HandsetColumns::Fields typed = entry({}, {}, {}), decoy = typed;
+        for (int i = 1; i < HandsetColumns::kFieldCount; ++i) {
+            typed[size_t(i)] = QStringLiteral("가") + nul + QStringLiteral("'%1").arg(i) + nul;
+            decoy[size_t(i)] = QStringLiteral("가");
+        }
+        const Result saved = HandsetSave::save(typed, 1, true, 0, 6);
+        QCOMPARE(saved.status, Result::Saved);
+        QCOMPARE(HandsetSave::save(decoy, 1, true, 0, 6).status, Result::Saved);
+        for (int i = 1; i < HandsetColumns::kFieldCount; ++i) {
+            const HandsetColumns::Column &c = HandsetColumns::field(i);
+            const QString meant = QStringLiteral("가'%1").arg(i);
+            QCOMPARE(
+                GetValue(QStringLiteral("SELECT %1 FROM t_mobile WHERE code = %2").arg(c.columnName()).arg(saved.key))
+                    .toString(),
+                meant);
+            std::array<QString, 8> search;
+            search[size_t(i - 1)] = typed[size_t(i)];
+            Recordset found;
+            QCOMPARE(OpenRecordset(found, HandsetSql::listQuery(search)), 1);
+            QVERIFY2(found.recordCount() == 1 && found.value(QStringLiteral("code")).toInt() == saved.key,
+                     qPrintable(c.columnName()));
+            Recordset looked;
+            QCOMPARE(OpenRecordset(looked, HandsetSql::lookupQuery(c.columnName(), typed[size_t(i)])), 1);
+            QCOMPARE(looked.recordCount(), 1);
+            QCOMPARE(looked.value(0).toString(), meant);
+        }
+    }
+
     void refusalsExplainThemselves() {
         QCOMPARE(HandsetSave::save(entry("000007", "D-1", "2020"), 1, false, 0, 6).status, Result::Saved);
         const Result duplicate = HandsetSave::save(entry("000007", "D-2", "2020"), 1, false, 0, 6);

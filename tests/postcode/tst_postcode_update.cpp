@@ -200,6 +200,22 @@ private Q_SLOTS:
         QCOMPARE(QDir(dbs()).entryList(QDir::Files | QDir::Hidden), QStringList{"dbPost.db"});
     }
 
+    // A server offering more than any postal-code archive is stopped at once: its header
+    // promises the whole body, of which it sends a megabyte.
+    void oversizedDownloadStopsAtTheCap() {
+        LocalHttpServer::Reply huge{200, QByteArray(PostcodeUpdate::kMaxArchiveBytes + 1, 'x')};
+        huge.dropAfter = 1 << 20;
+        serve(huge);
+        const QByteArray before = readAll(dbFile());
+        frmZipcode w;
+        runUpdate(w);
+        QVERIFY2(
+            env->prompter.texts().last().contains("파일이 너무 커서 내려받기를 멈췄습니다. 우편번호 자료는 256 MB를"),
+            qPrintable(env->prompter.texts().last()));
+        QCOMPARE(readAll(dbFile()), before);
+        QCOMPARE(QDir(dbs()).entryList(QDir::Files | QDir::Hidden), QStringList{"dbPost.db"});
+    }
+
     void silentServerTimesOut() {
         LocalHttpServer::Reply stalled{200, QByteArray(100000, 'x')};
         stalled.pieceSize = 100;

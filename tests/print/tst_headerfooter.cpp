@@ -287,6 +287,59 @@ private Q_SLOTS:
         }
     }
 
+    // What is typed reads back as typed and prints as typed; texts saved before a typed "/"
+    // was written as "//" show what they print.
+    void slashesReadBackAsTheyPrint_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("shown");
+        const auto typed = [](const QString &text) {
+            HeaderFooterTable t({QStringLiteral("굴림체"), 10});
+            t.setText(3, 2, text);
+            return t.write();
+        };
+        for (const QString &text : {QStringLiteral("A/S 센터"), QStringLiteral("/l/c/r/n/p/pc/fb1/f1"),
+                                    QStringLiteral("a//b/"), QStringLiteral("\"/fn\"x\"/")})
+            QTest::newRow(qPrintable(QStringLiteral("typed ") + text)) << typed(text) << text;
+        QTest::newRow("saved A/S") << QStringLiteral("/n/cA/S 센터/n") << QStringLiteral("A/S 센터");
+        QTest::newRow("saved 50/50") << QStringLiteral("/n/c50/50/fx/n") << QStringLiteral("50/50/fx");
+        QTest::newRow("saved slash at the end") << QStringLiteral("/n/cx/") << QStringLiteral("x/");
+    }
+    void slashesReadBackAsTheyPrint() {
+        QFETCH(QString, code);
+        QFETCH(QString, shown);
+        HeaderFooterTable t({QStringLiteral("굴림체"), 10});
+        QVERIFY(t.read(code).error.isEmpty());
+        QCOMPARE(t.cell(3, 2).text, shown);
+        QVERIFY(!t.cell(3, 2).pageNumber && t.cell(1, 2).text.isEmpty() && t.cell(3, 1).text.isEmpty());
+        const HeaderFooterCode::Document printed = HeaderFooterCode::parse(code, {});
+        QVERIFY(printed.size() >= 2 && printed[1].runs.size() == 1);
+        QCOMPARE(printed[1].runs[0].text, shown);
+    }
+
+    // A font name is written as it is, whatever it holds.
+    void fontNamesSurviveSaving() {
+        const HeaderFooterCode::Font font{QStringLiteral("50%2 굴림%1 /n"), 12, true};
+        HeaderFooterTable t({QStringLiteral("굴림체"), 10});
+        t.setFont(5, 1, font);
+        t.setText(5, 1, QStringLiteral("x"));
+        HeaderFooterTable again({QStringLiteral("굴림체"), 10});
+        QVERIFY(again.read(t.write()).error.isEmpty());
+        QCOMPARE(again.cell(5, 1).font, font);
+        QCOMPARE(again.cell(5, 1).text, QStringLiteral("x"));
+    }
+
+    void typedFooterWithSlashSurvivesReopening() {
+        open(QString(), QStringLiteral("/lOld/n"));
+        w->Option3[1]->click();
+        type(1, 1, QStringLiteral("A/S Center")); // the test's keyboard types ASCII only
+        w->Command1->click();
+        open(grid->printProps().header, grid->printProps().footer);
+        w->Option3[1]->click();
+        QCOMPARE(table().text(1, 1), QStringLiteral("A/S Center"));
+        w->Command1->click();
+        QVERIFY(grid->printProps().footer.contains(QStringLiteral("/lA//S Center/n")));
+    }
+
     void cancelKeepsWhatWasSaved() {
         open(QStringLiteral("/lA/n"));
         type(1, 1, QStringLiteral("Saved"));

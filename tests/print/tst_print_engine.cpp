@@ -115,6 +115,9 @@ private Q_SLOTS:
         QTest::newRow("page then c") << QStringLiteral("/p/fb1copy/pc/r//x");
         QTest::newRow("styles") << QStringLiteral("/fi1/fk1/fu1a/fi0b/fn\"Other\"/fz\"7.5\"/n/n/rend");
         QTest::newRow("stored fonts") << QStringLiteral("/fb1/fs3/fb0plain/f3bold/f9/cstill");
+        for (const char *alone : {"/l", "/c", "/r", "/fb0", "/l/n", "/c/fb1"})
+            QTest::newRow(alone) << QString::fromLatin1(alone);
+        QTest::newRow("size to the last digit") << QStringLiteral("/fz\"7.0123456789\"x/fz\"1e-7\"y");
     }
     void codesRoundTrip() {
         QFETCH(QString, code);
