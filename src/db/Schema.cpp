@@ -89,9 +89,16 @@ bool prepareServerDatabase(const QSqlDatabase &db, const QString &password, QStr
         upgrade(db);
         return true;
     }
-    // Two PCs starting on an empty database at once: the second waits here, then finds the tables.
-    bool ok = q.exec(QStringLiteral("BEGIN")) && q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(4946727)")) &&
-              q.exec(QStringLiteral("SELECT to_regclass('dbinfo') IS NOT NULL")) && q.next();
+    // Two PCs starting on an empty database at once: the second waits here, then finds the
+    // tables. The lock is taken before the transaction begins: a transaction that began before
+    // the other PC committed still believes its cached "no such table" and would create them again.
+    if (!q.exec(QStringLiteral("SELECT pg_advisory_lock(4946727)"))) {
+        if (error)
+            *error = q.lastError().databaseText();
+        return false;
+    }
+    bool ok = q.exec(QStringLiteral("BEGIN")) && q.exec(QStringLiteral("SELECT to_regclass('dbinfo') IS NOT NULL")) &&
+              q.next();
     const bool present = ok && q.value(0).toBool();
     if (ok && !present)
         ok = execAll(q, kServerStatements) && seed(q, true, password);
@@ -101,9 +108,10 @@ bool prepareServerDatabase(const QSqlDatabase &db, const QString &password, QStr
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
         if (error)
             *error = why.isEmpty() ? q.lastError().databaseText() : why;
-        return false;
+        ok = false;
     }
-    return true;
+    QSqlQuery(db).exec(QStringLiteral("SELECT pg_advisory_unlock(4946727)"));
+    return ok;
 }
 
 void upgrade(const QSqlDatabase &db) {

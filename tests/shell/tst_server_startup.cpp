@@ -8,6 +8,7 @@
 #include "Settings.h"
 #include "StartApp.h"
 #include "TestEnv.h"
+#include "TestServer.h"
 #include "WindowRegistry.h"
 #include "modMDB_Func.h"
 #include "modMain.h"
@@ -15,8 +16,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlError>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 using namespace modMDB_Func;
 
@@ -140,6 +144,36 @@ private Q_SLOTS:
         QVERIFY(modMain::InitApp());
         QVERIFY(IsServerDatabase());
         QCOMPARE(gDBFile, env->server.describe());
+    }
+
+    // Two PCs starting at once on an empty server database both open it, the tables made once.
+    void twoPcsPrepareAnEmptyDatabaseAtOnce() {
+        for (int round = 0; round < 5; ++round) {
+            QString error;
+            const ServerConnection empty = TestServer::createDatabase(&error);
+            QVERIFY2(empty.complete(), qPrintable(error));
+            std::atomic<int> ready = 0;
+            bool ok[2] = {false, false};
+            QString why[2];
+            const auto pc = [&](int i) {
+                {
+                    QSqlDatabase db = TestServer::addConnection(empty, QStringLiteral("pc%1").arg(i));
+                    if (db.open()) {
+                        for (++ready; ready < 2;) // both connected before either looks
+                            std::this_thread::yield();
+                        ok[i] = Schema::prepareServerDatabase(db, Schema::kPassword, &why[i]);
+                    } else {
+                        ++ready;
+                        why[i] = db.lastError().text();
+                    }
+                }
+                QSqlDatabase::removeDatabase(QStringLiteral("pc%1").arg(i));
+            };
+            std::thread first(pc, 0), second(pc, 1);
+            first.join();
+            second.join();
+            QVERIFY2(ok[0] && ok[1], qPrintable(why[0] + " / " + why[1]));
+        }
     }
 };
 
