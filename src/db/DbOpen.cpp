@@ -125,7 +125,7 @@ void detail::ensureConnected() {
 }
 
 AppError detail::failureOn(const QSqlDatabase &db, const AppError &e) {
-    if (DbBackend::of(db).connectionLost(db))
+    if (e.number != errNoConnection && DbBackend::of(db).connectionLost(db))
         return AppError(errNoConnection,
                         QStringLiteral("데이터베이스 서버와의 연결이 끊어졌습니다. ") + e.description.trimmed());
     return e;

@@ -47,7 +47,7 @@ public:
         const QString why = text.trimmed();
         if (state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01") ||
             state == QLatin1String("57P02") || state == QLatin1String("57P03"))
-            return AppError(errNoConnection, why);
+            return AppError(errNoConnection, QStringLiteral("데이터베이스 서버와의 연결이 끊어졌습니다. ") + why);
         if (state == QLatin1String("55P03") || state == QLatin1String("40P01") || state == QLatin1String("40001"))
             return AppError(errLocked, why);
         if (state == QLatin1String("42P01") || state == QLatin1String("42703") || state == QLatin1String("42883"))

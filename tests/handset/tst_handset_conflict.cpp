@@ -42,6 +42,17 @@ class TestHandsetConflict : public QObject {
             qWarning("%s", p.readAllStandardError().constData());
         return ok;
     }
+    // The other PC at work while this one waits: its statements run on in a process of its own.
+    bool otherPcInBackground(const QString &sql) {
+        const ServerConnection &s = env->server;
+        auto *p = new QProcess(this);
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert("PGPASSWORD", s.password);
+        p->setProcessEnvironment(e);
+        p->start("psql",
+                 {"-X", "-q", "-h", s.host, "-p", QString::number(s.port), "-U", s.user, "-d", s.database, "-c", sql});
+        return p->waitForStarted(5000);
+    }
     QString column(const QString &name, int code = kCode) {
         return GetValue(QStringLiteral("SELECT %1 FROM t_mobile WHERE code = %2").arg(name).arg(code)).toString();
     }
@@ -170,6 +181,40 @@ private Q_SLOTS:
         list->RecDelete();
         QCOMPARE(env->prompter.texts().last(), QString("다른 PC에서 이미 삭제된 핸드폰입니다. 목록에서 뺍니다."));
         QCOMPARE(list->spList->maxRows(), rows - 1);
+    }
+
+    // The server drops this PC's connection in the middle of a save (here while the save waits
+    // for the write lock another PC holds): the save says it failed, nothing of it is written,
+    // and the next save reconnects and goes through.
+    void connectionLostDuringASave() {
+        if (!TestEnv::onServer())
+            QSKIP("a file database has no connection to lose");
+        const int pid = GetValue("SELECT pg_backend_pid()").toInt();
+        QVERIFY(otherPcInBackground("BEGIN; SELECT pg_advisory_xact_lock(4946726); SELECT pg_sleep(3); COMMIT;"));
+        QVERIFY(QTest::qWaitFor([&] {
+            return GetValue("SELECT COUNT(*) FROM pg_locks WHERE locktype = 'advisory' AND granted").toInt() > 0;
+        }));
+        QVERIFY(otherPcInBackground(QStringLiteral("SELECT pg_sleep(0.5); SELECT pg_terminate_backend(%1);").arg(pid)));
+        bool first = true, second = false;
+        onNextModalOf<fbMobil_Save>(list.get(), [&](fbMobil_Save *e) {
+            e->htField[1]->setText("LOST-1");
+            e->htField[2]->setText("2024");
+            first = e->Save();
+            second = e->Save();
+            if (e->isVisible())
+                e->reject();
+        });
+        list->btnRecAdd->click();
+        QVERIFY(!first);
+        QVERIFY2(
+            env->prompter.texts().value(0).startsWith("자료를 저장하지 못했습니다.\r\n데이터베이스 서버와의 연결이 "
+                                                      "끊어졌습니다."),
+            qPrintable(env->prompter.texts().join('|')));
+        QVERIFY(second);
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE mid = 'LOST-1'").toInt(), 1);
+        QVERIFY(GetValue("SELECT pg_backend_pid()").toInt() != pid);
+        for (QProcess *p : findChildren<QProcess *>())
+            p->waitForFinished(10000);
     }
 };
 
