@@ -104,7 +104,7 @@ QString ServerConnection::explainFailure(const QString &serverText) {
         {"shutting down", "서버가 끝나는 중입니다. 잠시 뒤 다시 시도하세요."},
         {"server closed the connection", "서버가 연결을 끊었습니다."},
     };
-    const QString text = serverText.trimmed();
+    const QString text = serverText.simplified(); // libpq indents its second line with tabs
     for (const auto &[english, korean] : kReasons)
         if (text.contains(QLatin1String(english), Qt::CaseInsensitive))
             return QString::fromUtf8(korean) + QStringLiteral("\r\n(") + text + QLatin1Char(')');
