@@ -1,5 +1,6 @@
 #include "DbBackend.h"
 #include "DbErrors.h"
+#include "PgHandle.h"
 #include "Recordset.h"
 #include "SqlDialect.h"
 #include <QSqlDatabase>
@@ -7,7 +8,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <charconv>
-#include <libpq-fe.h>
 #include <memory>
 
 using namespace modMDB_Func;
@@ -25,15 +25,6 @@ enum : Oid {
     kFloat8 = 701,
     kNumeric = 1700
 };
-
-PGconn *handleOf(const QSqlDatabase &db) {
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    // Qt names the type by the struct behind libpq's typedef.
-    if (!handle.isValid() ||
-        (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
-        return nullptr;
-    return *static_cast<PGconn *const *>(handle.constData());
-}
 
 struct ResultDeleter {
     void operator()(PGresult *r) const { PQclear(r); }
@@ -64,7 +55,7 @@ public:
     }
 
     bool connectionLost(const QSqlDatabase &db) const override {
-        PGconn *h = handleOf(db);
+        PGconn *h = pgHandleOf(db);
         return !h || PQstatus(h) != CONNECTION_OK;
     }
 
@@ -74,7 +65,7 @@ public:
     }
 
     bool snapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs) const override {
-        PGconn *h = handleOf(db);
+        PGconn *h = pgHandleOf(db);
         if (!h)
             return false;
         std::unique_ptr<PGresult, ResultDeleter> res(PQexec(h, sql.toUtf8().constData()));

@@ -1,4 +1,5 @@
 #include "Schema.h"
+#include "CatalogueWatch.h"
 #include "FilePrivacy.h"
 #include <QCryptographicHash>
 #include <QDir>
@@ -51,6 +52,15 @@ const char *const kServerStatements[] = {
     "CREATE INDEX t_mobile_mcode ON t_mobile (mcode)",
     "CREATE UNIQUE INDEX t_mobile_mcode_unique ON t_mobile (mcode) WHERE mcode <> ''",
 };
+// Every change of the catalogue is announced to the lists that follow it (CatalogueWatch);
+// a notification names the writer's server process, so a PC knows its own saves.
+QStringList serverNotices() {
+    return {QStringLiteral("CREATE OR REPLACE FUNCTION t_mobile_notify() RETURNS trigger LANGUAGE plpgsql AS "
+                           "$$BEGIN PERFORM pg_notify('%1', ''); RETURN NULL; END$$")
+                .arg(CatalogueWatch::kChannel),
+            QStringLiteral("CREATE TRIGGER t_mobile_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON t_mobile "
+                           "FOR EACH STATEMENT EXECUTE FUNCTION t_mobile_notify()")};
+}
 const char *const kSeeds[] = {
     "INSERT INTO local_user (loginid, local_name, loginpwd, code) VALUES ('ADMIN', '관리자', '', 1)",
     "INSERT INTO t_mobile (code, mcode) VALUES (1, '')",
@@ -64,6 +74,13 @@ bool isServer(const QSqlDatabase &db) { return db.driverName() == QLatin1String(
 template <class List> bool execAll(QSqlQuery &q, const List &statements) {
     for (const char *s : statements)
         if (!q.exec(QString::fromUtf8(s)))
+            return false;
+    return true;
+}
+
+bool execAll(QSqlQuery &q, const QStringList &statements) {
+    for (const QString &s : statements)
+        if (!q.exec(s))
             return false;
     return true;
 }
@@ -101,7 +118,7 @@ bool prepareServerDatabase(const QSqlDatabase &db, const QString &password, QStr
               q.next();
     const bool present = ok && q.value(0).toBool();
     if (ok && !present)
-        ok = execAll(q, kServerStatements) && seed(q, true, password);
+        ok = execAll(q, kServerStatements) && execAll(q, serverNotices()) && seed(q, true, password);
     const QString why = q.lastError().databaseText();
     q.finish();
     if (!ok || !q.exec(QStringLiteral("COMMIT"))) {
@@ -124,6 +141,11 @@ void upgrade(const QSqlDatabase &db) {
     q.finish();
     if (!present)
         q.exec(QString::fromUtf8(kUniqueCodes));
+    if (isServer(db) &&
+        !(q.exec(QStringLiteral("SELECT 1 FROM pg_trigger WHERE tgname = 't_mobile_changed'")) && q.next())) {
+        q.finish();
+        execAll(q, serverNotices());
+    }
 }
 
 bool createMainDatabase(const QString &file, const QString &password, QString *error) {
@@ -182,7 +204,7 @@ bool fillFile(const QString &file, const std::function<bool(const QSqlDatabase &
 
 bool createTables(const QSqlDatabase &db, QString *error) {
     QSqlQuery q(db);
-    if (isServer(db) ? execAll(q, kServerStatements) : execAll(q, kStatements))
+    if (isServer(db) ? execAll(q, kServerStatements) && execAll(q, serverNotices()) : execAll(q, kStatements))
         return true;
     if (error)
         *error = q.lastError().databaseText();

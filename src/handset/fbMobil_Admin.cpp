@@ -1,5 +1,6 @@
 #include "fbMobil_Admin.h"
 #include "AppState.h"
+#include "CatalogueWatch.h"
 #include "ErrorBox.h"
 #include "FloatMsg.h"
 #include "FrmImageZoom.h"
@@ -27,9 +28,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace modMDB_Func;
@@ -40,6 +44,9 @@ constexpr int kHeaderHeight = 14;
 const int kPictureCol = HandsetColumns::gridColumn(QStringLiteral("imgpath"));
 const int kCodeCol = HandsetColumns::gridColumn(QStringLiteral("code"));
 const int kIdCol = HandsetColumns::gridColumn(QStringLiteral("mid"));
+const QString kChangedElsewhere = QStringLiteral("다른 PC에서 자료가 바뀌었습니다 – F5");
+// Another PC's change shows within a few seconds; a look costs next to nothing.
+constexpr int kWatchIntervalMs = 2000;
 } // namespace
 
 fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
@@ -59,6 +66,11 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
     pnlButtons->setObjectName(QStringLiteral("pnlTop_0"));
     auto *buttons = new QHBoxLayout(pnlButtons);
     buttons->setContentsMargins(4, 3, 4, 3);
+    // A notice, not a reload: the user may be in the middle of the rows.
+    lblChanged = new QLabel(kChangedElsewhere, pnlButtons);
+    lblChanged->setObjectName(QStringLiteral("lblChanged"));
+    lblChanged->hide();
+    buttons->addWidget(lblChanged);
     buttons->addStretch();
     for (QPushButton *b : {btnQuery, btnRecAdd, btnRecEdit, btnRecDel})
         buttons->addWidget(b);
@@ -115,6 +127,10 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
         connect(sc, &QShortcut::activated, this, slot);
     }
 
+    m_watchTimer = new QTimer(this);
+    m_watchTimer->setInterval(kWatchIntervalMs);
+    connect(m_watchTimer, &QTimer::timeout, this, &fbMobil_Admin::lookForChanges);
+
     m_entry = new fbMobil_Save(this);
     connect(m_entry, &fbMobil_Save::saved, this, [this](int code, int mode, const HandsetColumns::Fields &fields) {
         if (m_entry->caller() == this)
@@ -168,8 +184,11 @@ void fbMobil_Admin::designGrid() {
 
 void fbMobil_Admin::showEvent(QShowEvent *e) {
     QWidget::showEvent(e);
+    followCatalogue();
     if (m_layoutLoaded)
         return;
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()); frame && frame->mdiArea())
+        connect(frame->mdiArea(), &QMdiArea::subWindowActivated, this, &fbMobil_Admin::followCatalogue);
     // The stored layout applies to the frame the window got once it was placed.
     m_layoutLoaded = true;
     modFormIni::LoadFormIni(this, false, QString());
@@ -178,6 +197,9 @@ void fbMobil_Admin::showEvent(QShowEvent *e) {
 }
 
 void fbMobil_Admin::QueryList() {
+    lblChanged->hide();
+    if (m_watch)
+        m_watch->catchUp(); // what this search reads is no news
     QApplication::setOverrideCursor(Qt::WaitCursor);
     spList->setRedraw(false);
     spList->setMaxRows(0);
@@ -366,7 +388,52 @@ void fbMobil_Admin::resizeEvent(QResizeEvent *e) {
         KeepMinSize(this, -1, -1);
 }
 
+bool fbMobil_Admin::isFrontWindow() const {
+    if (!isVisible() || !isActiveWindow())
+        return false;
+    const auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
+    return !frame || !frame->mdiArea() || frame->mdiArea()->activeSubWindow() == frame;
+}
+
+// Looked for only while the list is in front; the first look on coming forward catches up
+// with what happened meanwhile.
+void fbMobil_Admin::followCatalogue() {
+    const bool front = isFrontWindow();
+    if (front == m_watchTimer->isActive())
+        return;
+    if (!front) {
+        m_watchTimer->stop();
+        return;
+    }
+    if (!m_watch)
+        m_watch = CatalogueWatch::forOpenDatabase();
+    if (!m_watch)
+        return;
+    m_watchTimer->start();
+    lookForChanges();
+}
+
+void fbMobil_Admin::lookForChanges() {
+    if (m_watch && m_watch->changedElsewhere())
+        lblChanged->show();
+}
+
+bool fbMobil_Admin::event(QEvent *e) {
+    const bool handled = QWidget::event(e);
+    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate ||
+        e->type() == QEvent::ActivationChange)
+        followCatalogue();
+    return handled;
+}
+
+void fbMobil_Admin::hideEvent(QHideEvent *e) {
+    QWidget::hideEvent(e);
+    followCatalogue();
+}
+
 void fbMobil_Admin::closeEvent(QCloseEvent *e) {
+    m_watchTimer->stop();
+    m_watch.reset();
     if (m_layoutLoaded && modFormIni::frameOf(this)->geometry() != m_loadedGeometry)
         modFormIni::SaveFormIni(this, QString());
     e->accept();

@@ -4,9 +4,13 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
+class CatalogueWatch;
+class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class Spread;
 class fbMobil_Save;
 
@@ -34,19 +38,27 @@ public:
     std::array<QLineEdit *, 9> htField{}; // members 1 to 8
     QPushButton *btnQuery = nullptr, *btnRecAdd = nullptr, *btnRecEdit = nullptr, *btnRecDel = nullptr,
                 *btnPrint = nullptr, *btnExcel = nullptr, *btnClose = nullptr;
+    QLabel *lblChanged = nullptr; // another PC changed the catalogue since the last search
     fbMobil_Save *entryWindow() const { return m_entry; }
 
 protected:
     void closeEvent(QCloseEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void hideEvent(QHideEvent *e) override;
+    bool event(QEvent *e) override;
 
 private:
     // The entry fields the grid shows of row (-2: the active one), as (column, text).
     HandsetSql::ColumnTexts shownTexts(int row) const;
     void designGrid();
     void showCount();
+    bool isFrontWindow() const;
+    void followCatalogue();
+    void lookForChanges();
     QRect m_loadedGeometry;
     bool m_layoutLoaded = false;
     fbMobil_Save *m_entry = nullptr;
+    std::unique_ptr<CatalogueWatch> m_watch;
+    QTimer *m_watchTimer = nullptr;
 };
