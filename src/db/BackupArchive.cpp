@@ -66,7 +66,10 @@ bool isTransient(const QString &folder, const QString &name) {
     for (const char *side : {"-journal", "-wal", "-shm"})
         if (name.endsWith(QLatin1String(side)))
             return QFileInfo::exists(folder + QLatin1Char('/') + name.chopped(int(qstrlen(side))));
-    return name.contains(QLatin1String(".zip.part"));
+    // The marks of programs that have the database open say nothing about the copy.
+    const QString file = QFileInfo(name).fileName();
+    return name.contains(QLatin1String(".zip.part")) ||
+           (file.startsWith(QLatin1Char('.')) && file.contains(QLatin1String(".open-")));
 }
 
 bool isSqliteFile(const QString &path) {
@@ -86,10 +89,17 @@ bool snapshot(const QString &source, const QString &target, QString *error) {
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
         if (db.open()) {
             QSqlQuery q(db);
+            // A damaged database is never packed: the archives before it stay the good ones.
+            const bool sound = q.exec(QStringLiteral("PRAGMA quick_check(1)")) && q.next() &&
+                               q.value(0).toString() == QLatin1String("ok");
+            if (!sound)
+                *error = QStringLiteral("데이터베이스가 손상되었습니다. ") +
+                         (q.lastError().isValid() ? q.lastError().text() : q.value(0).toString());
+            q.finish();
             QString quoted = target;
             quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-            ok = q.exec(QStringLiteral("VACUUM INTO '%1'").arg(quoted));
-            if (!ok)
+            ok = sound && q.exec(QStringLiteral("VACUUM INTO '%1'").arg(quoted));
+            if (sound && !ok)
                 *error = q.lastError().text();
         } else {
             *error = db.lastError().text();

@@ -2,11 +2,13 @@
 #include "Clock.h"
 #include "DbState.h"
 #include "NetDrives.h"
+#include "OpenMarks.h"
 #include "Prompter.h"
 #include "Schema.h"
 #include "ServerConnection.h"
 #include "SqlDialect.h"
 #include "SqlLog.h"
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -50,6 +52,30 @@ void begin(bool readOnly, bool sqlLog) {
     g.sqlLog = sqlLog;
 }
 
+// Header and schema always (reading them fails on a file that is not a database, or whose
+// first pages are damaged); every page only after a program of this PC ended without closing
+// the file. Every backup checks the whole file too (BackupArchive).
+void checkFile(QSqlQuery &q) {
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN ('dbinfo', "
+                               "'local_user', 'options', 't_mobile')")))
+        throw openFailure(q.lastError(), true);
+    const int tables = q.next() ? q.value(0).toInt() : 0;
+    q.finish();
+    if (tables != 4)
+        throw damaged(QStringLiteral("필요한 표가 없습니다"));
+    // Reading every page costs seconds on a large catalogue or a network share.
+    const QString file = connection().databaseName();
+    if (!OpenMarks::uncleanEndFound(file))
+        return;
+    if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")))
+        throw openFailure(q.lastError(), true);
+    const QString verdict = q.next() ? q.value(0).toString() : QString();
+    q.finish();
+    if (verdict != QLatin1String("ok"))
+        throw damaged(verdict);
+    OpenMarks::clearStale(file);
+}
+
 // What every engine does once connected: the password the database was made with, a
 // connection that cannot write, the SQL log.
 void finishOpen(const QString &password, bool readOnlyEngineCheck) {
@@ -64,15 +90,8 @@ void finishOpen(const QString &password, bool readOnlyEngineCheck) {
         g.problem = OpenProblem::BadPassword;
         throw AppError(errBadPassword, QStringLiteral("유효한 암호가 아닙니다."));
     }
-    if (readOnlyEngineCheck) {
-        // About 20 ms for 100,000 handsets; a page the check does not pass refuses the file.
-        if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")))
-            throw openFailure(q.lastError(), true);
-        const QString verdict = q.next() ? q.value(0).toString() : QString();
-        q.finish();
-        if (verdict != QLatin1String("ok"))
-            throw damaged(verdict);
-    }
+    if (readOnlyEngineCheck)
+        checkFile(q);
     if (!g.server) // a server session was prepared before its tables were looked at
         g.backend->prepareSession(connection(), g.busyTimeoutMs, g.readOnly);
     if (!g.readOnly)
@@ -163,6 +182,8 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
         g.open = true;
         g.backend = &DbBackend::sqlite();
         finishOpen(password, true);
+        if (!g.readOnly)
+            g.openMarker = OpenMarks::leave(local);
         return true;
     } catch (const AppError &e) {
         return failed(e);
@@ -197,6 +218,9 @@ bool OpenServerDB(const ServerConnection &server, const QString &password, bool 
 }
 
 void DBTerminate() {
+    if (!g.openMarker.isEmpty())
+        QFile::remove(g.openMarker); // a clean close
+    g.openMarker.clear();
     g.open = false;
     g.server = false;
     g.transactionDepth = 0;

@@ -18,6 +18,7 @@ struct State {
     bool server = false;
     int transactionDepth = 0;
     QString logFile;
+    QString openMarker; // this PC's "in use" mark beside the file, removed by a clean close
     int busyTimeoutMs = 10000;
     const DbBackend *backend = &DbBackend::sqlite();
     OpenProblem problem = OpenProblem::None;
