@@ -1,5 +1,6 @@
 #include "Schema.h"
 #include "FilePrivacy.h"
+#include "PictureTable.h"
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -50,6 +51,7 @@ const char *const kServerStatements[] = {
     " imgpath CITEXT DEFAULT '', bigo CITEXT DEFAULT '')",
     "CREATE INDEX t_mobile_mcode ON t_mobile (mcode)",
     "CREATE UNIQUE INDEX t_mobile_mcode_unique ON t_mobile (mcode) WHERE mcode <> ''",
+    PictureTable::kCreate,
 };
 const char *const kSeeds[] = {
     "INSERT INTO local_user (loginid, local_name, loginpwd, code) VALUES ('ADMIN', '관리자', '', 1)",
@@ -116,6 +118,12 @@ void upgrade(const QSqlDatabase &db) {
     q.finish();
     if (!present)
         q.exec(QString::fromUtf8(kUniqueCodes));
+    // The pictures came onto the server later than its first databases.
+    if (isServer(db) && q.exec(QStringLiteral("SELECT to_regclass('t_mobile_picture') IS NULL")) && q.next() &&
+        q.value(0).toBool()) {
+        q.finish();
+        q.exec(QString::fromUtf8(PictureTable::kCreate));
+    }
 }
 
 bool createMainDatabase(const QString &file, const QString &password, QString *error) {

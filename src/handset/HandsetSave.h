@@ -1,5 +1,6 @@
 #pragma once
 #include "HandsetColumns.h"
+#include "PictureStore.h"
 #include <QImage>
 #include <QString>
 
@@ -29,9 +30,21 @@ struct Result {
 // management number is not asked for.
 int missingRequired(const HandsetColumns::Fields &fields, bool autoNumber);
 
+// What a save does to the handset's picture, decided (and asked) before the record is written.
+struct PictureChange {
+    enum Action { None, Store, Copy, Move } action = None;
+    QString oldId, newId;
+    QImage chosen;
+    bool dropOld = false; // the old ID keeps no picture
+};
+
 // What the entry window's save does below its fields: mode 1 inserts (numbered when
-// autoNumber is on), any other mode updates record code.
-Result save(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int code, int codeLength);
+// autoNumber is on), any other mode updates record code. The picture change is made in the
+// record's transaction where the store allows (a server): the record and its picture are
+// saved together or not at all. In files it follows the saved record, and a failure there
+// only costs the picture (its box is shown).
+Result save(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int code, int codeLength,
+            const PictureChange &picture = {});
 // fields[0] is the management number, filled here when autoNumber is on.
 Result insert(HandsetColumns::Fields fields, bool autoNumber, int codeLength);
 Result update(const HandsetColumns::Fields &fields, int code);
@@ -50,14 +63,17 @@ int handsetsWithId(const QString &id, int exceptKey = 0);
 // with) that another handset already has is saved only when the user says so, "No" being
 // the default. True when the save may go on.
 bool confirmId(const QString &id, int mode, int key, const QString &oldId);
-// After record key was saved with ID newId (oldId: the ID it had; empty for a new handset),
+// Before record key is saved with ID newId (oldId: the ID it has; empty for a new handset),
 // chosen the picture picked in the entry window (null: none). The picture follows its
 // handset: a chosen one is stored under the new ID; on an ID change the old picture moves
 // along, or is copied when another handset still has the old ID. A picture the new ID
 // already has that the window did not show (another handset's, or a file left behind) is
 // replaced only when the user says so ("No" default: it stays, and what this handset
 // brought is dropped). An old ID no handset has any more keeps no picture.
-void carryPicture(int key, const QString &oldId, const QString &newId, const QImage &chosen);
+PictureChange planPicture(int key, const QString &oldId, const QString &newId, const QImage &chosen);
+// Deletes record code, whose ID is id; the picture goes with the last handset of its ID (in
+// the same transaction where the store allows). The rows deleted, 0 after the engine's box.
+int deleteHandset(int code, const QString &id);
 // After a handset with the ID was deleted: the picture goes with the last one of its ID.
 void dropPictureIfUnused(const QString &id);
 

@@ -205,6 +205,8 @@ void fbMobil_Admin::QueryList() {
         spList->setPictureSource(kPictureCol, shown ? kIdCol : 0, [folder = HandsetPictures::folder()](QStringView id) {
             return HandsetPictures::fileIn(folder, id.toString());
         });
+        // On a server a shown cell's picture is fetched after the paint, never with the search.
+        spList->setPictureFetcher(HandsetPictures::fetcher());
         // The grid shows the result's texts where the result keeps them.
         const auto pool = rs.textPool();
         for (const auto &[gridCol, field] : fill)
@@ -251,13 +253,13 @@ void fbMobil_Admin::RecDelete() {
             return;
         }
         const QString id = GetValue(HandsetSql::idQuery(code)).toString();
-        if (ExecuteSQL(HandsetSql::deleteStatement(code)) == 0) {
+        // The picture goes with the last handset of its ID.
+        if (HandsetSave::deleteHandset(code, id) == 0) {
             if (!IsWriteProtected()) // the engine's message has already said why
                 MsgWarn(QStringLiteral("코드[%1]에 해당하는 자료를 삭제할 수 없습니다.").arg(code));
             spList->refresh();
             return;
         }
-        HandsetSave::dropPictureIfUnused(id); // the picture goes with the last handset of its ID
         modSpread60::SpreadDeleteRow(spList, -2, true, true);
         showCount();
         spList->refresh();

@@ -216,13 +216,18 @@ bool fbMobil_Save::Save() {
     const bool autoNumber = chkAuto->isChecked();
     const HandsetColumns::Fields fields = fieldTexts();
     const QString id = fields[size_t(kIdField)];
+    const bool complete = HandsetSave::missingRequired(fields, autoNumber) < 0;
     // Another handset with the ID: asked first; "No" saves nothing and keeps the input.
-    if (HandsetSave::missingRequired(fields, autoNumber) < 0 &&
-        !HandsetSave::confirmId(id, m_mode, g_nCode, m_loadedId)) {
+    if (complete && !HandsetSave::confirmId(id, m_mode, g_nCode, m_loadedId)) {
         SafeSetFocus(htField[size_t(kIdField)]);
         return false;
     }
-    const HandsetSave::Result r = HandsetSave::save(fields, m_mode, autoNumber, g_nCode, gCodeLength);
+    // What becomes of the picture is asked before the record is written, so both go together.
+    const HandsetSave::PictureChange picture =
+        complete
+            ? HandsetSave::planPicture(m_mode == 1 ? 0 : g_nCode, m_mode == 1 ? QString() : m_loadedId, id, m_chosen)
+            : HandsetSave::PictureChange{};
+    const HandsetSave::Result r = HandsetSave::save(fields, m_mode, autoNumber, g_nCode, gCodeLength, picture);
     if (r.status == HandsetSave::Result::MissingField) {
         const int f = r.missingField;
         CheckRequired(htField[size_t(f)], HandsetColumns::field(f).requiredName(), false);
@@ -236,8 +241,6 @@ bool fbMobil_Save::Save() {
     }
     htField[0]->setText(r.code);
     g_nCode = r.key;
-    // The record is saved already, so a failure here only costs the picture.
-    HandsetSave::carryPicture(g_nCode, m_mode == 1 ? QString() : m_loadedId, id, m_chosen);
     m_chosen = QImage();
     if (m_mode != 1)
         m_loadedId = id;
