@@ -69,6 +69,7 @@ private Q_SLOTS:
         ExecuteSQL("INSERT INTO t_mobile (mcode, model, bigo) VALUES ('000002', 'V50', '')");
         QString why;
         QVERIFY2(PictureTable::put(connection(), "SM-1", "picture one", &why), qPrintable(why));
+        QVERIFY(writeFile(Backup::picturesFolder() + "/SM-1.bmp", "picture one")); // this PC's cached copy
     }
     void cleanup() {
         QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
