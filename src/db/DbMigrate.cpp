@@ -1,6 +1,9 @@
 #include "DbMigrate.h"
+#include "PictureTable.h"
 #include "Schema.h"
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
@@ -208,9 +211,12 @@ TableCheck check(const QSqlDatabase &db, const QString &table) {
     return result;
 }
 
-Result copy(const QSqlDatabase &from, const QSqlDatabase &to, const std::function<void(const QString &)> &progress) {
+Result copy(const QSqlDatabase &from, const QSqlDatabase &to, const std::function<void(const QString &)> &progress,
+            const QString &pictureFolder) {
     Result result;
-    const QStringList tables = tablesOf(from);
+    QStringList tables = tablesOf(from);
+    // The server's pictures become files, never a table of the file database.
+    tables.removeAll(PictureTable::kTable);
     if (tables.isEmpty()) {
         result.error = QStringLiteral("원본 데이터베이스에 표가 없습니다.");
         return result;
@@ -220,7 +226,13 @@ Result copy(const QSqlDatabase &from, const QSqlDatabase &to, const std::functio
                            .arg(present.join(QStringLiteral(", ")));
         return result;
     }
+    if (!pictureFolder.isEmpty() && onServer(from) && PictureTable::digestOfFolder(pictureFolder).pictures > 0) {
+        result.error = QStringLiteral("'%1' 폴더에 사진이 이미 있습니다. 사진이 없는 폴더에만 옮깁니다.")
+                           .arg(QDir::toNativeSeparators(pictureFolder));
+        return result;
+    }
     QSqlDatabase source = from, target = to;
+    QStringList written; // picture files made in the file database's folder, gone again on failure
     // One snapshot of the source: a PC still writing to it cannot tear the copy.
     QSqlQuery snapshot(source);
     if (!source.transaction() ||
@@ -229,6 +241,8 @@ Result copy(const QSqlDatabase &from, const QSqlDatabase &to, const std::functio
         return result;
     }
     auto fail = [&](const QString &why) {
+        for (const QString &f : written)
+            QFile::remove(f);
         target.rollback();
         source.rollback();
         result.ok = false;
@@ -256,6 +270,21 @@ Result copy(const QSqlDatabase &from, const QSqlDatabase &to, const std::functio
                             .arg(original.rows)
                             .arg(copied.rows));
         result.tables << copied;
+    }
+    if (!pictureFolder.isEmpty()) {
+        const bool upload = onServer(target);
+        if (!(upload ? PictureTable::fromFolder(target, pictureFolder, &why)
+                     : PictureTable::toFolder(source, pictureFolder, &written, &why)))
+            return fail(QStringLiteral("사진을 옮기지 못했습니다: ") + why);
+        const PictureTable::Digest files = PictureTable::digestOfFolder(pictureFolder);
+        const PictureTable::Digest rows = PictureTable::digestOfTable(upload ? target : source);
+        if (!(files == rows))
+            return fail(QStringLiteral("사진이 원본과 다릅니다 (파일 %1개, 서버 %2개). 아무것도 옮기지 않았습니다.")
+                            .arg(files.pictures)
+                            .arg(rows.pictures));
+        result.tables << TableCheck{PictureTable::kTable, rows.pictures, rows.checksum};
+        if (progress)
+            progress(QStringLiteral("사진: %1개 복사").arg(rows.pictures));
     }
     if (!target.commit())
         return fail(QStringLiteral("대상에 기록하지 못했습니다: ") + engineWords(target.lastError()));

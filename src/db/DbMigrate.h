@@ -31,7 +31,10 @@ TableCheck check(const QSqlDatabase &db, const QString &table);
 // transaction of `to`: the tables are made, filled, their key counters carried over, and
 // every table's count and checksum compared with the source before anything is committed.
 // On any failure `to` is left as it was. `from` is read in one snapshot and not changed.
-Result copy(const QSqlDatabase &from, const QSqlDatabase &to,
-            const std::function<void(const QString &)> &progress = {});
+// pictureFolder is the file database's IMG/: its pictures go into the server's picture table
+// (file → server), or the table's rows become its files (server → file; the folder must hold
+// no picture yet), compared like a table's rows before the commit; empty carries none.
+Result copy(const QSqlDatabase &from, const QSqlDatabase &to, const std::function<void(const QString &)> &progress = {},
+            const QString &pictureFolder = {});
 
 } // namespace DbMigrate

@@ -1,6 +1,7 @@
 #include "Schema.h"
 #include "CatalogueWatch.h"
 #include "FilePrivacy.h"
+#include "PictureTable.h"
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -51,6 +52,7 @@ const char *const kServerStatements[] = {
     " imgpath CITEXT DEFAULT '', bigo CITEXT DEFAULT '')",
     "CREATE INDEX t_mobile_mcode ON t_mobile (mcode)",
     "CREATE UNIQUE INDEX t_mobile_mcode_unique ON t_mobile (mcode) WHERE mcode <> ''",
+    PictureTable::kCreate,
 };
 // Every change of the catalogue is announced to the lists that follow it (CatalogueWatch);
 // a notification names the writer's server process, so a PC knows its own saves.
@@ -145,6 +147,12 @@ void upgrade(const QSqlDatabase &db) {
         !(q.exec(QStringLiteral("SELECT 1 FROM pg_trigger WHERE tgname = 't_mobile_changed'")) && q.next())) {
         q.finish();
         execAll(q, serverNotices());
+    }
+    // The pictures came onto the server later than its first databases.
+    if (isServer(db) && q.exec(QStringLiteral("SELECT to_regclass('t_mobile_picture') IS NULL")) && q.next() &&
+        q.value(0).toBool()) {
+        q.finish();
+        q.exec(QString::fromUtf8(PictureTable::kCreate));
     }
 }
 

@@ -23,7 +23,8 @@ bool prepareServerDatabase(const QSqlDatabase &db, const QString &password = kPa
 // The tables and indexes of either engine without any row, inside the caller's transaction
 // (a database being filled from another). False with the engine's reason in *error.
 bool createTables(const QSqlDatabase &db, QString *error = nullptr);
-// The tables createTables makes, in the order they are created.
+// The tables createTables makes on either engine, in the order they are created (the server
+// also makes PictureTable's).
 QStringList tableNames();
 // Opens the database file on a connection of its own, hands it to fill and closes it again.
 // False (with fill's reason, or the engine's, in *error) when it cannot be opened or fill fails.

@@ -1,4 +1,5 @@
 #include "SheetModel.h"
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -61,16 +62,20 @@ QVariant SheetModel::data(const QModelIndex &index, int role) const {
         const auto border = m_store.format(col, row).borderColor;
         return border ? QVariant(QColor::fromRgba(*border)) : QVariant();
     }
-    case PictureRole:
-        if (m_store.format(col, row).type == CellType::Picture)
-            return m_pictures.thumbnail(m_store.picturePath(col, row));
-        return {};
+    case PictureRole: {
+        if (m_store.format(col, row).type != CellType::Picture)
+            return {};
+        const QImage thumb = m_pictures.thumbnail(m_store.picturePath(col, row));
+        if (m_pictures.hasPending())
+            fetchAfterPaint();
+        return thumb;
+    }
     case Qt::ToolTipRole: {
         // A thumbnail a row high is hard to make out: the tip shows the picture larger.
         if (m_store.format(col, row).type != CellType::Picture)
             return {};
         const QString path = m_store.picturePath(col, row);
-        const QImage thumb = m_pictures.thumbnail(path);
+        const QImage thumb = m_pictures.thumbnailNow(path);
         if (thumb.isNull())
             return {};
         const QSize size = thumb.size().scaled(200, 200, Qt::KeepAspectRatio);
@@ -149,6 +154,18 @@ void SheetModel::sort(int column, Qt::SortOrder order) {
     m_store.permuteRows(newOrder);
     changePersistentIndexList(from, to);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void SheetModel::fetchAfterPaint() const {
+    if (m_fetchQueued)
+        return;
+    m_fetchQueued = true;
+    QTimer::singleShot(0, const_cast<SheetModel *>(this), [this] {
+        m_fetchQueued = false;
+        if (m_pictures.fetchPending() > 0 && rowCount() > 0 && columnCount() > 0)
+            Q_EMIT const_cast<SheetModel *>(this)->dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                                                               {PictureRole});
+    });
 }
 
 void SheetModel::setMaxRows(int rows) {

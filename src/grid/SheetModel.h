@@ -70,6 +70,9 @@ private:
 
     SheetStore m_store;
     mutable PictureCache m_pictures;
+    mutable bool m_fetchQueued = false;
+    // Pictures a paint queued are read once the paint is over, and their cells drawn again.
+    void fetchAfterPaint() const;
     QFont m_baseFont;
     QColor m_oddBack, m_oddText, m_evenBack, m_evenText;
     QColor m_headerBack, m_headerText;

@@ -375,6 +375,8 @@ void Spread::setPictureSource(int col, int keyCol, SheetStore::PictureNamer name
     viewport()->update();
 }
 
+void Spread::setPictureFetcher(PictureCache::Fetcher fetcher) { m_model->pictures().setFetcher(std::move(fetcher)); }
+
 bool Spread::hasCellPicture(int col, int row) const {
     if (cellType(col, row) != CellType::Picture)
         return false;

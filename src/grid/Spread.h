@@ -1,5 +1,6 @@
 #pragma once
 #include "CellFormat.h"
+#include "PictureCache.h"
 #include "SheetPrintProps.h"
 #include "SheetStore.h"
 #include "XlsWriter.h"
@@ -102,6 +103,9 @@ public:
     // Pictures named after the text of keyCol (see SheetStore::setPictureSource).
     void setPictureSource(int col, int keyCol, const QString &prefix, const QString &suffix);
     void setPictureSource(int col, int keyCol, SheetStore::PictureNamer nameOf);
+    // Picture files read through fetcher after the cells showing them are painted (a server's
+    // pictures); none reads them as they paint.
+    void setPictureFetcher(PictureCache::Fetcher fetcher);
     // As setCellPicture, for a file whose picture has just changed.
     void reloadPicture(int col, int row, const QString &file);
     QString cellPictureFile(int col, int row) const;

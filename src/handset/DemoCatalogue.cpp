@@ -1,7 +1,9 @@
 #include "DemoCatalogue.h"
 #include "HandsetPictures.h"
+#include "PictureTable.h"
 #include "Schema.h"
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -108,8 +110,25 @@ bool drawPicture(const QString &file, const QString &maker, const QString &model
     return img.save(file, "BMP");
 }
 
+namespace {
+// On a server the pictures are its table's; the folder is then this PC's cache of them.
+bool upload(const QSqlDatabase &db, const QString &id, const QString &file, QString *error) {
+    const int present = PictureTable::exists(db, id, error);
+    if (present != 0)
+        return present == 1;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    return PictureTable::put(db, id, f.readAll(), error);
+}
+} // namespace
+
 bool seed(const QSqlDatabase &connection, const QString &imageFolder, QString *error) {
     QSqlDatabase db = connection;
+    const bool server = db.driverName() == QLatin1String("QPSQL");
     bool ok = db.transaction();
     {
         QSqlQuery q(db);
@@ -136,13 +155,15 @@ bool seed(const QSqlDatabase &connection, const QString &imageFolder, QString *e
         const QString open = QString::fromUtf8(m.open);
         const QString file = HandsetPictures::fileIn(imageFolder, QString::fromUtf8(m.mid));
         hue += 37;
-        if (QFileInfo::exists(file)) // a picture already there is the shop's own
-            continue;
-        if (!drawPicture(file, QString::fromUtf8(m.maker), QString::fromUtf8(m.model), hue, shapeOf(open))) {
+        // A picture already there is the shop's own.
+        if (!QFileInfo::exists(file) &&
+            !drawPicture(file, QString::fromUtf8(m.maker), QString::fromUtf8(m.model), hue, shapeOf(open))) {
             if (error)
                 *error = QStringLiteral("'%1' 폴더에 그림을 쓸 수 없습니다.").arg(imageFolder);
             return false;
         }
+        if (server && !upload(db, QString::fromUtf8(m.mid), file, error))
+            return false;
     }
     return true;
 }

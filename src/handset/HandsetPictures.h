@@ -1,43 +1,38 @@
 #pragma once
+#include "PictureNames.h"
+#include "PictureStore.h"
 #include <QImage>
 #include <QString>
+#include <functional>
+#include <memory>
 
-// Where a handset's picture is kept, by the handset's ID (t_mobile.mid), and the file work on
-// it. No widgets and no database: the rules of which handset the picture follows are in
-// HandsetSave. Every caller (the list and its picture column, the entry window, the image
-// viewer, the demo catalogue) names pictures only through here, so they could later be kept
-// elsewhere behind the same calls.
-//
-// Naming: an ID that is a safe file name has its picture at IMG/<ID>.bmp in the application
-// folder, as stored folders have it. Any other ID (a path separator / or \, the names "." and
-// "..", a character Windows refuses in file names: < > : " | ? * and control characters, a
-// trailing dot or blank, a reserved device name such as CON, NUL, COM1, also with an
-// extension) has it at IMG/escaped/<escaped>.bmp: each such character, the escape
-// character % itself, a leading dot and a reserved name's first letter are written as %XX (hex
-// of the character's byte). No safe ID names a file in a sub-folder, so an escaped name never
-// meets a safe ID's name (a safe ID may hold %); escaping is reversible (idOfFile), and no
-// name leaves IMG/. IDs that differ only in letter case are one ID to the database (NOCASE)
-// and, on Windows, one file.
+// A handset's picture, by the handset's ID (t_mobile.mid), in the store of the open database:
+// the files of IMG/ in the application folder for the file database, the server's picture
+// table (IMG/ then this PC's cache) for a server database. The rules of which handset the
+// picture follows are in HandsetSave. Every caller (the list and its picture column, the entry
+// window, the image viewer, the demo catalogue) reaches pictures only through here. Names
+// follow PictureNames.
 namespace HandsetPictures {
 
-// The folder of the escaped names, below IMG/.
-inline constexpr const char *kEscapedFolder = "escaped";
-
-// True when the ID is its own file name: IMG/<ID>.bmp.
-bool isSafeId(const QString &id);
-// The picture's file relative to IMG/ ("SCH-W270.bmp", "escaped/UX%2F3.bmp"); empty for an
-// empty ID (no picture).
-QString fileName(const QString &id);
-// The ID whose picture a relative name (as fileName gives it) holds; empty for a name that
-// fileName never gives.
-QString idOfFile(const QString &relative);
+using PictureNames::fileName;
+using PictureNames::idOfFile;
+using PictureNames::isSafeId;
+using PictureNames::kEscapedFolder;
 
 // The picture folder, IMG in the application folder.
 QString folder();
-// The picture's absolute file; empty for an empty ID.
+// The picture's absolute file (the cached one on a server); empty for an empty ID.
 QString file(const QString &id);
 // file() below another picture folder (the demo catalogue seeds one it is given).
 QString fileIn(const QString &pictureFolder, const QString &id);
+
+// The store of the open database.
+std::unique_ptr<PictureStore> openStore();
+// Its writes are part of the database's transaction.
+bool transactional();
+// What the list's picture column reads a cell's file with when reading it takes the server:
+// the picture made current first. None for pictures that are files only.
+std::function<QImage(const QString &file)> fetcher();
 
 bool exists(const QString &id);
 // The picture, a null image when there is none or it cannot be read.
@@ -51,8 +46,8 @@ bool remove(const QString &id, QString *error = nullptr);
 bool move(const QString &from, const QString &to, bool replace, QString *error = nullptr);
 // The same, from keeps its picture.
 bool copy(const QString &from, const QString &to, bool replace, QString *error = nullptr);
-// True when both IDs name the same file (equal IDs, or IDs that differ only in letter case on
-// a file system that ignores it).
+// True when both IDs name the same picture (equal IDs, or IDs that differ only in letter case
+// where the store ignores it).
 bool sameFile(const QString &a, const QString &b);
 
 } // namespace HandsetPictures

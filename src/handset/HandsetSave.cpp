@@ -41,8 +41,17 @@ int missingRequired(const HandsetColumns::Fields &fields, bool autoNumber) {
     return -1;
 }
 
+namespace {
+Result write(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int code, int codeLength,
+             const HandsetColumns::Fields *loaded) {
+    return mode == 1 ? insert(fields, autoNumber, codeLength) : update(fields, code, loaded);
+}
+bool applyPicture(const PictureChange &c, PictureStore &store, QString *why, QString *which);
+void warnPicture(const QString &id, const QString &why);
+} // namespace
+
 Result save(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int code, int codeLength,
-            const HandsetColumns::Fields *loaded) {
+            const PictureChange &picture, const HandsetColumns::Fields *loaded) {
     if (const int missing = missingRequired(fields, autoNumber); missing >= 0) {
         Result r;
         r.status = Result::MissingField;
@@ -50,7 +59,32 @@ Result save(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int
         r.fields = fields;
         return r;
     }
-    return mode == 1 ? insert(fields, autoNumber, codeLength) : update(fields, code, loaded);
+    const std::unique_ptr<PictureStore> store = HandsetPictures::openStore();
+    QString why, which;
+    if (!store->transactional() || (picture.action == PictureChange::None && !picture.dropOld)) {
+        Result r = write(fields, mode, autoNumber, code, codeLength, loaded);
+        if (r.status == Result::Saved && !applyPicture(picture, *store, &why, &which))
+            warnPicture(which, why);
+        return r;
+    }
+    Result r;
+    try {
+        InTransaction([&] {
+            r = write(fields, mode, autoNumber, code, codeLength, loaded);
+            if (r.status != Result::Saved)
+                return false;
+            if (applyPicture(picture, *store, &why, &which))
+                return true;
+            r.status = Result::Failed;
+            r.errorText = QStringLiteral("사진을 저장하지 못했습니다 (ID [%1]).\r\n").arg(which) + why;
+            return false;
+        });
+    } catch (const AppError &e) {
+        r.status = Result::Failed;
+        r.errorNumber = e.number;
+        r.errorText = e.description;
+    }
+    return r;
 }
 
 Result insert(HandsetColumns::Fields fields, bool autoNumber, int codeLength) {
@@ -123,18 +157,6 @@ Result update(const HandsetColumns::Fields &fields, int code, const HandsetColum
     return r;
 }
 
-Removal remove(int code, const HandsetSql::ColumnTexts &shown) {
-    try {
-        if (ExecuteSQL(HandsetSql::deleteStatement(code, shown), false, true) > 0)
-            return Removal::Deleted;
-    } catch (const AppError &) {
-        return Removal::Failed; // the engine's refusal has been shown
-    }
-    if (!recordExists(code))
-        return Removal::DeletedElsewhere;
-    return shown.isEmpty() ? Removal::Failed : Removal::ChangedElsewhere;
-}
-
 void explainRefusal(const Result &r) {
     switch (r.status) {
     case Result::Saved:
@@ -184,36 +206,79 @@ bool confirmId(const QString &id, int mode, int key, const QString &oldId) {
     return MsgAsk(kDuplicateIdQuestion, QString(), false) == vbYes;
 }
 
-void carryPicture(int key, const QString &oldId, const QString &newId, const QImage &chosen) {
+PictureChange planPicture(int key, const QString &oldId, const QString &newId, const QImage &chosen) {
     namespace P = HandsetPictures;
+    PictureChange c{PictureChange::None, oldId, newId, chosen, false};
     if (newId.isEmpty())
-        return;
+        return c;
+    const std::unique_ptr<PictureStore> store = P::openStore();
     const bool idChanged = !oldId.isEmpty() && oldId != newId;
-    const bool bringsOld = idChanged && P::exists(oldId);
+    const bool bringsOld = idChanged && store->exists(oldId);
     if (chosen.isNull() && !bringsOld)
-        return;
+        return c;
     // Unreadable counts as used: the old picture is not taken from anyone.
     const bool oldStillUsed = idChanged && handsetsWithIdOr(oldId, key) != 0;
+    const bool samePicture = idChanged && store->sameFile(oldId, newId);
     // The window showed the old ID's picture (or none, for a new handset), never this one.
     bool replace = true;
-    if ((oldId.isEmpty() || idChanged) && P::exists(newId) && !(idChanged && P::sameFile(oldId, newId)))
+    if ((oldId.isEmpty() || idChanged) && store->exists(newId) && !samePicture)
         replace = MsgAsk(QStringLiteral("ID [%1]의 사진이 이미 있습니다.\r\n이 핸드폰의 사진으로 바꾸시겠습니까?\r\n"
                                         "(아니요: ID [%1]의 사진을 그대로 둡니다.)")
                              .arg(newId),
                          QString(), false) == vbYes;
-    QString why;
-    if (replace) {
-        const bool ok = !chosen.isNull() ? P::store(newId, chosen, &why)
-                        : oldStillUsed   ? P::copy(oldId, newId, true, &why)
-                                         : P::move(oldId, newId, true, &why);
-        if (!ok) {
-            warnPicture(newId, why);
-            return; // the old picture stays rather than none at all
-        }
-    }
+    if (replace)
+        c.action = !chosen.isNull() ? PictureChange::Store : oldStillUsed ? PictureChange::Copy : PictureChange::Move;
     // An old ID no handset has any more keeps no picture, which a later handset would take.
-    if (idChanged && !oldStillUsed && !P::sameFile(oldId, newId) && !P::remove(oldId, &why))
-        warnPicture(oldId, why);
+    c.dropOld = idChanged && !oldStillUsed && !samePicture;
+    return c;
+}
+
+namespace {
+bool applyPicture(const PictureChange &c, PictureStore &store, QString *why, QString *which) {
+    *which = c.newId;
+    bool ok = true;
+    switch (c.action) {
+    case PictureChange::None: break;
+    case PictureChange::Store: ok = store.store(c.newId, c.chosen, why); break;
+    case PictureChange::Copy: ok = store.transfer(c.oldId, c.newId, true, true, why); break;
+    case PictureChange::Move: ok = store.transfer(c.oldId, c.newId, true, false, why); break;
+    }
+    if (!ok)
+        return false; // the old picture stays rather than none at all
+    *which = c.oldId;
+    return !c.dropOld || store.remove(c.oldId, why);
+}
+} // namespace
+
+Removal deleteHandset(int code, const QString &id, const HandsetSql::ColumnTexts &shown) {
+    const std::unique_ptr<PictureStore> store = HandsetPictures::openStore();
+    int deleted = 0;
+    QString pictureFailure;
+    const auto run = [&] {
+        deleted = ExecuteSQL(HandsetSql::deleteStatement(code, shown), false, true);
+        QString why;
+        if (store->transactional() && deleted > 0 && !id.isEmpty() && handsetsWithId(id, 0) == 0 &&
+            !store->remove(id, &why)) {
+            pictureFailure = QStringLiteral("사진을 지우지 못했습니다 (ID [%1]).\r\n").arg(id) + why;
+            throw AppError(errFail, pictureFailure);
+        }
+        return deleted > 0;
+    };
+    try {
+        store->transactional() ? InTransaction(run) : run();
+    } catch (const AppError &) {
+        if (!pictureFailure.isEmpty()) // the engine's own refusals have been shown
+            MsgWarn(pictureFailure);
+        return Removal::Failed;
+    }
+    if (deleted > 0) {
+        if (!store->transactional())
+            dropPictureIfUnused(id);
+        return Removal::Deleted;
+    }
+    if (!recordExists(code))
+        return Removal::DeletedElsewhere;
+    return shown.isEmpty() ? Removal::Failed : Removal::ChangedElsewhere;
 }
 
 void dropPictureIfUnused(const QString &id) {

@@ -227,6 +227,8 @@ void fbMobil_Admin::QueryList() {
         spList->setPictureSource(kPictureCol, shown ? kIdCol : 0, [folder = HandsetPictures::folder()](QStringView id) {
             return HandsetPictures::fileIn(folder, id.toString());
         });
+        // On a server a shown cell's picture is fetched after the paint, never with the search.
+        spList->setPictureFetcher(HandsetPictures::fetcher());
         // The grid shows the result's texts where the result keeps them.
         const auto pool = rs.textPool();
         for (const auto &[gridCol, field] : fill)
@@ -274,12 +276,12 @@ void fbMobil_Admin::RecDelete() {
         }
         const QString id = GetValue(HandsetSql::idQuery(code)).toString();
         // What the user saw is what goes: a row another PC changed in between is asked about.
-        HandsetSave::Removal done = HandsetSave::remove(code, shownTexts(-2));
+        HandsetSave::Removal done = HandsetSave::deleteHandset(code, id, shownTexts(-2));
         if (done == HandsetSave::Removal::ChangedElsewhere &&
             MsgAsk(QStringLiteral("다른 PC에서 이 핸드폰 정보가 바뀌었습니다. 그래도 삭제하시겠습니까?\r\n"
                                   "(아니요: 삭제하지 않습니다. F5로 다시 조회해 보세요.)"),
                    QStringLiteral("삭제"), false) == vbYes)
-            done = HandsetSave::remove(code, {});
+            done = HandsetSave::deleteHandset(code, id);
         if (done == HandsetSave::Removal::DeletedElsewhere)
             MsgInfo(QStringLiteral("다른 PC에서 이미 삭제된 핸드폰입니다. 목록에서 뺍니다."));
         if (done == HandsetSave::Removal::ChangedElsewhere || done == HandsetSave::Removal::Failed) {
@@ -287,8 +289,6 @@ void fbMobil_Admin::RecDelete() {
             SafeSetFocus(spList);
             return;
         }
-        if (done == HandsetSave::Removal::Deleted)
-            HandsetSave::dropPictureIfUnused(id); // the picture goes with the last handset of its ID
         modSpread60::SpreadDeleteRow(spList, -2, true, true);
         showCount();
         spList->refresh();

@@ -214,12 +214,13 @@ HandsetColumns::Fields fbMobil_Save::fieldTexts() const {
     return values;
 }
 
-HandsetSave::Result fbMobil_Save::resolveConflict(const HandsetSave::Result &r, const HandsetColumns::Fields &fields) {
+HandsetSave::Result fbMobil_Save::resolveConflict(const HandsetSave::Result &r, const HandsetColumns::Fields &fields,
+                                                  const HandsetSave::PictureChange &picture) {
     using HandsetSave::Result;
     if (r.status == Result::ChangedElsewhere) {
         if (MsgAsk(QStringLiteral("다른 PC에서 이 핸드폰 정보가 바뀌었습니다. 덮어쓰시겠습니까? (아니요: 새로 읽기)"),
                    windowTitle(), false) == vbYes)
-            return HandsetSave::update(fields, g_nCode);
+            return HandsetSave::save(fields, 2, false, g_nCode, gCodeLength, picture);
         // What the other PC saved, shown in place of this window's typing.
         clearPicture();
         DispRec(g_nCode);
@@ -227,7 +228,9 @@ HandsetSave::Result fbMobil_Save::resolveConflict(const HandsetSave::Result &r, 
     } else if (r.status == Result::DeletedElsewhere) {
         if (MsgAsk(QStringLiteral("다른 PC에서 이 핸드폰이 삭제되었습니다. 새 핸드폰으로 저장하시겠습니까?"),
                    windowTitle(), false) == vbYes) {
-            Result added = HandsetSave::insert(fields, chkAuto->isChecked(), gCodeLength);
+            const QString id = fields[size_t(kIdField)];
+            Result added = HandsetSave::save(fields, 1, chkAuto->isChecked(), 0, gCodeLength,
+                                             HandsetSave::planPicture(0, QString(), id, m_chosen));
             if (added.status == Result::Saved) {
                 m_mode = 1; // the list adds it as the new row it is
                 m_loadedId.clear();
@@ -242,15 +245,20 @@ bool fbMobil_Save::Save() {
     const bool autoNumber = chkAuto->isChecked();
     const HandsetColumns::Fields fields = fieldTexts();
     const QString id = fields[size_t(kIdField)];
+    const bool complete = HandsetSave::missingRequired(fields, autoNumber) < 0;
     // Another handset with the ID: asked first; "No" saves nothing and keeps the input.
-    if (HandsetSave::missingRequired(fields, autoNumber) < 0 &&
-        !HandsetSave::confirmId(id, m_mode, g_nCode, m_loadedId)) {
+    if (complete && !HandsetSave::confirmId(id, m_mode, g_nCode, m_loadedId)) {
         SafeSetFocus(htField[size_t(kIdField)]);
         return false;
     }
+    // What becomes of the picture is asked before the record is written, so both go together.
+    const HandsetSave::PictureChange picture =
+        complete
+            ? HandsetSave::planPicture(m_mode == 1 ? 0 : g_nCode, m_mode == 1 ? QString() : m_loadedId, id, m_chosen)
+            : HandsetSave::PictureChange{};
     HandsetSave::Result r =
-        HandsetSave::save(fields, m_mode, autoNumber, g_nCode, gCodeLength, m_mode == 1 ? nullptr : &m_loaded);
-    r = resolveConflict(r, fields);
+        HandsetSave::save(fields, m_mode, autoNumber, g_nCode, gCodeLength, picture, m_mode == 1 ? nullptr : &m_loaded);
+    r = resolveConflict(r, fields, picture);
     if (r.status == HandsetSave::Result::MissingField) {
         const int f = r.missingField;
         CheckRequired(htField[size_t(f)], HandsetColumns::field(f).requiredName(), false);
@@ -265,8 +273,6 @@ bool fbMobil_Save::Save() {
     htField[0]->setText(r.code);
     g_nCode = r.key;
     m_loaded = r.fields;
-    // The record is saved already, so a failure here only costs the picture.
-    HandsetSave::carryPicture(g_nCode, m_mode == 1 ? QString() : m_loadedId, id, m_chosen);
     m_chosen = QImage();
     if (m_mode != 1)
         m_loadedId = id;

@@ -67,7 +67,8 @@ private:
     HandsetColumns::Fields m_loaded; // the fields it was read with: a save changes only those
     // Another PC changed or deleted the record since it was read: the user decides, before
     // anything is written. The result of what was done instead (or r itself when nothing was).
-    HandsetSave::Result resolveConflict(const HandsetSave::Result &r, const HandsetColumns::Fields &fields);
+    HandsetSave::Result resolveConflict(const HandsetSave::Result &r, const HandsetColumns::Fields &fields,
+                                        const HandsetSave::PictureChange &picture);
     QImage m_picture; // shown, and enlarged on a click
     QImage m_chosen;  // picked in this window, stored with the next save
     QString m_pictureFolder;

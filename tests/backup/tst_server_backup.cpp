@@ -2,6 +2,7 @@
 #include "AppState.h"
 #include "Backup.h"
 #include "BackupArchive.h"
+#include "PictureTable.h"
 #include "Recordset.h"
 #include "Schema.h"
 #include "ServerDump.h"
@@ -66,7 +67,9 @@ private Q_SLOTS:
         QVERIFY(env->openFreshDatabase());
         ExecuteSQL("INSERT INTO t_mobile (mcode, model, bigo) VALUES ('000001', '갤럭시 S24', 'O''Neil')");
         ExecuteSQL("INSERT INTO t_mobile (mcode, model, bigo) VALUES ('000002', 'V50', '')");
-        QVERIFY(writeFile(Backup::picturesFolder() + "/SM-1.bmp", "picture one"));
+        QString why;
+        QVERIFY2(PictureTable::put(connection(), "SM-1", "picture one", &why), qPrintable(why));
+        QVERIFY(writeFile(Backup::picturesFolder() + "/SM-1.bmp", "picture one")); // this PC's cached copy
     }
     void cleanup() {
         QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
@@ -84,13 +87,15 @@ private Q_SLOTS:
         QVERIFY(verified.ok);
         QStringList entries = verified.entries;
         entries.sort();
-        QCOMPARE(entries, (QStringList{"IMG/SM-1.bmp", ServerDump::kEntryName}));
+        // The pictures are in the dump: IMG/ is only this PC's cache.
+        QCOMPARE(entries, (QStringList{ServerDump::kEntryName}));
 
         // A day's work after the backup.
         ExecuteSQL("DELETE FROM t_mobile WHERE mcode = '000001'");
         ExecuteSQL("UPDATE t_mobile SET model = '바뀐 이름' WHERE mcode = '000002'");
         ExecuteSQL("INSERT INTO t_mobile (mcode, model) VALUES ('000003', '새 모델')");
-        QVERIFY(QFile::remove(Backup::picturesFolder() + "/SM-1.bmp"));
+        QString why;
+        QVERIFY(PictureTable::remove(connection(), "SM-1", &why));
         const QStringList changed = rows();
         QVERIFY(changed != atBackup);
 
@@ -100,7 +105,10 @@ private Q_SLOTS:
         QCOMPARE(runTool({"--restore", archive, "--yes"}, &out), 0);
         QVERIFY2(out.contains("복원이 완료되었습니다"), qPrintable(out));
         QCOMPARE(rows(), atBackup);
-        QVERIFY(QFile::exists(Backup::picturesFolder() + "/SM-1.bmp"));
+        PictureTable::Row picture;
+        QVERIFY(PictureTable::fetch(connection(), "SM-1", {}, &picture, &why));
+        QCOMPARE(picture.bytes, QByteArray("picture one"));
+        QCOMPARE(picture.hash, PictureTable::hashOf("picture one"));
         // The key counter comes back with the rows: the next key follows the restored ones.
         ExecuteSQL("INSERT INTO t_mobile (mcode, model) VALUES ('000004', '다음')");
         const QStringList after = rows();

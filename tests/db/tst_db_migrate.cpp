@@ -2,6 +2,7 @@
 #include "DemoCatalogue.h"
 #include "Schema.h"
 #include "TestServer.h"
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSqlError>
@@ -31,6 +32,18 @@ bool exec(const QSqlDatabase &db, const QString &sql) {
         return true;
     qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
     return false;
+}
+
+// Every file below folder by its path there, with its bytes.
+QMap<QString, QByteArray> filesOf(const QString &folder) {
+    QMap<QString, QByteArray> out;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        f.open(QIODevice::ReadOnly);
+        out.insert(QDir(folder).relativeFilePath(f.fileName()), f.readAll());
+    }
+    return out;
 }
 
 qint64 scalar(const QSqlDatabase &db, const QString &sql) {
@@ -88,6 +101,20 @@ class TestDbMigrate : public QObject {
         QVERIFY(exec(remote, "INSERT INTO t_mobile (mcode) VALUES ('')"));
         QCOMPARE(scalar(remote, "SELECT MAX(code) FROM t_mobile"), last + 1);
         QCOMPARE(scalar(local, "SELECT seq FROM sqlite_sequence WHERE name = 't_mobile'"), last);
+    }
+
+    // db-migrate as a process against server; its exit code, its error output in *err.
+    static int migrate(const ServerConnection &server, const QStringList &args, QString *err = nullptr) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PGPASSWORD", server.password);
+        p.setProcessEnvironment(env);
+        p.start(MOBILESHOP_DB_MIGRATE, args + QStringList{"--host", server.host, "--port", QString::number(server.port),
+                                                          "--database", server.database, "--user", server.user});
+        const int code = p.waitForFinished(60000) ? p.exitCode() : -1;
+        if (err)
+            *err = QString::fromUtf8(p.readAllStandardError());
+        return code;
     }
 
 private Q_SLOTS:
@@ -166,6 +193,41 @@ private Q_SLOTS:
         QVERIFY(!refused.ok);
         QVERIFY(refused.error.contains("비어 있지 않습니다"));
         QCOMPARE(DbMigrate::tablesOf(remote), QStringList{"other"});
+    }
+
+    // The pictures of IMG/ beside DBS/ go into the server's table and come back as the same
+    // files beside the new file's DBS/; a folder that has pictures already is not written into.
+    void picturesGoToTheServerAndBack() {
+        const QString file = path("shop/DBS/dbMain.db"), pictures = path("shop/IMG");
+        QVERIFY(Schema::createMainDatabase(file));
+        QString why;
+        QVERIFY2(DemoCatalogue::seed(file, pictures, &why), qPrintable(why));
+        QDir().mkpath(pictures + "/escaped");
+        QFile odd(pictures + "/escaped/UX%2F3.bmp"), other(pictures + "/notes.txt");
+        QVERIFY(odd.open(QIODevice::WriteOnly) && odd.write("UX/3's picture") > 0);
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write("no picture") > 0);
+        odd.close();
+        other.close();
+        QMap<QString, QByteArray> expected = filesOf(pictures);
+        expected.remove("notes.txt");
+        QCOMPARE(expected.size(), 41);
+
+        const ServerConnection server = freshServer();
+        QCOMPARE(migrate(server, {"--to-server", "--file", file}, &why), 0);
+        QSqlDatabase remote = openServer(server);
+        QCOMPARE(scalar(remote, "SELECT COUNT(*) FROM t_mobile_picture"), 41);
+        QCOMPARE(scalar(remote, "SELECT COUNT(*) FROM t_mobile_picture WHERE mid = 'ux/3' AND "
+                                "hash = encode(sha256(bytes), 'hex') AND bytes = 'UX/3''s picture'::bytea"),
+                 1);
+
+        QCOMPARE(migrate(server, {"--to-file", "--file", path("back/DBS/dbMain.db")}, &why), 0);
+        QCOMPARE(filesOf(path("back/IMG")), expected);
+        QCOMPARE(differingRows(file, path("back/DBS/dbMain.db"), "t_mobile"), 0);
+        QCOMPARE(DbMigrate::tablesOf(openFile(path("back/DBS/dbMain.db"))), DbMigrate::tablesOf(openFile(file)));
+
+        QCOMPARE(migrate(server, {"--to-file", "--file", path("back/DBS/again.db")}, &why), 1);
+        QVERIFY2(why.contains("사진이 이미 있습니다"), qPrintable(why));
+        QVERIFY(!QFile::exists(path("back/DBS/again.db")));
     }
 
     void commandLineProgram() {

@@ -1,6 +1,8 @@
 #pragma once
 #include "DemoCatalogue.h"
+#include "FilePictureStore.h"
 #include "FloatMsg.h"
+#include "PictureTable.h"
 #include "TestEnv.h"
 #include "modMDB_Func.h"
 #include <QRegularExpression>
@@ -13,6 +15,15 @@ inline bool openDemoDatabase(TestEnv &env) {
     QString error;
     ResetFloatMsg();
     return DemoCatalogue::seed(modMDB_Func::connection(), env.appFolder() + "/IMG", &error);
+}
+
+// Bytes kept as the ID's picture where the open database keeps pictures: IMG/ of a file
+// database; a server's table, and this PC's cached file as a save leaves it.
+inline bool putPicture(const TestEnv &env, const QString &id, const QByteArray &bytes) {
+    QString why;
+    if (TestEnv::onServer() && !PictureTable::put(modMDB_Func::connection(), id, bytes, &why))
+        return false;
+    return FilePictureStore(env.appFolder() + "/IMG").write(id, bytes, &why);
 }
 
 // The floating notices the windows started, by text.

@@ -158,10 +158,7 @@ private Q_SLOTS:
     // A picture file that is no picture: an empty cell, and the viewer is not opened empty.
     void unreadablePicture() {
         const QString file = env->appFolder() + "/IMG/SCH-W270.bmp";
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write("not a picture");
-        f.close();
+        QVERIFY(putPicture(*env, "SCH-W270", "not a picture"));
         list->show();
         list->QueryList();
         QVERIFY(list->spList->cellPicture(10, 1).isNull());

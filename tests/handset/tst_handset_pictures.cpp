@@ -162,8 +162,8 @@ private Q_SLOTS:
     void idChangeOntoAnotherPictureAsks() {
         const QString red = pictureFile("red", Qt::red), blue = pictureFile("blue", Qt::blue);
         QVERIFY(addThroughList("R-1", red));
-        // A file left behind under the new ID, which no handset has.
-        QVERIFY(QImage(blue).save(img("LEFT.bmp"), "BMP"));
+        // A picture left behind under the new ID, which no handset has.
+        QVERIFY(putPicture(*env, "LEFT", storedBytes(blue)));
         const QByteArray left = readAll(img("LEFT.bmp"));
         env->prompter.answerNo();
         editThroughList(1, [](fbMobil_Save *e) {

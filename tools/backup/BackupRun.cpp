@@ -97,8 +97,8 @@ bool archiveTarget(const RunOptions &o, const QString &folder, QString *target, 
     return problem.isEmpty();
 }
 
-// The server database has no files here: its dump goes into the archive in their place,
-// with the pictures as always.
+// The server database has no files here: its dump goes into the archive in their place. The
+// pictures are the server's too and travel in the dump; IMG/ here is only this PC's cache.
 BackupArchive::Outcome serverArchive(const QString &folder, const QString &target, QString *error) {
     const ServerConnection server = ServerConnection::load();
     const bool folderMade = QDir().mkpath(target);
@@ -112,11 +112,11 @@ BackupArchive::Outcome serverArchive(const QString &folder, const QString &targe
         *error = QStringLiteral("서버 데이터베이스(%1)를 받아 오지 못했습니다.\n").arg(server.describe()) + why;
         return {};
     }
-    return BackupArchive::create(staging.path(), Backup::newArchivePath(target, folder, appClock().now()),
-                                 Backup::picturesFolder());
+    return BackupArchive::create(staging.path(), Backup::newArchivePath(target, folder, appClock().now()));
 }
 
-// Pictures of a server archive come back as a file archive's do: today's set aside.
+// Pictures an archive from before the server kept them (IMG/ beside the dump) come back as a
+// file archive's do: today's set aside.
 QString swapPicturesIn(const QString &staging, const QString &stamp) {
     const QString unpacked = staging + QStringLiteral("/IMG");
     if (!QFileInfo(unpacked).isDir())

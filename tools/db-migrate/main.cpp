@@ -19,6 +19,9 @@ const char *kHelp =
     "  - 모든 표와 모든 행을 한 트랜잭션으로 옮기고, 기록하기 전에 표마다 행 수와 체크섬(SHA-256)을\n"
     "    원본과 맞추어 봅니다. 하나라도 다르거나 실패하면 아무것도 기록하지 않습니다.\n"
     "  - 대상은 비어 있어야 합니다: 서버 데이터베이스에 표가 없어야 하고, 파일은 아직 없어야 합니다.\n"
+    "  - 사진: 파일의 DBS 폴더 옆 IMG 폴더(--pictures 로 바꿀 수 있음)의 사진이 서버의 사진 표로\n"
+    "    가고(--to-server), 서버의 사진은 새 파일의 DBS 폴더 옆 IMG 폴더에 파일로 옵니다(--to-file,\n"
+    "    그 폴더에 사진이 아직 없어야 함). 사진도 표처럼 개수와 체크섬을 맞추어 봅니다.\n"
     "  - 원본은 읽기만 합니다. 옮기는 동안 다른 PC가 쓰더라도 시작할 때의 모습 그대로 옮깁니다.\n"
     "  - 서버 암호는 명령줄에 쓰지 않습니다: PGPASSWORD 환경 변수나 PostgreSQL의 암호 파일\n"
     "    (~/.pgpass, Windows는 %APPDATA%\\postgresql\\pgpass.conf)이 쓰입니다.\n"
@@ -52,7 +55,9 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("서버의 데이터베이스 이름"),
                                       QStringLiteral("이름"));
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("서버 사용자"), QStringLiteral("이름"));
-    parser.addOptions({toServer, toFile, file, host, port, database, user});
+    const QCommandLineOption pictures(
+        QStringLiteral("pictures"), QStringLiteral("사진 폴더 (기본: 파일의 DBS 폴더 옆 IMG)"), QStringLiteral("폴더"));
+    parser.addOptions({toServer, toFile, file, host, port, database, user, pictures});
     if (!parser.parse(app.arguments()))
         return usage(err, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -82,6 +87,11 @@ int main(int argc, char *argv[]) {
         return 1;
     }
 
+    // The program keeps its pictures in IMG/ beside the database folder DBS/.
+    const QString pictureFolder = parser.isSet(pictures)
+                                      ? QFileInfo(parser.value(pictures)).absoluteFilePath()
+                                      : QDir::cleanPath(QFileInfo(path).absolutePath() + QStringLiteral("/../IMG"));
+
     // The new file is written beside its place and renamed once complete.
     const QString newFile = path + QStringLiteral(".new");
     DbMigrate::Result result;
@@ -104,8 +114,9 @@ int main(int argc, char *argv[]) {
             out << (upload ? path + QStringLiteral(" → ") + server.describe()
                            : server.describe() + QStringLiteral(" → ") + path)
                 << Qt::endl;
-            result = DbMigrate::copy(upload ? local : remote, upload ? remote : local,
-                                     [&](const QString &line) { out << "  " << line << Qt::endl; });
+            result = DbMigrate::copy(
+                upload ? local : remote, upload ? remote : local,
+                [&](const QString &line) { out << "  " << line << Qt::endl; }, pictureFolder);
             if (result.ok) {
                 for (const DbMigrate::TableCheck &t : result.tables)
                     out << QStringLiteral("  %1: %2행, 체크섬 %3 (원본과 같음)")
