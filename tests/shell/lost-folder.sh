@@ -50,10 +50,19 @@ window() {
   done
   return 1
 }
+# Presses key in window $1 until that window is gone: under load the first press can come
+# before the box takes the keyboard.
 press() {
-  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
-  sleep 0.3
-  xdotool key --clearmodifiers "$2"
+  for _ in 1 2 3 4 5; do
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+    sleep 0.3
+    xdotool key --clearmodifiers "$2"
+    for _ in $(seq 20); do
+      xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+      sleep 0.1
+    done
+  done
+  fail "window $1 did not take $2"
 }
 # Waits for the program's end and sets rc to its exit code (not in a subshell: only this
 # shell can wait for it).
