@@ -11,6 +11,7 @@
 #include "Messages.h"
 #include "Spread.h"
 #include "VbUnits.h"
+#include "WindowFit.h"
 #include "cFpPreview.h"
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Save.h"
@@ -95,7 +96,7 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
             connect(charge, &QPushButton::clicked, this, [this, m] { OpenLookup(m); });
             search->addWidget(charge, row, col + 2);
         }
-        connect(htField[m], &QLineEdit::returnPressed, this, [] { EnterKeyMove(vbKeyReturn); });
+        MoveByEnterAndArrows(htField[m]);
     }
 
     spList = new Spread(this);
@@ -233,7 +234,7 @@ void fbMobil_Admin::QueryList() {
             spList->adoptTexts(gridCol, pool, rs.takeTexts(field));
     } else {
         if (isVisible())
-            ShowFloatMsg(QStringLiteral("검색된 결과가 없습니다."), 500);
+            ShowFloatMsg(QStringLiteral("검색된 결과가 없습니다."), 500, WindowFit::onScreen(this));
         showCount();
     }
     CloseObj(rs);
@@ -310,7 +311,6 @@ void fbMobil_Admin::RecAdd() {
     m_entry->Form_Load();
     m_entry->SetFormMode(1, this, 0);
     ShowModalOver(m_entry, this);
-    SafeSetFocus(spList);
 }
 
 void fbMobil_Admin::RecEdit() {
@@ -319,12 +319,12 @@ void fbMobil_Admin::RecEdit() {
     const int code = GetSelectedCode(-2);
     if (code == 0) {
         MsgInfo(QStringLiteral("먼저 그리드에서 수정할 자료를 선택하세요."));
-    } else {
-        m_entry->Form_Load();
-        m_entry->SetFormMode(2, this, code);
-        ShowModalOver(m_entry, this);
+        SafeSetFocus(spList);
+        return;
     }
-    SafeSetFocus(spList);
+    m_entry->Form_Load();
+    m_entry->SetFormMode(2, this, code);
+    ShowModalOver(m_entry, this);
 }
 
 void fbMobil_Admin::SyncUpdateMobil(int code, int eUpdateMode, const HandsetColumns::Fields &fields) {

@@ -9,6 +9,7 @@
 #include "Settings.h"
 #include "TestEnv.h"
 #include "VbUnits.h"
+#include <QApplication>
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
@@ -189,38 +190,68 @@ private Q_SLOTS:
 
         // More columns per page, Enter: the page is brought back into the fewer pages.
         typeInto(w->htMax[0], QStringLiteral("100"));
-        QCOMPARE(stored(QStringLiteral("MaxCols")), QStringLiteral("100"));
         QCOMPARE(w->lblPage->text(), QStringLiteral("2/3")); // taken at the next redraw
         QTest::keyClick(w->htMax[0], Qt::Key_Return);
+        QCOMPARE(stored(QStringLiteral("MaxCols")), QStringLiteral("100"));
         QCOMPARE(w->lblPage->text(), QStringLiteral("2/2"));
         QCOMPARE(ChartLabels::of(*w->KVGraph->chart())->labels().size(), 20);
         QVERIFY(boxes().isEmpty());
     }
 
-    void numberBoxesTakeOneOrMore() {
+    // A number box is checked when it is left or on Enter, not at each key: "50" erased to
+    // type "30" passes through an empty box.
+    void numberBoxesTakeOneOrMoreWhenLeft_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("leaveBy");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("30 over 50, Tab") << 0 << "30" << int(Qt::Key_Tab) << "30" << false;
+        QTest::newRow("0, Enter") << 0 << "0" << int(Qt::Key_Return) << "1" << true;
+        QTest::newRow("cleared, Tab") << 2 << "" << int(Qt::Key_Tab) << "1" << true;
+        QTest::newRow("1500, Enter") << 2 << "1500" << int(Qt::Key_Return) << "1500" << false;
+    }
+    void numberBoxesTakeOneOrMoreWhenLeft() {
+        QFETCH(int, box);
+        QFETCH(QString, typed);
+        QFETCH(int, leaveBy);
+        QFETCH(QString, shown);
+        QFETCH(bool, refused);
+        const QString key = box == 0 ? QStringLiteral("MaxCols") : QStringLiteral("MGBottom");
+        store(key, QStringLiteral("50"));
         open(10);
-        typeInto(w->htMax[0], QStringLiteral("0"));
-        QCOMPARE(boxes(), QStringList{QStringLiteral("message|휴대폰관리|") + kTooSmall});
-        QCOMPARE(env->prompter.boxes().size(), 0);
-        QCOMPARE(w->htMax[0]->text(), QStringLiteral("1"));
-        QCOMPARE(stored(QStringLiteral("MaxCols")), QStringLiteral("1"));
-        QVERIFY(w->htMax[0]->property("Tag").toString().isEmpty());
-        QTest::keyClick(w->htMax[0], Qt::Key_Return);
-        QCOMPARE(w->lblPage->text(), QStringLiteral("1/10"));
-
-        // Clearing the box is no number either.
-        w->htMax[2]->setFocus();
-        w->htMax[2]->selectAll();
-        QTest::keyClick(w->htMax[2], Qt::Key_Backspace);
-        QCOMPARE(boxes(), QStringList{QStringLiteral("message|휴대폰관리|") + kTooSmall});
-        QCOMPARE(w->htMax[2]->text(), QStringLiteral("1"));
-        QCOMPARE(stored(QStringLiteral("MGBottom")), QStringLiteral("1"));
-        typeInto(w->htMax[2], QStringLiteral("1500"));
-        QCOMPARE(stored(QStringLiteral("MGBottom")), QStringLiteral("1500"));
-        QCOMPARE(w->KVGraph->options().bottomMargin, 500); // the chart takes it at the next redraw
-        QTest::mouseClick(w->cmdRefresh, Qt::LeftButton);
-        QCOMPARE(w->KVGraph->options().bottomMargin, 1500);
+        QLineEdit *edit = w->htMax[size_t(box)];
+        QCOMPARE(edit->text(), QStringLiteral("50"));
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), typed); // nothing put back while typing
         QVERIFY(boxes().isEmpty());
+        QCOMPARE(stored(key), QStringLiteral("50"));
+        QTest::keyClick(edit, Qt::Key(leaveBy));
+        QCOMPARE(boxes(), refused ? QStringList{QStringLiteral("message|휴대폰관리|") + kTooSmall} : QStringList());
+        QCOMPARE(edit->text(), shown);
+        QCOMPARE(stored(key), shown);
+        if (leaveBy == Qt::Key_Return && box == 0)
+            QCOMPARE(w->lblPage->text(), QStringLiteral("1/10")); // Enter draws again
+        if (leaveBy == Qt::Key_Return && box == 2)
+            QCOMPARE(w->KVGraph->options().bottomMargin, 1500);
+        QVERIFY(boxes().isEmpty());
+    }
+
+    // Esc closes the window unless an open list takes it.
+    void escCloses() {
+        open(3);
+        w->cboGraphType->setFocus();
+        w->cboGraphType->showPopup();
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QVERIFY(w->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
     }
 
     void cancellingTheColourChangesNothing() {

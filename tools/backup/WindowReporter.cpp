@@ -1,4 +1,5 @@
 #include "WindowReporter.h"
+#include "WindowFit.h"
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
@@ -41,8 +42,7 @@ WindowReporter::WindowReporter() {
 
 void WindowReporter::status(const QString &text) {
     m_text->setText(text);
-    m_window.show();
-    m_shown = true;
+    showWindow();
     QApplication::processEvents();
 }
 
@@ -63,5 +63,12 @@ void WindowReporter::finished(bool ok, const QString &text) {
     m_text->setStyleSheet(ok ? QString() : QStringLiteral("color: #B00000;"));
     m_button->setText(QStringLiteral("닫기"));
     m_button->setFocus();
+    showWindow();
+}
+
+void WindowReporter::showWindow() {
+    if (!m_shown)
+        WindowFit::centre(&m_window);
     m_window.show();
+    m_shown = true;
 }
