@@ -63,6 +63,15 @@ private Q_SLOTS:
         showAndSettle(&chart);
         QVERIFY2(centredOn(&chart, area()), qPrintable(QDebug::toString(chart.frameGeometry())));
         WindowReporter restore;
+        // --restore asks for the archive before its own window is up.
+        QRect chooser;
+        onNextModal(this, [&](QWidget *w) {
+            QTest::qWait(20);
+            chooser = w->frameGeometry();
+        });
+        QVERIFY(restore.chooseArchive(env->appFolder()).isEmpty());
+        QVERIFY2(area().contains(chooser) && (chooser.center() - area().center()).manhattanLength() <= 2,
+                 qPrintable(QDebug::toString(chooser)));
         restore.status(QStringLiteral("복원할 백업 파일을 고르세요."));
         QVERIFY(QTest::qWaitForWindowExposed(restore.window()));
         QTest::qWait(20);

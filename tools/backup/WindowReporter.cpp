@@ -51,8 +51,11 @@ bool WindowReporter::confirm(const QString &text) {
 }
 
 QString WindowReporter::chooseArchive(const QString &folder) {
-    return QFileDialog::getOpenFileName(&m_window, QStringLiteral("복원할 백업 파일"), folder,
-                                        QStringLiteral("백업 파일 (*.zip)"));
+    // The window it belongs to is not shown yet: the chooser is placed on the screen itself.
+    QFileDialog chooser(&m_window, QStringLiteral("복원할 백업 파일"), folder, QStringLiteral("백업 파일 (*.zip)"));
+    chooser.setFileMode(QFileDialog::ExistingFile);
+    WindowFit::centre(&chooser, m_window.isVisible() ? &m_window : nullptr);
+    return chooser.exec() == QDialog::Accepted ? chooser.selectedFiles().value(0) : QString();
 }
 
 bool WindowReporter::cancelled() { return m_cancelled || (m_window.isHidden() && m_shown); }
