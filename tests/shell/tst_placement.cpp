@@ -8,32 +8,33 @@
 #include "WindowReporter.h"
 #include "frmMain.h"
 #include "modSpread60.h"
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
-#include <QVBoxLayout>
 
 namespace {
 QRect area() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
-// Centred within a pixel (odd sizes), the frame whole on the screen.
-bool centredOn(const QWidget *w, const QRect &on) {
-    const QRect f = w->frameGeometry();
-    const QPoint d = f.center() - on.center();
-    return area().contains(f) && qAbs(d.x()) <= 1 && qAbs(d.y()) <= 1;
+// The frame whole on the screen and centred on `on` within a pixel (odd sizes).
+bool centredOn(const QRect &frame, const QRect &on) {
+    const QPoint d = frame.center() - on.center();
+    return area().contains(frame) && qAbs(d.x()) <= 1 && qAbs(d.y()) <= 1;
+}
+
+// The frame of the modal window that act opens, once the window manager (here: offscreen) placed it.
+QRect modalFrame(QObject *context, const std::function<void()> &act) {
+    QRect frame;
+    onNextModal(context, [&](QWidget *w) {
+        QTest::qWait(20);
+        frame = w->frameGeometry();
+    });
+    act();
+    return frame;
 }
 } // namespace
 
 class TestPlacement : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> env;
-
-    // Shown as the program shows it, then placed as the window manager's frame asks.
-    static void showAndSettle(QWidget *w) {
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
-        QTest::qWait(20);
-    }
 
 private Q_SLOTS:
     void init() {
@@ -46,67 +47,41 @@ private Q_SLOTS:
         env.reset();
     }
 
-    // The main window's 1100x760 does not fit with its frame: it opens maximised, not with
-    // its title bar above the screen.
-    void mainWindowTooLargeOpensMaximised() {
-        frmMain w;
-        showAndSettle(&w);
-        QVERIFY(w.isMaximized());
-        QVERIFY(area().contains(w.frameGeometry()));
-    }
-
-    void topWindowsCentredOnTheScreen() {
+    // The main window's 1100x760 does not fit with its frame: maximised, not with its title
+    // bar above the screen. The others open centred on the screen.
+    void ownWindows() {
+        frmMain main;
         FrmLogin login;
-        showAndSettle(&login);
-        QVERIFY2(centredOn(&login, area()), qPrintable(QDebug::toString(login.frameGeometry())));
         FrmKVGraph chart;
-        showAndSettle(&chart);
-        QVERIFY2(centredOn(&chart, area()), qPrintable(QDebug::toString(chart.frameGeometry())));
         WindowReporter restore;
         // --restore asks for the archive before its own window is up.
-        QRect chooser;
-        onNextModal(this, [&](QWidget *w) {
-            QTest::qWait(20);
-            chooser = w->frameGeometry();
-        });
-        QVERIFY(restore.chooseArchive(env->appFolder()).isEmpty());
-        QVERIFY2(area().contains(chooser) && (chooser.center() - area().center()).manhattanLength() <= 2,
-                 qPrintable(QDebug::toString(chooser)));
-        restore.status(QStringLiteral("복원할 백업 파일을 고르세요."));
-        QVERIFY(QTest::qWaitForWindowExposed(restore.window()));
+        const QRect chooser = modalFrame(this, [&] { QVERIFY(restore.chooseArchive(env->appFolder()).isEmpty()); });
+        QVERIFY2(centredOn(chooser, area()), qPrintable(QDebug::toString(chooser)));
+        for (QWidget *w :
+             {static_cast<QWidget *>(&main), static_cast<QWidget *>(&login), static_cast<QWidget *>(&chart)})
+            w->show();
+        restore.status(QStringLiteral("복원 중"));
         QTest::qWait(20);
-        QVERIFY2(centredOn(restore.window(), area()), qPrintable(QDebug::toString(restore.window()->frameGeometry())));
+        QVERIFY(main.isMaximized() && area().contains(main.frameGeometry()));
+        for (const QWidget *w : {static_cast<QWidget *>(&login), static_cast<QWidget *>(&chart), restore.window()})
+            QVERIFY2(centredOn(w->frameGeometry(), area()), qPrintable(w->windowTitle()));
     }
 
-    // The report-column chooser stands over the list it is for, a child in a corner of the frame.
+    // The report-column chooser stands over the list it is for, a child away from the frame's centre.
     void columnChooserOverItsList() {
         frmMain main;
-        main.showNormal();
-        main.setGeometry(40, 40, 900, 650);
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        main.show();
         auto *list = new QWidget;
         list->setObjectName(QStringLiteral("fbPlaced"));
         auto *grid = new Spread(list);
         grid->setObjectName(QStringLiteral("spList"));
         grid->setMaxCols(6);
-        grid->setMaxRows(3);
-        (new QVBoxLayout(list))->addWidget(grid);
         main.addChild(list);
-        auto *sub = qobject_cast<QMdiSubWindow *>(list->parentWidget());
-        QVERIFY(sub);
-        sub->setGeometry(380, 240, 480, 330);
+        qobject_cast<QMdiSubWindow *>(list->parentWidget())->setGeometry(380, 240, 480, 330);
         QTest::qWait(20);
-        const QRect listOnScreen(sub->mapToGlobal(QPoint(0, 0)), sub->size());
-        QRect chooser;
-        onNextModal(this, [&](QWidget *w) {
-            QTest::qWait(20);
-            chooser = w->frameGeometry();
-        });
-        modSpread60::RunSpreadMenuCommand(4, list, grid, QString());
-        QVERIFY(area().contains(chooser));
-        const QPoint d = chooser.center() - QRect(list->mapToGlobal(QPoint(0, 0)), list->size()).center();
-        QVERIFY2(qAbs(d.x()) <= 1 && qAbs(d.y()) <= 1, qPrintable(QDebug::toString(chooser)));
-        QVERIFY(listOnScreen.contains(chooser.center()));
+        const QRect chooser = modalFrame(this, [&] { modSpread60::RunSpreadMenuCommand(4, list, grid, QString()); });
+        QVERIFY2(centredOn(chooser, QRect(list->mapToGlobal(QPoint(0, 0)), list->size())),
+                 qPrintable(QDebug::toString(chooser)));
     }
 };
 
