@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "Prompter.h"
 #include "VbUnits.h"
+#include "WindowFit.h"
 #include "modFrmCtrl.h"
 #include <QApplication>
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,7 +25,6 @@
 
 namespace {
 const char *const kTag = "Tag";
-const QString kSkip = QStringLiteral("SKIP");
 const char *const kCheckCaptions[4] = {"값보기", "가로선", "막대채움", "세로글자 회전"};
 const char *const kColorNames[2] = {"막대색", "꺾은선색"};
 // The largest value each number box passes on: 16 bits for the columns, 32 for the margin.
@@ -43,6 +44,15 @@ FrmKVGraph::FrmKVGraph(QWidget *parent) : QWidget(parent, Qt::Window) {
     resize(VbUnits::twipsToPx(14400), VbUnits::twipsToPx(9000));
     SetFormStyle(this, true);
     load();
+    WindowFit::centre(this, parent);
+}
+
+void FrmKVGraph::keyPressEvent(QKeyEvent *e) {
+    // Reached the window: no control (an open list, say) wanted it.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(e);
 }
 
 void FrmKVGraph::buildControls() {
@@ -102,8 +112,12 @@ void FrmKVGraph::buildControls() {
         box->setAlignment(Qt::AlignRight);
         htMax[size_t(i)] = box;
         addRow(i == 0 ? QStringLiteral("칼럼수:") : QStringLiteral("하단여백:"), box);
-        connect(box, &QLineEdit::textChanged, this, [this, i] { htMax_Change(i); });
-        connect(box, &QLineEdit::returnPressed, this, &FrmKVGraph::cmdRefresh_Click);
+        // Checked when the number is complete: erasing "50" to type "30" passes through "".
+        connect(box, &QLineEdit::editingFinished, this, [this, i] { htMax_Change(i); });
+        connect(box, &QLineEdit::returnPressed, this, [this, i] {
+            htMax_Change(i);
+            cmdRefresh_Click();
+        });
     }
     for (int i = 0; i < 4; ++i) {
         chkGrpStat[size_t(i)] =
@@ -244,15 +258,13 @@ void FrmKVGraph::chkGrpStat_Click(int index) {
 
 void FrmKVGraph::htMax_Change(int index) {
     QLineEdit *box = htMax[size_t(index)];
-    if (!isVisible() || box->property(kTag).toString() == kSkip)
+    if (!isVisible())
         return;
     int value = GraphSettings::boxValue(box->text(), kBoxMost[index]);
     if (value < 1) {
-        MsgInfo(QStringLiteral("1이상의 수치만 입력가능합니다."));
-        box->setProperty(kTag, kSkip);
         box->setText(QStringLiteral("1"));
-        box->setProperty(kTag, QString());
         value = 1;
+        MsgInfo(QStringLiteral("1이상의 수치만 입력가능합니다."));
     }
     GraphSettings::saveNumber(index, value);
 }

@@ -42,6 +42,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void buildControls();

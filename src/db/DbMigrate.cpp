@@ -9,6 +9,7 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringDecoder>
 #include <algorithm>
 
 namespace DbMigrate {
@@ -97,6 +98,8 @@ public:
 
     bool copyTable(const QString &table, QString *why) {
         const QSqlRecord columns = m_from.record(table);
+        if (!allTextIsUtf8(table, columns, why))
+            return false;
         if (!Schema::tableNames().contains(table)) {
             QSqlQuery create(m_to);
             if (!create.exec(genericCreate(m_to, table, columns))) {
@@ -166,6 +169,45 @@ public:
     }
 
 private:
+    // The file engine keeps whatever bytes it was given as text; read as text, bytes that are
+    // not UTF-8 turn into U+FFFD on both sides of the comparison, and the copy would differ
+    // from the file without a word. Such a value is named instead, and nothing is copied.
+    bool allTextIsUtf8(const QString &table, const QSqlRecord &columns, QString *why) {
+        if (onServer(m_from) || columns.isEmpty())
+            return true;
+        QStringList raw;
+        QList<int> textColumns;
+        for (int i = 0; i < columns.count(); ++i)
+            if (columns.field(i).metaType().id() == QMetaType::QString) {
+                raw << QStringLiteral("CAST(%1 AS BLOB)").arg(quoted(m_from, columns.fieldName(i)));
+                textColumns << i;
+            }
+        if (raw.isEmpty())
+            return true;
+        QSqlQuery q(m_from);
+        q.setForwardOnly(true);
+        if (!q.exec(
+                QStringLiteral("SELECT %1, %2 FROM %3")
+                    .arg(quoted(m_from, columns.fieldName(0)), raw.join(QLatin1Char(',')), quoted(m_from, table)))) {
+            *why = engineWords(q.lastError());
+            return false;
+        }
+        while (q.next())
+            for (qsizetype c = 0; c < textColumns.size(); ++c) {
+                const QByteArray bytes = q.value(int(c) + 1).toByteArray();
+                QStringDecoder utf8(QStringDecoder::Utf8);
+                [[maybe_unused]] const QString decoded = utf8(bytes); // decodes only when converted
+                if (!utf8.hasError())
+                    continue;
+                *why = QStringLiteral("%1 = %2 인 행의 %3 값이 UTF-8 글자가 아닙니다 (%4). 원본에서 그 값을 "
+                                      "고친 뒤 다시 하세요.")
+                           .arg(columns.fieldName(0), q.value(0).toString(), columns.fieldName(textColumns[c]),
+                                QString::fromLatin1(bytes.left(40).toHex(' ')));
+                return false;
+            }
+        return true;
+    }
+
     QSqlDatabase m_from, m_to;
     const std::function<void(const QString &)> &m_progress;
 };
@@ -250,6 +292,19 @@ Result copy(const QSqlDatabase &from, const QSqlDatabase &to, const std::functio
         result.error = why;
         return result;
     };
+    // A start-up making the tables, or a copy killed a moment ago that the server is still
+    // undoing, is waited for instead of colliding with it.
+    struct TablesLock {
+        QSqlDatabase db;
+        explicit TablesLock(const QSqlDatabase &d) : db(onServer(d) ? d : QSqlDatabase()) {
+            if (db.isValid())
+                QSqlQuery(db).exec(Schema::kLockTablesSql);
+        }
+        ~TablesLock() {
+            if (db.isValid())
+                QSqlQuery(db).exec(Schema::kUnlockTablesSql);
+        }
+    } tablesLock(target);
     if (!target.transaction())
         return fail(QStringLiteral("대상에 쓸 수 없습니다: ") + engineWords(target.lastError()));
     QString why;

@@ -111,7 +111,7 @@ bool prepareServerDatabase(const QSqlDatabase &db, const QString &password, QStr
     // Two PCs starting on an empty database at once: the second waits here, then finds the
     // tables. The lock is taken before the transaction begins: a transaction that began before
     // the other PC committed still believes its cached "no such table" and would create them again.
-    if (!q.exec(QStringLiteral("SELECT pg_advisory_lock(4946727)"))) {
+    if (!q.exec(kLockTablesSql)) {
         if (error)
             *error = q.lastError().databaseText();
         return false;
@@ -129,7 +129,7 @@ bool prepareServerDatabase(const QSqlDatabase &db, const QString &password, QStr
             *error = why.isEmpty() ? q.lastError().databaseText() : why;
         ok = false;
     }
-    QSqlQuery(db).exec(QStringLiteral("SELECT pg_advisory_unlock(4946727)"));
+    QSqlQuery(db).exec(kUnlockTablesSql);
     return ok;
 }
 

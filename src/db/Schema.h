@@ -9,6 +9,10 @@ class QSqlDatabase;
 namespace Schema {
 inline const QString kPassword = QStringLiteral("rq5531");
 inline const QString kMainFile = QStringLiteral("dbMain.db");
+// The server lock everything that makes the tables holds (a PC's first start, db-migrate),
+// taken before its transaction: one waits until the other has committed or is gone.
+inline const QString kLockTablesSql = QStringLiteral("SELECT pg_advisory_lock(4946727)");
+inline const QString kUnlockTablesSql = QStringLiteral("SELECT pg_advisory_unlock(4946727)");
 
 // Creates file with every table, the ADMIN account (empty password), the base handset
 // record (code 1) and the password check. The file appears complete or not at all.

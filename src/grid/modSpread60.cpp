@@ -9,7 +9,9 @@
 #include "Prompter.h"
 #include "Spread.h"
 #include "VbUnits.h"
+#include "WindowFit.h"
 #include "modFormIni.h"
+#include "modFrmCtrl.h"
 #include <cmath>
 
 namespace modSpread60 {
@@ -159,7 +161,7 @@ void SpreadDeleteRow(Spread *grid, int row, bool notify, bool shrink) {
         grid->setMaxRows(grid->dataRowCnt());
     grid->refresh();
     if (notify)
-        ShowFloatMsg(QStringLiteral("자료를 삭제하였습니다."), 500);
+        ShowFloatMsg(QStringLiteral("자료를 삭제하였습니다."), 500, WindowFit::onScreen(grid));
 }
 
 void ApplyDefaultGridLook(Spread *grid) {
@@ -190,7 +192,8 @@ namespace {
 void showReportColumns(QWidget *window, Spread *grid) {
     FrmSprRPTCol chooser(window);
     chooser.SetParam(window, grid);
-    chooser.exec();
+    WindowFit::centre(&chooser, window);
+    ShowModalOver(&chooser, window);
 }
 } // namespace
 
@@ -255,7 +258,7 @@ void ShowSpreadShortcutList(Spread *grid) {
 void ShowFindInSpread(Spread *grid, int firstCol, int lastCol) {
     FrmFindInSpread find(grid->window());
     find.SetFormInit(grid, firstCol, lastCol);
-    find.exec();
+    ShowModalOver(&find, grid);
 }
 
 } // namespace modSpread60

@@ -11,6 +11,7 @@
 #include "Messages.h"
 #include "Spread.h"
 #include "VbUnits.h"
+#include "WindowFit.h"
 #include "cFpPreview.h"
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Save.h"
@@ -95,7 +96,7 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
             connect(charge, &QPushButton::clicked, this, [this, m] { OpenLookup(m); });
             search->addWidget(charge, row, col + 2);
         }
-        connect(htField[m], &QLineEdit::returnPressed, this, [] { EnterKeyMove(vbKeyReturn); });
+        MoveByEnterAndArrows(htField[m]);
     }
 
     spList = new Spread(this);
@@ -235,7 +236,7 @@ void fbMobil_Admin::QueryList() {
             spList->adoptTexts(gridCol, pool, rs.takeTexts(field));
     } else {
         if (isVisible())
-            ShowFloatMsg(QStringLiteral("검색된 결과가 없습니다."), 500);
+            ShowFloatMsg(QStringLiteral("검색된 결과가 없습니다."), 500, WindowFit::onScreen(this));
         showCount();
     }
     CloseObj(rs);
@@ -310,7 +311,7 @@ void fbMobil_Admin::RecAdd() {
     m_entry->Form_Load();
     m_entry->SetFormMode(1, this, 0);
     ShowModalOver(m_entry, this);
-    SafeSetFocus(spList);
+    SafeSetFocus(spList); // the list's rows are what the user works on next
 }
 
 void fbMobil_Admin::RecEdit() {

@@ -12,6 +12,7 @@
 #include "Prompter.h"
 #include "Settings.h"
 #include "UpperCaseValidator.h"
+#include "WindowFit.h"
 #include "fBMobil_Save_Search.h"
 #include "modFrmCtrl.h"
 #include "modMDB_Func.h"
@@ -106,7 +107,7 @@ fbMobil_Save::fbMobil_Save(QWidget *parent) : QDialog(parent) {
     connect(btnPicture, &QPushButton::clicked, this, [this] { ChoosePicture(); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
     for (int i = 0; i < 9; ++i)
-        connect(htField[i], &QLineEdit::returnPressed, this, [] { EnterKeyMove(vbKeyReturn); });
+        MoveByEnterAndArrows(htField[i]);
     SetFormStyle(this, true);
     Form_Load();
 }
@@ -277,7 +278,7 @@ bool fbMobil_Save::Save() {
     if (m_mode != 1)
         m_loadedId = id;
     Q_EMIT saved(g_nCode, m_mode, r.fields);
-    ShowFloatMsg(QStringLiteral("자료가 저장되었습니다."), 500);
+    ShowFloatMsg(QStringLiteral("자료가 저장되었습니다."), 500, WindowFit::onScreen(this));
     // The box's own visibility, so the rule holds before the window is shown too.
     if (m_mode == 1 && !chkCun->isHidden() && chkCun->isChecked()) {
         clearFields();

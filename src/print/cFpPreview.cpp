@@ -5,6 +5,7 @@
 #include "ReportColumns.h"
 #include "Spread.h"
 #include "SpreadPrint.h"
+#include "modFrmCtrl.h"
 #include "modSpreadPrint.h"
 #include <QApplication>
 #include <QPrinter>
@@ -54,7 +55,7 @@ bool cFpPreview::SpreadPreview(Spread *obj, const QString &sRegKey, const QStrin
     }
     delete m_preview.data();
     m_preview = new FrmSPPrint_Preview(obj->window());
-    m_preview->exec();
+    ShowModalOver(m_preview, obj);
     const bool printed = m_preview ? m_preview->m_bPrintedOK : false;
     delete m_preview.data();
     return printed;

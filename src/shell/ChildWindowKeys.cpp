@@ -60,6 +60,11 @@ bool ChildWindowKeys::eventFilter(QObject *watched, QEvent *e) {
         }
         return false;
     }
+    if (combo == QKeyCombination(Qt::ControlModifier, Qt::Key_W) && childOf(watched)) {
+        // Whatever control has the focus, Ctrl+W is the child's key, never the frame's close.
+        k->accept();
+        return true;
+    }
     if ((k->modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier || k->isAutoRepeat())
         return false;
     QMdiSubWindow *sub = childOf(watched);

@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "Settings.h"
 #include "UpperCaseValidator.h"
+#include "WindowFit.h"
 #include "mdlCommonKV.h"
 #include "modFrmCtrl.h"
 #include "modMDB_Func.h"
@@ -79,6 +80,7 @@ FrmLogin::FrmLogin(QWidget *parent) : QWidget(parent) {
     connect(chkSavePwd, &QCheckBox::clicked, this, [this] { chkSavePwd_Click(); });
     connect(btnLogin, &QPushButton::clicked, this, [this] { DoLogin(); });
     Form_Load();
+    WindowFit::centre(this);
 }
 
 void FrmLogin::Form_Load() {

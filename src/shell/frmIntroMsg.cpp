@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -45,7 +46,15 @@ frmIntroMsg::frmIntroMsg(QWidget *parent) : QDialog(parent) {
 }
 
 bool frmIntroMsg::eventFilter(QObject *watched, QEvent *e) {
-    if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)
+    if (e->type() == QEvent::KeyPress) {
+        keyPressEvent(static_cast<QKeyEvent *>(e));
         return true;
-    return QDialog::eventFilter(watched, e);
+    }
+    return e->type() == QEvent::KeyRelease || QDialog::eventFilter(watched, e);
+}
+
+void frmIntroMsg::keyPressEvent(QKeyEvent *e) {
+    const int key = e->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
+        accept();
 }

@@ -13,7 +13,7 @@ public:
     QCheckBox *Check1 = nullptr;
 
 protected:
-    // Keys do nothing here, not even Enter on the focused button.
+    // Enter and Esc close it; other keys do nothing (Space would tick "더이상 보지않기").
     bool eventFilter(QObject *watched, QEvent *e) override;
-    void keyPressEvent(QKeyEvent *) override {}
+    void keyPressEvent(QKeyEvent *e) override;
 };

@@ -9,6 +9,7 @@
 #include "Shell.h"
 #include "VbUnits.h"
 #include "WebLinks.h"
+#include "WindowFit.h"
 #include "WindowPlacement.h"
 #include "WindowRegistry.h"
 #include "modFrmCtrl.h"
@@ -75,7 +76,15 @@ void frmMain::placeOnScreen() {
                                                            : QRect(0, 0, 1100, 760);
     const QRect stored =
         WindowPlacement::parse(Settings::GetSetting(AppState::title(), kPlaceSection, QStringLiteral("Geometry")));
-    setGeometry(WindowPlacement::place(stored, QSize(1100, 760), screens, primary));
+    const QSize designed(1100, 760);
+    const QRect placed = WindowPlacement::place(stored, designed, screens, primary);
+    if (stored.isValid() && placed.topLeft() == stored.topLeft()) {
+        setGeometry(placed);
+    } else {
+        // First start: the frame fits the screen, or the window opens maximised.
+        resize(designed);
+        WindowFit::centre(this);
+    }
     if (Settings::GetSetting(AppState::title(), kPlaceSection, QStringLiteral("Maximized")) == QLatin1String("1"))
         setWindowState(windowState() | Qt::WindowMaximized);
 }
@@ -276,8 +285,11 @@ void frmMain::mnuHelp_AS_Click() {
 }
 
 void frmMain::openWebLink(const QString &question, const QString &url) {
-    if (MsgAsk(question, QString(), true) == vbYes)
-        shell().open(url);
+    if (MsgAsk(question, QString(), true) == vbYes && !shell().open(url))
+        MsgWarn(
+            QStringLiteral("웹 브라우저를 열 수 없습니다.\r\n이 PC에 웹 브라우저가 설치되어 있는지 확인하세요.\r\n\r\n"
+                           "주소: ") +
+            url);
 }
 
 void frmMain::mnuSupport_Click() {

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -42,6 +43,25 @@ QList<QWidget *> openWindows() {
     }
     return out;
 }
+
+class ArrowMove final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *, QEvent *e) override {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        const auto *k = static_cast<QKeyEvent *>(e);
+        if (k->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        switch (k->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Down: EnterKeyMove(vbKeyDown); return true;
+        case Qt::Key_Up: EnterKeyMove(vbKeyUp); return true;
+        default: return false;
+        }
+    }
+};
 
 bool focusable(QWidget *w) {
     return w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy();
@@ -108,6 +128,14 @@ void SetFormStyle(QWidget *window, bool takeIcon) {
 }
 
 int ShowModalOver(QWidget *dialog, QWidget *caller) {
+    // The keys of the window below go on where they were: its F-keys work without a click.
+    const QPointer<QWidget> hadFocus = QApplication::focusWidget();
+    const auto giveFocusBack = [&hadFocus] {
+        if (!hadFocus || !hadFocus->isVisible())
+            return;
+        hadFocus->activateWindow();
+        hadFocus->setFocus(Qt::ActiveWindowFocusReason);
+    };
     QWidget *owner = caller;
     if (g_main && caller && (caller == g_main || g_main->isAncestorOf(caller)))
         owner = g_main;
@@ -120,6 +148,7 @@ int ShowModalOver(QWidget *dialog, QWidget *caller) {
         const int result = d->exec();
         if (guard && parent != owner)
             guard->setParent(parent, flags | Qt::Dialog);
+        giveFocusBack();
         return result;
     }
     dialog->setWindowModality(Qt::ApplicationModal);
@@ -176,6 +205,8 @@ void EnterKeyMove(int keyCode) {
         }
     } while (w != current);
 }
+
+void MoveByEnterAndArrows(QWidget *control) { control->installEventFilter(new ArrowMove(control)); }
 
 bool CanFocus(const QWidget *control) { return control->isVisible() && control->isEnabled(); }
 

@@ -17,6 +17,8 @@ void SelectAllText();
 // Selection length SelectAllText gives control: a masked box counts its text plus 2.
 int SelectAllLength(const QWidget *control);
 void EnterKeyMove(int keyCode);
+// Enter and Down in control move to the next input control, Up to the previous.
+void MoveByEnterAndArrows(QWidget *control);
 bool CanFocus(const QWidget *control);
 void SafeSetFocus(QWidget *control, bool force = false);
 bool KeepMinSize(QWidget *window, int minWidth = -1, int minHeight = -1);

@@ -11,6 +11,7 @@
 #include "TestEnv.h"
 #include "VbUnits.h"
 #include "modMDB_Func.h"
+#include <QApplication>
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
@@ -192,38 +193,62 @@ private Q_SLOTS:
 
         // More columns per page, Enter: the page is brought back into the fewer pages.
         typeInto(w->htMax[0], QStringLiteral("100"));
-        QCOMPARE(stored(QStringLiteral("MaxCols")), QStringLiteral("100"));
         QCOMPARE(w->lblPage->text(), QStringLiteral("2/3")); // taken at the next redraw
         QTest::keyClick(w->htMax[0], Qt::Key_Return);
+        QCOMPARE(stored(QStringLiteral("MaxCols")), QStringLiteral("100"));
         QCOMPARE(w->lblPage->text(), QStringLiteral("2/2"));
         QCOMPARE(ChartLabels::of(*w->KVGraph->chart())->labels().size(), 20);
         QVERIFY(boxes().isEmpty());
     }
 
-    void numberBoxesTakeOneOrMore() {
+    // A number box is checked when it is left or on Enter, not at each key: "50" erased to
+    // type "30" passes through an empty box. Below 1 the box is told and 1 put back.
+    void numberBoxesTakeOneOrMoreWhenLeft_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("leaveBy");
+        QTest::addColumn<QString>("taken");
+        QTest::newRow("30 over 50, Tab") << 0 << "30" << int(Qt::Key_Tab) << "30";
+        QTest::newRow("0, Enter") << 0 << "0" << int(Qt::Key_Return) << "1";
+        QTest::newRow("cleared, Tab") << 2 << "" << int(Qt::Key_Tab) << "1";
+        QTest::newRow("1500, Enter") << 2 << "1500" << int(Qt::Key_Return) << "1500";
+    }
+    void numberBoxesTakeOneOrMoreWhenLeft() {
+        QFETCH(int, box);
+        QFETCH(QString, typed);
+        QFETCH(int, leaveBy);
+        QFETCH(QString, taken);
+        const QString key = box == 0 ? QStringLiteral("MaxCols") : QStringLiteral("MGBottom");
+        store(key, QStringLiteral("50"));
         open(10);
-        typeInto(w->htMax[0], QStringLiteral("0"));
-        QCOMPARE(boxes(), QStringList{QStringLiteral("message|휴대폰관리|") + kTooSmall});
-        QCOMPARE(env->prompter.boxes().size(), 0);
-        QCOMPARE(w->htMax[0]->text(), QStringLiteral("1"));
-        QCOMPARE(stored(QStringLiteral("MaxCols")), QStringLiteral("1"));
-        QVERIFY(w->htMax[0]->property("Tag").toString().isEmpty());
-        QTest::keyClick(w->htMax[0], Qt::Key_Return);
-        QCOMPARE(w->lblPage->text(), QStringLiteral("1/10"));
+        QLineEdit *edit = w->htMax[size_t(box)];
+        edit->setFocus();
+        for (Qt::Key k : {Qt::Key_End, Qt::Key_Backspace, Qt::Key_Backspace})
+            QTest::keyClick(edit, k);
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), typed); // nothing put back or stored while typing
+        QCOMPARE(stored(key), QStringLiteral("50"));
+        QTest::keyClick(edit, Qt::Key(leaveBy));
+        QCOMPARE(boxes(),
+                 taken != typed ? QStringList{QStringLiteral("message|휴대폰관리|") + kTooSmall} : QStringList());
+        QCOMPARE(edit->text(), taken);
+        QCOMPARE(stored(key), taken);
+        if (leaveBy == Qt::Key_Return) // Enter draws again
+            QCOMPARE(box == 0 ? w->lblPage->text() : QString::number(w->KVGraph->options().bottomMargin),
+                     box == 0 ? QStringLiteral("1/10") : taken);
+    }
 
-        // Clearing the box is no number either.
-        w->htMax[2]->setFocus();
-        w->htMax[2]->selectAll();
-        QTest::keyClick(w->htMax[2], Qt::Key_Backspace);
-        QCOMPARE(boxes(), QStringList{QStringLiteral("message|휴대폰관리|") + kTooSmall});
-        QCOMPARE(w->htMax[2]->text(), QStringLiteral("1"));
-        QCOMPARE(stored(QStringLiteral("MGBottom")), QStringLiteral("1"));
-        typeInto(w->htMax[2], QStringLiteral("1500"));
-        QCOMPARE(stored(QStringLiteral("MGBottom")), QStringLiteral("1500"));
-        QCOMPARE(w->KVGraph->options().bottomMargin, 500); // the chart takes it at the next redraw
-        QTest::mouseClick(w->cmdRefresh, Qt::LeftButton);
-        QCOMPARE(w->KVGraph->options().bottomMargin, 1500);
-        QVERIFY(boxes().isEmpty());
+    // Esc closes the window unless an open list takes it.
+    void escCloses() {
+        open(3);
+        w->cboGraphType->setFocus();
+        w->cboGraphType->showPopup();
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QVERIFY(w->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
     }
 
     void cancellingTheColourChangesNothing() {

@@ -187,7 +187,18 @@ private Q_SLOTS:
         QVERIFY2(failed.error.startsWith("'zz_notes' 표를 옮기지 못했습니다"), qPrintable(failed.error));
         QCOMPARE(DbMigrate::tablesOf(remote), QStringList());
 
+        // Bytes that are not UTF-8 would arrive changed: the value is named and nothing copied.
         QVERIFY(exec(source, "DELETE FROM zz_notes"));
+        QVERIFY(exec(source, "INSERT INTO t_mobile (code, mcode, mid, nick) VALUES (7, '000007', 'A', "
+                             "CAST(X'41FF42' AS TEXT))"));
+        const DbMigrate::Result changed = DbMigrate::copy(source, remote);
+        QVERIFY(!changed.ok);
+        QVERIFY2(changed.error.contains("code = 7") && changed.error.contains("nick") &&
+                     changed.error.contains("41 ff 42"),
+                 qPrintable(changed.error));
+        QCOMPARE(DbMigrate::tablesOf(remote), QStringList());
+        QVERIFY(exec(source, "DELETE FROM t_mobile WHERE code = 7"));
+
         QVERIFY(exec(remote, "CREATE TABLE other (x INTEGER)"));
         const DbMigrate::Result refused = DbMigrate::copy(source, remote);
         QVERIFY(!refused.ok);

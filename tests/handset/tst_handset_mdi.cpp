@@ -1,7 +1,10 @@
+#include "AppState.h"
 #include "HandsetFixture.h"
 #include "HandsetWindows.h"
+#include "ModalHelp.h"
 #include "Spread.h"
 #include "WindowRegistry.h"
+#include "cFpPreview.h"
 #include "fbMobil_Admin.h"
 #include "fbMobil_Save.h"
 #include "frmMain.h"
@@ -11,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTimer>
 
 // The handset list as the user meets it: a child of the main window's work area, keys
@@ -66,10 +70,87 @@ private Q_SLOTS:
         QTest::keyClick(g, Qt::Key_F, Qt::ControlModifier);
         QVERIFY(findShown);
         QCOMPARE(childCount(), 1);
-        // Ctrl+W elsewhere in the child does not close it either.
-        list->htField[1]->setFocus();
-        QTest::keyClick(list->htField[1], Qt::Key_W, Qt::ControlModifier);
+        QTRY_COMPARE(QApplication::focusWidget(), g); // back from the find window
+        // Ctrl+W elsewhere in the child does not close it either: after F5, in a field
+        // clicked into, on the frame itself.
+        type(Qt::Key_F5);
+        QTest::mouseClick(list->htField[3], Qt::LeftButton);
+        type(Qt::Key_W, Qt::ControlModifier);
+        frame()->setFocus();
+        type(Qt::Key_W, Qt::ControlModifier);
         QCOMPARE(childCount(), 1);
+    }
+
+    // Keys as the user types them: into whatever has the focus now.
+    static void type(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+        QVERIFY(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), key, mods);
+    }
+    // Enter and Down go on to the next field, Up back: the fields reached from fields[2].
+    static QList<QWidget *> walk(const std::array<QLineEdit *, 9> &fields, QList<QWidget *> *expected) {
+        QList<QWidget *> seen;
+        QTest::mouseClick(fields[2], Qt::LeftButton);
+        for (const auto &[key, index] :
+             {std::pair{Qt::Key_Down, 3}, {Qt::Key_Return, 4}, {Qt::Key_Up, 3}, {Qt::Key_Up, 2}, {Qt::Key_Enter, 3}}) {
+            type(key);
+            seen << QApplication::focusWidget();
+            *expected << fields[size_t(index)];
+        }
+        return seen;
+    }
+
+    // In the list's search fields and in the entry window F2 opens; the grid keeps its arrows.
+    void arrowsMoveBetweenFields() {
+        QList<QWidget *> expected;
+        QCOMPARE(walk(list->htField, &expected), expected);
+        QList<QWidget *> seen;
+        expected.clear();
+        onNextModalOf<fbMobil_Save>(this, [&](fbMobil_Save *w) {
+            QTRY_VERIFY(w->isActiveWindow());
+            seen = walk(w->htField, &expected);
+        });
+        type(Qt::Key_F2);
+        QCOMPARE(seen, expected);
+        QTRY_COMPARE(QApplication::focusWidget(), list->spList); // after adding, the rows come next
+        list->spList->setActiveCell(1, 3);
+        type(Qt::Key_Down);
+        QCOMPARE(list->spList->activeRow(), 4);
+    }
+
+    // After the print preview (F7) the focus is back where it was, after the entry window (F2)
+    // on the grid, whose rows the user works on next; F5 works at once either way.
+    void modalWindowsGiveTheFocusBack() {
+        cFpPreview preview;
+        preview.SetAppName(AppState::title());
+        gPreview = &preview;
+        const auto noPreview = qScopeGuard([] { gPreview = nullptr; });
+        QTest::mouseClick(list->htField[2], Qt::LeftButton);
+        for (const auto &[key, window, back] :
+             {std::tuple<Qt::Key, const char *, QWidget *>{Qt::Key_F7, "FrmSPPrint_Preview", list->htField[2]},
+              {Qt::Key_F2, "fbMobil_Save", list->spList}}) {
+            QString shown;
+            onNextModal(this, [&](QWidget *w) { shown = w->metaObject()->className(); });
+            type(key);
+            QCOMPARE(shown, QString::fromLatin1(window));
+            QTRY_COMPARE(QApplication::focusWidget(), back);
+            list->spList->setMaxRows(0);
+            type(Qt::Key_F5);
+            QCOMPARE(list->spList->maxRows(), 40);
+        }
+    }
+
+    // The delete notice stands over the list, not in a corner of the screen or of the frame.
+    void deleteNoticeOverTheList() {
+        frame()->setGeometry(0, 0, 500, 320);
+        list->spList->setFocus();
+        env->prompter.answerYes();
+        type(Qt::Key_F4);
+        env->prompter.clear();
+        const QString args = env->shell.starts.value(env->shell.starts.size() - 1).argumentText;
+        QVERIFY2(args.startsWith(QStringLiteral(" 자료를 삭제하였습니다./T500/P")), qPrintable(args));
+        const QStringList xy = args.section(QStringLiteral("/P"), 1).split(QLatin1Char(','));
+        QVERIFY(QRect(frame()->mapToGlobal(QPoint(0, 0)), frame()->size())
+                    .contains(QPoint(xy.value(0).toInt(), xy.value(1).toInt())));
     }
 
     // Alt+letter: the child's control with that letter before the main menu's.

@@ -83,8 +83,10 @@ private Q_SLOTS:
         QVERIFY(!WindowPlacement::parse("10,20,0,400").isValid());
         QVERIFY(!WindowPlacement::parse("garbage").isValid());
 
+        // The first start on a screen its frame does not fit (the test screen's 800x600) is maximised.
         auto w = open();
-        QCOMPARE(w->geometry().center(), WindowPlacement::place({}, {1100, 760}, {screen}, screen).center());
+        QCOMPARE(w->isMaximized(), screen.width() < 1100 || screen.height() < 760);
+        w->showNormal();
         const QRect moved(screen.left() + 30, screen.top() + 40, 700, 500);
         w->setGeometry(moved);
         w->close();
@@ -235,15 +237,27 @@ private Q_SLOTS:
         QTRY_COMPARE(w->mdiArea()->subWindowList().size(), 0);
     }
 
+    // Enter and Esc close the notice like its button; Space on the box does not tick it.
+    void introMessage_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+    }
     void introMessage() {
+        QFETCH(int, key);
         frmIntroMsg intro;
         intro.show();
         QApplication::setActiveWindow(&intro);
-        intro.btnClose->setFocus();
-        QTest::keyClick(intro.btnClose, Qt::Key_Return);
-        QTest::keyClick(intro.btnClose, Qt::Key_Space);
-        QTest::keyClick(&intro, Qt::Key_Escape);
-        QVERIFY(intro.isVisible()); // keys do nothing
+        intro.Check1->setFocus();
+        QTest::keyClick(intro.Check1, Qt::Key_Space);
+        QVERIFY(intro.isVisible());
+        QVERIFY(!intro.Check1->isChecked());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QVERIFY(!intro.isVisible());
+        QCOMPARE(intro.result(), int(QDialog::Accepted));
+        QCOMPARE(Settings::GetSetting(AppState::title(), "Config", "NoMsg", "<none>"), QString("<none>"));
+        intro.show();
         intro.Check1->click();
         QVERIFY(!intro.isVisible());
         QCOMPARE(Settings::GetSetting(AppState::title(), "Config", "NoMsg"), QString("1"));
@@ -284,6 +298,15 @@ private Q_SLOTS:
         QCOMPARE(env->prompter.boxes().last().text, QString("고객지원센터 홈페이지로 이동하시겠습니까?"));
         QCOMPARE(env->shell.opened.size(), 1);
         QVERIFY(env->shell.opened.first().startsWith("https://"));
+        // A PC without a web browser says so instead of doing nothing.
+        env->shell.openResult = false;
+        env->prompter.answerYes();
+        QApplication::setActiveWindow(w.get());
+        QTest::keyClick(w.get(), Qt::Key_E, Qt::AltModifier); // 원격지원(&E)
+        QTRY_COMPARE(env->shell.opened.size(), 2);
+        QCOMPARE(env->prompter.boxes().last().kind, QString("message"));
+        QVERIFY(env->prompter.texts().last().startsWith("웹 브라우저를 열 수 없습니다."));
+        QVERIFY(env->prompter.texts().last().endsWith(env->shell.opened.last()));
         w->mnuHelp_AS_Click();
         QVERIFY(env->prompter.texts().last().startsWith("DB관련 문제발생시\r\n\r\n" + gDBFile + "\r\n\r\n"));
         QVERIFY(env->prompter.texts().last().endsWith("Kolva소프트 개발팀"));

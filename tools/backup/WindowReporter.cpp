@@ -1,4 +1,5 @@
 #include "WindowReporter.h"
+#include "WindowFit.h"
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
@@ -41,8 +42,7 @@ WindowReporter::WindowReporter() {
 
 void WindowReporter::status(const QString &text) {
     m_text->setText(text);
-    m_window.show();
-    m_shown = true;
+    showWindow();
     QApplication::processEvents();
 }
 
@@ -51,8 +51,11 @@ bool WindowReporter::confirm(const QString &text) {
 }
 
 QString WindowReporter::chooseArchive(const QString &folder) {
-    return QFileDialog::getOpenFileName(&m_window, QStringLiteral("복원할 백업 파일"), folder,
-                                        QStringLiteral("백업 파일 (*.zip)"));
+    // The window it belongs to is not shown yet: the chooser is placed on the screen itself.
+    QFileDialog chooser(&m_window, QStringLiteral("복원할 백업 파일"), folder, QStringLiteral("백업 파일 (*.zip)"));
+    chooser.setFileMode(QFileDialog::ExistingFile);
+    WindowFit::centre(&chooser, m_window.isVisible() ? &m_window : nullptr);
+    return chooser.exec() == QDialog::Accepted ? chooser.selectedFiles().value(0) : QString();
 }
 
 bool WindowReporter::cancelled() { return m_cancelled || (m_window.isHidden() && m_shown); }
@@ -63,5 +66,12 @@ void WindowReporter::finished(bool ok, const QString &text) {
     m_text->setStyleSheet(ok ? QString() : QStringLiteral("color: #B00000;"));
     m_button->setText(QStringLiteral("닫기"));
     m_button->setFocus();
+    showWindow();
+}
+
+void WindowReporter::showWindow() {
+    if (!m_shown)
+        WindowFit::centre(&m_window);
     m_window.show();
+    m_shown = true;
 }

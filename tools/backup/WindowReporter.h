@@ -23,5 +23,6 @@ private:
     QWidget m_window;
     QLabel *m_text = nullptr;
     QPushButton *m_button = nullptr;
+    void showWindow();
     bool m_cancelled = false, m_done = false, m_shown = false;
 };

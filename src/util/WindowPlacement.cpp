@@ -19,6 +19,16 @@ QRect place(const QRect &stored, const QSize &designed, const QList<QRect> &scre
     return r;
 }
 
+QRect centred(const QSize &frameSize, const QRect &owner, const QRect &area) {
+    if (frameSize.width() > area.width() || frameSize.height() > area.height())
+        return {};
+    QRect r(QPoint(0, 0), frameSize);
+    r.moveCenter((owner.isEmpty() ? area : owner).center());
+    r.moveLeft(qBound(area.left(), r.left(), area.right() + 1 - r.width()));
+    r.moveTop(qBound(area.top(), r.top(), area.bottom() + 1 - r.height()));
+    return r;
+}
+
 QRect parse(const QString &text) {
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() != 4)
