@@ -4,6 +4,7 @@
 #include "HandsetFixture.h"
 #include "HandsetSql.h"
 #include "ModalHelp.h"
+#include "PopupMenu.h"
 #include "SheetPreview.h"
 #include "Spread.h"
 #include "XlsRead.h"
@@ -11,7 +12,9 @@
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Admin.h"
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -341,6 +344,81 @@ private Q_SLOTS:
         });
         list->OpenLookup(3);
         QCOMPARE(list->htField[3]->text(), QString("삼성"));
+    }
+
+    // Few rows make a one-digit row header; the corner's "No" still shows whole.
+    void rowHeaderHoldsItsCornerText_data() {
+        QTest::addColumn<bool>("lookup");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("list, one hit") << false << 1;
+        QTest::newRow("lookup, eight makers") << true << 8;
+    }
+    void rowHeaderHoldsItsCornerText() {
+        QFETCH(bool, lookup);
+        QFETCH(int, rows);
+        fBMobil_Save_Search dialog;
+        Spread *grid = lookup ? dialog.spList : list->spList;
+        if (lookup) {
+            dialog.Refresh_sheet("makecom", "");
+            dialog.show();
+        } else {
+            search(1, "SCH-W270");
+            list->show();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(grid->window()));
+        QCOMPARE(grid->maxRows(), rows);
+        QCOMPARE(grid->text(0, 0), QStringLiteral("No"));
+        const int needs = QFontMetrics(grid->font()).horizontalAdvance(QStringLiteral("No")) + 4;
+        QVERIFY2(grid->verticalHeader()->width() >= needs,
+                 qPrintable(QString("%1 px for %2").arg(grid->verticalHeader()->width()).arg(needs)));
+    }
+
+    // At the list's own row height a picture fitted into its cell is a few pixels across:
+    // what the screen shows must be wide enough to be seen.
+    void pictureCellShowsMoreThanASliver() {
+        list->show();
+        list->QueryList();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        Spread *grid = list->spList;
+        grid->scrollTo(grid->model()->index(1, 9));
+        const QRect cell = grid->visualRect(grid->model()->index(1, 9));
+        const QImage shot = grid->viewport()->grab(cell).toImage();
+        int left = shot.width(), right = -1;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (qGray(shot.pixel(x, y)) < 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        QVERIFY2(right - left + 1 >= 10, qPrintable(QString("%1 px wide").arg(right - left + 1)));
+    }
+
+    // The grid menu's commands, chosen through a right click, keep the header a row height + 2.
+    void headerFollowsTheRowHeightThroughMenuCommands() {
+        list->show();
+        list->QueryList();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        auto command = [&](int chosen, const QString &answer) {
+            setPopupMenuChooser([chosen](const PopupMenuModel &) { return chosen; });
+            env->prompter.answerText(answer);
+            const QPoint at = list->spList->visualRect(list->spList->model()->index(0, 1)).center();
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, at, list->spList->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(list->spList->viewport(), &menu);
+            setPopupMenuChooser({});
+        };
+        auto headerPx = [&] { return list->spList->horizontalHeader()->height(); };
+        command(1, "20");
+        QCOMPARE(list->spList->rowHeight(0), 22.0);
+        const int px = headerPx();
+        QVERIFY(px > list->spList->verticalHeader()->sectionSize(0));
+        command(2, "14");
+        QCOMPARE(list->spList->rowHeight(0), 22.0);
+        QCOMPARE(headerPx(), px);
+        list->close();
+        list = std::make_unique<fbMobil_Admin>();
+        list->show();
+        QCOMPARE(list->spList->rowHeight(0), 22.0);
+        QCOMPARE(headerPx(), px);
     }
 
     void layoutRememberedAcrossOpenings() {
