@@ -267,6 +267,29 @@ private Q_SLOTS:
         QCOMPARE(list->spList->printProps().marginLeft, 0.3 * 1440);
     }
 
+    // F7 on a search that found nothing: told so, no preview and nothing printed.
+    void f7OnAnEmptyListPrintsNothing() {
+        list->show();
+        QApplication::setActiveWindow(list.get());
+        search(6, "없는모델");
+        cFpPreview preview;
+        preview.SetAppName(AppState::title());
+        gPreview = &preview;
+        QObject scope;
+        bool previewOpened = false;
+        QTimer::singleShot(0, &scope, [&] {
+            if (QWidget *w = QApplication::activeModalWidget()) {
+                previewOpened = true;
+                w->close();
+            }
+        });
+        QTest::keyClick(list->htField[6], Qt::Key_F7);
+        QCoreApplication::processEvents();
+        gPreview = nullptr;
+        QVERIFY(!previewOpened);
+        QCOMPARE(env->prompter.texts().last(), QString("인쇄할 자료가 없습니다. 먼저 자료를 조회하세요."));
+    }
+
     // F8: the list as it stands, its header row first, in a workbook opened afterwards.
     void f8ExportsTheListAsShown() {
         list->show();
