@@ -1,5 +1,6 @@
 #include "AppState.h"
 #include "DbBackend.h"
+#include "EngineReasons.h"
 #include "ErrorBox.h"
 #include "Recordset.h"
 #include "Schema.h"
@@ -215,6 +216,22 @@ private Q_SLOTS:
         QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "A%"), QString("A%0004"));
         QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "A_"), QString("A_0001"));
         QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "A\\"), QString("A\\0001"));
+    }
+
+    // SQLite's own words for its common failures each get a Korean reason and are kept after it.
+    void sqliteReasonsAreSaidInKorean_data() {
+        QTest::addColumn<QString>("engine");
+        for (const char *text :
+             {"database disk image is malformed", "file is not a database", "database is locked",
+              "database table is locked", "attempt to write a readonly database", "database or disk is full",
+              "unable to open database file", "access permission denied", "disk I/O error"})
+            QTest::newRow(text) << QString(text);
+    }
+    void sqliteReasonsAreSaidInKorean() {
+        QFETCH(QString, engine);
+        const QString said = explainSqliteText(engine);
+        QVERIFY2(said.front() >= QChar(0xAC00) && said.front() <= QChar(0xD7A3), qPrintable(said));
+        QVERIFY(said.endsWith("\r\n(" + engine + ")"));
     }
 
     void damagedPageRefusedAtOpen() {
