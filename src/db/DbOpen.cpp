@@ -1,6 +1,7 @@
 #include "AppState.h"
 #include "Clock.h"
 #include "DbState.h"
+#include "EngineReasons.h"
 #include "NetDrives.h"
 #include "OpenMarks.h"
 #include "Prompter.h"
@@ -27,7 +28,7 @@ bool isDamage(const QSqlError &e) {
 
 AppError damaged(const QString &detail) {
     g.problem = OpenProblem::Damaged;
-    return AppError(errFail, QStringLiteral("데이터베이스 파일이 손상되었습니다. ") + detail);
+    return AppError(errFail, QStringLiteral("데이터베이스 파일이 손상되었습니다. ") + explainSqliteText(detail));
 }
 
 // What a failed read of the file at open means; what is neither damage nor a lock is
@@ -41,7 +42,8 @@ AppError openFailure(const QSqlError &e, bool unknownIsDamage) {
         return AppError(errLocked, QStringLiteral("다른 프로그램이 데이터베이스를 잠그고 있어 열 수 없습니다. "
                                                   "그 프로그램을 닫은 뒤 다시 시도하세요."));
     }
-    return AppError(errFail, QStringLiteral("인식할 수 없는 데이터베이스 형식입니다. ") + e.databaseText());
+    return AppError(errFail,
+                    QStringLiteral("인식할 수 없는 데이터베이스 형식입니다. ") + explainSqliteText(e.databaseText()));
 }
 
 void begin(bool readOnly, bool sqlLog) {
@@ -177,7 +179,7 @@ bool OpenDB(const QString &file, const QString &password, bool readOnly, bool sq
             const QString timeout = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(g.busyTimeoutMs);
             db.setConnectOptions(readOnly ? timeout + QStringLiteral(";QSQLITE_OPEN_READONLY") : timeout);
             if (!db.open())
-                throw AppError(errFail, db.lastError().text());
+                throw AppError(errFail, explainSqliteText(db.lastError().text()));
         }
         g.open = true;
         g.backend = &DbBackend::sqlite();

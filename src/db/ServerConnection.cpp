@@ -1,5 +1,6 @@
 #include "ServerConnection.h"
 #include "AppState.h"
+#include "EngineReasons.h"
 #include "Settings.h"
 #include "mdlCommonKV.h"
 #include <QSqlDatabase>
@@ -88,7 +89,7 @@ bool tryConnect(const ServerConnection &c, QString *version, QString *error) {
 } // namespace ServerTest
 
 QString ServerConnection::explainFailure(const QString &serverText) {
-    static const std::pair<const char *, const char *> kReasons[] = {
+    static const EngineReason kReasons[] = {
         {"password authentication failed", "사용자 이름이나 암호가 맞지 않습니다."},
         {"no password supplied", "암호가 필요합니다. 네트워크 설정에서 암호를 입력하세요."},
         {"no pg_hba.conf entry", "서버가 이 PC의 접속을 허용하지 않습니다(서버의 pg_hba.conf)."},
@@ -104,9 +105,5 @@ QString ServerConnection::explainFailure(const QString &serverText) {
         {"shutting down", "서버가 끝나는 중입니다. 잠시 뒤 다시 시도하세요."},
         {"server closed the connection", "서버가 연결을 끊었습니다."},
     };
-    const QString text = serverText.simplified(); // libpq indents its second line with tabs
-    for (const auto &[english, korean] : kReasons)
-        if (text.contains(QLatin1String(english), Qt::CaseInsensitive))
-            return QString::fromUtf8(korean) + QStringLiteral("\r\n(") + text + QLatin1Char(')');
-    return text;
+    return explainEngineText(serverText, kReasons);
 }

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
 #include <cmath>
 
 Spread::Spread(QWidget *parent)
@@ -122,6 +123,7 @@ void Spread::setColWidth(int col, double chars) {
 void Spread::applyColumnToView(int col) {
     m_syncing = true;
     if (col == 0) {
+        m_rowHeaderWidthSet = true;
         verticalHeader()->setFixedWidth(colWidthPx(sheet().colWidth(0)));
     } else if (col >= 1 && col <= maxCols()) {
         horizontalHeader()->resizeSection(col - 1, colWidthPx(sheet().colWidth(col)));
@@ -206,6 +208,7 @@ void Spread::setFontSize(int col, int row, double size) {
         f.setPointSizeF(size);
         setFont(f);
         m_model->setBaseFont(f);
+        fitRowHeaderToCorner();
     }
 }
 
@@ -318,9 +321,21 @@ QString Spread::text(int col, int row) const { return sheet().text(col, row); }
 void Spread::setText(int col, int row, const QString &text) {
     if (m_model->store().setText(col, row, text))
         m_model->cellsChanged(col, row, col, row);
-    if (col == 0 && row == 0)
+    if (col == 0 && row == 0) {
+        fitRowHeaderToCorner();
         if (auto *corner = findChild<QAbstractButton *>())
             corner->update();
+    }
+}
+
+// The row header is as wide as its numbers: with fewer than 10 rows one digit, which would
+// leave the corner's "No" a sliver.
+void Spread::fitRowHeaderToCorner() {
+    if (m_rowHeaderWidthSet)
+        return;
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, verticalHeader());
+    const QString corner = text(0, 0);
+    verticalHeader()->setMinimumWidth(corner.isEmpty() ? 0 : fontMetrics().horizontalAdvance(corner) + 2 * margin + 2);
 }
 
 void Spread::adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<TextSpan> &&spans) {

@@ -229,6 +229,7 @@ private:
     void applyHeaderHeight();
     void syncRowsToView();
     void paintCorner(QAbstractButton *corner);
+    void fitRowHeaderToCorner();
     void shiftLeftOutCols(int col, int by);
     template <typename T> void setCellFormat(int col, int row, std::optional<T> CellFormat::*field,
                                              std::type_identity_t<std::optional<T>> value);
@@ -239,6 +240,7 @@ private:
     SpreadDelegate *m_delegate = nullptr;
     double m_charWidth = 7;
     bool m_syncing = false;
+    bool m_rowHeaderWidthSet = false; // a layout's width for column 0 wins over the corner's text
     bool m_redraw = true;
     bool m_editing = false;
     bool m_actionKeys = true;

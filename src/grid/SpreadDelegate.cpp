@@ -16,6 +16,27 @@ QRect SpreadDelegate::pictureRect(const QRect &cell, const QSize &picture, int f
                  int(std::lround(r.height())));
 }
 
+// A framed landscape, the usual sign of a picture, in the cell's text colour.
+void SpreadDelegate::paintPictureMark(QPainter *painter, const QStyleOptionViewItem &opt) {
+    const int side = std::max(6, std::min(opt.rect.height() - 4, 16));
+    const QRectF box(opt.rect.center().x() - side / 2.0 + 0.5, opt.rect.center().y() - side / 2.0 + 0.5, side - 1,
+                     side - 1);
+    const QColor ink =
+        opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text);
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(ink, 1));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(box);
+    const QPolygonF hills{{box.left(), box.bottom()},
+                          {box.left() + side * 0.35, box.top() + side * 0.45},
+                          {box.left() + side * 0.6, box.top() + side * 0.7},
+                          {box.left() + side * 0.75, box.top() + side * 0.55},
+                          {box.right(), box.bottom()}};
+    painter->setBrush(ink);
+    painter->drawPolygon(hills);
+    painter->drawEllipse(QPointF(box.right() - side * 0.25, box.top() + side * 0.25), side * 0.1, side * 0.1);
+}
+
 bool SpreadDelegate::isCutOff(const QStyleOptionViewItem &option, const QString &text) {
     const int margin = 2 * (QApplication::style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
     return option.fontMetrics.horizontalAdvance(text) > option.rect.width() - margin;
@@ -80,8 +101,12 @@ void SpreadDelegate::paintCell(QPainter *painter, const QStyleOptionViewItem &op
                                              index.data(SheetModel::PictureFitRole).toInt());
             painter->save();
             painter->setClipRect(opt.rect);
-            painter->setRenderHint(QPainter::SmoothPixmapTransform);
-            painter->drawImage(target, picture);
+            if (target.width() < kLeastPictureWidth || target.height() < kLeastPictureWidth) {
+                paintPictureMark(painter, opt);
+            } else {
+                painter->setRenderHint(QPainter::SmoothPixmapTransform);
+                painter->drawImage(target, picture);
+            }
             painter->restore();
             return;
         }

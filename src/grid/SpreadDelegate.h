@@ -19,10 +19,13 @@ public:
 
     // Where a picture of the given size goes in the cell for the PictureFit flags.
     static QRect pictureRect(const QRect &cell, const QSize &picture, int fit);
+    // A picture fitted narrower or lower than this shows as a mark: a sliver tells nothing.
+    static constexpr int kLeastPictureWidth = 12;
     // True when the text needs more room than the cell gives it.
     static bool isCutOff(const QStyleOptionViewItem &option, const QString &text);
 
 private:
+    static void paintPictureMark(QPainter *painter, const QStyleOptionViewItem &opt);
     void paintMerged(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
     void paintCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
     void paintText(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;

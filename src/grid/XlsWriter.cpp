@@ -218,7 +218,7 @@ struct Block {
 // One worksheet: which store rows it shows and where its records fall in the stream.
 struct SheetPlan {
     QString name;
-    int firstData = 0, dataRows = 0; // store rows firstData.. after the header rows
+    int firstData = 0, dataRows = 0; // data rows firstData.. (counted from 0 after the header rows)
     quint32 rwMic = 0, rwMac = 0, colMic = 0, colMac = 0;
     std::vector<Block> blocks;
     quint64 offset = 0, size = 0, defColWidthPos = 0;
@@ -237,8 +237,15 @@ struct Job {
     SharedStrings sst;
     quint32 cellCount = 0;
 
+    // The store rows after the header rows that are written, when the grid hides some;
+    // empty: every one of them.
+    std::vector<int> shownRows;
+
     int storeRow(const SheetPlan &p, int sheetRow) const {
-        return sheetRow < headerRows ? sheetRow + 1 : p.firstData + sheetRow - headerRows;
+        if (sheetRow < headerRows)
+            return sheetRow + 1;
+        const int data = p.firstData + sheetRow - headerRows;
+        return shownRows.empty() ? headerRows + 1 + data : shownRows[size_t(data)];
     }
     // Texts with half a surrogate pair, mended; readers refuse the whole file over one.
     QHash<quint64, QString> mended;
@@ -736,8 +743,17 @@ XlsResult writeXls(const SheetStore &sheet, int lastRow, const std::vector<XlsCo
     job.fontSize = std::clamp(options.fontSize, 1.0, 409.0);
     job.rowTwips = quint16(std::clamp(std::lround(job.fontSize * 1.5 * 20), 2L, 8192L));
 
+    // Rows the user hid (Ctrl+E) are left out, as the screen leaves them out.
+    int dataRows = lastRow - headerRows;
+    for (int r = headerRows + 1; r <= lastRow; ++r)
+        if (sheet.rowHidden(r)) {
+            for (int s = headerRows + 1; s <= lastRow; ++s)
+                if (!sheet.rowHidden(s))
+                    job.shownRows.push_back(s);
+            dataRows = int(job.shownRows.size());
+            break;
+        }
     const int perSheet = kSheetRows - headerRows;
-    const int dataRows = lastRow - headerRows;
     const int count = std::max(1, (dataRows + perSheet - 1) / perSheet);
     if (count > kMaxSheets) {
         result.error = QStringLiteral("시트가 너무 많습니다");
@@ -746,7 +762,7 @@ XlsResult writeXls(const SheetStore &sheet, int lastRow, const std::vector<XlsCo
     for (int k = 0; k < count; ++k) {
         SheetPlan p;
         p.name = xlsSheetName(options.sheetName, k + 1);
-        p.firstData = headerRows + 1 + k * perSheet;
+        p.firstData = k * perSheet;
         p.dataRows = std::min(perSheet, dataRows - k * perSheet);
         job.sheets.push_back(std::move(p));
     }
@@ -782,7 +798,7 @@ XlsResult writeXls(const SheetStore &sheet, int lastRow, const std::vector<XlsCo
     }
     result.ok = true;
     result.sheets = int(job.sheets.size());
-    result.rows = lastRow;
+    result.rows = headerRows + dataRows;
     result.cols = int(columns.size());
     return result;
 }

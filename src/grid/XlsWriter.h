@@ -63,7 +63,8 @@ struct XlsResult {
     quint64 bytes = 0; // the file's size, known before its first byte is written
 };
 
-// Rows 1..lastRow of the store, the given columns, into one workbook. Each non-empty text
+// Rows 1..lastRow of the store, the given columns, into one workbook; the rows the store
+// hides after the header rows are left out, and the rows after them move up. Each non-empty text
 // becomes a text cell of the shared-string table (Unicode; "000001" keeps its zeros); an
 // empty text writes nothing. Bold and alignment per cell from SheetStore::format(col, row).
 // Column widths from widthChars. A sheet holds 65,536 rows: further sheets are named

@@ -175,7 +175,6 @@ void fbMobil_Admin::designGrid() {
     });
     connect(spList, &Spread::rightClicked, this, [this](int, int, const QPoint &) {
         modSpread60::ShowSpreadMenu(this, spList, false, QString(), false, true);
-        spList->setRowHeight(-1000, kHeaderHeight);
     });
     connect(spList, &Spread::colWidthChanged, this, [this](int c1, int c2) {
         for (int c = c1; c <= c2; ++c)
@@ -192,8 +191,8 @@ void fbMobil_Admin::showEvent(QShowEvent *e) {
         connect(frame->mdiArea(), &QMdiArea::subWindowActivated, this, &fbMobil_Admin::followCatalogue);
     // The stored layout applies to the frame the window got once it was placed.
     m_layoutLoaded = true;
+    // A stored row height brings its header height (row height + 2) along.
     modFormIni::LoadFormIni(this, false, QString());
-    spList->setRowHeight(-1000, kHeaderHeight);
     m_loadedGeometry = modFormIni::frameOf(this)->geometry();
 }
 

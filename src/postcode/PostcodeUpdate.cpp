@@ -4,7 +4,6 @@
 #include "PostcodeFiles.h"
 #include "PostcodeSql.h"
 #include "Settings.h"
-#include "WebLinks.h"
 #include <QAtomicInt>
 #include <QFile>
 #include <QSqlDatabase>
@@ -85,11 +84,21 @@ template <typename Fn> bool onDatabase(const QString &file, bool readOnly, QStri
 } // namespace
 
 QUrl archiveUrl() {
-    QString server = Settings::GetSetting(AppState::title(), QStringLiteral("Postcode"), QStringLiteral("UpdateServer"),
-                                          WebLinks::site());
+    QString server =
+        Settings::GetSetting(AppState::title(), QStringLiteral("Postcode"), QStringLiteral("UpdateServer")).trimmed();
     while (server.endsWith(QLatin1Char('/')))
         server.chop(1);
-    return QUrl(server + kArchivePath);
+    return server.isEmpty() ? QUrl() : QUrl(server + kArchivePath);
+}
+
+QString noServerMessage() {
+#ifdef Q_OS_WIN
+    const QString where = QStringLiteral("레지스트리의 ") + AppState::title() + QStringLiteral(" 설정");
+#else
+    const QString where = QStringLiteral("설정 파일 ") + Settings::storeFile(AppState::title());
+#endif
+    return QStringLiteral("우편번호 업데이트 서버가 설정되어 있지 않습니다.\r\n") + where +
+           QStringLiteral("의 [Postcode] 항목에 UpdateServer=서버 주소(예: https://서버이름)를 넣으세요.");
 }
 
 bool checkDatabase(const QString &file, QString *error) {

@@ -6,8 +6,11 @@
 // archive and the database it holds have been checked.
 namespace PostcodeUpdate {
 
-// The update server (settings "Postcode" / "UpdateServer") followed by the archive's path.
+// The update server (settings "Postcode" / "UpdateServer") followed by the archive's path;
+// empty while no server is set (there is no public one to fall back on).
 QUrl archiveUrl();
+// What the user is told then: that none is set, and where to set it.
+QString noServerMessage();
 inline const QString kArchivePath = QStringLiteral("/download/zipcode/adozip/dbPost.zip");
 inline const QString kEntryName = QStringLiteral("dbPost.db");
 // The whole country's postal codes take a few tens of megabytes; a server offering more is

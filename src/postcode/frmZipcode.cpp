@@ -135,9 +135,12 @@ int frmZipcode::RefreshSheet() {
     const int count = modMDB_Func::OpenRecordsetOn(m_db.database(), m_rs, PostcodeSql::searchQuery(txtInput->text()));
     if (count > 0) {
         spList->setMaxRows(count);
-        for (int r = 0; r < count; ++r)
-            for (int c = 0; c < 5; ++c)
+        // The code in the form a choice returns, so what is read off the list is what is taken.
+        for (int r = 0; r < count; ++r) {
+            spList->setText(1, r + 1, PostcodeSql::formatCode(m_rs.rawText(r, 0)));
+            for (int c = 1; c < 5; ++c)
                 spList->setText(c + 1, r + 1, m_rs.rawText(r, c));
+        }
         spList->setActiveCell(1, 1);
     }
     spList->setRedraw(true);
@@ -206,6 +209,11 @@ bool frmZipcode::DownloadFile(const QString &url, const QString &localPath) {
 }
 
 void frmZipcode::btnDBUpdate_Click() {
+    const QUrl url = PostcodeUpdate::archiveUrl();
+    if (url.isEmpty()) {
+        MsgWarn(PostcodeUpdate::noServerMessage());
+        return;
+    }
     const QString question = QStringLiteral("정말 최신 우편번호로 업그레이드 하시겠습니까?\r\n\r\n"
                                             "컴퓨터환경에 따라 수분의 시간이 소요될수 있으며,\r\n"
                                             "업그레이드 도중 다른작업은 할 수 없습니다.");
@@ -216,7 +224,7 @@ void frmZipcode::btnDBUpdate_Click() {
     const QString folder = QFileInfo(m_file).absolutePath();
     const QString archive = folder + QStringLiteral("/dbPost.zip");
     PostcodeUpdate::Result result;
-    if (DownloadFile(PostcodeUpdate::archiveUrl().toString(), archive) && QFileInfo::exists(archive)) {
+    if (DownloadFile(url.toString(), archive) && QFileInfo::exists(archive)) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         result = PostcodeUpdate::install(archive, m_file);
         QApplication::restoreOverrideCursor();

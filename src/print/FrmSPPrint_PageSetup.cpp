@@ -2,6 +2,7 @@
 #include "FrmSPPrint_HeaderFooter.h"
 #include "Messages.h"
 #include "Settings.h"
+#include "SheetPrinter.h"
 #include "Spread.h"
 #include "modSpreadPrint.h"
 #include <QComboBox>
@@ -180,17 +181,25 @@ void FrmSPPrint_PageSetup::OK_Click() {
     // A box still being typed in has not been left yet.
     for (QLineEdit *box : m_margin)
         box->setText(promptsToZeros(box->displayText()));
+    Spread *g = grid();
+    SheetPrintProps typed = g ? g->printProps() : SheetPrintProps();
+    typed.marginTop = m_margin[2]->text().toDouble() * 1440;
+    typed.marginBottom = m_margin[3]->text().toDouble() * 1440;
+    typed.marginLeft = m_margin[0]->text().toDouble() * 1440;
+    typed.marginRight = m_margin[1]->text().toDouble() * 1440;
+    typed.orientation = m_orientation[0]->isChecked() ? 1 : 2;
+    // Refused margins change nothing: the dialog stays for the user to correct them.
+    if (const QString refusal = SheetPrinter::marginsRefusal(typed); g && !refusal.isEmpty()) {
+        MsgWarn(refusal);
+        m_margin[0]->setFocus();
+        return;
+    }
     const int zoomIndex = Combo1->currentIndex();
     modSpreadPrint::SetPreviewZoom(zoomIndex);
     job().zoomIndex = zoomIndex;
-    Spread *g = grid();
     if (g) {
         SheetPrintProps &props = g->printProps();
-        props.marginTop = m_margin[2]->text().toDouble() * 1440;
-        props.marginBottom = m_margin[3]->text().toDouble() * 1440;
-        props.marginLeft = m_margin[0]->text().toDouble() * 1440;
-        props.marginRight = m_margin[1]->text().toDouble() * 1440;
-        props.orientation = m_orientation[0]->isChecked() ? 1 : 2;
+        props = typed;
 
         bool stored = true;
         for (const int i : {2, 3, 0, 1})

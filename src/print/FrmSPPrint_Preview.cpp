@@ -34,23 +34,13 @@ FrmSPPrint_Preview::FrmSPPrint_Preview(QWidget *parent) : QDialog(parent) {
     layout->addWidget(fpSpread1);
     layout->addWidget(fpSpreadPreview1, 1);
     SetupToolbar();
-    DisableButton(ColPrevious, 4);
     job().preview = fpSpreadPreview1;
     relayout();
     modSpreadPrint::SetPreviewZoom(job().zoomIndex);
-    if (fpSpreadPreview1->pageCount() == 1)
-        DisableButton(ColNext, 8);
+    updateStepButtons();
     connect(fpSpreadPreview1, &SheetPreview::pageChanged, this, [this] {
         UpdatePageCount();
-        const int page = fpSpreadPreview1->pageCurrent(), count = fpSpreadPreview1->pageCount();
-        if (page >= count - fpSpreadPreview1->pagesShown() + 1)
-            DisableButton(ColNext, 8);
-        else
-            EnableButton(ColNext, 7);
-        if (page <= 1)
-            DisableButton(ColPrevious, 4);
-        else
-            EnableButton(ColPrevious, 3);
+        updateStepButtons();
     });
     resize(900, 700);
 }
@@ -78,12 +68,13 @@ void FrmSPPrint_Preview::SetupToolbar() {
         int column;
         const char *caption;
         int picture;
-    } buttons[] = {{ColNext, "Next", 7},
-                   {ColPrevious, "Previous", 3},
-                   {ColZoom, "Zoom", 1},
-                   {ColPrint, "Print", 6},
-                   {ColSetup, "Setup", 9}};
-    const auto addButton = [&](int column, const char *caption, int picture) {
+        const char *tip;
+    } buttons[] = {{ColNext, "Next", 7, "다음 페이지"},
+                   {ColPrevious, "Previous", 3, "이전 페이지"},
+                   {ColZoom, "Zoom", 1, "확대/축소"},
+                   {ColPrint, "Print", 6, "인쇄"},
+                   {ColSetup, "Setup", 9, "페이지 설정"}};
+    const auto addButton = [&](int column, const char *caption, int picture, const char *tip) {
         auto *b = new QToolButton(fpSpread1);
         b->setObjectName(QStringLiteral("btn%1").arg(QLatin1String(caption)));
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -92,20 +83,20 @@ void FrmSPPrint_Preview::SetupToolbar() {
         b->setText(QLatin1String(caption));
         b->setFocusPolicy(Qt::NoFocus);
         m_buttons.insert(column, b);
-        m_captions.insert(column, QLatin1String(caption));
+        m_tips.insert(column, QString::fromUtf8(tip));
         EnableButton(column, picture);
         connect(b, &QToolButton::clicked, this, [this, column] { ButtonClick(column); });
         row->addWidget(b);
     };
     for (const auto &b : buttons)
-        addButton(b.column, b.caption, b.picture);
+        addButton(b.column, b.caption, b.picture, b.tip);
     row->addSpacing(24);
     m_counter = new QLabel(fpSpread1);
     m_counter->setObjectName(QStringLiteral("lblPageCount"));
     m_counter->setMinimumWidth(m_counter->fontMetrics().horizontalAdvance(QStringLiteral("Page 00000 of 00000")));
     row->addWidget(m_counter);
     row->addStretch();
-    addButton(ColClose, "Close", 10);
+    addButton(ColClose, "Close", 10, "닫기");
 }
 
 // A disabled button shows its grey picture and caption and has no tooltip.
@@ -131,8 +122,21 @@ void FrmSPPrint_Preview::EnableButton(int column, int picture) {
     b->setEnabled(true);
     QIcon icon(previewPicture(picture));
     b->setIcon(icon);
-    b->setToolTip(m_captions.value(column));
+    b->setToolTip(m_tips.value(column));
     fpSpread1->setUpdatesEnabled(true);
+}
+
+// "Next" and "Previous" as the shown pages allow, also after a new layout kept the page.
+void FrmSPPrint_Preview::updateStepButtons() {
+    const int page = fpSpreadPreview1->pageCurrent(), count = fpSpreadPreview1->pageCount();
+    if (page >= count - fpSpreadPreview1->pagesShown() + 1)
+        DisableButton(ColNext, 8);
+    else
+        EnableButton(ColNext, 7);
+    if (page <= 1)
+        DisableButton(ColPrevious, 4);
+    else
+        EnableButton(ColPrevious, 3);
 }
 
 void FrmSPPrint_Preview::UpdatePageCount() {
@@ -178,6 +182,7 @@ void FrmSPPrint_Preview::Form_Activate() {
         relayout();
     }
     UpdatePageCount();
+    updateStepButtons();
 }
 
 void FrmSPPrint_Preview::ButtonClick(int column) {

@@ -48,11 +48,12 @@ protected:
 
 private:
     void relayout();
+    void updateStepButtons();
     Spread *grid() const;
     void unload();
 
     QMap<int, QToolButton *> m_buttons;
-    QMap<int, QString> m_captions;
+    QMap<int, QString> m_tips; // Korean; the captions stay as they are
     QLabel *m_counter = nullptr;
     SheetStore::Merge m_savedMerge = SheetStore::Merge::None;
     bool m_unloaded = false;

@@ -238,6 +238,12 @@ void FrmSPPrint_PrintDlg::PrinterSetup_Click() {
     printer.setDocName(job().title);
     PrinterChoice::applyTo(printer);
     PrinterChoice::offerPdfFile(printer, job().title);
-    if (prompter().printDialog(printer))
-        PrinterChoice::takeFrom(printer);
+    Spread *g = grid();
+    if (g)
+        PrinterChoice::showPaperOf(g->printProps(), printer);
+    if (!prompter().printDialog(printer))
+        return;
+    PrinterChoice::takeFrom(printer);
+    if (g)
+        PrinterChoice::applyPaperTo(g->printProps());
 }

@@ -1,4 +1,5 @@
 #include "PrinterChoice.h"
+#include "SheetPrintProps.h"
 #include <QDir>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -13,6 +14,7 @@ const Choice &current() { return g_choice; }
 
 void takeFrom(const QPrinter &printer) {
     g_choice.copies = std::max(1, printer.copyCount());
+    g_choice.paper = printer.pageLayout().pageSize();
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         g_choice.outputFile = printer.outputFileName();
         g_choice.printerName.clear();
@@ -36,6 +38,22 @@ bool applyTo(QPrinter &printer) {
 }
 
 void reset() { g_choice = {}; }
+
+void applyPaperTo(SheetPrintProps &props) {
+    const QSizeF points = g_choice.paper.size(QPageSize::Point);
+    if (points.isEmpty()) {
+        props.paperWidth = SheetPrintProps().paperWidth;
+        props.paperHeight = SheetPrintProps().paperHeight;
+        return;
+    }
+    // Portrait sides, as the layout keeps them; the orientation is the page setup's.
+    props.paperWidth = std::min(points.width(), points.height()) * 20;
+    props.paperHeight = std::max(points.width(), points.height()) * 20;
+}
+
+void showPaperOf(const SheetPrintProps &props, QPrinter &printer) {
+    printer.setPageSize(QPageSize(QSizeF(props.paperWidth / 20.0, props.paperHeight / 20.0), QPageSize::Point));
+}
 
 void offerPdfFile(QPrinter &printer, const QString &documentTitle) {
     // A name the file system takes.

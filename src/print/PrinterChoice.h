@@ -1,5 +1,8 @@
 #pragma once
+#include <QPageSize>
 #include <QString>
+
+struct SheetPrintProps;
 
 class QPrinter;
 
@@ -12,6 +15,7 @@ struct Choice {
     QString printerName; // empty: the default printer
     QString outputFile;  // a PDF file instead of a printer (the dialog's "print to file")
     int copies = 1;
+    QPageSize paper; // invalid: the layout's own (A4)
     bool operator==(const Choice &) const = default;
 };
 
@@ -22,6 +26,10 @@ void takeFrom(const QPrinter &printer);
 // printer would otherwise quietly stay on the default one.
 bool applyTo(QPrinter &printer);
 void reset();
+// The chosen paper into a grid's layout; the layout's own paper when none was chosen.
+void applyPaperTo(SheetPrintProps &props);
+// The system dialog opens on the paper the layout prints on.
+void showPaperOf(const SheetPrintProps &props, QPrinter &printer);
 // A printer that would write a PDF file without a name gets one after the document, in the
 // home folder, for the print dialog to offer.
 void offerPdfFile(QPrinter &printer, const QString &documentTitle);

@@ -72,6 +72,21 @@ QFont SheetPrinter::printableFont(const QFont &font) {
     return f;
 }
 
+QString SheetPrinter::marginsRefusal(const SheetPrintProps &props) {
+    constexpr double kLeast = 1440; // narrower holds no column worth a page of its own
+    const bool landscape = props.orientation == 2;
+    const double across = landscape ? props.paperHeight : props.paperWidth;
+    const double down = landscape ? props.paperWidth : props.paperHeight;
+    if (across - props.marginLeft - props.marginRight >= kLeast &&
+        down - props.marginTop - props.marginBottom >= kLeast)
+        return {};
+    const auto inches = [](double twips) { return QString::number(std::floor(twips / 14.4) / 100.0, 'f', 2); };
+    return QStringLiteral("여백이 너무 넓어 용지에 인쇄할 자리가 남지 않습니다.\r\n"
+                          "왼쪽과 오른쪽 여백의 합은 %1인치 이하, 위쪽과 아래쪽 여백의 합은 %2인치 이하로 "
+                          "입력하세요.")
+        .arg(inches(across - kLeast), inches(down - kLeast));
+}
+
 SheetPrinter::SheetPrinter(const SheetModel &model, const SheetPrintProps &props, QSizeF portraitPaper)
     : m_model(model), m_props(props), m_paper(props.orientation == 2 ? portraitPaper.transposed() : portraitPaper) {
     installFontSubstitutes();

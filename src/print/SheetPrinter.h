@@ -44,6 +44,10 @@ public:
     int lastRowOf(int page) const;
     std::vector<int> columnsOf(int page) const; // printed sheet columns, left to right
 
+    // Why the margins cannot print on the paper (less than an inch left across or down), in
+    // the user's words; empty when they can.
+    static QString marginsRefusal(const SheetPrintProps &props);
+
     // Font names of the other platform mapped to what this machine has.
     static void installFontSubstitutes();
     // The font that prints a family whose text reads back wrong from a PDF.

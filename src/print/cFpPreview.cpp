@@ -12,6 +12,15 @@
 
 using modSpreadPrint::job;
 
+namespace {
+bool anyRowShown(const Spread &grid) {
+    for (int r = 1; r <= grid.maxRows(); ++r)
+        if (!grid.rowHidden(r))
+            return true;
+    return false;
+}
+} // namespace
+
 cFpPreview::~cFpPreview() {
     if (m_preview)
         m_preview->reject();
@@ -26,6 +35,11 @@ bool cFpPreview::SpreadPreview(Spread *obj, const QString &sRegKey, const QStrin
                                bool bSkipPreview, int sTitleFont) {
     if (!obj)
         return false;
+    // A page of column headers over nothing is no record a shop keeps: said instead.
+    if (!anyRowShown(*obj)) {
+        MsgInfo(QStringLiteral("인쇄할 자료가 없습니다. 먼저 자료를 조회하세요."));
+        return false;
+    }
     job().grid = obj;
     job().scalingAllowed = iPrintScalingMethod;
     obj->printProps().scalingMethod = iPrintScalingMethod == 1 ? 1 : 0;

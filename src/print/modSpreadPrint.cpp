@@ -1,6 +1,7 @@
 #include "modSpreadPrint.h"
 #include "Clock.h"
 #include "ErrorBox.h"
+#include "PrinterChoice.h"
 #include "Settings.h"
 #include "SheetPreview.h"
 #include <algorithm>
@@ -83,6 +84,7 @@ void ApplyPrintSettings(SheetPrintProps &props, const QString &sTitle, const QSt
     props.marginRight = storedInches(QStringLiteral("PrintMarginRight"), fRight) * 1440;
     props.orientation =
         leadingInt(GetPrintSetting(QStringLiteral("PrintOrientation"), QString::number(printOT))) == 2 ? 2 : 1;
+    PrinterChoice::applyPaperTo(props);
     props.header = PageHeader(sTitle, sHeadLeft, sHeadCenter, sTitleFont);
     job().fullHeader = props.header;
     props.footer = FullFooter(bPrintFoot, sPrintFootText, sTitleFont, appClock().today());

@@ -191,7 +191,7 @@ void frmMain::buildStatusBar() {
     m_weekday = new QLabel(QLocale().dayName(appClock().today().dayOfWeek(), QLocale::ShortFormat), bar);
     m_weekday->setObjectName(QStringLiteral("panelWeekday"));
     m_time = new QLabel(bar);
-    m_dbPath = new QLabel(gDBFile, bar);
+    m_dbPath = new QLabel(modMain::shownDbFile(), bar);
     m_dbPath->setObjectName(QStringLiteral("panelDatabase"));
     for (QLabel *l : {m_date, m_weekday, m_time})
         bar->addWidget(l);
@@ -276,7 +276,7 @@ void frmMain::fillWindowList() {
 }
 
 void frmMain::mnuHelp_AS_Click() {
-    MsgInfo(QStringList{QStringLiteral("DB관련 문제발생시"), QString(), gDBFile, QString(),
+    MsgInfo(QStringList{QStringLiteral("DB관련 문제발생시"), QString(), modMain::shownDbFile(), QString(),
                         QStringLiteral("파일을 당사 홈페이지의 좌측메뉴 [문의/AS요청]에 올려주시고,"), QString(),
                         QStringLiteral("문제 내용을 자세히 적어주시면 담당자가 확인후 답변드립니다."), QString(),
                         QStringLiteral("-----------------------------------------------------------"), QString(),

@@ -85,6 +85,24 @@ void writeLoginBackground(const QString &file) {
 
 QString mainDbFile(const QString &folder) { return folder + QLatin1Char('/') + Schema::kMainFile; }
 
+namespace {
+// Where "this computer" keeps the database: drive C: where there are drives, else its folder.
+QString thisComputer() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("현재 컴퓨터[C:]");
+#else
+    return QStringLiteral("이 컴퓨터의 폴더[%1]").arg(QDir::toNativeSeparators(defaultDbFolder()));
+#endif
+}
+} // namespace
+
+QString shownDbFile() {
+    if (IsServerDatabase())
+        return gDBFile;
+    // Stored folders such as "H:\DBS" meet names joined with '/'.
+    return QDir::toNativeSeparators(QString(gDBFile).replace(QLatin1Char('\\'), QLatin1Char('/')));
+}
+
 std::unique_ptr<QLockFile> AcquireSingleInstance(QString *failure) {
     const QString root = AppPaths::settingsRoot();
     if (!QDir().mkpath(root)) {
@@ -252,10 +270,11 @@ bool InitApp() {
         }
     }
     if (!folderFound) {
-        const QString question = QStringList{QStringLiteral("데이터베이스 파일 경로가 없어졌거나 옮겨졌습니다."),
-                                             QStringLiteral("데이터베이스 파일 경로를 확인하세요."),
-                                             QStringLiteral("DB경로를 현재 컴퓨터[C:]로 변경하시겠습니까?"), gDBPath}
-                                     .join(QStringLiteral("\r\n"));
+        const QString question =
+            QStringList{QStringLiteral("데이터베이스 파일 경로가 없어졌거나 옮겨졌습니다."),
+                        QStringLiteral("데이터베이스 파일 경로를 확인하세요."),
+                        QStringLiteral("DB경로를 %1로 변경하시겠습니까?").arg(thisComputer()), gDBPath}
+                .join(QStringLiteral("\r\n"));
         if (MsgAsk(question, QStringLiteral("파일 경로 오류"), false) == vbNo)
             return false;
         const QString local = defaultDbFolder();

@@ -40,4 +40,7 @@ void setReleaseAtExit(std::function<void()> release);
 
 // The database file name inside the database folder.
 QString mainDbFile(const QString &folder);
+// The database as the user is shown it: a file in this system's one form of separators, or
+// the server's description.
+QString shownDbFile();
 } // namespace modMain

@@ -19,8 +19,11 @@ void CaptionPanel::setForeColor(int bgr) {
 }
 
 void CaptionPanel::applyColors() {
+    // A tool bar paints its widgets in the button roles, a window in the window roles.
     QPalette p = palette();
-    p.setColor(QPalette::Window, VbUnits::toColor(m_back));
-    p.setColor(QPalette::WindowText, VbUnits::toColor(m_fore));
+    for (const auto role : {QPalette::Window, QPalette::Button})
+        p.setColor(role, VbUnits::toColor(m_back));
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText})
+        p.setColor(role, VbUnits::toColor(m_fore));
     setPalette(p);
 }

@@ -1,6 +1,7 @@
 #include "AppState.h"
 #include "BackupArchive.h"
 #include "DbBackend.h"
+#include "EngineReasons.h"
 #include "ErrorBox.h"
 #include "Recordset.h"
 #include "Schema.h"
@@ -32,6 +33,22 @@ class TestDb : public QObject {
     void insertCodes(const QStringList &codes) {
         for (const QString &c : codes)
             QCOMPARE(ExecuteSQL(QString("INSERT INTO t_mobile (mcode) VALUES ('%1')").arg(c)), 1);
+    }
+
+    // The mark a program of this PC leaves while it has the file open, left by one that is gone.
+    void leaveMarkOfAProgramThatCrashed() {
+        QProcess gone;
+        gone.start("sleep", {"0.1"});
+        QVERIFY(gone.waitForStarted());
+        const qint64 pid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        QString host = QSysInfo::machineHostName();
+        host.replace(QRegularExpression("[^A-Za-z0-9_]"), "_");
+        QFile mark(QFileInfo(dbFile()).absolutePath() + "/.dbMain.db.open-" + host + "-" + QString::number(pid));
+        QVERIFY(mark.open(QIODevice::WriteOnly));
+    }
+    QStringList marks() const {
+        return QDir(QFileInfo(dbFile()).absolutePath()).entryList({".dbMain.db.open-*"}, QDir::Files | QDir::Hidden);
     }
 
 private Q_SLOTS:
@@ -222,20 +239,20 @@ private Q_SLOTS:
         QCOMPARE(GetNextCode("t_mobile", "mcode", 6, "A\\"), QString("A\\0001"));
     }
 
-    // The mark a program of this PC leaves while it has the file open, left by one that is gone.
-    void leaveMarkOfAProgramThatCrashed() {
-        QProcess gone;
-        gone.start("sleep", {"0.1"});
-        QVERIFY(gone.waitForStarted());
-        const qint64 pid = gone.processId();
-        QVERIFY(gone.waitForFinished());
-        QString host = QSysInfo::machineHostName();
-        host.replace(QRegularExpression("[^A-Za-z0-9_]"), "_");
-        QFile mark(QFileInfo(dbFile()).absolutePath() + "/.dbMain.db.open-" + host + "-" + QString::number(pid));
-        QVERIFY(mark.open(QIODevice::WriteOnly));
+    // SQLite's own words for its common failures each get a Korean reason and are kept after it.
+    void sqliteReasonsAreSaidInKorean_data() {
+        QTest::addColumn<QString>("engine");
+        for (const char *text :
+             {"database disk image is malformed", "file is not a database", "database is locked",
+              "database table is locked", "attempt to write a readonly database", "database or disk is full",
+              "unable to open database file", "access permission denied", "disk I/O error"})
+            QTest::newRow(text) << QString(text);
     }
-    QStringList marks() const {
-        return QDir(QFileInfo(dbFile()).absolutePath()).entryList({".dbMain.db.open-*"}, QDir::Files | QDir::Hidden);
+    void sqliteReasonsAreSaidInKorean() {
+        QFETCH(QString, engine);
+        const QString said = explainSqliteText(engine);
+        QVERIFY2(said.front() >= QChar(0xAC00) && said.front() <= QChar(0xD7A3), qPrintable(said));
+        QVERIFY(said.endsWith("\r\n(" + engine + ")"));
     }
 
     // A page damaged while a program crashed is refused at the next open, before anything is

@@ -4,6 +4,7 @@
 #include "HandsetFixture.h"
 #include "HandsetSql.h"
 #include "ModalHelp.h"
+#include "PopupMenu.h"
 #include "SheetPreview.h"
 #include "Spread.h"
 #include "XlsRead.h"
@@ -11,7 +12,9 @@
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Admin.h"
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -261,15 +264,43 @@ private Q_SLOTS:
         QCOMPARE(list->spList->printProps().marginLeft, 0.3 * 1440);
     }
 
-    // F8: the list as it stands, its header row first, in a workbook opened afterwards.
+    // F7 on a search that found nothing: told so, no preview and nothing printed.
+    void f7OnAnEmptyListPrintsNothing() {
+        list->show();
+        QApplication::setActiveWindow(list.get());
+        search(6, "없는모델");
+        cFpPreview preview;
+        preview.SetAppName(AppState::title());
+        gPreview = &preview;
+        QObject scope;
+        bool previewOpened = false;
+        QTimer::singleShot(0, &scope, [&] {
+            if (QWidget *w = QApplication::activeModalWidget()) {
+                previewOpened = true;
+                w->close();
+            }
+        });
+        QTest::keyClick(list->htField[6], Qt::Key_F7);
+        QCoreApplication::processEvents();
+        gPreview = nullptr;
+        QVERIFY(!previewOpened);
+        QCOMPARE(env->prompter.texts().last(), QString("인쇄할 자료가 없습니다. 먼저 자료를 조회하세요."));
+    }
+
+    // F8: the list as it stands (a column and a row hidden), its header row first, in a
+    // workbook opened afterwards.
     void f8ExportsTheListAsShown() {
         list->show();
         QApplication::setActiveWindow(list.get());
         list->htField[6]->setFocus();
         QTest::keyClick(list->htField[6], Qt::Key_F5);
         list->spList->setColHidden(3, true);
+        list->spList->setFocus();
+        list->spList->setActiveCell(1, 5);
+        QTest::keyClick(list->spList, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(list->spList->rowHidden(5));
         env->prompter.answerYes();
-        QTest::keyClick(list->htField[6], Qt::Key_F8);
+        QTest::keyClick(list->spList, Qt::Key_F8);
         QCOMPARE(env->prompter.texts().last(), QStringLiteral("엑셀로 자료를 내보내기 하시겠습니까?"));
         QCOMPARE(env->shell.opened.size(), 1);
         const XlsBook book = readXls(QDir::fromNativeSeparators(env->shell.opened[0]));
@@ -277,14 +308,19 @@ private Q_SLOTS:
         QCOMPARE(book.sheetNames, QStringList{"Sheet1"});
         const Spread *g = list->spList;
         const int heads = g->colHeaderRows();
-        QCOMPARE(book.cells[0].size(), heads + 40);
+        QList<QStringList> want;
         for (int r = 1 - heads; r <= 40; ++r) {
-            QStringList want;
+            if (r == 5)
+                continue;
+            QStringList line;
             for (int c = 1; c <= g->maxCols(); ++c)
                 if (!g->colHidden(c))
-                    want << (r < 1 ? g->headerText(c, r + heads) : g->text(c, r));
-            QCOMPARE(book.cells[0][r + heads - 1], want);
+                    line << (r < 1 ? g->headerText(c, r + heads) : g->text(c, r));
+            want << line;
         }
+        QCOMPARE(book.cells[0].size(), want.size());
+        for (qsizetype i = 0; i < want.size(); ++i)
+            QCOMPARE(book.cells[0][i], want[i]);
         QVERIFY(book.cells[0][heads].contains(QStringLiteral("000001")));
         QCOMPARE(g->maxRows(), 40);
     }
@@ -338,6 +374,85 @@ private Q_SLOTS:
         });
         list->OpenLookup(3);
         QCOMPARE(list->htField[3]->text(), QString("삼성"));
+    }
+
+    // Few rows make a one-digit row header; the corner's "No" still shows whole.
+    void rowHeaderHoldsItsCornerText_data() {
+        QTest::addColumn<bool>("lookup");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("list, one hit") << false << 1;
+        QTest::newRow("lookup, eight makers") << true << 8;
+    }
+    void rowHeaderHoldsItsCornerText() {
+        QFETCH(bool, lookup);
+        QFETCH(int, rows);
+        fBMobil_Save_Search dialog;
+        Spread *grid = lookup ? dialog.spList : list->spList;
+        if (lookup) {
+            dialog.Refresh_sheet("makecom", "");
+            dialog.show();
+        } else {
+            search(1, "SCH-W270");
+            list->show();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(grid->window()));
+        QCOMPARE(grid->maxRows(), rows);
+        QCOMPARE(grid->text(0, 0), QStringLiteral("No"));
+        const int needs = QFontMetrics(grid->font()).horizontalAdvance(QStringLiteral("No")) + 4;
+        QVERIFY2(grid->verticalHeader()->width() >= needs,
+                 qPrintable(QString("%1 px for %2").arg(grid->verticalHeader()->width()).arg(needs)));
+    }
+
+    // At the list's own row height a picture fitted into its cell is a few pixels across:
+    // what the screen shows must be wide enough to be seen.
+    void pictureCellShowsMoreThanASliver() {
+        list->show();
+        list->QueryList();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        Spread *grid = list->spList;
+        grid->scrollTo(grid->model()->index(1, 9));
+        const QRect cell = grid->visualRect(grid->model()->index(1, 9));
+        // The width of what is drawn dark in the cell; a server's picture arrives after the paint.
+        const auto drawnWidth = [&] {
+            const QImage shot = grid->viewport()->grab(cell).toImage();
+            int left = shot.width(), right = -1;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    if (qGray(shot.pixel(x, y)) < 128) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+            return right - left + 1;
+        };
+        QVERIFY(QTest::qWaitFor([&] { return drawnWidth() >= 10; }, 3000));
+    }
+
+    // The grid menu's commands, chosen through a right click, keep the header a row height + 2.
+    void headerFollowsTheRowHeightThroughMenuCommands() {
+        list->show();
+        list->QueryList();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        auto command = [&](int chosen, const QString &answer) {
+            setPopupMenuChooser([chosen](const PopupMenuModel &) { return chosen; });
+            env->prompter.answerText(answer);
+            const QPoint at = list->spList->visualRect(list->spList->model()->index(0, 1)).center();
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, at, list->spList->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(list->spList->viewport(), &menu);
+            setPopupMenuChooser({});
+        };
+        auto headerPx = [&] { return list->spList->horizontalHeader()->height(); };
+        command(1, "20");
+        QCOMPARE(list->spList->rowHeight(0), 22.0);
+        const int px = headerPx();
+        QVERIFY(px > list->spList->verticalHeader()->sectionSize(0));
+        command(2, "14");
+        QCOMPARE(list->spList->rowHeight(0), 22.0);
+        QCOMPARE(headerPx(), px);
+        list->close();
+        list = std::make_unique<fbMobil_Admin>();
+        list->show();
+        QCOMPARE(list->spList->rowHeight(0), 22.0);
+        QCOMPARE(headerPx(), px);
     }
 
     void layoutRememberedAcrossOpenings() {

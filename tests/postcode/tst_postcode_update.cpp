@@ -77,9 +77,22 @@ private Q_SLOTS:
 
     void addressIsOurSetting() {
         QCOMPARE(PostcodeUpdate::archiveUrl().toString(), server->baseUrl() + "/download/zipcode/adozip/dbPost.zip");
-        Settings::DeleteSetting(AppState::title(), "Postcode", "UpdateServer");
-        QCOMPARE(PostcodeUpdate::archiveUrl().toString(),
-                 QString("https://mobileshop.example.com/download/zipcode/adozip/dbPost.zip"));
+        // None set: the button says so and where, before asking anything or touching the database.
+        for (const QString &unset : {QString(), QString(" ")}) {
+            if (unset.isNull())
+                Settings::DeleteSetting(AppState::title(), "Postcode", "UpdateServer");
+            else
+                Settings::SaveSetting(AppState::title(), "Postcode", "UpdateServer", unset);
+            env->prompter.clear();
+            frmZipcode w;
+            QCOMPARE(w.InitForm("역삼"), 2);
+            w.btnDBUpdate->click();
+            QCOMPARE(env->prompter.texts(),
+                     QStringList{"우편번호 업데이트 서버가 설정되어 있지 않습니다.\r\n설정 파일 " +
+                                 Settings::storeFile(AppState::title()) +
+                                 "의 [Postcode] 항목에 UpdateServer=서버 주소(예: https://서버이름)를 넣으세요."});
+            QVERIFY(w.hasConnection());
+        }
     }
 
     void noKeepsEverything() {

@@ -113,9 +113,9 @@ private Q_SLOTS:
         frmZipcode w;
         QCOMPARE(w.InitForm("역삼"), 2);
         QCOMPARE(w.spList->maxRows(), 3);
-        // Ordered by code, every column shown as stored.
+        // Ordered by code, shown in the form a choice returns, the other columns as stored.
         QCOMPARE(w.spList->text(1, 1), QString("06236"));
-        QCOMPARE(w.spList->text(1, 3), QString("135080"));
+        QCOMPARE(w.spList->text(1, 3), QString("135-080"));
         QCOMPARE(w.spList->text(5, 3), QString("1~100"));
         QCOMPARE(w.spList->headerText(4, 1), QString("동/면"));
         QCOMPARE(w.Post(), QString());
@@ -141,11 +141,14 @@ private Q_SLOTS:
         {
             frmZipcode w;
             w.InitForm("역삼");
+            QString shown;
             whileShown(w, [&] {
                 w.spList->setActiveCell(2, 3);
+                shown = w.spList->model()->index(2, 0).data().toString(); // what the screen shows
                 w.btnSel->click();
             });
             QCOMPARE(w.Post(), QString("135-080"));
+            QCOMPARE(shown, w.Post());
         }
         {
             frmZipcode w;

@@ -205,7 +205,7 @@ private Q_SLOTS:
             }
             w->ButtonClick(FrmSPPrint_Preview::ColPrevious);
             pages << pv->pageCurrent();
-            QCOMPARE(w->button(FrmSPPrint_Preview::ColPrevious)->toolTip(), QStringLiteral("Previous"));
+            QCOMPARE(w->button(FrmSPPrint_Preview::ColPrevious)->toolTip(), QStringLiteral("이전 페이지"));
             QCOMPARE(w->pageCounter()->text(), QStringLiteral("Page 3 of 5"));
         });
         QCOMPARE(count, 5);

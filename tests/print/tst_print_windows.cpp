@@ -23,6 +23,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 
 using modSpreadPrint::job;
@@ -244,6 +245,86 @@ private Q_SLOTS:
         QCOMPARE(viewAfter, view);
         QCOMPARE(job().zoomIndex, 8);
         QCOMPARE(readAll(Settings::storeFile(kApp)), storeBefore);
+    }
+
+    // 5 in left and right leave nothing of A4's 8.27 in: refused, nothing stored or applied.
+    void pageSetup_marginsLeavingNoWidthAreRefused() {
+        Spread g;
+        fill(g, 10);
+        bool stillOpen = false;
+        runJob(g, [&](FrmSPPrint_Preview *w) {
+            inSetup(w, [&](FrmSPPrint_PageSetup *s) {
+                for (int i : {0, 1})
+                    s->pagemargin(i)->setText("5.00");
+                button(s, "Command2_0")->click();
+                stillOpen = s->isVisible();
+                s->reject();
+            });
+        });
+        QVERIFY(stillOpen);
+        QCOMPARE(env->prompter.texts(),
+                 QStringList{"여백이 너무 넓어 용지에 인쇄할 자리가 남지 않습니다.\r\n왼쪽과 오른쪽 여백의 합은 "
+                             "7.26인치 이하, 위쪽과 아래쪽 여백의 합은 10.69인치 이하로 입력하세요."});
+        QCOMPARE(stored("PrintMarginLeft"), QString("<none>"));
+        QCOMPARE(g.printProps().marginLeft, 0.3 * 1440);
+    }
+
+    // Fit to page turns six pages across into one: "Next" goes with them. The buttons' tips are Korean.
+    void printDlg_fitToPageLeavesNothingNext() {
+        Spread g;
+        fill(g, 5, 40);
+        QStringList tips, counters;
+        bool nextAfter = true;
+        runJob(
+            g,
+            [&](FrmSPPrint_Preview *w) {
+                for (int c : {FrmSPPrint_Preview::ColNext, FrmSPPrint_Preview::ColZoom, FrmSPPrint_Preview::ColPrint,
+                              FrmSPPrint_Preview::ColSetup, FrmSPPrint_Preview::ColClose})
+                    tips << w->button(c)->toolTip();
+                counters << w->pageCounter()->text();
+                inPrintDialog(w, [](FrmSPPrint_PrintDlg *d) {
+                    d->findChild<QCheckBox *>("Check1_7")->click();
+                    button(d, "Command3")->click();
+                });
+                counters << w->pageCounter()->text();
+                nextAfter = w->button(FrmSPPrint_Preview::ColNext)->isEnabled();
+            },
+            1);
+        QVERIFY2(counters.first() != "Page 1 of 1", qPrintable(counters.first()));
+        QCOMPARE(counters.last(), QString("Page 1 of 1"));
+        QVERIFY(!nextAfter);
+        QCOMPARE(tips, (QStringList{"다음 페이지", "확대/축소", "인쇄", "페이지 설정", "닫기"}));
+    }
+
+    // The paper chosen in "프린터 설정" is the paper printed on, on this job and the next.
+    void printerSetup_chosenPaperIsPrinted_data() {
+        QTest::addColumn<QString>("paper");
+        QTest::addColumn<QSizeF>("points");
+        QTest::newRow("A5") << "A5" << QSizeF(419.5, 595.3);
+        QTest::newRow("Letter") << "Letter" << QSizeF(612, 792);
+    }
+    void printerSetup_chosenPaperIsPrinted() {
+        QFETCH(QString, paper);
+        QFETCH(QSizeF, points);
+        Spread g;
+        fill(g, 150);
+        for (int job = 0; job < 2; ++job)
+            runJob(g, [&](FrmSPPrint_Preview *w) {
+                inPrintDialog(w, [&](FrmSPPrint_PrintDlg *d) {
+                    if (job == 0) {
+                        env->prompter.answerText("|" + paper);
+                        button(d, "Command4")->click();
+                    }
+                    button(d, "Command2")->click();
+                });
+            });
+        const QStringList out = cups.waitForOutput(2);
+        QCOMPARE(out.size(), 2);
+        for (const QString &pdf : out) {
+            const QSizeF size = pdfPageSize(pdf);
+            QVERIFY2(qAbs(size.width() - points.width()) < 1 && qAbs(size.height() - points.height()) < 1,
+                     qPrintable(QString("%1 x %2").arg(size.width()).arg(size.height())));
+        }
     }
 
     void printDlg_optionsStoredAndAppliedOnlyWhenClicked() {

@@ -7,6 +7,7 @@
 #include "WindowRegistry.h"
 #include "frmIntroMsg.h"
 #include "frmMain.h"
+#include "modMain.h"
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -181,6 +182,35 @@ private Q_SLOTS:
         auto w = open();
         QVERIFY(!w->background.logoLoaded());
         QVERIFY(env->prompter.texts().last().endsWith("in procedure LoadMainBG of Module modCompileEnv"));
+    }
+
+    // The user panel in its colours; the database path in one form of separators, also when
+    // the stored folder has the other system's ("H:\\DBS"); a server's description as it is.
+    void userPanelColoursAndOnePathForm() {
+        gUserName = QStringLiteral("홍길동");
+        const QString described = gDBFile;
+        if (!TestEnv::onServer())
+            gDBFile = modMain::mainDbFile("H:\\DBS");
+        auto w = open();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const QImage shot = w->findChild<QLabel *>("pnlUserName")->grab().toImage();
+        QHash<QRgb, int> count;
+        bool textColour = false;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                ++count[c.rgb()];
+                textColour |= qAbs(c.red() - 87) + qAbs(c.green() - 159) + qAbs(c.blue() - 174) < 12;
+            }
+        QCOMPARE(QColor(std::max_element(count.begin(), count.end()).key()), QColor(234, 233, 233));
+        QVERIFY(textColour);
+        const QString path = w->findChild<QLabel *>("panelDatabase")->text();
+        if (TestEnv::onServer())
+            QCOMPARE(path, described);
+        else
+            QVERIFY2(!(path.contains('/') && path.contains('\\')), qPrintable(path));
+        w->mnuHelp_AS_Click();
+        QVERIFY(env->prompter.texts().last().contains("\r\n" + path + "\r\n"));
     }
 
     void noRedrawWhileMinimized() {

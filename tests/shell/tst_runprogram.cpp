@@ -339,7 +339,10 @@ private Q_SLOTS:
         QVERIFY(windowsSeen.isEmpty());
         QCOMPARE(services.restoreOffers.size(), 1);
         QVERIFY(services.restoreOffers.first().endsWith(" 손상"));
-        QVERIFY(!env->prompter.texts().isEmpty()); // the reason was shown before the offer
+        // The reason was shown before the offer: number kept, the engine's words said in Korean.
+        QCOMPARE(env->prompter.texts(),
+                 QStringList{"DB 연결 실패\r\n-2147467259 : 데이터베이스 파일이 손상되었습니다. 데이터베이스 파일이 "
+                             "아니거나 파일의 앞부분이 깨져 있습니다.\r\n(file is not a database)"});
         env->prompter.clear();
 
         services.restore = [&] { return QFile::remove(file) && Schema::createMainDatabase(file); };

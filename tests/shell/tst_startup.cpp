@@ -180,7 +180,8 @@ private Q_SLOTS:
         QVERIFY(!box.yesIsDefault);
         QCOMPARE(box.text,
                  QString("데이터베이스 파일 경로가 없어졌거나 옮겨졌습니다.\r\n데이터베이스 파일 경로를 확인하세요.\r\n"
-                         "DB경로를 현재 컴퓨터[C:]로 변경하시겠습니까?\r\n/gone/DBS"));
+                         "DB경로를 이 컴퓨터의 폴더[" +
+                         QDir::toNativeSeparators(env->appFolder() + "/DBS") + "]로 변경하시겠습니까?\r\n/gone/DBS"));
         QCOMPARE(cfg("Config", "DB경로"), QString("/gone/DBS"));
     }
     void pathQuestion_yesResetsAndEnds() {

@@ -269,14 +269,24 @@ int CupsServer::runClient(const QString &program, const QStringList &arguments, 
     return runTool(program, arguments, env, output, QProcess::MergedChannels);
 }
 
-int pdfPageCount(const QString &pdf) {
+namespace {
+QRegularExpressionMatch pdfInfoLine(const QString &pdf, const QString &pattern) {
     QString out;
     if (runTool(QStringLiteral("pdfinfo"), {pdf}, QProcessEnvironment::systemEnvironment(), &out,
                 QProcess::SeparateChannels) != 0)
-        return -1;
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)\\s*$"), QRegularExpression::MultilineOption).match(out);
+        return {};
+    return QRegularExpression(pattern, QRegularExpression::MultilineOption).match(out);
+}
+} // namespace
+
+int pdfPageCount(const QString &pdf) {
+    const QRegularExpressionMatch m = pdfInfoLine(pdf, QStringLiteral("^Pages:\\s+(\\d+)\\s*$"));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QSizeF pdfPageSize(const QString &pdf) {
+    const QRegularExpressionMatch m = pdfInfoLine(pdf, QStringLiteral("^Page size:\\s+([\\d.]+) x ([\\d.]+) pts"));
+    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
 }
 
 QString pdfText(const QString &pdf, int page) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QProcess>
+#include <QSizeF>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -55,5 +56,7 @@ private:
 
 // Poppler's pdfinfo page count; -1 when the tool fails.
 int pdfPageCount(const QString &pdf);
+// Poppler's pdfinfo size of the first page in points; empty when the tool fails.
+QSizeF pdfPageSize(const QString &pdf);
 // Poppler's pdftotext -layout, all pages for page 0; a null string when the tool fails.
 QString pdfText(const QString &pdf, int page = 0);

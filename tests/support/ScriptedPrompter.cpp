@@ -73,7 +73,11 @@ bool ScriptedPrompter::printDialog(QPrinter &printer) {
     const QVariant v = take(Box{QStringLiteral("print"), Icon::None, QString(), printer.printerName(), false});
     if (!v.isValid())
         return false;
-    const QString answer = v.toString();
+    const QStringList parts = v.toString().split(QLatin1Char('|'));
+    const QString answer = parts.first();
+    for (int id = 0; parts.size() > 1 && id <= QPageSize::LastPageSize; ++id)
+        if (QPageSize::key(QPageSize::PageSizeId(id)) == parts[1])
+            printer.setPageSize(QPageSize(QPageSize::PageSizeId(id)));
     if (answer.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(answer);

@@ -44,7 +44,7 @@ public:
     std::optional<QFont> font(const QFont &initial) override;
     // Answered with answerText(printer name) or answerCancel(); an empty name keeps the
     // printer as the program set it up (a file when it has an output file name); a name
-    // ending in ".pdf" is the dialog's print-to-file choice.
+    // ending in ".pdf" is the dialog's print-to-file choice; "name|A5" also picks the paper.
     bool printDialog(QPrinter &printer) override;
     // Answered with answerIndex; unscripted, the last button (what Esc would give). The box
     // text ends in "|" and the buttons joined by "/", the default one marked with "*".
