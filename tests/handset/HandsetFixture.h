@@ -5,8 +5,15 @@
 #include "PictureTable.h"
 #include "TestEnv.h"
 #include "modMDB_Func.h"
+#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+
+// A file's bytes; empty when it cannot be read.
+inline QByteArray fileBytes(const QString &file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // A database holding the demo catalogue (codes 2..41, management numbers 000001..000040).
 inline bool openDemoDatabase(TestEnv &env) {

@@ -20,10 +20,6 @@ namespace {
 const QString kDuplicate = QStringLiteral("같은 ID의 핸드폰이 이미 있습니다. 저장하시겠습니까?");
 constexpr int kIdCol = 2, kPictureCol = 10;
 
-QByteArray readAll(const QString &file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 } // namespace
 
 class TestHandsetPictures : public QObject {
@@ -123,14 +119,14 @@ private Q_SLOTS:
     void idChangeMovesThePicture() {
         const QString red = pictureFile("red", Qt::red);
         QVERIFY(addThroughList("A-1", red));
-        const QByteArray bytes = readAll(img("A-1.bmp"));
+        const QByteArray bytes = fileBytes(img("A-1.bmp"));
         QCOMPARE(bytes, storedBytes(red));
         editThroughList(1, [](fbMobil_Save *e) {
             QVERIFY(!e->Image1->pixmap().isNull());
             e->htField[1]->setText("B-1");
             QVERIFY(e->Save());
         });
-        QCOMPARE(readAll(img("B-1.bmp")), bytes);
+        QCOMPARE(fileBytes(img("B-1.bmp")), bytes);
         QVERIFY(!QFile::exists(img("A-1.bmp")));
         QCOMPARE(list->spList->text(kIdCol, 1), QString("B-1"));
         QVERIFY(list->spList->hasCellPicture(kPictureCol, 1));
@@ -154,8 +150,8 @@ private Q_SLOTS:
             e->htField[1]->setText("S-2");
             QVERIFY(e->Save());
         });
-        QCOMPARE(readAll(img("S-1.bmp")), storedBytes(red));
-        QCOMPARE(readAll(img("S-2.bmp")), storedBytes(red));
+        QCOMPARE(fileBytes(img("S-1.bmp")), storedBytes(red));
+        QCOMPARE(fileBytes(img("S-2.bmp")), storedBytes(red));
     }
 
     // The new ID has a picture the window did not show: it is replaced only when the user says so.
@@ -164,7 +160,7 @@ private Q_SLOTS:
         QVERIFY(addThroughList("R-1", red));
         // A picture left behind under the new ID, which no handset has.
         QVERIFY(putPicture(*env, "LEFT", storedBytes(blue)));
-        const QByteArray left = readAll(img("LEFT.bmp"));
+        const QByteArray left = fileBytes(img("LEFT.bmp"));
         env->prompter.answerNo();
         editThroughList(1, [](fbMobil_Save *e) {
             e->htField[1]->setText("LEFT");
@@ -174,7 +170,7 @@ private Q_SLOTS:
         QVERIFY(!env->prompter.boxes().last().yesIsDefault);
         QVERIFY2(env->prompter.texts().last().startsWith("ID [LEFT]의 사진이 이미 있습니다."),
                  qPrintable(env->prompter.texts().last()));
-        QCOMPARE(readAll(img("LEFT.bmp")), left);
+        QCOMPARE(fileBytes(img("LEFT.bmp")), left);
         QVERIFY(!QFile::exists(img("R-1.bmp"))); // no handset has R-1 any more
 
         // Yes: the handset's own picture replaces the other.
@@ -187,7 +183,7 @@ private Q_SLOTS:
             QVERIFY(e->Save());
         });
         QCOMPARE(env->prompter.texts().at(env->prompter.texts().size() - 2), kDuplicate);
-        QCOMPARE(readAll(img("R-3.bmp")), storedBytes(red));
+        QCOMPARE(fileBytes(img("R-3.bmp")), storedBytes(red));
         QVERIFY(!QFile::exists(img("R-2.bmp")));
     }
 
@@ -202,12 +198,12 @@ private Q_SLOTS:
         env->prompter.answerYes();
         list->btnRecDel->click();
         QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE mid = 'D-1'").toInt(), 1);
-        QCOMPARE(readAll(img("D-1.bmp")), storedBytes(red)); // the other D-1 keeps it
+        QCOMPARE(fileBytes(img("D-1.bmp")), storedBytes(red)); // the other D-1 keeps it
         list->spList->setActiveCell(1, 1);
         env->prompter.answerYes();
         list->btnRecDel->click();
         QVERIFY(!QFile::exists(img("D-1.bmp")));
-        QCOMPARE(readAll(img("D-2.bmp")), storedBytes(red));
+        QCOMPARE(fileBytes(img("D-2.bmp")), storedBytes(red));
         // A later handset with the ID starts without a picture.
         QVERIFY(addThroughList("D-1"));
         bool shown = true;
@@ -239,16 +235,16 @@ private Q_SLOTS:
         QCOMPARE(kept, QString("X-1|2020"));
         QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE mid = 'X-1'").toInt(), 1);
         QCOMPARE(list->spList->maxRows(), 1);
-        QCOMPARE(readAll(img("X-1.bmp")), storedBytes(red));
+        QCOMPARE(fileBytes(img("X-1.bmp")), storedBytes(red));
         // The ID is compared as the database does, letter case ignored.
         QVERIFY(!addThroughList("x-1", {}, {false}));
         // Yes saves; the other's picture is replaced only when the user says so.
         QVERIFY(addThroughList("X-1", blue, {true, false}));
         QCOMPARE(GetValue("SELECT COUNT(*) FROM t_mobile WHERE mid = 'X-1'").toInt(), 2);
         QVERIFY(env->prompter.texts().last().startsWith("ID [X-1]의 사진이 이미 있습니다."));
-        QCOMPARE(readAll(img("X-1.bmp")), storedBytes(red));
+        QCOMPARE(fileBytes(img("X-1.bmp")), storedBytes(red));
         QVERIFY(addThroughList("X-1", blue, {true, true}));
-        QCOMPARE(readAll(img("X-1.bmp")), storedBytes(blue));
+        QCOMPARE(fileBytes(img("X-1.bmp")), storedBytes(blue));
         QCOMPARE(list->spList->maxRows(), 3);
     }
 
@@ -281,7 +277,7 @@ private Q_SLOTS:
         QVERIFY(addThroughList(id, green));
         QCOMPARE(picturesOutsideImg(), QStringList());
         QCOMPARE(imgFiles(), QStringList{file});
-        QCOMPARE(readAll(img(file)), storedBytes(green));
+        QCOMPARE(fileBytes(img(file)), storedBytes(green));
         QVERIFY(list->spList->hasCellPicture(kPictureCol, 1));
         QImage shown;
         editThroughList(1, [&](fbMobil_Save *e) {
@@ -361,7 +357,7 @@ private Q_SLOTS:
         });
         list->btnRecAdd->click();
         QVERIFY(!shownAfter);
-        QCOMPARE(readAll(img("C-1.bmp")), storedBytes(red));
+        QCOMPARE(fileBytes(img("C-1.bmp")), storedBytes(red));
         QVERIFY(!QFile::exists(img("C-2.bmp")));
         QCOMPARE(list->spList->maxRows(), 2);
     }
@@ -375,7 +371,7 @@ private Q_SLOTS:
         own.close();
         QString error;
         QVERIFY2(DemoCatalogue::seed(connection(), env->appFolder() + "/IMG", &error), qPrintable(error));
-        QCOMPARE(readAll(img("SCH-W270.bmp")), QByteArray("the shop's own picture"));
+        QCOMPARE(fileBytes(img("SCH-W270.bmp")), QByteArray("the shop's own picture"));
         QVERIFY(!QImage(img("SCH-W420.bmp")).isNull());
     }
 };

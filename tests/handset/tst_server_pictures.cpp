@@ -29,10 +29,6 @@ QByteArray bmpOf(QColor colour) {
     return bytes;
 }
 
-QByteArray readAll(const QString &file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 } // namespace
 
 class TestServerPictures : public QObject {
@@ -116,24 +112,24 @@ private Q_SLOTS:
     void secondPcFollowsTheFirst() {
         const QByteArray red = bmpOf(Qt::red), blue = bmpOf(Qt::blue);
         QVERIFY(enter(0, "SV-1", chosenFile(Qt::red)));
-        QCOMPARE(readAll(cached(1, "SV-1")), red);
+        QCOMPARE(fileBytes(cached(1, "SV-1")), red);
 
         workOn(2);
-        QCOMPARE(readAll(cached(2, "SV-1")), red);
+        QCOMPARE(fileBytes(cached(2, "SV-1")), red);
         QCOMPARE(viewerImage(rowOf("SV-1")).pixelColor(5, 5), QColor(Qt::red));
 
         // Changed on PC 1: PC 2's cached copy no longer matches the server's hash.
         workOn(1);
         QVERIFY(enter(rowOf("SV-1"), "SV-1", chosenFile(Qt::blue)));
         workOn(2);
-        QCOMPARE(readAll(cached(2, "SV-1")), blue);
+        QCOMPARE(fileBytes(cached(2, "SV-1")), blue);
 
         // A new ID: the picture follows on the server; PC 2 fetches it under the new name.
         workOn(1);
         QVERIFY(enter(rowOf("SV-1"), "SV-2"));
         QVERIFY(!QFile::exists(cached(1, "SV-1")));
         workOn(2);
-        QCOMPARE(readAll(cached(2, "SV-2")), blue);
+        QCOMPARE(fileBytes(cached(2, "SV-2")), blue);
         QVERIFY(list->spList->hasCellPicture(kPictureCol, rowOf("SV-2")));
 
         // A later handset with the old ID has none: PC 2's old cached file is dropped when shown.
