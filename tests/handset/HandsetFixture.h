@@ -4,8 +4,14 @@
 #include "FloatMsg.h"
 #include "PictureTable.h"
 #include "TestEnv.h"
+#include "fbMobil_Admin.h"
+#include "fbMobil_Save.h"
+#include "frmMain.h"
 #include "modMDB_Func.h"
+#include <QApplication>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -40,4 +46,38 @@ inline QStringList floatNotices(const TestEnv &env) {
         if (c.program.endsWith("FloatMsg"))
             out << QString(c.argumentText).remove(QRegularExpression("/P-?\\d+,-?\\d+$"));
     return out;
+}
+
+// The handset list as the menu opens it, a child of main; null when it did not open.
+inline fbMobil_Admin *openListThroughMain(frmMain &main) {
+    main.show();
+    QApplication::setActiveWindow(&main);
+    main.mnuBase_Mobil_Click();
+    fbMobil_Admin *list = main.findChild<fbMobil_Admin *>();
+    if (list)
+        list->QueryList();
+    return list;
+}
+
+// In an open entry window: the ID and release year typed, the picture file chosen when one
+// is given, saved with answers to the questions the save asks (Yes true, No false); Save's result.
+inline bool typeIdAndSave(fbMobil_Save *e, TestEnv &env, const QString &id, const QString &chosen = {},
+                          const QList<bool> &answers = {}) {
+    e->htField[1]->setText(id);
+    e->htField[2]->setText("2024");
+    if (!chosen.isEmpty()) {
+        env.prompter.answerText(chosen);
+        e->btnPicture->click();
+    }
+    for (bool yes : answers)
+        yes ? env.prompter.answerYes() : env.prompter.answerNo();
+    return e->Save();
+}
+
+// What a case left the prompter: boxes nobody scripted or answers nobody asked for.
+inline QString promptsLeftOver(const TestEnv &env) {
+    QStringList left = env.prompter.unexpected();
+    if (env.prompter.pendingAnswers() > 0)
+        left << QStringLiteral("%1 answers never asked for").arg(env.prompter.pendingAnswers());
+    return left.join('\n');
 }

@@ -95,8 +95,7 @@ private Q_SLOTS:
     }
     void cleanup() {
         list.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        QCOMPARE(env->prompter.pendingAnswers(), 0);
+        QVERIFY2(promptsLeftOver(*env).isEmpty(), qPrintable(promptsLeftOver(*env)));
         env.reset();
     }
 

@@ -52,12 +52,8 @@ private Q_SLOTS:
         pc1 = env->addOtherConnection("pc1");
         QVERIFY(pc1.open());
         main = std::make_unique<frmMain>();
-        main->show();
-        QApplication::setActiveWindow(main.get());
-        main->mnuBase_Mobil_Click();
-        list = main->findChild<fbMobil_Admin *>();
+        list = openListThroughMain(*main);
         QVERIFY(list);
-        list->QueryList();
         QCOMPARE(list->spList->maxRows(), 40);
         QVERIFY(watchListening());
     }

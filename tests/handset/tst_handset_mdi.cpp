@@ -33,12 +33,8 @@ private Q_SLOTS:
         env = std::make_unique<TestEnv>();
         QVERIFY(openDemoDatabase(*env));
         main = std::make_unique<frmMain>();
-        main->show();
-        QApplication::setActiveWindow(main.get());
-        main->mnuBase_Mobil_Click();
-        list = main->findChild<fbMobil_Admin *>();
+        list = openListThroughMain(*main);
         QVERIFY(list);
-        list->QueryList();
         QCOMPARE(childCount(), 1);
     }
     void cleanup() {

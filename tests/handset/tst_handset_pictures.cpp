@@ -51,17 +51,8 @@ class TestHandsetPictures : public QObject {
     // answers: the questions the save asks, Yes (true) or No. Returns whether the save went through.
     bool addThroughList(const QString &id, const QString &chosen = {}, const QList<bool> &answers = {}) {
         bool saved = false;
-        onNextModalOf<fbMobil_Save>(list.get(), [&](fbMobil_Save *e) {
-            e->htField[1]->setText(id);
-            e->htField[2]->setText("2024");
-            if (!chosen.isEmpty()) {
-                env->prompter.answerText(chosen);
-                e->btnPicture->click();
-            }
-            for (bool yes : answers)
-                yes ? env->prompter.answerYes() : env->prompter.answerNo();
-            saved = e->Save();
-        });
+        onNextModalOf<fbMobil_Save>(list.get(),
+                                    [&](fbMobil_Save *e) { saved = typeIdAndSave(e, *env, id, chosen, answers); });
         list->btnRecAdd->click();
         return saved;
     }
@@ -110,8 +101,7 @@ private Q_SLOTS:
     }
     void cleanup() {
         list.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        QCOMPARE(env->prompter.pendingAnswers(), 0);
+        QVERIFY2(promptsLeftOver(*env).isEmpty(), qPrintable(promptsLeftOver(*env)));
         env.reset();
     }
 

@@ -59,13 +59,7 @@ class TestServerPictures : public QObject {
     bool enter(int row, const QString &id, const QString &chosen = {}) {
         bool saved = false;
         onNextModalOf<fbMobil_Save>(list.get(), [&](fbMobil_Save *e) {
-            e->htField[1]->setText(id);
-            e->htField[2]->setText("2024");
-            if (!chosen.isEmpty()) {
-                env->prompter.answerText(chosen);
-                e->btnPicture->click();
-            }
-            saved = e->Save();
+            saved = typeIdAndSave(e, *env, id, chosen);
             if (!saved)
                 e->reject();
         });
