@@ -199,56 +199,6 @@ private Q_SLOTS:
             }
         });
     }
-    QByteArray bytesOf(const QString &file) {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-
-    // The database folder gone after the shop has worked in it (a share not mounted, a folder
-    // moved): no catalogue is made in its place and no picture is touched; with a backup at
-    // hand the answer to the path question leads to the restore offer. Put back, all is as before.
-    void lostDatabaseFolderIsNeverReplaced() {
-        if (TestEnv::onServer())
-            QSKIP("a server database has no folder here to lose; a lost server is tested in test_db");
-        prepareDatabase();
-        setConfig(QStringLiteral("NoMsg"), QStringLiteral("1"));
-        QCOMPARE(runToLogin(), 0); // the shop's first day: the settings now know the folder
-        const QString app = env->appFolder();
-        QVERIFY(QDir().mkpath(app + "/IMG") && QDir().mkpath(app + "/Backup"));
-        const QStringList pictures{"/IMG/SCH-W830.bmp", "/Image/mainbg.jpg", "/Image/loginbg.jpg"};
-        QMap<QString, QByteArray> before;
-        for (const QString &p : pictures) {
-            QFile f(app + p);
-            QVERIFY(QDir().mkpath(QFileInfo(f).absolutePath()) && f.open(QIODevice::WriteOnly));
-            f.write("picture " + p.toUtf8());
-            f.close();
-            before[p] = bytesOf(app + p);
-        }
-        QFile archive(app + "/Backup/DBS_20240514_183000.zip");
-        QVERIFY(archive.open(QIODevice::WriteOnly));
-        archive.close();
-        const QByteArray database = bytesOf(env->databaseFile());
-        QVERIFY(QDir().rename(app + "/DBS", app + "/DBS.away"));
-
-        env->prompter.answerYes(); // "DB경로를 현재 컴퓨터[C:]로 변경하시겠습니까?"
-        windowsSeen.clear();
-        QCOMPARE(runToLogin(), 1);
-        QVERIFY(windowsSeen.isEmpty());
-        QCOMPARE(env->prompter.boxes().size(), 1);
-        QCOMPARE(env->prompter.boxes().first().title, QString("파일 경로 오류"));
-        QCOMPARE(services.restoreOffers, QStringList{app + "/DBS 기타"});
-        QVERIFY(!QFileInfo::exists(app + "/DBS"));
-        for (const QString &p : pictures)
-            QCOMPARE(bytesOf(app + p), before[p]);
-        env->prompter.clear();
-
-        QVERIFY(QDir().rename(app + "/DBS.away", app + "/DBS"));
-        QCOMPARE(runToLogin(), 0);
-        QCOMPARE(windowsSeen, QStringList{"login"});
-        QCOMPARE(bytesOf(env->databaseFile()), database);
-        for (const QString &p : pictures)
-            QCOMPARE(bytesOf(app + p), before[p]);
-    }
 
     // No backup to offer: a new database only after a second question that names the folder.
     void lostFolderWithoutBackupAsksBeforeANewDatabase() {
