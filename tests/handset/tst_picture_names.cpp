@@ -10,10 +10,6 @@
 namespace P = HandsetPictures;
 
 namespace {
-QByteArray readAll(const QString &file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 bool writeFile(const QString &file, const QByteArray &bytes) {
     QDir().mkpath(QFileInfo(file).absolutePath());
     QFile f(file);
@@ -90,43 +86,6 @@ private Q_SLOTS:
         for (const char *name : {"escaped/UX/3.bmp", "escaped/CON.bmp", "escaped/abc.bmp", "UX%2F3.png", "a/b.bmp",
                                  "escaped/%2.bmp", "escaped/%zz.bmp", ".bmp", "x"})
             QVERIFY2(P::idOfFile(QString::fromUtf8(name)).isEmpty(), name);
-    }
-
-    void storeMoveCopyRemove() {
-        QImage red(4, 6, QImage::Format_RGB32);
-        red.fill(Qt::red);
-        QString why;
-        QVERIFY(!P::exists("UX/3"));
-        QVERIFY2(P::store("UX/3", red, &why), qPrintable(why));
-        QVERIFY(P::exists("UX/3"));
-        QVERIFY(QFile::exists(env->appFolder() + "/IMG/escaped/UX%2F3.bmp"));
-        QVERIFY(!QFileInfo::exists(env->appFolder() + "/IMG/UX"));
-        QCOMPARE(P::load("UX/3").pixelColor(1, 1), QColor(Qt::red));
-        const QByteArray bytes = readAll(P::file("UX/3"));
-
-        QVERIFY2(P::move("UX/3", "A-1", false, &why), qPrintable(why));
-        QVERIFY(!P::exists("UX/3"));
-        QCOMPARE(readAll(P::file("A-1")), bytes);
-        // A picture the target has already is kept unless replace is asked for.
-        QVERIFY(writeFile(P::file("B-1"), "other"));
-        QVERIFY(!P::move("A-1", "B-1", false, &why));
-        QCOMPARE(readAll(P::file("B-1")), QByteArray("other"));
-        QVERIFY(P::exists("A-1"));
-        QVERIFY(!P::copy("A-1", "B-1", false));
-        QVERIFY(P::copy("A-1", "B-1", true));
-        QCOMPARE(readAll(P::file("B-1")), bytes);
-        QCOMPARE(readAll(P::file("A-1")), bytes);
-        QVERIFY(writeFile(P::file("C-1"), "third"));
-        QVERIFY(P::move("C-1", "B-1", true));
-        QCOMPARE(readAll(P::file("B-1")), QByteArray("third"));
-        QVERIFY(!P::exists("C-1"));
-        // Nothing to move.
-        QVERIFY(!P::move("NONE", "D-1", true, &why));
-        QVERIFY(!P::exists("D-1"));
-        QVERIFY(P::remove("A-1"));
-        QVERIFY(!P::exists("A-1"));
-        QVERIFY(P::remove("A-1")); // none there: fine
-        QVERIFY(P::load("A-1").isNull());
     }
 
     void sameFile() {
