@@ -87,7 +87,7 @@ int RunProgram(const QStringList &arguments, ProgramServices &services) {
     const auto instanceLock = modMain::AcquireSingleInstance(&failure);
     if (!instanceLock) {
         // Another copy at work is no failure of this start; a lock that cannot be made is.
-        const bool running = failure == QStringLiteral("이미 프로그램이 실행 중입니다.");
+        const bool running = failure == modMain::kAlreadyRunning;
         running ? MsgInfo(failure) : MsgWarn(failure);
         return running ? 0 : 1;
     }

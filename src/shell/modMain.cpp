@@ -117,7 +117,7 @@ std::unique_ptr<QLockFile> AcquireSingleInstance(QString *failure) {
     if (lock->tryLock(0))
         return lock;
     if (lock->error() == QLockFile::LockFailedError)
-        *failure = QStringLiteral("이미 프로그램이 실행 중입니다.");
+        *failure = kAlreadyRunning;
     else
         *failure = QStringLiteral("실행 확인용 잠금 파일을 만들 수 없어 프로그램을 시작할 수 없습니다.\r\n"
                                   "디스크 공간과 폴더의 쓰기 권한을 확인하세요.\r\n") +
@@ -208,8 +208,9 @@ ServerChoice askAboutServer(const ServerConnection &server, const QString &why) 
 
 // The shop's database on a server, as the setup window stored it.
 bool openServerDatabase() {
+    ServerConnection server;
     for (;;) {
-        const ServerConnection server = ServerConnection::load();
+        server = ServerConnection::load(); // a retry reads what the setup may have stored meanwhile
         QString failure;
         if (!server.complete())
             failure = QStringLiteral("DB 서버 접속 설정이 없습니다.\r\n네트워크 설정에서 DB 서버의 주소, 데이터베이스 "
@@ -225,7 +226,7 @@ bool openServerDatabase() {
         case Quit: return false;
         }
     }
-    gDBFile = ServerConnection::load().describe();
+    gDBFile = server.describe();
     if (IsWriteProtected())
         MsgInfo(QStringLiteral("데이터베이스가 읽기 전용입니다.\r\n자료를 조회할 수는 있지만 저장하거나 삭제할 "
                                "수는 없습니다.\r\n") +

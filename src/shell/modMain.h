@@ -10,8 +10,10 @@ namespace modMain {
 
 // The stored setup puts the database on a server ("CSType" 2), not in a file here.
 bool DatabaseOnServer();
+// The message when another instance holds the lock; any other failure is this start's own.
+inline const QString kAlreadyRunning = QStringLiteral("이미 프로그램이 실행 중입니다.");
 // Holds the single-instance lock for as long as it lives; null with the message to show
-// when another instance runs or the lock cannot be made.
+// (kAlreadyRunning when another instance runs) when the lock cannot be taken.
 std::unique_ptr<QLockFile> AcquireSingleInstance(QString *failure);
 // Whether the program has run before for this settings root ("DB경로" or "AppPath" stored).
 bool HasRunBefore();
