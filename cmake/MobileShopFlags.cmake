@@ -11,6 +11,21 @@ else()
   target_compile_options(mobileshop_flags INTERFACE -Wall -Wextra $<$<BOOL:${WARNINGS_AS_ERRORS}>:-Werror>)
 endif()
 
+# The hardening Debian's dpkg-buildflags gives with hardening=+all, in every optimised build, so
+# that the tested programs are the packaged ones. Fortify needs the optimiser.
+option(HARDENING "Stack protector, fortified calls, full RELRO and immediate binding" ON)
+if(HARDENING AND NOT MSVC AND NOT SANITIZE AND NOT FUZZ AND NOT COVERAGE)
+  target_compile_options(mobileshop_flags INTERFACE -fstack-protector-strong -Wformat -Werror=format-security
+                         $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-D_FORTIFY_SOURCE=2>)
+  target_link_options(mobileshop_flags INTERFACE LINKER:-z,relro,-z,now)
+endif()
+# No folder of the machine that built it in the programs (file names in messages, debug info);
+# coverage needs the real paths to find the sources again.
+if(NOT MSVC AND NOT COVERAGE)
+  target_compile_options(mobileshop_flags INTERFACE -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
+                         -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
+endif()
+
 if(SANITIZE OR FUZZ)
   if(MSVC)
     target_compile_options(mobileshop_flags INTERFACE /fsanitize=address)

@@ -1,3 +1,4 @@
+#include "AppIdentity.h"
 #include "AppPaths.h"
 #include "AppState.h"
 #include "BackupServices.h"
@@ -5,6 +6,7 @@
 #include "ChartDemo.h"
 #include "CommandLine.h"
 #include "DemoWindows.h"
+#include "DisplayCheck.h"
 #include "HandsetWindows.h"
 #include "NetSetupWindows.h"
 #include "PostcodeWindows.h"
@@ -39,7 +41,11 @@ int main(int argc, char *argv[]) {
         code >= 0)
         return code;
 
+    if (!DisplayCheck::ready(argc, argv))
+        return DisplayCheck::kNoDisplayExit;
+
     QApplication app(argc, argv);
+    InstallAppIdentity();
     const auto command = CommandLine::parse(QApplication::arguments(), demos, CommandLine::Stage::AfterQt);
     if (const int code = CommandLine::answer(command, program, demos, out, err); code >= 0)
         return code;

@@ -95,12 +95,25 @@ QStringList toolFolders() {
         return folders;
     }
     folders << QDir::cleanPath(programDir() + QStringLiteral("/" MOBILESHOP_TOOLS_FROM_BIN));
-    const QString buildDir = QFileInfo(QStringLiteral(MOBILESHOP_BUILD_DIR)).canonicalFilePath();
-    const QString here = QFileInfo(programDir()).canonicalFilePath();
-    // Only a program of this build tree looks there: an installed one never runs build output.
-    if (!buildDir.isEmpty() && here.startsWith(buildDir + QLatin1Char('/')))
-        folders << buildDir + QStringLiteral("/tools");
+    // Only a program inside a build tree (the folder that holds CMakeCache.txt, a few levels
+    // up) looks there; the build's path is not compiled in, so an installed one never does.
+    QDir dir(QFileInfo(programDir()).canonicalFilePath());
+    for (int level = 0; level < 4 && dir.cdUp(); ++level)
+        if (dir.exists(QStringLiteral("CMakeCache.txt"))) {
+            folders << dir.path() + QStringLiteral("/tools");
+            break;
+        }
     return folders;
+}
+
+QString installedData(const QString &relative) {
+    for (const char *up : {MOBILESHOP_DATA_FROM_BIN, MOBILESHOP_DATA_FROM_TOOLS}) {
+        const QString file =
+            QDir::cleanPath(programDir() + QLatin1Char('/') + QLatin1String(up) + QLatin1Char('/') + relative);
+        if (QFileInfo(file).isFile())
+            return file;
+    }
+    return {};
 }
 
 QString toolPath(const QString &baseName) {

@@ -32,6 +32,11 @@ QString programName();
 // and tools/ each program may also sit in a folder of its own.
 QStringList toolFolders();
 
+// A file the package installs below share/ (icons, Qt's catalogues), found from the running
+// program's folder whether that is bin/ or the companions' libexec/mobileshop/; empty when
+// it is not there (a program started from its build tree).
+QString installedData(const QString &relative);
+
 // Full path of a companion program, the first found in toolFolders(). Returns the
 // application-folder path when it is found nowhere.
 QString toolPath(const QString &baseName);

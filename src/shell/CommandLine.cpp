@@ -1,14 +1,18 @@
 #include "CommandLine.h"
 #include "AppState.h"
+#include "CommandHelp.h"
+#include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QHash>
 #include <QTextStream>
 #include <algorithm>
 
 namespace {
-const QString kAppFolder = QStringLiteral("--app-folder");
-const QString kSettingsRoot = QStringLiteral("--settings-root");
-const QString kDemo = QStringLiteral("--demo");
+const QString kAppFolder = QStringLiteral("app-folder");
+const QString kSettingsRoot = QStringLiteral("settings-root");
+const QString kDemo = QStringLiteral("demo");
 
+using CommandHelp::row;
 using CommandLine::Result;
 
 Result failure(const QString &text) {
@@ -25,82 +29,71 @@ QString demoNames(const CommandLine::DemoWindows &demos) {
     return names.join(QStringLiteral(", "));
 }
 
-// Hangul and other wide characters take two terminal columns; the help's columns line up by that.
-int columns(const QString &text) {
-    int n = 0;
-    for (const QChar c : text)
-        n += c.unicode() >= 0x1100 ? 2 : 1;
-    return n;
-}
-
-QString row(const QString &left, const QString &right, int width = 24) {
-    return left + QString(qMax(1, width - columns(left)), QLatin1Char(' ')) + right + QLatin1Char('\n');
+QString missingValueText(const QString &option, const CommandLine::DemoWindows &demos) {
+    return option.endsWith(kDemo) ? option + QStringLiteral(" 다음에 창 이름을 적으세요: ") + demoNames(demos)
+                                  : option + QStringLiteral(" 다음에 폴더를 적으세요.");
 }
 } // namespace
 
 namespace CommandLine {
 
 Result parse(const QStringList &args, const DemoWindows &demos, Stage stage) {
+    QCommandLineParser parser;
+    // Qt's own options are one dash and a word (-platform, -style): one unknown option each.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help = CommandHelp::helpOption(), version = CommandHelp::versionOption();
+    const QCommandLineOption networkSetup(QStringLiteral("network-setup"));
+    parser.addOptions({help, version, networkSetup, QCommandLineOption(kAppFolder, QString(), QStringLiteral("폴더")),
+                       QCommandLineOption(kSettingsRoot, QString(), QStringLiteral("폴더")),
+                       QCommandLineOption(kDemo, QString(), QStringLiteral("이름"))});
+    const bool parsed = parser.parse(args);
+
+    // In the order given, so that the first --help, --version or mistake decides.
     Result r;
+    QHash<QString, qsizetype> seen;
     QString appFolder, settingsRoot;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h") || arg == QLatin1String("-?")) {
+    for (const QString &name : parser.optionNames()) {
+        if (help.names().contains(name)) {
             r.action = Result::Action::Help;
             return r;
         }
-        if (arg == QLatin1String("--version") || arg == QLatin1String("-v")) {
+        if (version.names().contains(name)) {
             r.action = Result::Action::Version;
             return r;
         }
-        QString name = arg;
-        QString value;
-        bool hasValue = false;
-        if (const qsizetype eq = arg.indexOf(QLatin1Char('=')); arg.startsWith(QLatin1String("--")) && eq > 2) {
-            name = arg.left(eq);
-            value = arg.mid(eq + 1);
-            hasValue = true;
-        }
-        if (!r.demo.isEmpty() && !arg.startsWith(QLatin1Char('-'))) {
-            r.demoArguments << arg;
+        if (name != kAppFolder && name != kSettingsRoot && name != kDemo)
             continue;
-        }
-        if (arg == QLatin1String("--network-setup")) {
-            r.action = Result::Action::NetworkSetup;
-            continue;
-        }
-        if (name != kAppFolder && name != kSettingsRoot && name != kDemo) {
-            if (stage == Stage::BeforeQt)
-                continue;
-            return failure((arg.startsWith(QLatin1Char('-')) ? QStringLiteral("알 수 없는 옵션입니다: ")
-                                                             : QStringLiteral("알 수 없는 인수입니다: ")) +
-                           arg);
-        }
+        const QString value = parser.values(name).value(seen[name]++);
         // "--app-folder --demo x" forgot the folder rather than naming one "--demo".
-        if (!hasValue && i + 1 < args.size() && !args.at(i + 1).startsWith(QLatin1String("--"))) {
-            value = args.at(++i);
-            hasValue = true;
-        }
+        if (value.isEmpty() || value.startsWith(QLatin1String("--")))
+            return failure(missingValueText(QStringLiteral("--") + name, demos));
         if (name == kDemo) {
-            if (value.isEmpty())
-                return failure(kDemo + QStringLiteral(" 다음에 창 이름을 적으세요: ") + demoNames(demos));
-            const bool known = std::any_of(demos.begin(), demos.end(), [&](const auto &d) { return d.first == value; });
-            if (!known)
+            if (std::none_of(demos.begin(), demos.end(), [&](const auto &d) { return d.first == value; }))
                 return failure(QStringLiteral("알 수 없는 데모 창입니다: ") + value +
                                QStringLiteral("\n쓸 수 있는 이름: ") + demoNames(demos));
-            r.action = Result::Action::Demo;
             r.demo = value;
-            continue;
-        }
-        if (value.isEmpty())
-            return failure(name + QStringLiteral(" 다음에 폴더를 적으세요."));
-        (name == kAppFolder ? appFolder : settingsRoot) = value;
+        } else
+            (name == kAppFolder ? appFolder : settingsRoot) = value;
     }
+    if (const QString option = CommandHelp::missingValue(parser); !option.isEmpty())
+        return failure(missingValueText(option, demos));
+    // Before QApplication, what is not ours may be Qt's and waits for the second reading.
+    if (stage == Stage::AfterQt) {
+        if (!parsed)
+            return failure(CommandHelp::parseError(parser, args));
+        if (r.demo.isEmpty() && !parser.positionalArguments().isEmpty())
+            return failure(QStringLiteral("알 수 없는 인수입니다: ") + parser.positionalArguments().first());
+    }
+    if (!r.demo.isEmpty()) {
+        r.action = Result::Action::Demo;
+        r.demoArguments = parser.positionalArguments();
+    } else if (parser.isSet(networkSetup))
+        r.action = Result::Action::NetworkSetup;
     r.programArguments << args.value(0);
     if (!appFolder.isEmpty())
-        r.programArguments << kAppFolder << appFolder;
+        r.programArguments << QStringLiteral("--") + kAppFolder << appFolder;
     if (!settingsRoot.isEmpty())
-        r.programArguments << kSettingsRoot << settingsRoot;
+        r.programArguments << QStringLiteral("--") + kSettingsRoot << settingsRoot;
     return r;
 }
 

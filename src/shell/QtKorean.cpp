@@ -1,5 +1,7 @@
 #include "QtKorean.h"
+#include "AppPaths.h"
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -9,10 +11,13 @@ bool InstallQtKorean() {
     // machine's locale.
     QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
     auto *translator = new QTranslator(QCoreApplication::instance());
-    const QStringList folders{QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+    // The package's own copy first: Qt's may not be installed, or be of another Qt.
+    const QString own = AppPaths::installedData(QStringLiteral("mobileshop/translations/qtbase_ko.qm"));
+    const QStringList folders{own.isEmpty() ? QString() : QFileInfo(own).absolutePath(),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath),
                               QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
     for (const QString &folder : folders)
-        if (translator->load(QStringLiteral("qtbase_ko"), folder))
+        if (!folder.isEmpty() && translator->load(QStringLiteral("qtbase_ko"), folder))
             return QCoreApplication::installTranslator(translator);
     delete translator;
     return false;

@@ -22,7 +22,12 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 for f in bin/mobileshop libexec/mobileshop/FirstCheck libexec/mobileshop/FloatMsg libexec/mobileshop/데이터압축 libexec/mobileshop/db-migrate; do
   [ -x "$prefix/usr/$f" ] || fail "not installed as a program: $f"
 done
-[ -z "$(ls "$prefix/usr/bin" | grep -vx mobileshop)" ] || fail "companions belong in libexec/, not bin/"
+[ -z "$(ls "$prefix/usr/bin" | grep -vxE 'mobileshop(-db-migrate|-postcode-import)?')" ] ||
+  fail "companions belong in libexec/, not bin/"
+for link in db-migrate postcode-import; do
+  [ "$(readlink -f "$prefix/usr/bin/mobileshop-$link")" = "$(readlink -f "$prefix/usr/libexec/mobileshop/$link")" ] ||
+    fail "mobileshop-$link does not lead to libexec/mobileshop/$link"
+done
 desktop=$prefix/usr/share/applications/mobileshop.desktop
 for line in 'Name=휴대폰관리' 'Exec=mobileshop' 'Icon=mobileshop' 'Categories=Office;' 'Type=Application' \
             'Actions=network-setup;' 'Exec=mobileshop --network-setup'; do

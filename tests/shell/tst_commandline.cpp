@@ -118,7 +118,8 @@ private Q_SLOTS:
         for (const Result &r : {parseBefore({"--demo", "period", "역삼", "135-080"}),
                                 parseAfter({"--demo", "period", "역삼", "135-080", "--app-folder", "/a"})})
             QCOMPARE(r.demoArguments, (QStringList{"역삼", "135-080"}));
-        QCOMPARE(parseAfter({"stray", "--demo", "period"}).error, QString("알 수 없는 인수입니다: stray"));
+        // Without a window to give them to, words are mistakes.
+        QCOMPARE(parseAfter({"--app-folder", "/a", "stray"}).error, QString("알 수 없는 인수입니다: stray"));
     }
 
     void qtOptions_leftForTheSecondReading() {
@@ -132,6 +133,8 @@ private Q_SLOTS:
         QCOMPARE(option.action, Action::Error);
         QCOMPARE(option.error, QString("알 수 없는 옵션입니다: --bogus"));
         QCOMPARE(parseAfter({"-x"}).error, QString("알 수 없는 옵션입니다: -x"));
+        QCOMPARE(parseAfter({"-bogus", "--app-folder", "/a"}).error, QString("알 수 없는 옵션입니다: -bogus"));
+        QCOMPARE(parseAfter({"--network-setup=yes"}).error, QString("--network-setup 에는 값을 적지 않습니다."));
         QCOMPARE(parseAfter({"--app-folder=/a=b", "stray"}).error, QString("알 수 없는 인수입니다: stray"));
         QCOMPARE(parseAfter({"--app-folder=/a=b"}).programArguments.value(2), QString("/a=b"));
     }

@@ -1,4 +1,6 @@
 // Moves a shop's main database from its file onto a database server, or back into a file.
+#include "AppState.h"
+#include "CommandHelp.h"
 #include "DbMigrate.h"
 #include "ServerConnection.h"
 #include <QCommandLineParser>
@@ -11,6 +13,8 @@
 #include <QTextStream>
 
 namespace {
+
+const QString kProgram = QStringLiteral("mobileshop-db-migrate");
 
 const char *kHelp =
     "가게의 주 데이터베이스(dbMain.db)를 PostgreSQL 서버의 빈 데이터베이스로 옮기거나(--to-server),\n"
@@ -28,8 +32,9 @@ const char *kHelp =
     "  - 옮긴 뒤 각 PC의 네트워크 설정에서 '3. DB 서버'를 골라 같은 서버를 적습니다.\n"
     "\n"
     "예:\n"
-    "  db-migrate --to-server --file C:/MobileShop/DBS/dbMain.db --host 192.168.0.10 --database shop --user shop\n"
-    "  db-migrate --to-file --file D:/되돌린/dbMain.db --host 192.168.0.10 --database shop --user shop\n";
+    "  mobileshop-db-migrate --to-server --file C:/MobileShop/DBS/dbMain.db --host 192.168.0.10 --database shop --user "
+    "shop\n"
+    "  mobileshop-db-migrate --to-file --file D:/되돌린/dbMain.db --host 192.168.0.10 --database shop --user shop\n";
 
 int usage(QTextStream &err, const QString &why) {
     err << why << " 사용법은 --help 로 봅니다." << Qt::endl;
@@ -43,8 +48,6 @@ int main(int argc, char *argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kHelp));
-    parser.addHelpOption();
     const QCommandLineOption toServer(QStringLiteral("to-server"), QStringLiteral("파일 → 서버"));
     const QCommandLineOption toFile(QStringLiteral("to-file"), QStringLiteral("서버 → 새 파일"));
     const QCommandLineOption file(QStringLiteral("file"), QStringLiteral("dbMain.db 파일"), QStringLiteral("파일"));
@@ -57,13 +60,14 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("서버 사용자"), QStringLiteral("이름"));
     const QCommandLineOption pictures(
         QStringLiteral("pictures"), QStringLiteral("사진 폴더 (기본: 파일의 DBS 폴더 옆 IMG)"), QStringLiteral("폴더"));
-    parser.addOptions({toServer, toFile, file, host, port, database, user, pictures});
-    if (!parser.parse(app.arguments()))
-        return usage(err, parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
+    const CommandHelp::Command command{
+        kProgram,
+        QStringLiteral("--to-server|--to-file --file 파일 --host 주소 [--port 번호] --database 이름 --user 이름"),
+        QString::fromUtf8(kHelp), CommandHelp::versionLine(kProgram, AppState::title())};
+    if (const int code = CommandHelp::answer(parser, {toServer, toFile, file, host, port, database, user, pictures},
+                                             app.arguments(), command, out, err);
+        code >= 0)
+        return code;
     if (parser.isSet(toServer) == parser.isSet(toFile))
         return usage(err, QStringLiteral("--to-server 와 --to-file 중 하나를 주세요."));
     ServerConnection server;

@@ -4,6 +4,7 @@
 // beside it ("CHECK_ERROR") for the program to show; this program has no window of its own.
 #include "AppPaths.h"
 #include "AppState.h"
+#include "CommandHelp.h"
 #include "Prompter.h"
 #include "Schema.h"
 #include "Settings.h"
@@ -40,12 +41,21 @@ int fail(const QString &why) {
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    const CommandHelp::Command command{
+        QStringLiteral("FirstCheck"), QStringLiteral("\"<데이터베이스 파일>|<테이블>\""),
+        QStringLiteral(
+            "데이터베이스 엔진이 이 PC에서 되는지 한 번 점검합니다: 파일이 암호로 열리고 테이블이 있으면\n"
+            "설정(\"MDAC_Check\")에 YES 를 적고, 아니면 그 까닭을 남깁니다. 휴대폰관리가 시작할 때 부릅니다.\n"),
+        CommandHelp::versionLine(QStringLiteral("FirstCheck"), AppState::title())};
+    if (CommandHelp::answerHelpOrVersion(app.arguments(), {}, command, out) == 0)
+        return 0;
     AppPaths::initFromArguments(app.arguments());
     // One argument " <database file>|<table>"; a shell may also split it at blanks.
     const QString tail = app.arguments().mid(1).join(QLatin1Char(' ')).trimmed();
     const qsizetype bar = tail.lastIndexOf(QLatin1Char('|'));
     if (bar <= 0) {
-        QTextStream(stderr) << "usage: FirstCheck \"<database file>|<table>\"" << Qt::endl;
+        QTextStream(stderr) << "사용법: FirstCheck " << command.usage << "\n도움말: FirstCheck --help" << Qt::endl;
         return 2;
     }
     const QString file = tail.left(bar).trimmed();

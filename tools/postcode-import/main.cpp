@@ -1,4 +1,6 @@
 // Builds the postal-code database dbPost.db (and its update archive) from a published text file.
+#include "AppState.h"
+#include "CommandHelp.h"
 #include "PostcodeImport.h"
 #include "PostcodeSql.h"
 #include <QCommandLineParser>
@@ -7,6 +9,8 @@
 #include <QTextStream>
 
 namespace {
+
+const QString kProgram = QStringLiteral("mobileshop-postcode-import");
 
 const char *kHelp =
     "공개된 우편번호 자료 파일(구분 문자로 나뉜 글)로 우편번호 DB(dbPost.db)를 만듭니다.\n"
@@ -40,11 +44,6 @@ int main(int argc, char *argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kHelp).arg(knownNamesText()));
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("입력"), QStringLiteral("우편번호 자료 파일"));
-    parser.addPositionalArgument(QStringLiteral("출력"), QStringLiteral("만들 DB 파일 (기본: dbPost.db)"),
-                                 QStringLiteral("[출력]"));
     const QCommandLineOption encoding(QStringLiteral("encoding"),
                                       QStringLiteral("입력의 글자: auto, utf-8, cp949 (기본 auto)"),
                                       QStringLiteral("글자"), QStringLiteral("auto"));
@@ -55,18 +54,18 @@ int main(int argc, char *argv[]) {
                                  QStringLiteral("열=이름"));
     const QCommandLineOption zip(QStringLiteral("zip"), QStringLiteral("업그레이드용 압축 파일(dbPost.zip)도 만듭니다"),
                                  QStringLiteral("파일"));
-    parser.addOptions({encoding, delimiter, map, zip});
-    if (!parser.parse(app.arguments())) {
-        err << parser.errorText() << Qt::endl;
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
+    const CommandHelp::Command command{
+        kProgram, QStringLiteral("[옵션] 입력 [출력]"),
+        QStringLiteral("  입력  우편번호 자료 파일\n  출력  만들 DB 파일 (기본: dbPost.db)\n\n") +
+            QString::fromUtf8(kHelp).arg(knownNamesText()),
+        CommandHelp::versionLine(kProgram, AppState::title())};
+    if (const int code =
+            CommandHelp::answer(parser, {encoding, delimiter, map, zip}, app.arguments(), command, out, err);
+        code >= 0)
+        return code;
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty() || files.size() > 2) {
-        err << "입력 파일을 하나 주세요. 사용법은 --help 로 봅니다." << Qt::endl;
+        err << "입력 파일을 하나 주세요.\n도움말: " << kProgram << " --help" << Qt::endl;
         return 2;
     }
 
