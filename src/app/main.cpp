@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "DemoWindows.h"
 #include "DisplayCheck.h"
+#include "FilePrivacy.h"
 #include "HandsetWindows.h"
 #include "NetSetupWindows.h"
 #include "PostcodeWindows.h"
@@ -59,6 +60,8 @@ int main(int argc, char *argv[]) {
         return RunNetworkSetup(command.programArguments);
     if (command.action == CommandLine::Result::Action::Demo) {
         AppPaths::initFromArguments(command.programArguments); // the folders the window's data lives in
+        // A demo may be what makes a fresh folder: as private as the first start makes it.
+        FilePrivacy::applyTo(AppPaths::appFolder(), AppPaths::settingsRoot());
         return DemoWindows::run(command.demo, command.demoArguments, out);
     }
     gPreview = new cFpPreview;

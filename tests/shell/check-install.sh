@@ -44,6 +44,26 @@ run "$prefix/usr/bin/mobileshop" --help | grep -q -- '--app-folder 폴더' || fa
 if run "$prefix/usr/bin/mobileshop" --demo nope 2>"$prefix/err"; then fail "unknown demo accepted"; fi
 grep -q '알 수 없는 데모 창입니다' "$prefix/err" || fail "unknown demo message"
 
+# A demo that reads the catalogue prepares a fresh home as the first start does, as privately.
+demo=$prefix/demo-home/.local/share/MobileShop
+mkdir -p "$prefix/demo-home"
+(exec env -i PATH=/usr/bin:/bin HOME="$prefix/demo-home" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \
+   XDG_RUNTIME_DIR="$prefix/run" "$prefix/usr/bin/mobileshop" --demo chart >"$prefix/log" 2>&1) &
+pid=$!
+for _ in $(seq 1 100); do
+  [ -s "$demo/DBS/dbMain.db" ] && [ -s "$demo/DBS/dbPost.db" ] && break
+  sleep 0.2
+done
+sleep 1
+kill -0 "$pid" 2>/dev/null || { cat "$prefix/log" >&2; fail "--demo chart ended instead of showing the chart"; }
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+pid=
+[ "$(sqlite3 "$demo/DBS/dbMain.db" "select count(*) from t_mobile where mcode <> ''")" -gt 0 ] ||
+  fail "--demo chart in a fresh home has no demo catalogue"
+[ "$(stat -c %a "$demo")" = 700 ] && [ "$(stat -c %a "$demo/DBS/dbMain.db")" = 600 ] ||
+  fail "--demo chart made a fresh folder others can read"
+
 # exec, so that $! is the program itself and the clean-up ends it rather than a subshell.
 (exec env -i PATH=/usr/bin:/bin HOME="$prefix/home" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$prefix/run" \
    "$prefix/usr/bin/mobileshop" >"$prefix/log" 2>&1) &
