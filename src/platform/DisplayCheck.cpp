@@ -1,5 +1,23 @@
 #include "DisplayCheck.h"
 #include <QTextStream>
+#include <cstdlib>
+
+namespace {
+QtMessageHandler g_previous = nullptr;
+
+// Qt's last word when a display is named but no platform could start on it (no server there,
+// no permission): in Korean, and an exit instead of an abort.
+void onQtMessage(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+    if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
+        QTextStream(stderr) << QStringLiteral("화면(디스플레이)에 연결할 수 없어 창을 열 수 없습니다. DISPLAY(")
+                            << qEnvironmentVariable("DISPLAY") << QStringLiteral(")가 맞는지 확인하세요.")
+                            << Qt::endl;
+        std::_Exit(DisplayCheck::kNoDisplayExit);
+    }
+    if (g_previous)
+        g_previous(type, context, message);
+}
+} // namespace
 
 namespace DisplayCheck {
 
@@ -34,9 +52,12 @@ bool ready(int argc, char *argv[]) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const QString why = missing(arguments);
-    if (!why.isEmpty())
+    if (!why.isEmpty()) {
         QTextStream(stderr) << why << Qt::endl;
-    return why.isEmpty();
+        return false;
+    }
+    g_previous = qInstallMessageHandler(onQtMessage);
+    return true;
 }
 
 } // namespace DisplayCheck

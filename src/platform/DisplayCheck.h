@@ -11,7 +11,9 @@ namespace DisplayCheck {
 QString missing(const QStringList &arguments,
                 const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
 
-// For main() before QApplication: false after printing the reason on stderr.
+// For main() before QApplication: false after printing the reason on stderr. When true, a
+// display that is named but cannot be reached still ends the program in Korean, with
+// kNoDisplayExit, where Qt would abort.
 bool ready(int argc, char *argv[]);
 
 // The exit code of a program that found no display.

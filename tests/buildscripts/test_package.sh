@@ -69,6 +69,13 @@ for program in "$root"/usr/bin/* "$root"/usr/libexec/mobileshop/*; do
     ! grep -qiE 'qt\.qpa|platform plugin|Unknown option' <<<"$err" || fail "$name $arguments: Qt's English '$err'"
   done
 done
+# A display named but not there (no X server on :97) ends in Korean too.
+for program in "$root/usr/bin/mobileshop" "$root/usr/libexec/mobileshop/FloatMsg"; do
+  code=0
+  err=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:97 HOME="$work/home" "$program" 2>&1 >/dev/null) || code=$?
+  [ "$code" -eq 1 ] && grep -q '화면(디스플레이)에 연결할 수 없어' <<<"$err" ||
+    fail "$(basename "$program") on an unreachable display: rc $code, '$err'"
+done
 [ -x "$root/usr/bin/mobileshop-db-migrate" ] && [ -x "$root/usr/bin/mobileshop-postcode-import" ] ||
   fail "the database and postal-code commands are not on the PATH"
 [ "$failed" -eq 0 ] && echo "package passes"
