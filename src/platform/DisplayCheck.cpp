@@ -10,8 +10,7 @@ QtMessageHandler g_previous = nullptr;
 void onQtMessage(QtMsgType type, const QMessageLogContext &context, const QString &message) {
     if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
         QTextStream(stderr) << QStringLiteral("화면(디스플레이)에 연결할 수 없어 창을 열 수 없습니다. DISPLAY(")
-                            << qEnvironmentVariable("DISPLAY") << QStringLiteral(")가 맞는지 확인하세요.")
-                            << Qt::endl;
+                            << qEnvironmentVariable("DISPLAY") << QStringLiteral(")가 맞는지 확인하세요.") << Qt::endl;
         std::_Exit(DisplayCheck::kNoDisplayExit);
     }
     if (g_previous)
