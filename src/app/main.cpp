@@ -1,5 +1,4 @@
 #include "AppPaths.h"
-#include "AppState.h"
 #include "BackupServices.h"
 #include "CalendarDemo.h"
 #include "ChartDemo.h"
@@ -12,8 +11,6 @@
 #include "QtKorean.h"
 #include "StartApp.h"
 #include "WidgetPrompter.h"
-#include "cFpPreview.h"
-#include "modMain.h"
 #include <QApplication>
 #include <QFileInfo>
 #include <QTextStream>
@@ -55,12 +52,6 @@ int main(int argc, char *argv[]) {
         AppPaths::initFromArguments(command.programArguments); // the folders the window's data lives in
         return DemoWindows::run(command.demo, command.demoArguments, out);
     }
-    gPreview = new cFpPreview;
-    gPreview->SetAppName(AppState::title());
-    modMain::setReleaseAtExit([] {
-        delete gPreview;
-        gPreview = nullptr;
-    });
     BackupServices services;
     return RunProgram(command.programArguments, services);
 }

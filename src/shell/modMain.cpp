@@ -337,16 +337,6 @@ bool SetOption(const QString &name, const QString &value) {
     return true;
 }
 
-namespace {
-std::function<void()> g_release;
-} // namespace
-
-void setReleaseAtExit(std::function<void()> release) { g_release = std::move(release); }
-
-void DestroyApp() {
-    DBTerminate();
-    if (g_release)
-        g_release();
-}
+void DestroyApp() { DBTerminate(); }
 
 } // namespace modMain
