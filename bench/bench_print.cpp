@@ -11,7 +11,6 @@
 #include "SheetPrinter.h"
 #include "Spread.h"
 #include "SpreadPrint.h"
-#include "cFpPreview.h"
 #include "fbMobil_Admin.h"
 #include "modMDB_Func.h"
 #include "modSpreadPrint.h"
@@ -50,9 +49,6 @@ int main(int argc, char *argv[]) {
     QTemporaryDir dir;
     if (BenchData::openCatalogue(dir.path(), rows, share).isEmpty())
         return 1;
-    cFpPreview preview;
-    preview.SetAppName(AppState::title());
-    gPreview = &preview;
     fbMobil_Admin list;
     list.resize(1200, 800);
     list.show();
@@ -138,7 +134,6 @@ int main(int argc, char *argv[]) {
         std::printf("LibreOffice CSV to PDF: %lld ms (%s), %.1fx our PDF time\n", loMs,
                     QFile::exists(loPdf) ? "written" : "no file", pdfMs > 0 ? double(loMs) / pdfMs : 0.0);
     }
-    gPreview = nullptr;
     modMDB_Func::DBTerminate();
     return 0;
 }

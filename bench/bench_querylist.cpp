@@ -89,7 +89,7 @@ int measure(const QString &folder, const QString &model, int runs, const QString
         return 1;
     std::array<QString, 8> search;
     search[5] = model;
-    const QString sql = HandsetSql::listQuery(search);
+    const QString sql = HandsetSql::listQuery(search).inlined(); // the tools take the statement as text
 
     fbMobil_Admin list;
     list.resize(1200, 800);

@@ -1,6 +1,5 @@
 #include "AppIdentity.h"
 #include "AppPaths.h"
-#include "AppState.h"
 #include "BackupServices.h"
 #include "CalendarDemo.h"
 #include "ChartDemo.h"
@@ -15,8 +14,6 @@
 #include "QtKorean.h"
 #include "StartApp.h"
 #include "WidgetPrompter.h"
-#include "cFpPreview.h"
-#include "modMain.h"
 #include <QApplication>
 #include <QFileInfo>
 #include <QTextStream>
@@ -64,12 +61,6 @@ int main(int argc, char *argv[]) {
         FilePrivacy::applyTo(AppPaths::appFolder(), AppPaths::settingsRoot());
         return DemoWindows::run(command.demo, command.demoArguments, out);
     }
-    gPreview = new cFpPreview;
-    gPreview->SetAppName(AppState::title());
-    modMain::setReleaseAtExit([] {
-        delete gPreview;
-        gPreview = nullptr;
-    });
     BackupServices services;
     return RunProgram(command.programArguments, services);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "ErrorBox.h"
 #include <QString>
+#include <QVariantList>
 
 class QSqlDatabase;
 class QSqlError;
@@ -23,9 +24,11 @@ public:
     // A statement was refused because it would repeat a unique value of column.
     virtual bool isDuplicateKey(const AppError &e, const QString &column) const = 0;
 
-    // Reads a whole result into rs; false when the connection is not this engine's (the
-    // generic path then serves). An engine error is thrown as AppError.
-    virtual bool snapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs) const = 0;
+    // Reads a whole result into rs, values bound to the ? of sql in order; false when the
+    // connection is not this engine's (the generic path then serves). An engine error is
+    // thrown as AppError.
+    virtual bool snapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs,
+                          const QVariantList &values = {}) const = 0;
     // Rows the last statement changed, given the executed query's own count; -1 unknown.
     virtual qint64 totalChanges(const QSqlDatabase &db) const = 0;
     // The connection cannot write (a write-protected file, a read-only server or login).

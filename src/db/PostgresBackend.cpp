@@ -1,3 +1,4 @@
+#include "BoundSql.h"
 #include "DbBackend.h"
 #include "DbErrors.h"
 #include "PgHandle.h"
@@ -9,6 +10,7 @@
 #include <QSqlQuery>
 #include <charconv>
 #include <memory>
+#include <vector>
 
 using namespace modMDB_Func;
 
@@ -64,11 +66,13 @@ public:
                e.description.contains(column, Qt::CaseInsensitive);
     }
 
-    bool snapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs) const override {
+    bool snapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs,
+                  const QVariantList &values) const override {
         PGconn *h = pgHandleOf(db);
         if (!h)
             return false;
-        std::unique_ptr<PGresult, ResultDeleter> res(PQexec(h, sql.toUtf8().constData()));
+        std::unique_ptr<PGresult, ResultDeleter> res(values.isEmpty() ? PQexec(h, sql.toUtf8().constData())
+                                                                      : execParams(h, sql, values));
         const ExecStatusType status = res ? PQresultStatus(res.get()) : PGRES_FATAL_ERROR;
         if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
             const char *state = res ? PQresultErrorField(res.get(), PG_DIAG_SQLSTATE) : nullptr;
@@ -101,6 +105,31 @@ public:
     }
 
 private:
+    // The server numbers its placeholders: each ? outside quotes becomes $1, $2, ... Values go
+    // as text for the server to read in the column's type; bytes go as they are.
+    static PGresult *execParams(PGconn *h, const QString &sql, const QVariantList &values) {
+        QString numbered;
+        qsizetype from = 0;
+        forEachPlaceholder(sql, [&](int n, qsizetype at) {
+            numbered += sql.mid(from, at - from) + QLatin1Char('$') + QString::number(n + 1);
+            from = at + 1;
+        });
+        numbered += sql.mid(from);
+        std::vector<QByteArray> data;
+        std::vector<const char *> pointers;
+        std::vector<int> lengths, formats;
+        data.reserve(size_t(values.size()));
+        for (const QVariant &v : values) {
+            const bool bytes = v.typeId() == QMetaType::QByteArray;
+            data.push_back(bytes ? v.toByteArray() : v.toString().toUtf8());
+            pointers.push_back(v.isNull() ? nullptr : data.back().constData());
+            lengths.push_back(int(data.back().size()));
+            formats.push_back(bytes ? 1 : 0);
+        }
+        return PQexecParams(h, numbered.toUtf8().constData(), int(values.size()), nullptr, pointers.data(),
+                            lengths.data(), formats.data(), 0);
+    }
+
     static void read(const PGresult *res, Recordset &rs) {
         const int rows = PQntuples(res);
         const int n = PQnfields(res);

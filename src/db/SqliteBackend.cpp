@@ -36,11 +36,12 @@ public:
                e.description.contains(column, Qt::CaseInsensitive);
     }
 
-    bool snapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs) const override {
+    bool snapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs,
+                  const QVariantList &values) const override {
         bool failed = false;
         int code = 0;
         QString message;
-        if (!SqliteSnapshot(db, sql, rs, &failed, &code, &message))
+        if (!SqliteSnapshot(db, sql, rs, &failed, &code, &message, values))
             return false;
         if (failed)
             throw toAppError(QString::number(code), message);

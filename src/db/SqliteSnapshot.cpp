@@ -1,5 +1,6 @@
 #include "SqliteSnapshot.h"
 #include "Recordset.h"
+#include "SqliteBind.h"
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <sqlite3.h>
@@ -31,7 +32,7 @@ qint64 SqliteTotalChanges(const QSqlDatabase &db) {
 }
 
 bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, bool *failed, int *code,
-                    QString *message) {
+                    QString *message, const QVariantList &values) {
     sqlite3 *h = handleOf(db);
     if (!h)
         return false;
@@ -44,8 +45,13 @@ bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, b
     };
     sqlite3_stmt *st = nullptr;
     int rc = sqlite3_prepare16_v2(h, sql.utf16(), int(sql.size() * sizeof(QChar)), &st, nullptr);
-    if (rc != SQLITE_OK)
-        return fail(rc);
+    if (rc == SQLITE_OK)
+        rc = SqliteBind(st, values);
+    if (rc != SQLITE_OK) {
+        fail(rc);
+        sqlite3_finalize(st);
+        return true;
+    }
     const int n = sqlite3_column_count(st);
     QStringList fields;
     for (int i = 0; i < n; ++i)

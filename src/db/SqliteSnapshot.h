@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QVariantList>
 
 class QSqlDatabase;
 class Recordset;
@@ -17,4 +18,4 @@ qint64 SqliteTotalChanges(const QSqlDatabase &db);
 int SqliteReadOnly(const QSqlDatabase &db);
 
 bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, bool *failed, int *code,
-                    QString *message);
+                    QString *message, const QVariantList &values = {});

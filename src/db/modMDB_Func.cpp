@@ -19,19 +19,31 @@ using namespace detail;
 namespace {
 State &g = state();
 
-QSqlQuery runQuery(const QString &sql) {
+// A statement without values runs as text: the engines take several statements in one text
+// only that way (the schema's scripts).
+bool execute(QSqlQuery &q, const BoundSql &sql) {
+    if (sql.values.isEmpty())
+        return q.exec(sql.sql);
+    if (!q.prepare(sql.sql))
+        return false;
+    for (const QVariant &v : sql.bindable())
+        q.addBindValue(v);
+    return q.exec();
+}
+
+QSqlQuery runQuery(const BoundSql &sql) {
     if (!g.open)
         throw noConnection();
     ensureConnected();
     QSqlQuery q(connection());
     q.setForwardOnly(true);
-    if (!q.exec(sql))
+    if (!execute(q, sql))
         throw failureOn(connection(), g.backend->toAppError(q.lastError()));
     return q;
 }
 
 // A failed statement inside a transaction undoes only itself, whatever the engine.
-QSqlQuery runStatement(const QString &sql) {
+QSqlQuery runStatement(const BoundSql &sql) {
     if (g.transactionDepth == 0 || !g.backend->failedStatementAbortsTransaction())
         return runQuery(sql);
     runQuery(QStringLiteral("SAVEPOINT statement"));
@@ -72,7 +84,7 @@ void reportLostConnection(const AppError &e) { ReportConnectionFailure(e.number,
 
 } // namespace
 
-int OpenRecordset(Recordset &rs, const QString &sql, int, int, int) {
+int OpenRecordset(Recordset &rs, const BoundSql &sql, int, int, int) {
     if (g.open) {
         try {
             ensureConnected();
@@ -85,7 +97,7 @@ int OpenRecordset(Recordset &rs, const QString &sql, int, int, int) {
     return OpenRecordsetOn(g.open ? connection() : QSqlDatabase(), rs, sql);
 }
 
-int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql) {
+int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const BoundSql &sql) {
     CloseObj(rs);
     bool wasOpen = false; // a link lost on the way reports as such, not as no database at all
     try {
@@ -94,11 +106,11 @@ int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql) {
         wasOpen = true;
         const DbBackend &backend = DbBackend::of(db);
         try {
-            if (backend.snapshot(db, sql, rs))
+            if (backend.snapshot(db, sql.sql, rs, sql.bindable()))
                 return rs.recordCount();
             QSqlQuery q(db);
             q.setForwardOnly(true);
-            if (!q.exec(sql))
+            if (!execute(q, sql))
                 throw backend.toAppError(q.lastError());
             rs.load(q);
             return rs.recordCount();
@@ -111,15 +123,16 @@ int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql) {
             reportLostConnection(e);
             return -1;
         }
-        QString text = e.description + QLatin1Char('\r') + sql;
+        const QString shown = sql.inlined();
+        QString text = e.description + QLatin1Char('\r') + shown;
         QString title;
         switch (e.number) {
         case errNoConnection:
-            text = QStringLiteral("Data Base MDB가 선언되지 않았습니다.") + QLatin1Char('\r') + sql;
+            text = QStringLiteral("Data Base MDB가 선언되지 않았습니다.") + QLatin1Char('\r') + shown;
             title = QStringLiteral("MDB 오류");
             break;
         case errBadExpression:
-            text = QStringLiteral("Jet Data Base Engine의 식을 확인하세요.") + QLatin1Char('\r') + sql;
+            text = QStringLiteral("Jet Data Base Engine의 식을 확인하세요.") + QLatin1Char('\r') + shown;
             title = QStringLiteral("Query");
             break;
         case errLocked: title = QStringLiteral("MDB 오류"); break;
@@ -130,7 +143,7 @@ int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql) {
     }
 }
 
-int ExecuteSQL(const QString &sql, bool noMsg, bool reRaise, QFile *errFile) {
+int ExecuteSQL(const BoundSql &sql, bool noMsg, bool reRaise, QFile *errFile) {
     int affected = 0;
     try {
         const qint64 before = g.open ? g.backend->totalChanges(connection()) : -1;
@@ -149,16 +162,16 @@ int ExecuteSQL(const QString &sql, bool noMsg, bool reRaise, QFile *errFile) {
                                    QStringLiteral("Error %1: %2").arg(e.number).arg(e.description));
         }
         if (errFile && errFile->isOpen())
-            errFile->write((QStringLiteral("%1\t%2\t%3\r\n").arg(e.number).arg(e.description, sql)).toUtf8());
+            errFile->write((QStringLiteral("%1\t%2\t%3\r\n").arg(e.number).arg(e.description, sql.inlined())).toUtf8());
         if (reRaise)
             throw;
     }
     if (g.sqlLog && g.open)
-        SqlLog::append(g.logFile, sql, affected);
+        SqlLog::append(g.logFile, sql.inlined(), affected);
     return affected;
 }
 
-QVariant GetValue(const QString &sql) {
+QVariant GetValue(const BoundSql &sql) {
     QSqlQuery q = runQuery(sql);
     if (!q.next() || q.value(0).isNull())
         return QString();
@@ -179,15 +192,16 @@ QString GetNextCode(const QString &table, const QString &column, int totalLen, c
     const QString zeros(n, QLatin1Char('0'));
     const QString nines(n, QLatin1Char('9'));
     const SqlDialect &d = SqlDialect::current();
-    QString sql = QStringLiteral("SELECT MAX(%1) FROM %2").arg(column, table);
+    BoundSql sql = QStringLiteral("SELECT MAX(%1) FROM %2").arg(column, table);
     if (p != 0)
-        sql += QStringLiteral(" WHERE %1 LIKE '%2%' ESCAPE '\\' AND %3 BETWEEN '%4' AND '%5'")
-                   .arg(column, SqlLikeEscape(prefix), d.right(column, n), zeros, nines);
+        sql += BoundSql(QStringLiteral(" WHERE %1 LIKE ? ESCAPE '\\' AND %2 BETWEEN '%3' AND '%4'")
+                            .arg(column, d.right(column, n), zeros, nines),
+                        {SqlLikeEscape(prefix) + QLatin1Char('%')});
     else
-        sql += QStringLiteral(" WHERE %1 BETWEEN '%2' AND '%3' AND %4 = %5 AND %6")
-                   .arg(column, zeros, nines, d.length(column), QString::number(n), d.isDigits(column));
+        sql.sql += QStringLiteral(" WHERE %1 BETWEEN '%2' AND '%3' AND %4 = %5 AND %6")
+                       .arg(column, zeros, nines, d.length(column), QString::number(n), d.isDigits(column));
     if (!extra.isEmpty())
-        sql += QStringLiteral(" AND ") + extra;
+        sql.sql += QStringLiteral(" AND ") + extra;
 
     QSqlQuery q = runQuery(sql);
     QString code;
@@ -207,23 +221,6 @@ QString GetNextCode(const QString &table, const QString &column, int totalLen, c
         return {};
     }
     return code;
-}
-
-QString SqlQuote(const QString &text) {
-    QString t = text;
-    // A pasted NUL would end the statement there (SQLite) or fail it (PostgreSQL); the rest
-    // of the text is what was meant.
-    t.remove(QChar(0));
-    t.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return t;
-}
-
-QString SqlLikeEscape(const QString &text) {
-    QString t = SqlQuote(text);
-    t.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    t.replace(QLatin1Char('%'), QStringLiteral("\\%"));
-    t.replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return t;
 }
 
 void CloseObj(Recordset &rs) { rs.close(); }

@@ -1,4 +1,5 @@
 #pragma once
+#include "BoundSql.h"
 #include "DbErrors.h"
 #include "ErrorBox.h"
 #include "Recordset.h"
@@ -11,7 +12,8 @@ class QSqlDatabase;
 struct ServerConnection;
 
 // The one shared connection to the main database and the helpers every window reads and
-// writes through. Statements are text; user-typed text goes through SqlQuote.
+// writes through. Typed or stored text reaches a statement as a bound value (BoundSql's ?),
+// on either engine.
 namespace modMDB_Func {
 
 // Cursor, lock and option values callers pass to OpenRecordset (kept for their meaning;
@@ -41,17 +43,17 @@ bool IsOpen();
 QSqlDatabase connection();
 
 // Record count, or -1 after the error box.
-int OpenRecordset(Recordset &rs, const QString &sql, int cursorType = adOpenForwardOnly, int lockType = adLockReadOnly,
+int OpenRecordset(Recordset &rs, const BoundSql &sql, int cursorType = adOpenForwardOnly, int lockType = adLockReadOnly,
                   int options = adCmdText);
 // The same on a connection of the caller's own (a window's private database); a connection
 // that is not open is error 91.
-int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const QString &sql);
+int OpenRecordsetOn(const QSqlDatabase &db, Recordset &rs, const BoundSql &sql);
 // The "DB 연결 실패" box OpenDB shows, for connections of the callers' own.
 void ReportConnectionFailure(int number, const QString &description);
 // Records affected; 0 on failure. With reRaise the failure is thrown as AppError.
-int ExecuteSQL(const QString &sql, bool noMsg = false, bool reRaise = false, QFile *errFile = nullptr);
+int ExecuteSQL(const BoundSql &sql, bool noMsg = false, bool reRaise = false, QFile *errFile = nullptr);
 // First column of the first row, or empty text. Errors are thrown as AppError.
-QVariant GetValue(const QString &sql);
+QVariant GetValue(const BoundSql &sql);
 // The key the last insert on the shared connection generated. Errors are thrown.
 int GetIdentity();
 // Next code prefix + zero-padded number for a column of fixed-length codes; empty text after
@@ -61,10 +63,6 @@ QString GetNextCode(const QString &table, const QString &column, int totalLen, c
 // The statement behind e was refused because it would repeat a value of column that must
 // be unique.
 bool IsDuplicateKey(const AppError &e, const QString &column);
-// Text for a '...' literal: quotes doubled, a NUL dropped alone.
-QString SqlQuote(const QString &text);
-// Text quoted for a LIKE pattern with ESCAPE '\\': % and _ match themselves.
-QString SqlLikeEscape(const QString &text);
 void CloseObj(Recordset &rs);
 QString EncodeLogLine(const QString &text);
 

@@ -16,7 +16,7 @@ namespace {
 constexpr int kNumberAttempts = 20;
 
 bool codeExists(const QString &code) {
-    return GetValue(QStringLiteral("SELECT COUNT(*) FROM t_mobile WHERE mcode = '%1'").arg(SqlQuote(code))).toInt() > 0;
+    return GetValue({QStringLiteral("SELECT COUNT(*) FROM t_mobile WHERE mcode = ?"), {code}}).toInt() > 0;
 }
 
 bool isDuplicate(const AppError &e) { return IsDuplicateKey(e, QStringLiteral("mcode")); }

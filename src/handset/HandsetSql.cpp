@@ -3,8 +3,6 @@
 #include "modMDB_Func.h"
 #include <QStringList>
 
-using modMDB_Func::SqlQuote;
-
 namespace HandsetSql {
 
 namespace {
@@ -17,69 +15,82 @@ QString selectColumns() {
 }
 
 // LIKE patterns treat % and _ as wildcards; a typed % or _ must match itself.
-QString likeContains(const QString &text) {
-    return QStringLiteral("'%") + modMDB_Func::SqlLikeEscape(text) + QStringLiteral("%' ESCAPE '\\'");
+BoundSql likeContains(const QString &column, const QString &text) {
+    return {QStringLiteral(" AND %1 LIKE ? ESCAPE '\\'").arg(column),
+            {QLatin1Char('%') + modMDB_Func::SqlLikeEscape(text) + QLatin1Char('%')}};
 }
 } // namespace
 
-QString listQuery(const std::array<QString, 8> &search) {
-    QString sql = QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1");
+BoundSql listQuery(const std::array<QString, 8> &search) {
+    BoundSql sql =
+        QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1");
     for (const HandsetColumns::Column &c : HandsetColumns::all()) {
         if (c.match == HandsetColumns::Match::None || search[size_t(c.field) - 1].isEmpty())
             continue;
         const QString column = QStringLiteral("m.") + c.columnName();
         const QString text = search[size_t(c.field) - 1].left(c.maxLength);
-        sql += c.match == HandsetColumns::Match::Exact
-                   ? QStringLiteral(" AND %1 = '%2'").arg(column, SqlQuote(text))
-                   : QStringLiteral(" AND %1 LIKE %2").arg(column, likeContains(text));
+        sql += c.match == HandsetColumns::Match::Exact ? BoundSql(QStringLiteral(" AND %1 = ?").arg(column), {text})
+                                                       : likeContains(column, text);
     }
-    return sql + QStringLiteral(" ORDER BY m.code");
+    sql.sql += QStringLiteral(" ORDER BY m.code");
+    return sql;
 }
 
-QString recordQuery(int code) {
+BoundSql recordQuery(int code) {
     return QStringLiteral("SELECT ") + selectColumns() +
            QStringLiteral(" FROM t_mobile AS m WHERE code = %1").arg(code);
 }
 
-QString lookupQuery(const QString &column, const QString &text) {
-    QString sql = QStringLiteral("SELECT %1 FROM t_mobile AS m WHERE code <> 1").arg(column);
+BoundSql lookupQuery(const QString &column, const QString &text) {
+    BoundSql sql = QStringLiteral("SELECT %1 FROM t_mobile AS m WHERE code <> 1").arg(column);
     const int longest = HandsetColumns::maxLength(column);
     if (!text.isEmpty())
-        sql += QStringLiteral(" AND %1 LIKE %2").arg(column, likeContains(longest > 0 ? text.left(longest) : text));
-    return sql + QStringLiteral(" GROUP BY %1 ORDER BY %1").arg(column);
+        sql += likeContains(column, longest > 0 ? text.left(longest) : text);
+    sql.sql += QStringLiteral(" GROUP BY %1 ORDER BY %1").arg(column);
+    return sql;
 }
 
 // A new record's picture path is empty: no window writes it.
-QString insertStatement(const HandsetColumns::Fields &f) {
-    QStringList columns, values;
+BoundSql insertStatement(const HandsetColumns::Fields &f) {
+    QStringList columns, marks;
+    QVariantList values;
     for (int i = 0; i < HandsetColumns::kFieldCount; ++i) {
         columns << HandsetColumns::field(i).columnName();
-        values << QLatin1Char('\'') + SqlQuote(f[size_t(i)]) + QLatin1Char('\'');
+        marks << QStringLiteral("?");
+        values << f[size_t(i)];
     }
-    return QStringLiteral("INSERT INTO t_mobile (") + columns.join(QStringLiteral(", ")) +
-           QStringLiteral(", imgpath) VALUES (") + values.join(QStringLiteral(", ")) + QStringLiteral(", '')");
+    return {QStringLiteral("INSERT INTO t_mobile (") + columns.join(QStringLiteral(", ")) +
+                QStringLiteral(", imgpath) VALUES (") + marks.join(QStringLiteral(", ")) + QStringLiteral(", '')"),
+            values};
 }
 
 namespace {
-QString stillHolds(const ColumnTexts &expected) {
-    QString sql;
+BoundSql stillHolds(const ColumnTexts &expected) {
+    BoundSql sql;
     for (const auto &[column, text] : expected)
-        sql += QStringLiteral(" AND ") +
-               SqlDialect::current().sameText(column, QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\''));
+        sql += BoundSql(QStringLiteral(" AND ") + SqlDialect::current().sameText(column, QStringLiteral("?")), {text});
     return sql;
 }
 } // namespace
 
-QString updateStatement(const HandsetColumns::Fields &f, int code, const ColumnTexts &expected) {
+BoundSql updateStatement(const HandsetColumns::Fields &f, int code, const ColumnTexts &expected) {
     QStringList sets;
-    for (int i = 0; i < HandsetColumns::kFieldCount; ++i)
-        sets << QStringLiteral("%1 = '%2'").arg(HandsetColumns::field(i).columnName(), SqlQuote(f[size_t(i)]));
-    return QStringLiteral("UPDATE t_mobile SET ") + sets.join(QStringLiteral(", ")) +
-           QStringLiteral(" WHERE code = %1").arg(code) + stillHolds(expected);
+    QVariantList values;
+    for (int i = 0; i < HandsetColumns::kFieldCount; ++i) {
+        sets << HandsetColumns::field(i).columnName() + QStringLiteral(" = ?");
+        values << f[size_t(i)];
+    }
+    BoundSql sql(QStringLiteral("UPDATE t_mobile SET ") + sets.join(QStringLiteral(", ")) +
+                     QStringLiteral(" WHERE code = %1").arg(code),
+                 values);
+    sql += stillHolds(expected);
+    return sql;
 }
 
-QString deleteStatement(int code, const ColumnTexts &expected) {
-    return QStringLiteral("DELETE FROM t_mobile WHERE code = %1").arg(code) + stillHolds(expected);
+BoundSql deleteStatement(int code, const ColumnTexts &expected) {
+    BoundSql sql = QStringLiteral("DELETE FROM t_mobile WHERE code = %1").arg(code);
+    sql += stillHolds(expected);
+    return sql;
 }
 
 ColumnTexts fieldTexts(const HandsetColumns::Fields &fields) {
@@ -89,14 +100,12 @@ ColumnTexts fieldTexts(const HandsetColumns::Fields &fields) {
     return texts;
 }
 
-QString existsQuery(int code) { return QStringLiteral("SELECT COUNT(*) FROM t_mobile WHERE code = %1").arg(code); }
+BoundSql existsQuery(int code) { return QStringLiteral("SELECT COUNT(*) FROM t_mobile WHERE code = %1").arg(code); }
 
-QString idCountQuery(const QString &mid, int exceptCode) {
-    return QStringLiteral("SELECT COUNT(*) FROM t_mobile WHERE mid = '%1' AND code <> %2")
-        .arg(SqlQuote(mid))
-        .arg(exceptCode);
+BoundSql idCountQuery(const QString &mid, int exceptCode) {
+    return {QStringLiteral("SELECT COUNT(*) FROM t_mobile WHERE mid = ? AND code <> %1").arg(exceptCode), {mid}};
 }
 
-QString idQuery(int code) { return QStringLiteral("SELECT mid FROM t_mobile WHERE code = %1").arg(code); }
+BoundSql idQuery(int code) { return QStringLiteral("SELECT mid FROM t_mobile WHERE code = %1").arg(code); }
 
 } // namespace HandsetSql

@@ -1,4 +1,5 @@
 #pragma once
+#include "BoundSql.h"
 #include "HandsetColumns.h"
 #include <QList>
 #include <QString>
@@ -6,30 +7,30 @@
 #include <utility>
 
 // The statements of the handset windows over t_mobile, from the column table. Every typed
-// text is quoted.
+// or read text is a bound value.
 namespace HandsetSql {
 
 // The list search: the eight search texts in member order (ID, year, maker, opening type,
 // antenna, model, SAR, nickname); empty texts add no condition.
-QString listQuery(const std::array<QString, 8> &search);
+BoundSql listQuery(const std::array<QString, 8> &search);
 // One record by code.
-QString recordQuery(int code);
+BoundSql recordQuery(int code);
 // The distinct values of one column, narrowed by text when it is not empty.
-QString lookupQuery(const QString &column, const QString &text);
-QString insertStatement(const HandsetColumns::Fields &fields);
+BoundSql lookupQuery(const QString &column, const QString &text);
+BoundSql insertStatement(const HandsetColumns::Fields &fields);
 // Texts of named columns, as a window read them.
 using ColumnTexts = QList<std::pair<QString, QString>>;
 // With expected, the record is changed (or deleted) only while it still holds those texts
 // exactly: another PC's change in between leaves it alone.
-QString updateStatement(const HandsetColumns::Fields &fields, int code, const ColumnTexts &expected = {});
-QString deleteStatement(int code, const ColumnTexts &expected = {});
+BoundSql updateStatement(const HandsetColumns::Fields &fields, int code, const ColumnTexts &expected = {});
+BoundSql deleteStatement(int code, const ColumnTexts &expected = {});
 // The entry fields as (column, text), for updateStatement's expected.
 ColumnTexts fieldTexts(const HandsetColumns::Fields &fields);
-QString existsQuery(int code);
+BoundSql existsQuery(int code);
 // How many handsets have the ID (letter case ignored, as the column compares), leaving out
 // record exceptCode (0: none).
-QString idCountQuery(const QString &mid, int exceptCode);
+BoundSql idCountQuery(const QString &mid, int exceptCode);
 // The ID of one record.
-QString idQuery(int code);
+BoundSql idQuery(int code);
 
 } // namespace HandsetSql

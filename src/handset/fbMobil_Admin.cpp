@@ -50,7 +50,8 @@ const QString kChangedElsewhere = QStringLiteral("다른 PC에서 자료가 바�
 constexpr int kWatchIntervalMs = 2000;
 } // namespace
 
-fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
+fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent), m_print(std::make_unique<cFpPreview>()) {
+    m_print->SetAppName(AppState::title());
     setObjectName(QStringLiteral("fbMobil_Admin"));
     setWindowTitle(kCaption);
     using HandsetUi::button;
@@ -368,11 +369,9 @@ void fbMobil_Admin::ShowPicture(int col, int row) {
 }
 
 void fbMobil_Admin::PrintList() {
-    if (!gPreview)
-        return;
     try {
-        gPreview->SpreadPreview(spList, objectName(), windowTitle(), gUserName, QString(), 1, 0.3, 0.2, 0.5, 0.5, false,
-                                1, QString(), false, 16);
+        m_print->SpreadPreview(spList, objectName(), windowTitle(), gUserName, QString(), 1, 0.3, 0.2, 0.5, 0.5, false,
+                               1, QString(), false, 16);
     } catch (const AppError &e) {
         ErrorBox::report(e, QStringLiteral("btnPrint_Click"), QStringLiteral("Form fbMobil_Admin"));
     }

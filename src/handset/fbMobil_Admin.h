@@ -12,6 +12,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 class Spread;
+class cFpPreview;
 class fbMobil_Save;
 
 // The handset list: search t_mobile, add, change, delete, enlarge pictures, print, export.
@@ -40,6 +41,8 @@ public:
                 *btnPrint = nullptr, *btnExcel = nullptr, *btnClose = nullptr;
     QLabel *lblChanged = nullptr; // another PC changed the catalogue since the last search
     fbMobil_Save *entryWindow() const { return m_entry; }
+    // The list's print object: its last request is what the list last printed.
+    const cFpPreview &printJob() const { return *m_print; }
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -60,5 +63,6 @@ private:
     bool m_layoutLoaded = false;
     fbMobil_Save *m_entry = nullptr;
     std::unique_ptr<CatalogueWatch> m_watch;
+    std::unique_ptr<cFpPreview> m_print;
     QTimer *m_watchTimer = nullptr;
 };

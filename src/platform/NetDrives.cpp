@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <memory>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -42,27 +42,19 @@ public:
 #endif
 
 namespace {
-NetDrives *current = nullptr;
-
 QString letterOf(const QString &drive) { return drive.left(1).toUpper(); }
 } // namespace
 
-NetDrives &NetDrives::instance() {
-    if (current)
-        return *current;
+template <> NetDrives &Seam<NetDrives>::fallback() {
 #ifdef Q_OS_WIN
     static WinNetDrives system;
     return system;
 #else
-    static std::unique_ptr<FolderNetDrives> portable;
-    if (!portable)
-        portable = std::make_unique<FolderNetDrives>(AppPaths::settingsRoot() + QStringLiteral("/drives"),
-                                                     portableNetworkRoot());
-    return *portable;
+    static FolderNetDrives portable(AppPaths::settingsRoot() + QStringLiteral("/drives"),
+                                    NetDrives::portableNetworkRoot());
+    return portable;
 #endif
 }
-
-void NetDrives::install(NetDrives *d) { current = d; }
 
 QString NetDrives::portableNetworkRoot() {
     const QString net = qEnvironmentVariable("MOBILESHOP_NETWORK_ROOT");

@@ -1,10 +1,11 @@
 #pragma once
+#include "Seam.h"
 #include <QString>
 
 // Mapping of network shares (UNC paths such as \\SERVER\share) to drive letters ("H:").
 // Windows uses the network provider; elsewhere drives are folders below a drive root that
 // link to shares below a network root, so the whole recovery path runs on any machine.
-class NetDrives {
+class NetDrives : public Seam<NetDrives> {
 public:
     // Error codes as the Windows network provider reports them.
     enum Error {
@@ -24,12 +25,12 @@ public:
     // The path as this machine's file functions take it ("H:\DBS" -> a real folder).
     virtual QString localPath(const QString &path) const = 0;
 
-    static NetDrives &instance();
-    static void install(NetDrives *d);
     // Where the portable drives and network browsing find the shares:
     // MOBILESHOP_NETWORK_ROOT, else <settings root>/network.
     static QString portableNetworkRoot();
 };
+// The Windows network provider; elsewhere folders below the settings root.
+template <> NetDrives &Seam<NetDrives>::fallback();
 
 // Portable drives: driveRoot/H is a link to networkRoot/SERVER/share.
 class FolderNetDrives final : public NetDrives {

@@ -2,7 +2,7 @@
 #include "NetDrives.h"
 #include <QDir>
 #include <QFileInfo>
-#include <memory>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include "NetEnumBuffer.h"
@@ -73,8 +73,6 @@ public:
 #endif
 
 namespace {
-NetworkBrowser *current = nullptr;
-
 const QString kProviderSuffix = QStringLiteral(".provider");
 const QString kPrinterSuffix = QStringLiteral(".printer");
 
@@ -85,21 +83,15 @@ QFileInfoList entriesOf(const QString &folder, QDir::Filters kind) {
 bool hidden(const QFileInfo &fi) { return fi.fileName().startsWith(QLatin1Char('.')); }
 } // namespace
 
-NetworkBrowser &NetworkBrowser::instance() {
-    if (current)
-        return *current;
+template <> NetworkBrowser &Seam<NetworkBrowser>::fallback() {
 #ifdef Q_OS_WIN
     static WinNetworkBrowser system;
     return system;
 #else
-    static std::unique_ptr<FolderNetworkBrowser> portable;
-    if (!portable)
-        portable = std::make_unique<FolderNetworkBrowser>(NetDrives::portableNetworkRoot());
-    return *portable;
+    static FolderNetworkBrowser portable(NetDrives::portableNetworkRoot());
+    return portable;
 #endif
 }
-
-void NetworkBrowser::install(NetworkBrowser *b) { current = b; }
 
 FolderNetworkBrowser::FolderNetworkBrowser(QString networkRoot) : m_root(QDir::cleanPath(std::move(networkRoot))) {}
 

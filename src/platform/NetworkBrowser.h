@@ -1,4 +1,5 @@
 #pragma once
+#include "Seam.h"
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -19,7 +20,7 @@ struct NetRecord {
 
 // Browsing the network: providers, servers and their shared folders and printers. Windows
 // asks the network providers; elsewhere the network is a folder tree (FolderNetworkBrowser).
-class NetworkBrowser {
+class NetworkBrowser : public Seam<NetworkBrowser> {
 public:
     enum Scope : std::uint32_t { Connected = 1, GlobalNet = 2, Remembered = 3 };
     enum Type : std::uint32_t { AnyType = 0, Disk = 1, Print = 2 };
@@ -48,11 +49,9 @@ public:
     // The network name of a folder the folder chooser returned (\\SERVER\share\...), or the
     // folder itself when it is not on the network.
     virtual QString networkPath(const QString &folder) const = 0;
-
-    static NetworkBrowser &instance();
-    // Installs b (not owned); nullptr restores the system's.
-    static void install(NetworkBrowser *b);
 };
+// The Windows network; elsewhere the folders of the portable network root.
+template <> NetworkBrowser &Seam<NetworkBrowser>::fallback();
 
 inline NetworkBrowser &networkBrowser() { return NetworkBrowser::instance(); }
 

@@ -7,10 +7,9 @@ public:
     QStringList installed() const override { return QPrinterInfo::availablePrinterNames(); }
     QString defaultPrinter() const override { return QPrinterInfo::defaultPrinterName(); }
 };
-
-SystemPrinters systemPrinters;
-Printers *current = nullptr;
 } // namespace
 
-Printers &Printers::instance() { return current ? *current : systemPrinters; }
-void Printers::install(Printers *p) { current = p; }
+template <> Printers &Seam<Printers>::fallback() {
+    static SystemPrinters system;
+    return system;
+}

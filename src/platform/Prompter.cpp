@@ -13,10 +13,9 @@ public:
         return No;
     }
 };
-
-StderrPrompter fallbackPrompter;
-Prompter *current = nullptr;
 } // namespace
 
-Prompter &Prompter::instance() { return current ? *current : fallbackPrompter; }
-void Prompter::install(Prompter *p) { current = p; }
+template <> Prompter &Seam<Prompter>::fallback() {
+    static StderrPrompter printing;
+    return printing;
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include "Seam.h"
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -9,7 +10,7 @@ class QPrinter;
 
 // Every box, input and chooser the program shows goes through this seam so that tests can
 // answer them from a script and see exactly what was asked.
-class Prompter {
+class Prompter : public Seam<Prompter> {
 public:
     enum class Icon { None, Information, Warning, Critical, Question };
     enum Answer { Yes = 6, No = 7 };
@@ -38,11 +39,10 @@ public:
         Q_UNUSED(defaultIndex);
         return int(buttons.size()) - 1;
     }
-
-    static Prompter &instance();
-    // Installs p (not owned); nullptr restores the fallback that answers No / Cancel.
-    static void install(Prompter *p);
 };
+// Before a real prompter is installed (command-line tools): boxes are printed, questions
+// answered No, choosers cancelled.
+template <> Prompter &Seam<Prompter>::fallback();
 
 inline Prompter &prompter() { return Prompter::instance(); }
 

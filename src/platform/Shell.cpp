@@ -27,10 +27,9 @@ public:
         return QDesktopServices::openUrl(url);
     }
 };
-
-ProcessShell processShell;
-Shell *current = nullptr;
 } // namespace
 
-Shell &Shell::instance() { return current ? *current : processShell; }
-void Shell::install(Shell *s) { current = s; }
+template <> Shell &Seam<Shell>::fallback() {
+    static ProcessShell system;
+    return system;
+}

@@ -1,9 +1,10 @@
 #pragma once
+#include "Seam.h"
 #include <QString>
 #include <QStringList>
 
 // Starting programs and opening documents or addresses.
-class Shell {
+class Shell : public Seam<Shell> {
 public:
     enum class Show { Normal, NoActivate, Hidden };
     virtual ~Shell() = default;
@@ -19,9 +20,7 @@ public:
                       bool wait) = 0;
     // Opens a document or a web address with the desktop's handler.
     virtual bool open(const QString &documentOrUrl) = 0;
-
-    static Shell &instance();
-    static void install(Shell *s);
 };
+template <> Shell &Seam<Shell>::fallback();
 
 inline Shell &shell() { return Shell::instance(); }

@@ -14,16 +14,15 @@ bool isCodeSearch(const QString &text) {
     return true;
 }
 
-QString searchQuery(const QString &text) {
-    QString sql = QStringLiteral("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post");
-    if (!text.isEmpty()) {
-        sql += QStringLiteral(" WHERE");
-        if (isCodeSearch(text))
-            sql += QStringLiteral(" ZIPCODE = '") + modMDB_Func::SqlQuote(text) + QLatin1Char('\'');
-        else
-            sql += QStringLiteral(" DONG LIKE '") + modMDB_Func::SqlLikeEscape(text) + QStringLiteral("%' ESCAPE '\\'");
-    }
-    return sql + QStringLiteral(" ORDER BY ZIPCODE;");
+BoundSql searchQuery(const QString &text) {
+    BoundSql sql = QStringLiteral("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post");
+    if (isCodeSearch(text))
+        sql += BoundSql(QStringLiteral(" WHERE ZIPCODE = ?"), {text});
+    else if (!text.isEmpty())
+        sql += BoundSql(QStringLiteral(" WHERE DONG LIKE ? ESCAPE '\\'"),
+                        {modMDB_Func::SqlLikeEscape(text) + QLatin1Char('%')});
+    sql.sql += QStringLiteral(" ORDER BY ZIPCODE;");
+    return sql;
 }
 
 QString formatCode(const QString &code) {

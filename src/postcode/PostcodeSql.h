@@ -1,4 +1,5 @@
 #pragma once
+#include "BoundSql.h"
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +14,7 @@ inline const QStringList kColumns{QStringLiteral("ZIPCODE"), QStringLiteral("SID
 // A text that is digits once its dashes are gone looks a code up; anything else is the start
 // of a town name. The text is quoted and a typed %, _ or quote matches itself.
 bool isCodeSearch(const QString &text);
-QString searchQuery(const QString &text);
+BoundSql searchQuery(const QString &text);
 
 // Six digits get the form 000-000; any other code stays as it is.
 QString formatCode(const QString &code);

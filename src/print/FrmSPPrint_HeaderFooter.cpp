@@ -1,9 +1,9 @@
 #include "FrmSPPrint_HeaderFooter.h"
+#include "PrintRequest.h"
 #include "Prompter.h"
 #include "SheetModel.h"
 #include "SheetPrinter.h"
 #include "Spread.h"
-#include "modSpreadPrint.h"
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,8 +13,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <cmath>
-
-using modSpreadPrint::job;
 
 namespace {
 const QColor kButtonBorder(192, 192, 192);
@@ -30,7 +28,8 @@ QLabel *label(QWidget *parent, const char *name, const QStringList &lines) {
 }
 } // namespace
 
-FrmSPPrint_HeaderFooter::FrmSPPrint_HeaderFooter(QWidget *parent) : QDialog(parent), m_table(tableFont()) {
+FrmSPPrint_HeaderFooter::FrmSPPrint_HeaderFooter(const PrintRequest &request, QWidget *parent)
+    : QDialog(parent), m_request(request), m_table(tableFont()) {
     setObjectName(QStringLiteral("FrmSPPrint_HeaderFooter"));
     setWindowTitle(QStringLiteral("Change Header/Footer Attributes"));
     SheetPrinter::installFontSubstitutes(); // the job's 굴림체 shows in a Korean font
@@ -175,7 +174,7 @@ void FrmSPPrint_HeaderFooter::SaveConfiguration() {
     fpSpread1->endEdit();
     QCoreApplication::processEvents();
     const QString text = m_table.write();
-    if (Spread *grid = job().grid)
+    if (Spread *grid = m_request.grid)
         (headerSelected() ? grid->printProps().header : grid->printProps().footer) = text;
 }
 
@@ -287,7 +286,7 @@ void FrmSPPrint_HeaderFooter::Option3_Click(int index) {
     }
     Command3->setText(index == 0 ? QStringLiteral("Save Header Text") : QStringLiteral("Save Footer Text"));
     QString text;
-    if (Spread *grid = job().grid)
+    if (Spread *grid = m_request.grid)
         text = index == 0 ? grid->printProps().header : grid->printProps().footer;
     loadText(text);
     Command3->setEnabled(false);
@@ -311,13 +310,13 @@ void FrmSPPrint_HeaderFooter::Command4_Click() {
             QStringLiteral("Are you sure you want to clear the text and formatting for the selected header?"),
             false) != Prompter::Yes)
         return;
-    if (Spread *grid = job().grid)
+    if (Spread *grid = m_request.grid)
         (headerSelected() ? grid->printProps().header : grid->printProps().footer).clear();
     m_table.clearTexts();
     showTable();
 }
 
 void FrmSPPrint_HeaderFooter::Command5_Click() {
-    loadText(headerSelected() ? job().fullHeader : job().fullFooter);
+    loadText(headerSelected() ? m_request.fullHeader : m_request.fullFooter);
     Command3->setEnabled(true);
 }

@@ -7,14 +7,15 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class Spread;
+struct PrintRequest;
 
-// The page header and footer editor of the print job's grid: the header or the footer is
+// The page header and footer editor of a print request's grid: the header or the footer is
 // read into a table of nine lines of left, centre and right texts, edited there (texts,
 // fonts, page-number fields) and written back into the grid's print properties.
 class FrmSPPrint_HeaderFooter : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmSPPrint_HeaderFooter(QWidget *parent = nullptr);
+    explicit FrmSPPrint_HeaderFooter(const PrintRequest &request, QWidget *parent = nullptr);
 
     void InitSpread();
     void GetHeaderDetail(const QString &detailtext);
@@ -51,6 +52,7 @@ private:
     void fitTable();
     void takeEdits(const QModelIndex &topLeft, const QModelIndex &bottomRight);
 
+    const PrintRequest &m_request;
     HeaderFooterTable m_table;
     bool m_showing = false;      // the window itself is filling the grid
     bool m_linesDropped = false; // the last text read had lines the table cannot hold

@@ -1,6 +1,7 @@
 #include "FrmSPPrint_PageSetup.h"
 #include "FrmSPPrint_HeaderFooter.h"
 #include "Messages.h"
+#include "PrintRequest.h"
 #include "Settings.h"
 #include "SheetPrinter.h"
 #include "Spread.h"
@@ -17,8 +18,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <cmath>
-
-using modSpreadPrint::job;
 
 namespace {
 
@@ -48,7 +47,8 @@ const char *const kMarginKeys[4] = {"PrintMarginLeft", "PrintMarginRight", "Prin
 
 } // namespace
 
-FrmSPPrint_PageSetup::FrmSPPrint_PageSetup(QWidget *parent) : QDialog(parent) {
+FrmSPPrint_PageSetup::FrmSPPrint_PageSetup(PrintRequest &request, QWidget *parent)
+    : QDialog(parent), m_request(request) {
     setObjectName(QStringLiteral("FrmSPPrint_PageSetup"));
     setWindowTitle(QStringLiteral("Setup"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -137,12 +137,12 @@ FrmSPPrint_PageSetup::FrmSPPrint_PageSetup(QWidget *parent) : QDialog(parent) {
     loadFromGrid();
 }
 
-Spread *FrmSPPrint_PageSetup::grid() const { return job().grid; }
+Spread *FrmSPPrint_PageSetup::grid() const { return m_request.grid; }
 
 void FrmSPPrint_PageSetup::loadFromGrid() {
     for (int i = 0; i < 14; ++i)
         Combo1->addItem(QLatin1String(modSpreadPrint::zoom(i).text));
-    Combo1->setCurrentIndex(std::clamp(job().zoomIndex, 0, 13));
+    Combo1->setCurrentIndex(std::clamp(m_request.zoomIndex, 0, 13));
     const Spread *g = grid();
     if (!g)
         return;
@@ -173,7 +173,7 @@ bool FrmSPPrint_PageSetup::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void FrmSPPrint_PageSetup::HeaderFooter_Click() {
-    FrmSPPrint_HeaderFooter editor(this);
+    FrmSPPrint_HeaderFooter editor(m_request, this);
     editor.exec();
 }
 
@@ -195,23 +195,22 @@ void FrmSPPrint_PageSetup::OK_Click() {
         return;
     }
     const int zoomIndex = Combo1->currentIndex();
-    modSpreadPrint::SetPreviewZoom(zoomIndex);
-    job().zoomIndex = zoomIndex;
+    Q_EMIT zoomChosen(zoomIndex);
+    m_request.zoomIndex = zoomIndex;
     if (g) {
         SheetPrintProps &props = g->printProps();
         props = typed;
 
         bool stored = true;
         for (const int i : {2, 3, 0, 1})
-            stored &= modSpreadPrint::SavePrintSetting(QLatin1String(kMarginKeys[i]),
-                                                       shortestDecimal(m_margin.at(size_t(i))->text()));
-        stored &=
-            modSpreadPrint::SavePrintSetting(QStringLiteral("PrintOrientation"), QString::number(props.orientation));
-        stored &= modSpreadPrint::SavePrintSetting(QStringLiteral("PrintZoomType"), QString::number(zoomIndex));
+            stored &=
+                m_request.saveSetting(QLatin1String(kMarginKeys[i]), shortestDecimal(m_margin.at(size_t(i))->text()));
+        stored &= m_request.saveSetting(QStringLiteral("PrintOrientation"), QString::number(props.orientation));
+        stored &= m_request.saveSetting(QStringLiteral("PrintZoomType"), QString::number(zoomIndex));
         // Applied to this print all the same; only the next print would not find them.
         if (!stored)
             MsgWarn(QStringLiteral("인쇄 설정을 저장하지 못했습니다.\r\n") +
-                    Settings::storeFile(modSpreadPrint::settingsApp()));
+                    Settings::storeFile(m_request.settingsApp()));
     }
     accept();
 }

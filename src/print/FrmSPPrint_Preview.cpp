@@ -2,6 +2,7 @@
 #include "FrmSPPrint_PageSetup.h"
 #include "FrmSPPrint_PrintDlg.h"
 #include "PreviewPictures.h"
+#include "PrintRequest.h"
 #include "SheetPreview.h"
 #include "SheetPrinter.h"
 #include "Spread.h"
@@ -14,14 +15,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-using modSpreadPrint::job;
-
 namespace {
 const QString kMergeCol = QStringLiteral("MERGE_COL");
 const QColor kStripBack(192, 192, 192);
 } // namespace
 
-FrmSPPrint_Preview::FrmSPPrint_Preview(QWidget *parent) : QDialog(parent) {
+FrmSPPrint_Preview::FrmSPPrint_Preview(PrintRequest &request, QWidget *parent) : QDialog(parent), m_request(request) {
     setObjectName(QStringLiteral("FrmSPPrint_Preview"));
     setWindowTitle(QStringLiteral("스프레드 인쇄 미리보기"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -34,9 +33,8 @@ FrmSPPrint_Preview::FrmSPPrint_Preview(QWidget *parent) : QDialog(parent) {
     layout->addWidget(fpSpread1);
     layout->addWidget(fpSpreadPreview1, 1);
     SetupToolbar();
-    job().preview = fpSpreadPreview1;
     relayout();
-    modSpreadPrint::SetPreviewZoom(job().zoomIndex);
+    modSpreadPrint::SetPreviewZoom(*fpSpreadPreview1, m_request.zoomIndex);
     updateStepButtons();
     connect(fpSpreadPreview1, &SheetPreview::pageChanged, this, [this] {
         UpdatePageCount();
@@ -47,7 +45,9 @@ FrmSPPrint_Preview::FrmSPPrint_Preview(QWidget *parent) : QDialog(parent) {
 
 FrmSPPrint_Preview::~FrmSPPrint_Preview() { unload(); }
 
-Spread *FrmSPPrint_Preview::grid() const { return job().grid; }
+Spread *FrmSPPrint_Preview::grid() const { return m_request.grid; }
+
+void FrmSPPrint_Preview::showZoom(int index) { modSpreadPrint::SetPreviewZoom(*fpSpreadPreview1, index); }
 
 void FrmSPPrint_Preview::SetupToolbar() {
     fpSpread1->setObjectName(QStringLiteral("fpSpread1"));
@@ -209,15 +209,20 @@ void FrmSPPrint_Preview::ButtonClick(int column) {
         break;
     case ColZoom: pv->toggleZoom(); break;
     case ColPrint: {
-        FrmSPPrint_PrintDlg dialog(this, this);
-        dialog.exec();
-        // Printing has closed the preview as well.
-        if (!m_unloaded)
+        FrmSPPrint_PrintDlg dialog(m_request, pv->pageCurrent(), this);
+        connect(&dialog, &FrmSPPrint_PrintDlg::zoomChosen, this, &FrmSPPrint_Preview::showZoom);
+        // Printing closes the preview as well.
+        if (dialog.exec() == QDialog::Accepted) {
+            m_bPrintedOK = true;
+            accept();
+        } else if (!m_unloaded) {
             Form_Activate();
+        }
         break;
     }
     case ColSetup: {
-        FrmSPPrint_PageSetup setup(this);
+        FrmSPPrint_PageSetup setup(m_request, this);
+        connect(&setup, &FrmSPPrint_PageSetup::zoomChosen, this, &FrmSPPrint_Preview::showZoom);
         setup.exec();
         Form_Activate();
         break;
@@ -244,8 +249,6 @@ void FrmSPPrint_Preview::unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    if (job().preview == fpSpreadPreview1)
-        job().preview = nullptr;
     Spread *g = grid();
     if (g && g->colID(1) == kMergeCol) {
         g->deleteCols(1, 1);

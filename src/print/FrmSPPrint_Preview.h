@@ -7,10 +7,12 @@ class QLabel;
 class QToolButton;
 class SheetPreview;
 class Spread;
+struct PrintRequest;
 
-// The print preview of the job's grid: page stepping, the zoom switch, printing, page
-// setup and the page counter. While it is open the first merged column of the grid breaks
-// its merged cells at page boundaries (through a hidden page-number column).
+// The print preview of the request's grid: page stepping, the zoom switch, printing, page
+// setup and the page counter; the dialogs it opens work on the same request. While it is
+// open the first merged column of the grid breaks its merged cells at page boundaries
+// (through a hidden page-number column).
 class FrmSPPrint_Preview : public QDialog {
     Q_OBJECT
 public:
@@ -24,7 +26,7 @@ public:
         ColClose = 16
     };
 
-    explicit FrmSPPrint_Preview(QWidget *parent = nullptr);
+    explicit FrmSPPrint_Preview(PrintRequest &request, QWidget *parent = nullptr);
     ~FrmSPPrint_Preview() override;
 
     bool m_bPrintedOK = false;
@@ -51,7 +53,9 @@ private:
     void updateStepButtons();
     Spread *grid() const;
     void unload();
+    void showZoom(int index);
 
+    PrintRequest &m_request;
     QMap<int, QToolButton *> m_buttons;
     QMap<int, QString> m_tips; // Korean; the captions stay as they are
     QLabel *m_counter = nullptr;

@@ -1,11 +1,10 @@
 #include "FrmSPPrint_PrintDlg.h"
 #include "FrmSPPrint_PageSetup.h"
-#include "FrmSPPrint_Preview.h"
 #include "Messages.h"
+#include "PrintRequest.h"
 #include "PrinterChoice.h"
 #include "Prompter.h"
 #include "Settings.h"
-#include "SheetPreview.h"
 #include "Spread.h"
 #include "SpreadPrint.h"
 #include "modSpreadPrint.h"
@@ -23,8 +22,6 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QVBoxLayout>
-
-using modSpreadPrint::job;
 
 namespace {
 const char *const kOptions[9] = {"열 헤더", "행 헤더", "그리드 라인", "테두리", "데이터셀만",
@@ -48,8 +45,8 @@ QPushButton *button(QWidget *parent, const char *name, const char *caption) {
 }
 } // namespace
 
-FrmSPPrint_PrintDlg::FrmSPPrint_PrintDlg(FrmSPPrint_Preview *preview, QWidget *parent)
-    : QDialog(parent), m_preview(preview) {
+FrmSPPrint_PrintDlg::FrmSPPrint_PrintDlg(PrintRequest &request, int currentPage, QWidget *parent)
+    : QDialog(parent), m_request(request), m_currentPage(currentPage) {
     setObjectName(QStringLiteral("FrmSPPrint_PrintDlg"));
     setWindowTitle(QStringLiteral("Print"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -123,24 +120,23 @@ FrmSPPrint_PrintDlg::FrmSPPrint_PrintDlg(FrmSPPrint_Preview *preview, QWidget *p
 
     for (int i = 0; i < 9; ++i) {
         const QString stored =
-            modSpreadPrint::GetPrintSetting(optionKey(i), i == kFitToPage ? QStringLiteral("0") : QStringLiteral("1"));
+            m_request.setting(optionKey(i), i == kFitToPage ? QStringLiteral("0") : QStringLiteral("1"));
         m_option.at(size_t(i))->setChecked(modSpreadPrint::leadingInt(stored) != 0);
     }
-    if (job().scalingAllowed == 0) {
+    if (m_request.scalingAllowed == 0) {
         m_option[kFitToPage]->setChecked(false);
         m_option[kFitToPage]->setEnabled(false);
     }
 }
 
-Spread *FrmSPPrint_PrintDlg::grid() const { return job().grid; }
+Spread *FrmSPPrint_PrintDlg::grid() const { return m_request.grid; }
 
 void FrmSPPrint_PrintDlg::optionClicked(int index) {
     if (!isVisible())
         return;
     const bool on = m_option.at(size_t(index))->isChecked();
-    if (!modSpreadPrint::SavePrintSetting(optionKey(index), on ? QStringLiteral("1") : QStringLiteral("0")))
-        MsgWarn(QStringLiteral("인쇄 설정을 저장하지 못했습니다.\r\n") +
-                Settings::storeFile(modSpreadPrint::settingsApp()));
+    if (!m_request.saveSetting(optionKey(index), on ? QStringLiteral("1") : QStringLiteral("0")))
+        MsgWarn(QStringLiteral("인쇄 설정을 저장하지 못했습니다.\r\n") + Settings::storeFile(m_request.settingsApp()));
     Spread *g = grid();
     if (!g)
         return;
@@ -157,7 +153,7 @@ void FrmSPPrint_PrintDlg::optionClicked(int index) {
     case 5: props.color = on; break;
     case 6: props.shadows = on; break;
     case 7: props.scalingMethod = on ? 1 : 0; break;
-    case 8: props.footer = on ? job().fullFooter : QString(); break;
+    case 8: props.footer = on ? m_request.fullFooter : QString(); break;
     default: break;
     }
 }
@@ -189,7 +185,7 @@ bool FrmSPPrint_PrintDlg::PrintSpread() {
         props.row2 = g->selBlockRow2();
         props.type = SheetPrintProps::CellRange;
     } else if (m_range[RangeCurrentPage]->isChecked()) {
-        props.currentPage = m_preview ? m_preview->fpSpreadPreview1->pageCurrent() : 1;
+        props.currentPage = m_currentPage;
         props.type = SheetPrintProps::CurrentPage;
     } else if (m_range[RangePages]->isChecked()) {
         props.pageStart = int(m_page[0]->text().trimmed().toDouble());
@@ -199,7 +195,7 @@ bool FrmSPPrint_PrintDlg::PrintSpread() {
         props.type = SheetPrintProps::All;
     }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(job().title);
+    printer.setDocName(m_request.title);
     if (!PrinterChoice::applyTo(printer) || !printer.isValid()) {
         props.type = SheetPrintProps::All;
         const QString name = PrinterChoice::current().printerName;
@@ -220,24 +216,20 @@ void FrmSPPrint_PrintDlg::Print_Click() {
     // A print that failed stays here, so that the user can choose another printer or range.
     if (!PrintSpread())
         return;
-    if (m_preview)
-        m_preview->m_bPrintedOK = true;
-    hide();
-    if (m_preview)
-        m_preview->accept();
     accept();
 }
 
 void FrmSPPrint_PrintDlg::PageSetup_Click() {
-    FrmSPPrint_PageSetup setup(this);
+    FrmSPPrint_PageSetup setup(m_request, this);
+    connect(&setup, &FrmSPPrint_PageSetup::zoomChosen, this, &FrmSPPrint_PrintDlg::zoomChosen);
     setup.exec();
 }
 
 void FrmSPPrint_PrintDlg::PrinterSetup_Click() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(job().title);
+    printer.setDocName(m_request.title);
     PrinterChoice::applyTo(printer);
-    PrinterChoice::offerPdfFile(printer, job().title);
+    PrinterChoice::offerPdfFile(printer, m_request.title);
     Spread *g = grid();
     if (g)
         PrinterChoice::showPaperOf(g->printProps(), printer);

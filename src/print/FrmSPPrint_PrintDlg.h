@@ -1,23 +1,23 @@
 #pragma once
 #include <QDialog>
-#include <QPointer>
 #include <array>
 
-class FrmSPPrint_Preview;
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 class Spread;
+struct PrintRequest;
 
-// What to print of the job's grid and how: the nine print options (stored and applied at
-// each click), the print range, page setup, the system's printer dialog. Printing closes
-// this dialog and the preview.
+// What to print of the request's grid and how: the nine print options (stored and applied at
+// each click), the print range, page setup, the system's printer dialog. A print accepts the
+// dialog, which tells the preview to close as well.
 class FrmSPPrint_PrintDlg : public QDialog {
     Q_OBJECT
 public:
     enum Range { RangeAll = 0, RangeSelection = 1, RangeCurrentPage = 2, RangePages = 3 };
 
-    explicit FrmSPPrint_PrintDlg(FrmSPPrint_Preview *preview, QWidget *parent = nullptr);
+    // currentPage: the page the preview shows, for the range "현재 페이지".
+    FrmSPPrint_PrintDlg(PrintRequest &request, int currentPage, QWidget *parent = nullptr);
 
     QCheckBox *Check1(int i) const { return m_option.at(size_t(i)); }
     QRadioButton *Option1(int i) const { return m_range.at(size_t(i)); }
@@ -28,6 +28,10 @@ public:
     void Print_Click();
     void PageSetup_Click();
     void PrinterSetup_Click();
+
+Q_SIGNALS:
+    // Page setup opened from here chose a zoom.
+    void zoomChosen(int index);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -40,5 +44,6 @@ private:
     std::array<QCheckBox *, 9> m_option{};
     std::array<QRadioButton *, 4> m_range{};
     std::array<QLineEdit *, 2> m_page{};
-    QPointer<FrmSPPrint_Preview> m_preview;
+    PrintRequest &m_request;
+    int m_currentPage;
 };

@@ -10,8 +10,6 @@
 #include <QApplication>
 #include <QPrinter>
 
-using modSpreadPrint::job;
-
 namespace {
 bool anyRowShown(const Spread &grid) {
     for (int r = 1; r <= grid.maxRows(); ++r)
@@ -27,12 +25,33 @@ cFpPreview::~cFpPreview() {
     delete m_preview.data();
 }
 
-void cFpPreview::SetAppName(const QString &sName) { job().appName = sName; }
+void cFpPreview::SetAppName(const QString &sName) { m_request.appName = sName; }
 
 bool cFpPreview::SpreadPreview(Spread *obj, const QString &sRegKey, const QString &sTitle, const QString &sHeadLeft,
                                const QString &sHeadCenter, int printOT, double fLeft, double fRight, double fTop,
                                double fBottom, bool bPrintFoot, int iPrintScalingMethod, const QString &sPrintFootText,
                                bool bSkipPreview, int sTitleFont) {
+    PrintRequest r;
+    r.grid = obj;
+    r.section = sRegKey;
+    r.title = sTitle;
+    r.headLeft = sHeadLeft;
+    r.headCenter = sHeadCenter;
+    r.orientation = printOT;
+    r.marginLeft = fLeft;
+    r.marginRight = fRight;
+    r.marginTop = fTop;
+    r.marginBottom = fBottom;
+    r.printFoot = bPrintFoot;
+    r.scalingAllowed = iPrintScalingMethod;
+    r.footText = sPrintFootText;
+    r.skipPreview = bSkipPreview;
+    r.titleFont = sTitleFont;
+    return print(std::move(r));
+}
+
+bool cFpPreview::print(PrintRequest request) {
+    Spread *obj = request.grid;
     if (!obj)
         return false;
     // A page of column headers over nothing is no record a shop keeps: said instead.
@@ -40,27 +59,24 @@ bool cFpPreview::SpreadPreview(Spread *obj, const QString &sRegKey, const QStrin
         MsgInfo(QStringLiteral("인쇄할 자료가 없습니다. 먼저 자료를 조회하세요."));
         return false;
     }
-    job().grid = obj;
-    job().scalingAllowed = iPrintScalingMethod;
-    obj->printProps().scalingMethod = iPrintScalingMethod == 1 ? 1 : 0;
-    if (job().appName.isEmpty())
+    request.appName = m_request.appName;
+    m_request = std::move(request);
+    obj->printProps().scalingMethod = m_request.scalingAllowed == 1 ? 1 : 0;
+    if (m_request.appName.isEmpty())
         MsgInfo(QStringLiteral("사용 프로그램이 설정되지 않았습니다."));
-    job().section = sRegKey;
-    job().title = sTitle;
-    modSpreadPrint::ApplyPrintSettings(obj->printProps(), sTitle, sHeadLeft, sHeadCenter, printOT, fLeft, fRight, fTop,
-                                       fBottom, bPrintFoot, sPrintFootText, sTitleFont);
+    modSpreadPrint::ApplyPrintSettings(m_request, obj->printProps());
     obj->printProps().leftOutCols.clear();
     if (const QString window = obj->reportColumnsWindow(); !window.isEmpty())
         obj->printProps().leftOutCols =
             ReportColumns::leftOut(ReportColumns::fileOf(window), obj->objectName(), obj->maxCols());
-    job().zoomIndex = modSpreadPrint::leadingInt(
-        modSpreadPrint::GetPrintSetting(QStringLiteral("PrintZoomType"), QStringLiteral("8")));
+    m_request.zoomIndex =
+        modSpreadPrint::leadingInt(m_request.setting(QStringLiteral("PrintZoomType"), QStringLiteral("8")));
 
-    if (bSkipPreview) {
+    if (m_request.skipPreview) {
         obj->printProps().type = SheetPrintProps::All;
         QApplication::setOverrideCursor(Qt::WaitCursor);
         QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(sTitle);
+        printer.setDocName(m_request.title);
         const bool ok = PrinterChoice::applyTo(printer) && printSheet(*obj, printer);
         QApplication::restoreOverrideCursor();
         if (!ok)
@@ -68,7 +84,7 @@ bool cFpPreview::SpreadPreview(Spread *obj, const QString &sRegKey, const QStrin
         return ok;
     }
     delete m_preview.data();
-    m_preview = new FrmSPPrint_Preview(obj->window());
+    m_preview = new FrmSPPrint_Preview(m_request, obj->window());
     ShowModalOver(m_preview, obj);
     const bool printed = m_preview ? m_preview->m_bPrintedOK : false;
     delete m_preview.data();

@@ -1,8 +1,8 @@
 #include "modSpreadPrint.h"
 #include "Clock.h"
 #include "ErrorBox.h"
+#include "PrintRequest.h"
 #include "PrinterChoice.h"
-#include "Settings.h"
 #include "SheetPreview.h"
 #include <algorithm>
 
@@ -19,8 +19,8 @@ QString font(int n, int size, bool bold) {
 }
 
 // Margins are read as numbers or not at all: a broken value fails the job.
-double storedInches(const QString &key, double defaultInches) {
-    const QString text = GetPrintSetting(key, QString::number(defaultInches)).trimmed();
+double storedInches(const PrintRequest &request, const QString &key, double defaultInches) {
+    const QString text = request.setting(key, QString::number(defaultInches)).trimmed();
     bool ok = false;
     const double inches = text.toDouble(&ok);
     if (!ok)
@@ -28,21 +28,6 @@ double storedInches(const QString &key, double defaultInches) {
     return inches;
 }
 } // namespace
-
-PrintJob &job() {
-    static PrintJob j;
-    return j;
-}
-
-QString settingsApp() { return job().appName + QStringLiteral("_PritSetUp"); }
-
-QString GetPrintSetting(const QString &key, const QString &defaultValue) {
-    return Settings::GetSetting(settingsApp(), job().section, key, defaultValue);
-}
-
-bool SavePrintSetting(const QString &key, const QString &value) {
-    return Settings::SaveSetting(settingsApp(), job().section, key, value);
-}
 
 int leadingInt(const QString &text) {
     const QString t = text.trimmed();
@@ -75,33 +60,32 @@ QString FullFooter(bool bPrintFoot, const QString &sPrintFootText, int sTitleFon
            today.toString(QStringLiteral("yyyy.MM.dd"));
 }
 
-void ApplyPrintSettings(SheetPrintProps &props, const QString &sTitle, const QString &sHeadLeft,
-                        const QString &sHeadCenter, int printOT, double fLeft, double fRight, double fTop,
-                        double fBottom, bool bPrintFoot, const QString &sPrintFootText, int sTitleFont) {
-    props.marginTop = storedInches(QStringLiteral("PrintMarginTop"), fTop) * 1440;
-    props.marginBottom = storedInches(QStringLiteral("PrintMarginBottom"), fBottom) * 1440;
-    props.marginLeft = storedInches(QStringLiteral("PrintMarginLeft"), fLeft) * 1440;
-    props.marginRight = storedInches(QStringLiteral("PrintMarginRight"), fRight) * 1440;
+void ApplyPrintSettings(PrintRequest &request, SheetPrintProps &props) {
+    const PrintRequest &r = request;
+    props.marginTop = storedInches(r, QStringLiteral("PrintMarginTop"), r.marginTop) * 1440;
+    props.marginBottom = storedInches(r, QStringLiteral("PrintMarginBottom"), r.marginBottom) * 1440;
+    props.marginLeft = storedInches(r, QStringLiteral("PrintMarginLeft"), r.marginLeft) * 1440;
+    props.marginRight = storedInches(r, QStringLiteral("PrintMarginRight"), r.marginRight) * 1440;
     props.orientation =
-        leadingInt(GetPrintSetting(QStringLiteral("PrintOrientation"), QString::number(printOT))) == 2 ? 2 : 1;
+        leadingInt(r.setting(QStringLiteral("PrintOrientation"), QString::number(r.orientation))) == 2 ? 2 : 1;
     PrinterChoice::applyPaperTo(props);
-    props.header = PageHeader(sTitle, sHeadLeft, sHeadCenter, sTitleFont);
-    job().fullHeader = props.header;
-    props.footer = FullFooter(bPrintFoot, sPrintFootText, sTitleFont, appClock().today());
-    job().fullFooter = props.footer;
+    props.header = PageHeader(r.title, r.headLeft, r.headCenter, r.titleFont);
+    request.fullHeader = props.header;
+    props.footer = FullFooter(r.printFoot, r.footText, r.titleFont, appClock().today());
+    request.fullFooter = props.footer;
 
     bool option[9];
     for (int n = 0; n < 9; ++n) {
         const QString key = QStringLiteral("CheckBox_%1").arg(n);
         if (n == 7) {
             option[7] = false;
-            if (job().scalingAllowed != 0) {
-                option[7] = leadingInt(GetPrintSetting(key, QStringLiteral("0"))) != 0;
+            if (request.scalingAllowed != 0) {
+                option[7] = leadingInt(request.setting(key, QStringLiteral("0"))) != 0;
                 props.scalingMethod = option[7] ? 1 : 0;
             }
             continue;
         }
-        option[n] = leadingInt(GetPrintSetting(key, QStringLiteral("1"))) != 0;
+        option[n] = leadingInt(request.setting(key, QStringLiteral("1"))) != 0;
     }
     props.type = SheetPrintProps::All;
     props.colHeaders = option[0];
@@ -118,11 +102,11 @@ void ApplyPrintSettings(SheetPrintProps &props, const QString &sTitle, const QSt
 
 const Zoom &zoom(int index) { return kZoom[std::clamp(index, 0, 13)]; }
 
-void SetPreviewZoom(int index) {
-    if (index < 0 || index > 13 || !job().preview)
+void SetPreviewZoom(SheetPreview &preview, int index) {
+    if (index < 0 || index > 13)
         return;
     const Zoom &z = kZoom[index];
-    job().preview->setView(SheetPreview::ViewType(z.viewType), z.percentage, z.multiH, z.multiV);
+    preview.setView(SheetPreview::ViewType(z.viewType), z.percentage, z.multiH, z.multiV);
 }
 
 } // namespace modSpreadPrint

@@ -9,8 +9,7 @@ LoginAttempts::Outcome LoginAttempts::attempt(const QString &id, const QString &
 }
 
 bool LoginAttempts::hasEmptyPassword(const QString &id) {
-    return modMDB_Func::GetValue(QStringLiteral("SELECT loginpwd FROM local_user WHERE loginid = '%1'")
-                                     .arg(modMDB_Func::SqlQuote(id.toUpper())))
+    return modMDB_Func::GetValue({QStringLiteral("SELECT loginpwd FROM local_user WHERE loginid = ?"), {id.toUpper()}})
         .toString()
         .isEmpty();
 }

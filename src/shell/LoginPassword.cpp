@@ -77,14 +77,17 @@ bool matches(const QString &stored, const QString &password) {
 bool check(const QString &id, const QString &password) {
     // The ID is the key without regard to case, so at most one account answers. An account
     // set inactive (staff who left) answers like an unknown one.
-    const QString where = QStringLiteral(" WHERE UPPER(loginid) = '%1' AND code = 1").arg(SqlQuote(id.toUpper()));
-    const bool known = GetValue(QStringLiteral("SELECT COUNT(*) FROM local_user") + where).toInt() > 0;
+    const BoundSql where(QStringLiteral(" WHERE UPPER(loginid) = ? AND code = 1"), {id.toUpper()});
+    const auto withWhere = [&](const QString &head, const QVariantList &before = {}) {
+        return BoundSql(head + where.sql, before + where.values);
+    };
+    const bool known = GetValue(withWhere(QStringLiteral("SELECT COUNT(*) FROM local_user"))).toInt() > 0;
     const QString stored =
-        known ? GetValue(QStringLiteral("SELECT loginpwd FROM local_user") + where).toString() : QString();
+        known ? GetValue(withWhere(QStringLiteral("SELECT loginpwd FROM local_user"))).toString() : QString();
     // An unknown ID is compared too, so that it takes as long as a known one.
     const bool ok = matches(stored, password) && known;
     if (ok && !stored.isEmpty() && !isHash(stored))
-        ExecuteSQL(QStringLiteral("UPDATE local_user SET loginpwd = '%1'").arg(hash(password)) + where, true);
+        ExecuteSQL(withWhere(QStringLiteral("UPDATE local_user SET loginpwd = ?"), {hash(password)}), true);
     return ok;
 }
 

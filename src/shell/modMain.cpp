@@ -302,9 +302,9 @@ bool InitApp() {
 
 void GetLoginUserInfo(const QString &) {
     Recordset rs;
-    const QString sql =
-        QStringLiteral("SELECT loginid, local_name, loginpwd FROM local_user WHERE code = 1 AND loginid = '") +
-        SqlQuote(gLoginID) + QLatin1Char('\'');
+    const BoundSql sql(
+        QStringLiteral("SELECT loginid, local_name, loginpwd FROM local_user WHERE code = 1 AND loginid = ?"),
+        {gLoginID});
     if (OpenRecordset(rs, sql, adOpenForwardOnly, adLockReadOnly, adCmdText) > 0)
         gUserName = rs.text(QStringLiteral("local_name"));
     CloseObj(rs);
@@ -312,8 +312,7 @@ void GetLoginUserInfo(const QString &) {
 
 QString GetOption(const QString &name, const QString &defaultValue) {
     Recordset rs;
-    const int n =
-        OpenRecordset(rs, QStringLiteral("SELECT optvalue FROM options WHERE optname = '%1'").arg(SqlQuote(name)));
+    const int n = OpenRecordset(rs, {QStringLiteral("SELECT optvalue FROM options WHERE optname = ?"), {name}});
     if (n < 0) {
         ShowErrMsg(QStringLiteral("프로그램 수행도중 오류가 발생했습니다."), 3704,
                    QStringLiteral("개체가 닫혀 있으면 작업이 허용되지 않습니다."));
@@ -321,32 +320,20 @@ QString GetOption(const QString &name, const QString &defaultValue) {
     }
     if (n > 0)
         return rs.text(QStringLiteral("optvalue"));
-    ExecuteSQL(QStringLiteral("INSERT INTO options (optname, optvalue) VALUES ('%1', '%2')")
-                   .arg(SqlQuote(name), SqlQuote(defaultValue)));
+    ExecuteSQL({QStringLiteral("INSERT INTO options (optname, optvalue) VALUES (?, ?)"), {name, defaultValue}});
     return defaultValue;
 }
 
 bool SetOption(const QString &name, const QString &value) {
     Recordset rs;
-    const QString n = SqlQuote(name), v = SqlQuote(value);
-    if (OpenRecordset(rs, QStringLiteral("SELECT * FROM options WHERE optname = '%1'").arg(n)) > 0)
-        ExecuteSQL(QStringLiteral("UPDATE options SET optvalue = '%1' WHERE optname = '%2'").arg(v, n));
+    if (OpenRecordset(rs, {QStringLiteral("SELECT * FROM options WHERE optname = ?"), {name}}) > 0)
+        ExecuteSQL({QStringLiteral("UPDATE options SET optvalue = ? WHERE optname = ?"), {value, name}});
     else
-        ExecuteSQL(QStringLiteral("INSERT INTO options (optname, optvalue) VALUES ('%1', '%2')").arg(n, v));
+        ExecuteSQL({QStringLiteral("INSERT INTO options (optname, optvalue) VALUES (?, ?)"), {name, value}});
     CloseObj(rs);
     return true;
 }
 
-namespace {
-std::function<void()> g_release;
-} // namespace
-
-void setReleaseAtExit(std::function<void()> release) { g_release = std::move(release); }
-
-void DestroyApp() {
-    DBTerminate();
-    if (g_release)
-        g_release();
-}
+void DestroyApp() { DBTerminate(); }
 
 } // namespace modMain

@@ -37,8 +37,6 @@ void GetLoginUserInfo(const QString &loginId);
 QString GetOption(const QString &name, const QString &defaultValue);
 bool SetOption(const QString &name, const QString &value);
 void DestroyApp();
-// What DestroyApp releases beside the connection (the print object); set at start-up.
-void setReleaseAtExit(std::function<void()> release);
 
 // The database file name inside the database folder.
 QString mainDbFile(const QString &folder);

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
 #include <utime.h>
 
@@ -350,6 +351,31 @@ private Q_SLOTS:
         QVERIFY(!restored.ok);
         QCOMPARE(contents(dbFolder()), before);
         QCOMPARE(QDir(env->appFolder()).entryList({"DBS_*"}, QDir::Dirs), QStringList());
+    }
+
+    // A flipped bit in data that deflate keeps as it is (stored blocks) leaves the stream
+    // readable: only the entry's CRC tells, and the archive is refused all the same.
+    void damagedArchive_oneFlippedBitDetected() {
+        fillCatalogue();
+        QByteArray noise(64 * 1024, Qt::Uninitialized);
+        QRandomGenerator random(7);
+        for (char &c : noise)
+            c = char(random.bounded(256));
+        writeFile(dbFolder() + "/noise.bin", noise);
+        const QString archive = env->root() + "/backup.zip";
+        QVERIFY(BackupArchive::create(dbFolder(), archive).ok);
+        const QByteArray packed = readAll(archive);
+        const qsizetype at = packed.indexOf(noise.mid(30000, 64));
+        QVERIFY(at > 0);
+        for (const int bit : {0, 7}) {
+            QByteArray flipped = packed;
+            flipped[at + 10] = char(flipped[at + 10] ^ (1 << bit));
+            const QString broken = env->root() + "/broken.zip";
+            writeFile(broken, flipped);
+            const auto checked = BackupArchive::verify(broken);
+            QVERIFY2(!checked.ok, qPrintable(QString::number(bit)));
+            QVERIFY2(checked.message.contains("noise.bin"), qPrintable(checked.message));
+        }
     }
 
     void locations() {

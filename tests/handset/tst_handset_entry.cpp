@@ -1,8 +1,10 @@
+#include "AnsiCodec.h"
 #include "AppState.h"
 #include "HandsetFixture.h"
 #include "Schema.h"
 #include "Settings.h"
 #include "Spread.h"
+#include "SqlLog.h"
 #include "WriteProtect.h"
 #include "fbMobil_Admin.h"
 #include "fbMobil_Save.h"
@@ -28,6 +30,41 @@ class TestHandsetEntry : public QObject {
     void fill(const QStringList &values) {
         for (int i = 0; i < values.size(); ++i)
             entry()->htField[i]->setText(values[i]);
+    }
+    // The list's model search as the user runs it: the text pasted into the field, then F5.
+    QStringList searchModel(const QString &typed) {
+        QApplication::setActiveWindow(list.get());
+        list->htField[6]->setFocus();
+        list->htField[6]->clear();
+        list->htField[6]->insert(typed);
+        QTest::keyClick(list->htField[6], Qt::Key_F5);
+        QStringList shown;
+        for (int r = 1; r <= list->spList->maxRows(); ++r)
+            shown << list->spList->text(7, r);
+        return shown;
+    }
+    // The statements of today's SQL log, read back from its encoded lines.
+    QStringList loggedStatements() const {
+        QFile f(SqlLog::fileFor(15));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList out;
+        for (const QByteArray &line : f.readAll().split('\n')) {
+            QByteArray bytes;
+            for (qsizetype i = 0; i + 4 <= line.trimmed().size(); i += 4) {
+                const QByteArray pair = QByteArray::fromHex(line.mid(i, 4));
+                if (pair[0] == 0) // one byte
+                    bytes += pair[1];
+                else if (pair[1] == 0) // a control character
+                    bytes += pair[0];
+                else // a double-byte character, its halves swapped
+                    bytes += pair.right(1) + pair.left(1);
+            }
+            const QString text = AnsiCodec::decode(bytes);
+            if (!text.isEmpty())
+                out << text.section(QLatin1Char('\t'), 1).section(QStringLiteral("; -> "), 0, 0);
+        }
+        return out;
     }
 
 private Q_SLOTS:
@@ -179,6 +216,40 @@ private Q_SLOTS:
                  QString("New 'quoted' model"));
         QCOMPARE(list->spList->text(7, 1), QString("New 'quoted' model"));
         QCOMPARE(list->spList->maxRows(), 1);
+    }
+
+    void namesRoundTrip_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        const QString nul(QChar(0));
+        QTest::newRow("quote") << "O'Neil 'Pro'"
+                               << "O'Neil 'Pro'";
+        QTest::newRow("NUL") << QString("갤럭시" + nul + "S" + nul) << "갤럭시S";
+        QTest::newRow("backslash") << R"(C:\폰\'x)"
+                                   << R"(C:\폰\'x)";
+        QTest::newRow("korean and wildcards") << "애니콜 100%_'"
+                                              << "애니콜 100%_'";
+    }
+    // A name saved through the entry window is found by the list's search as it was typed (a
+    // NUL goes alone), and the SQL log's line of the save, replayed, writes the same name.
+    void namesRoundTrip() {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QVERIFY(env->reopenDatabase(Schema::kPassword, false, true));
+        list->show();
+        openAdd();
+        fill({"", "N-1", "2024"});
+        entry()->htField[6]->insert(typed);
+        entry()->btnSave->click();
+        QCOMPARE(GetValue("SELECT model FROM t_mobile WHERE mid = 'N-1'").toString(), stored);
+        QCOMPARE(searchModel(typed), QStringList{stored});
+        QCOMPARE(searchModel(stored.left(2) + "'"), QStringList{}); // a quote is only ever text
+
+        QStringList inserts = loggedStatements().filter(QRegularExpression("^INSERT INTO t_mobile"));
+        QCOMPARE(inserts.size(), 1);
+        QCOMPARE(ExecuteSQL("DELETE FROM t_mobile WHERE mid = 'N-1'"), 1);
+        QCOMPARE(ExecuteSQL(inserts.first(), true), 1);
+        QCOMPARE(searchModel(typed), QStringList{stored});
     }
 
     void quotesInEveryField() {

@@ -8,7 +8,6 @@
 #include "SheetPreview.h"
 #include "Spread.h"
 #include "XlsRead.h"
-#include "cFpPreview.h"
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Admin.h"
 #include <QApplication>
@@ -239,9 +238,6 @@ private Q_SLOTS:
         QTest::keyClick(list->htField[6], Qt::Key_F5);
         QCOMPARE(list->spList->maxRows(), 40);
         // F7: the preview of this grid, titled with the caption and its count, the user at the left.
-        cFpPreview preview;
-        preview.SetAppName(AppState::title());
-        gPreview = &preview;
         gUserName = QStringLiteral("홍길동");
         QString shownTitle;
         int pages = 0;
@@ -254,7 +250,6 @@ private Q_SLOTS:
             }
         });
         QTest::keyClick(list->htField[6], Qt::Key_F7);
-        gPreview = nullptr;
         QCOMPARE(shownTitle, QStringLiteral("스프레드 인쇄 미리보기"));
         QVERIFY(pages >= 1);
         const QString header = list->spList->printProps().header;
@@ -269,9 +264,6 @@ private Q_SLOTS:
         list->show();
         QApplication::setActiveWindow(list.get());
         search(6, "없는모델");
-        cFpPreview preview;
-        preview.SetAppName(AppState::title());
-        gPreview = &preview;
         QObject scope;
         bool previewOpened = false;
         QTimer::singleShot(0, &scope, [&] {
@@ -282,7 +274,6 @@ private Q_SLOTS:
         });
         QTest::keyClick(list->htField[6], Qt::Key_F7);
         QCoreApplication::processEvents();
-        gPreview = nullptr;
         QVERIFY(!previewOpened);
         QCOMPARE(env->prompter.texts().last(), QString("인쇄할 자료가 없습니다. 먼저 자료를 조회하세요."));
     }

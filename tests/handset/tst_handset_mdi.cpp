@@ -1,10 +1,8 @@
-#include "AppState.h"
 #include "HandsetFixture.h"
 #include "HandsetWindows.h"
 #include "ModalHelp.h"
 #include "Spread.h"
 #include "WindowRegistry.h"
-#include "cFpPreview.h"
 #include "fbMobil_Admin.h"
 #include "fbMobil_Save.h"
 #include "frmMain.h"
@@ -14,7 +12,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QScopeGuard>
 #include <QTimer>
 
 // The handset list as the user meets it: a child of the main window's work area, keys
@@ -116,10 +113,6 @@ private Q_SLOTS:
     // After the print preview (F7) the focus is back where it was, after the entry window (F2)
     // on the grid, whose rows the user works on next; F5 works at once either way.
     void modalWindowsGiveTheFocusBack() {
-        cFpPreview preview;
-        preview.SetAppName(AppState::title());
-        gPreview = &preview;
-        const auto noPreview = qScopeGuard([] { gPreview = nullptr; });
         QTest::mouseClick(list->htField[2], Qt::LeftButton);
         for (const auto &[key, window, back] :
              {std::tuple<Qt::Key, const char *, QWidget *>{Qt::Key_F7, "FrmSPPrint_Preview", list->htField[2]},

@@ -35,7 +35,6 @@ private Q_SLOTS:
         QVERIFY(openDemoDatabase(*env));
         preview = std::make_unique<cFpPreview>();
         preview->SetAppName(AppState::title());
-        gPreview = preview.get();
         gUserName = QStringLiteral("홍길동");
         list = std::make_unique<fbMobil_Admin>();
         list->show();
@@ -48,7 +47,6 @@ private Q_SLOTS:
 
     void cleanup() {
         list.reset();
-        gPreview = nullptr;
         preview.reset();
         QVERIFY(env->noUnexpectedBoxes());
         env.reset();

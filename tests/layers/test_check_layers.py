@@ -62,6 +62,29 @@ class CheckLayers(unittest.TestCase):
         self.assertEqual(code, 1)
         self.assertIn("allowed edge db/ -> shell/ is no longer used", out)
 
+    def test_include_loops_within_a_folder(self):
+        cases = [  # (file, header it is made to include, picture line, expected line or None to pass)
+            ("src/print/FrmSPPrint_PrintDlg.cpp", "FrmSPPrint_Preview.h", None,
+             "print/: include loop FrmSPPrint_Preview -> FrmSPPrint_PrintDlg -> FrmSPPrint_Preview"),
+            ("src/print/HeaderFooterCode.h", "HeaderFooterTable.h", None,
+             "print/: include loop HeaderFooterTable -> HeaderFooterCode -> HeaderFooterTable"),
+            ("src/print/HeaderFooterCode.h", "HeaderFooterTable.h", "loops print/  known", None),
+            ("src/print/FrmSPPrint_Preview.cpp", "HeaderFooterCode.h", None, None),  # down, no loop
+            (None, None, "loops grid/  none there", "grid/ has no include loop any more"),
+        ]
+        for file, header, line, expected in cases:
+            with self.subTest(file=file, header=header, line=line):
+                self.tearDown()
+                self.setUp()
+                if file:
+                    self.add_include(file, header)
+                if line:
+                    self.add_to_picture(line)
+                code, out = self.run_check()
+                self.assertEqual(code, 0 if expected is None else 1, out)
+                if expected:
+                    self.assertIn(expected, out)
+
     def test_folder_outside_the_picture_fails(self):
         (self.root / "src" / "charts").mkdir()
         code, out = self.run_check()

@@ -17,7 +17,7 @@ using namespace FolderFiles;
 namespace {
 
 // Rows of one query on a database file, each row's columns joined by '|'.
-QStringList rows(const QString &dbFile, const QString &sql) {
+QStringList rows(const QString &dbFile, const BoundSql &sql) {
     QStringList out;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
@@ -26,7 +26,10 @@ QStringList rows(const QString &dbFile, const QString &sql) {
         if (!db.open())
             return {"<cannot open>"};
         QSqlQuery q(db);
-        if (!q.exec(sql))
+        q.prepare(sql.sql);
+        for (const QVariant &v : sql.values)
+            q.addBindValue(v);
+        if (!q.exec())
             out << "<error>";
         while (q.next()) {
             QStringList cols;
@@ -52,16 +55,18 @@ private Q_SLOTS:
 
     void statements() {
         using namespace PostcodeSql;
-        QCOMPARE(searchQuery("역삼"), QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post WHERE DONG LIKE "
-                                              "'역삼%' ESCAPE '\\' ORDER BY ZIPCODE;"));
+        QCOMPARE(searchQuery("역삼").inlined(),
+                 QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post WHERE DONG LIKE "
+                         "'역삼%' ESCAPE '\\' ORDER BY ZIPCODE;"));
         QCOMPARE(
-            searchQuery("135-080"),
+            searchQuery("135-080").inlined(),
             QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post WHERE ZIPCODE = '135-080' ORDER BY ZIPCODE;"));
-        QCOMPARE(searchQuery(""), QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post ORDER BY ZIPCODE;"));
-        // A quote, % or _ is searched for itself.
-        QVERIFY(searchQuery("O'Neil").contains("LIKE 'O''Neil%'"));
-        QVERIFY(searchQuery("100%").contains("LIKE '100\\%%'"));
-        QVERIFY(searchQuery("a_b\\").contains("LIKE 'a\\_b\\\\%'"));
+        QCOMPARE(searchQuery("").inlined(),
+                 QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post ORDER BY ZIPCODE;"));
+        // A quote, % or _ is searched for itself (the values as the log writes them in).
+        QVERIFY(searchQuery("O'Neil").inlined().contains("LIKE 'O''Neil%'"));
+        QVERIFY(searchQuery("100%").inlined().contains("LIKE '100\\%%'"));
+        QVERIFY(searchQuery("a_b\\").inlined().contains("LIKE 'a\\_b\\\\%'"));
         // Only digits and dashes look a code up.
         QVERIFY(isCodeSearch("06236") && isCodeSearch("135-080") && isCodeSearch("1-2-3"));
         QVERIFY(!isCodeSearch("-") && !isCodeSearch("12a") && !isCodeSearch("１２") && !isCodeSearch(" 12"));
@@ -82,9 +87,14 @@ private Q_SLOTS:
     void searchesUseTheIndexes() {
         const QString db = path("dbPost.db");
         PostcodeFixture::makeDatabase(db);
-        const QString town = rows(db, "EXPLAIN QUERY PLAN " + PostcodeSql::searchQuery("역삼")).join('\n');
+        const auto plan = [&](const QString &typed) {
+            BoundSql q = PostcodeSql::searchQuery(typed);
+            q.sql.prepend("EXPLAIN QUERY PLAN ");
+            return rows(db, q).join('\n');
+        };
+        const QString town = plan("역삼");
         QVERIFY2(town.contains("USING INDEX Post_DONG"), qPrintable(town));
-        const QString code = rows(db, "EXPLAIN QUERY PLAN " + PostcodeSql::searchQuery("135-080")).join('\n');
+        const QString code = plan("135-080");
         QVERIFY2(code.contains("USING INDEX Post_ZIPCODE"), qPrintable(code));
         // The mended pattern finds exactly what was typed.
         QCOMPARE(rows(db, "SELECT DONG FROM Post WHERE DONG LIKE '100\\%%' ESCAPE '\\'"), QStringList{"100%동"});

@@ -1,6 +1,7 @@
 // The header/footer editor, driven as the user drives it, over the print job's grid.
 #include "CupsServer.h"
 #include "FrmSPPrint_HeaderFooter.h"
+#include "PrintRequest.h"
 #include "SheetModel.h"
 #include "SheetPrinter.h"
 #include "Spread.h"
@@ -16,8 +17,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-using modSpreadPrint::job;
-
 namespace {
 const QString kReplace = QStringLiteral("Inserting page numbering in this cell will overwrite your exiting text.  "
                                         "Do you want to replace the existing text with page numbers?");
@@ -29,11 +28,13 @@ class TestHeaderFooter : public QObject {
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<Spread> grid;
     std::unique_ptr<FrmSPPrint_HeaderFooter> w;
+    PrintRequest request;
+    PrintRequest &job() { return request; }
 
     FrmSPPrint_HeaderFooter &open(const QString &header, const QString &footer = {}) {
         grid->printProps().header = header;
         grid->printProps().footer = footer;
-        w = std::make_unique<FrmSPPrint_HeaderFooter>();
+        w = std::make_unique<FrmSPPrint_HeaderFooter>(request);
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get()))
             qWarning("the editor did not show");
@@ -86,8 +87,12 @@ private Q_SLOTS:
     void opensOnTheJobsHeaderAndDefaultsBackToIt() {
         job().appName = QStringLiteral("휴대폰관리");
         job().section = QStringLiteral("fbTest");
-        modSpreadPrint::ApplyPrintSettings(grid->printProps(), QStringLiteral("핸드폰 관리"), QStringLiteral("홍길동"),
-                                           QStringLiteral("서울점"), 1, 0.5, 0.5, 0.5, 0.5, true, QString(), 16);
+        job().title = QStringLiteral("핸드폰 관리");
+        job().headLeft = QStringLiteral("홍길동");
+        job().headCenter = QStringLiteral("서울점");
+        job().marginLeft = job().marginRight = job().marginTop = job().marginBottom = 0.5;
+        job().printFoot = true;
+        modSpreadPrint::ApplyPrintSettings(job(), grid->printProps());
         QCOMPARE(job().fullHeader, modSpreadPrint::PageHeader(QStringLiteral("핸드폰 관리"), QStringLiteral("홍길동"),
                                                               QStringLiteral("서울점"), 16));
         open(job().fullHeader, QStringLiteral("/lOwn/n"));

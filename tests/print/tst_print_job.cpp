@@ -14,8 +14,6 @@
 #include <QToolButton>
 #include <functional>
 
-using modSpreadPrint::job;
-
 namespace {
 const QString kApp = QStringLiteral("휴대폰관리_PritSetUp");
 const QString kSection = QStringLiteral("fbTest");
@@ -36,6 +34,7 @@ class TestPrintJob : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<cFpPreview> preview;
+    const PrintRequest &job() const { return preview->request(); }
 
     // Runs a job as the handset list does; while the preview is open, look() sees it.
     bool runJob(Spread &g, const std::function<void(FrmSPPrint_Preview *)> &look, bool bPrintFoot = false,

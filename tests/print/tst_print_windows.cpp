@@ -26,8 +26,6 @@
 #include <QToolButton>
 #include <functional>
 
-using modSpreadPrint::job;
-
 namespace {
 const QString kApp = QStringLiteral("휴대폰관리_PritSetUp");
 const QString kSection = QStringLiteral("fbTest");
@@ -80,6 +78,7 @@ class TestPrintWindows : public QObject {
     CupsServer cups{QStringLiteral("ShopPDF")};
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<cFpPreview> preview;
+    const PrintRequest &job() const { return preview->request(); }
 
     // A job as the handset list runs it; look() acts while the preview is open and leaves
     // it open or closed as the user would.

@@ -63,9 +63,10 @@ int main(int argc, char *argv[]) {
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
         return fail(QStringLiteral("데이터베이스 드라이버(QSQLITE)가 설치되어 있지 않습니다."));
     KeepingPrompter kept;
-    Prompter::install(&kept);
-    const bool opened = modMDB_Func::OpenDB(file, Schema::kPassword, true, false);
-    Prompter::install(nullptr);
+    const bool opened = [&] {
+        const Prompter::Override keeping(kept);
+        return modMDB_Func::OpenDB(file, Schema::kPassword, true, false);
+    }();
     if (!opened)
         return fail(kept.texts.isEmpty() ? QStringLiteral("데이터베이스를 열 수 없습니다.")
                                          : kept.texts.join(QStringLiteral("\r\n")));

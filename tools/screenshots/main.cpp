@@ -71,9 +71,6 @@ int main(int argc, char *argv[]) {
         zoom.hide();
 
         // The print preview (F7) at its first zoom, then four pages at once.
-        cFpPreview preview;
-        preview.SetAppName(AppState::title());
-        gPreview = &preview;
         QTimer::singleShot(0, [&] {
             auto *w = qobject_cast<FrmSPPrint_Preview *>(QApplication::activeModalWidget());
             if (!w)
@@ -82,7 +79,7 @@ int main(int argc, char *argv[]) {
             for (int i = 0; i < 5; ++i)
                 QApplication::processEvents();
             w->grab().save(out + QStringLiteral("/print-preview-page-height.png"));
-            modSpreadPrint::SetPreviewZoom(12);
+            modSpreadPrint::SetPreviewZoom(*w->fpSpreadPreview1, 12);
             w->Form_Activate();
             for (int i = 0; i < 5; ++i)
                 QApplication::processEvents();
@@ -90,10 +87,9 @@ int main(int argc, char *argv[]) {
             w->ButtonClick(FrmSPPrint_Preview::ColClose);
         });
         list->PrintList();
-        gPreview = nullptr;
 
         // The header/footer editor over the header the list's job printed.
-        FrmSPPrint_HeaderFooter editor;
+        FrmSPPrint_HeaderFooter editor(list->printJob().request());
         editor.show();
         for (int i = 0; i < 5; ++i)
             QApplication::processEvents();
