@@ -8,7 +8,7 @@ namespace CsvSheet {
 namespace {
 bool validUtf8(QByteArrayView bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8(bytes);
+    const QString text = utf8(bytes); // decoding happens here, not at the call
     return !utf8.hasError();
 }
 

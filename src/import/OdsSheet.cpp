@@ -5,8 +5,16 @@
 namespace OdsSheet {
 
 namespace {
+// An attribute by its local name: OpenDocument's are all prefixed (table:, office:, text:).
+QStringView attribute(const QXmlStreamAttributes &a, QLatin1String name) {
+    for (const QXmlStreamAttribute &at : a)
+        if (at.name() == name)
+            return at.value();
+    return {};
+}
+
 int repeat(const QXmlStreamReader &x, QLatin1String name) {
-    const int n = x.attributes().value(name).toInt();
+    const int n = attribute(x.attributes(), name).toInt();
     return qBound(1, n, int(SheetData::kMaxRows));
 }
 
@@ -22,7 +30,7 @@ QString cellParagraphs(QXmlStreamReader &x) {
             if (n == QLatin1String("p") && paragraphs++ > 0)
                 text += QLatin1Char('\n');
             else if (n == QLatin1String("s"))
-                text += QString(qBound(1, x.attributes().value(QLatin1String("c")).toInt(), 1000), QLatin1Char(' '));
+                text += QString(qBound(1, attribute(x.attributes(), QLatin1String("c")).toInt(), 1000), QLatin1Char(' '));
             else if (n == QLatin1String("tab"))
                 text += QLatin1Char('\t');
             else if (n == QLatin1String("line-break"))
@@ -44,17 +52,17 @@ QString cellParagraphs(QXmlStreamReader &x) {
 
 QString cellValue(QXmlStreamReader &x) {
     const QXmlStreamAttributes a = x.attributes();
-    const QStringView type = a.value(QLatin1String("value-type"));
+    const QStringView type = attribute(a, QLatin1String("value-type"));
     const QString shown = cellParagraphs(x);
     if (type == QLatin1String("float") || type == QLatin1String("percentage") || type == QLatin1String("currency")) {
         bool ok = false;
-        const double v = a.value(QLatin1String("value")).toDouble(&ok);
+        const double v = attribute(a, QLatin1String("value")).toDouble(&ok);
         return ok ? SheetData::numberText(v) : shown;
     }
     if (type == QLatin1String("date"))
-        return a.value(QLatin1String("date-value")).toString().replace(QLatin1Char('T'), QLatin1Char(' '));
+        return attribute(a, QLatin1String("date-value")).toString().replace(QLatin1Char('T'), QLatin1Char(' '));
     if (type == QLatin1String("boolean"))
-        return a.value(QLatin1String("boolean-value")) == QLatin1String("true") ? QStringLiteral("TRUE")
+        return attribute(a, QLatin1String("boolean-value")) == QLatin1String("true") ? QStringLiteral("TRUE")
                                                                                  : QStringLiteral("FALSE");
     return shown;
 }
@@ -90,7 +98,7 @@ SheetData::Read read(const QString &file, const SheetData::Options &o) {
             const QStringView n = x.name();
             if (n == QLatin1String("table")) {
                 ++table;
-                r.sheets << x.attributes().value(QLatin1String("name")).toString();
+                r.sheets << attribute(x.attributes(), QLatin1String("name")).toString();
                 row = 0;
             } else if (table != o.sheet) {
                 continue;

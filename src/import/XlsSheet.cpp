@@ -1,88 +1,111 @@
 #include "XlsSheet.h"
-#include <QFile>
-#include <freexl.h>
+#include "AppPaths.h"
+#include <QFileInfo>
+#include <QProcess>
 
 namespace XlsSheet {
 
 namespace {
-const QString kLocked = QStringLiteral("암호가 걸린 파일입니다. 암호를 풀고 저장한 다음 고르세요.");
+const QString kTool = QStringLiteral("xls-text");
+// FreeXL's codes for a file that is no workbook of its kind.
+constexpr int kFileNotFound = -1, kNoMemory = -4, kNoCompoundFile = -7, kLastCompoundFileError = -13;
 
 QString why(int code) {
     switch (code) {
-    case FREEXL_FILE_NOT_FOUND: return QStringLiteral("파일을 열 수 없습니다.");
-    case FREEXL_INSUFFICIENT_MEMORY: return QStringLiteral("메모리가 모자라 파일을 읽을 수 없습니다.");
-    case FREEXL_INVALID_CFBF_HEADER:
-        return QStringLiteral("엑셀 97-2003(.xls) 파일이 아닙니다. 다른 형식이면 그 확장자로 고르세요.");
-    default: return QStringLiteral("엑셀 파일이 손상되었습니다 (FreeXL 오류 %1).").arg(code);
+    case kFileNotFound: return QStringLiteral("파일을 열 수 없습니다.");
+    case kNoMemory: return QStringLiteral("메모리가 모자라 파일을 읽을 수 없습니다.");
+    default:
+        if (code <= kNoCompoundFile && code >= kLastCompoundFileError)
+            return QStringLiteral("엑셀 97-2003(.xls) 파일이 아니거나 손상되었습니다. 다른 형식이면 그 확장자로 고르세요.");
+        return QStringLiteral("엑셀 파일이 손상되었습니다 (FreeXL 오류 %1).").arg(code);
     }
 }
 
-QString cellText(const FreeXL_CellValue &v) {
-    switch (v.type) {
-    case FREEXL_CELL_INT: return QString::number(v.value.int_value);
-    case FREEXL_CELL_DOUBLE: return SheetData::numberText(v.value.double_value);
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME: return QString::fromUtf8(v.value.text_value);
-    default: return {};
+QString unescaped(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const QChar c = text[++i];
+        out += c == u't' ? QChar(u'\t') : c == u'n' ? QChar(u'\n') : c == u'r' ? QChar(u'\r') : c;
     }
+    return out;
 }
 
-struct Handle {
-    const void *h = nullptr;
-    ~Handle() {
-        if (h)
-            freexl_close(h);
+// One line of the companion's output; false when the reading stops here (r says why).
+bool take(QStringView line, SheetData::Read &r, const SheetData::Options &o) {
+    const QList<QStringView> parts = line.split(u'\t');
+    const QStringView kind = parts.value(0);
+    if (kind == u"S") {
+        r.sheets << unescaped(parts.value(1));
+    } else if ((kind == u"C" || kind == u"N") && parts.size() >= 4) {
+        const qsizetype row = parts[1].toLongLong();
+        const int col = parts[2].toInt();
+        if (row >= SheetData::kMaxRows || col >= SheetData::kMaxCols) {
+            r.message = QStringLiteral("엑셀 파일이 손상되었습니다 (셀 위치).");
+            return false;
+        }
+        const QString text = unescaped(line.sliced(parts[0].size() + parts[1].size() + parts[2].size() + 3));
+        // A number comes as C's %.15g: its shortest text, as the other readers give it.
+        SheetData::put(r.rows, row, col, kind == u"N" ? SheetData::numberText(text.toDouble()) : text);
+    } else if (kind == u"P" && o.progress && !o.progress(parts.value(1).toInt())) {
+        r.cancelled = true;
+        r.message = SheetData::kCancelled;
+        return false;
+    } else if (kind == u"E") {
+        r.message = why(parts.value(1).toInt());
+        return false;
+    } else if (kind == u"X") {
+        r.message = QStringLiteral("암호가 걸린 파일입니다. 암호를 풀고 저장한 다음 고르세요.");
+        return false;
     }
-};
+    return true;
+}
 } // namespace
 
 SheetData::Read read(const QString &file, const SheetData::Options &o) {
     SheetData::Read r;
-    Handle x;
-    if (const int rc = freexl_open(QFile::encodeName(file).constData(), &x.h); rc != FREEXL_OK) {
-        r.message = why(rc);
+    const QString program = AppPaths::toolPath(kTool);
+    if (!QFileInfo(program).isExecutable()) {
+        r.message = QStringLiteral(".xls 파일을 읽는 프로그램(%1)을 찾을 수 없습니다.").arg(kTool);
         return r;
     }
-    unsigned int info = 0;
-    if (freexl_get_info(x.h, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED) {
-        r.message = kLocked;
+    QProcess p;
+    p.start(program, {QFileInfo(file).absoluteFilePath(), QString::number(o.sheet)});
+    if (!p.waitForStarted(10000)) {
+        r.message = QStringLiteral(".xls 파일을 읽는 프로그램(%1)을 시작할 수 없습니다.").arg(kTool);
         return r;
     }
-    unsigned int sheets = 0;
-    if (const int rc = freexl_get_info(x.h, FREEXL_BIFF_SHEET_COUNT, &sheets); rc != FREEXL_OK) {
-        r.message = why(rc);
+    QByteArray pending;
+    bool going = true;
+    while (going) {
+        const bool more = p.waitForReadyRead(200) || p.bytesAvailable() > 0;
+        if (!more && p.state() == QProcess::NotRunning)
+            break;
+        pending += p.readAllStandardOutput();
+        qsizetype start = 0;
+        for (qsizetype end; going && (end = pending.indexOf('\n', start)) >= 0; start = end + 1)
+            going = take(QString::fromUtf8(pending.constData() + start, end - start), r, o);
+        pending.remove(0, start);
+    }
+    if (!going) {
+        p.kill();
+        p.waitForFinished(5000);
+        r.rows.clear();
         return r;
     }
-    for (unsigned short i = 0; i < sheets; ++i) {
-        const char *name = nullptr;
-        r.sheets << (freexl_get_worksheet_name(x.h, i, &name) == FREEXL_OK ? QString::fromUtf8(name) : QString());
+    p.waitForFinished(5000);
+    if (p.exitStatus() != QProcess::NormalExit || (p.exitCode() != 0 && r.message.isEmpty())) {
+        r.message = QStringLiteral("엑셀 파일이 손상되어 읽을 수 없습니다.");
+        r.rows.clear();
+        return r;
     }
     if (o.sheet < 0 || o.sheet >= r.sheets.size()) {
         r.message = QStringLiteral("통합 문서에 시트가 없습니다.");
         return r;
-    }
-    unsigned int rows = 0;
-    unsigned short cols = 0;
-    if (int rc = freexl_select_active_worksheet(x.h, (unsigned short)o.sheet);
-        rc != FREEXL_OK || (rc = freexl_worksheet_dimensions(x.h, &rows, &cols)) != FREEXL_OK) {
-        r.message = why(rc);
-        return r;
-    }
-    for (unsigned int row = 0; row < rows; ++row) {
-        if ((row & 1023) == 0 && o.progress && !o.progress(int(qint64(row) * 1000 / rows))) {
-            r.cancelled = true;
-            r.message = SheetData::kCancelled;
-            r.rows.clear();
-            return r;
-        }
-        for (unsigned short col = 0; col < cols; ++col) {
-            FreeXL_CellValue v;
-            if (freexl_get_cell_value(x.h, row, col, &v) == FREEXL_OK)
-                SheetData::put(r.rows, row, col, cellText(v));
-        }
     }
     while (!r.rows.empty() && r.rows.back().isEmpty())
         r.rows.pop_back();
