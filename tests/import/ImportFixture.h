@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
+#include <QUrl>
 
 // What the import tests check against: files made by openpyxl and LibreOffice, the database
 // read back by the engine's own command-line tool.
@@ -30,10 +31,17 @@ inline QByteArray sheets(const QStringList &args) { return run(QStringLiteral("/
 
 // LibreOffice headless converts file into format ("xlsx", "xls", "ods") beside it; the new file.
 inline QString convert(const QString &file, const QString &format, const QString &outDir) {
-    const QString profile = QStringLiteral("file://") + outDir + QStringLiteral("/lo-profile");
+    const QString profile = QUrl::fromLocalFile(outDir + QStringLiteral("/lo-profile")).toString(QUrl::FullyEncoded);
     const QString filter = format == QLatin1String("xls") ? QStringLiteral("xls:MS Excel 97") : format;
-    run(QStringLiteral("soffice"), {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
-                                    QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"), outDir, file});
+    // Its own environment: nothing of the test's (display platform, folders) reaches it.
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+    env.insert(QStringLiteral("HOME"), outDir);
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    run(QStringLiteral("soffice"),
+        {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+         filter, QStringLiteral("--outdir"), outDir, file},
+        env, 60000);
     const QString out = outDir + QLatin1Char('/') + QFileInfo(file).completeBaseName() + QLatin1Char('.') + format;
     return QFileInfo::exists(out) ? out : QString();
 }
