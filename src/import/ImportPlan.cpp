@@ -1,6 +1,6 @@
 #include "ImportPlan.h"
-#include "ImportMapping.h"
 #include "HandsetSql.h"
+#include "ImportMapping.h"
 #include "Recordset.h"
 #include "modMDB_Func.h"
 #include <QDir>
@@ -135,8 +135,8 @@ public:
 
 private:
     // The handset the row changes; null for a new one (or a refused row, with the reason).
-    const Existing *locate(const HandsetColumns::Fields &given, const std::array<bool, HandsetColumns::kFieldCount> &mapped,
-                           QStringList &why) {
+    const Existing *locate(const HandsetColumns::Fields &given,
+                           const std::array<bool, HandsetColumns::kFieldCount> &mapped, QStringList &why) {
         if (m_in.match == Match::None)
             return nullptr;
         const int f = m_in.match == Match::ByCode ? kCode : kId;
@@ -200,7 +200,10 @@ Plan build(const Input &in, const std::vector<Existing> &catalogue) {
         if (!builder.row(int(i) + 1, rows[i], row))
             continue;
         Counts &n = plan.counts;
-        ++(row.kind == Kind::Add ? n.add : row.kind == Kind::Change ? n.change : row.kind == Kind::Same ? n.same : n.error);
+        ++(row.kind == Kind::Add      ? n.add
+           : row.kind == Kind::Change ? n.change
+           : row.kind == Kind::Same   ? n.same
+                                      : n.error);
         plan.rows.push_back(std::move(row));
     }
     return plan;

@@ -12,8 +12,8 @@
 
 namespace ImportWrite {
 
-using ImportPlan::Kind;
 using HandsetSave::Result;
+using ImportPlan::Kind;
 
 namespace {
 constexpr int kCode = 0, kId = 1;
@@ -40,9 +40,11 @@ QString refusal(const ImportPlan::Row &row, const Result &r) {
     const QString where = QStringLiteral("%1행 (관리번호 %2, ID %3): ").arg(row.line).arg(r.code, row.fields[kId]);
     switch (r.status) {
     case Result::ChangedElsewhere:
-        return where + QStringLiteral("미리보기를 만든 뒤 다른 PC에서 이 핸드폰이 바뀌었습니다. 파일을 다시 읽어 주세요.");
+        return where +
+               QStringLiteral("미리보기를 만든 뒤 다른 PC에서 이 핸드폰이 바뀌었습니다. 파일을 다시 읽어 주세요.");
     case Result::DeletedElsewhere:
-        return where + QStringLiteral("미리보기를 만든 뒤 다른 PC에서 이 핸드폰이 삭제되었습니다. 파일을 다시 읽어 주세요.");
+        return where +
+               QStringLiteral("미리보기를 만든 뒤 다른 PC에서 이 핸드폰이 삭제되었습니다. 파일을 다시 읽어 주세요.");
     case Result::DuplicateCode: return where + QStringLiteral("관리번호가 이미 등록되어 있습니다.");
     case Result::NumbersExhausted: return where + QStringLiteral("자동으로 붙일 관리번호가 남아 있지 않습니다.");
     case Result::NothingChanged: return where + QStringLiteral("자료를 저장하지 못했습니다.");
@@ -171,8 +173,9 @@ Outcome write(const ImportPlan::Plan &plan, const std::vector<ImportPlan::Existi
             failedPictures << QStringLiteral("%1행: ").arg(plan.rows[i].line) + pictureWhy;
     }
     if (!failedPictures.isEmpty()) {
-        out.message = QStringLiteral("자료는 가져왔지만 사진 %1장을 저장하지 못했습니다.\r\n").arg(failedPictures.size()) +
-                      failedPictures.join(QStringLiteral("\r\n"));
+        out.message =
+            QStringLiteral("자료는 가져왔지만 사진 %1장을 저장하지 못했습니다.\r\n").arg(failedPictures.size()) +
+            failedPictures.join(QStringLiteral("\r\n"));
         log << failedPictures;
     }
     if (out.skipped > 0)

@@ -10,9 +10,9 @@ namespace ImportWrite {
 
 struct Options {
     int codeLength = 6;
-    QString databaseFolder; // the folder the backup program archives
-    QString archiveFolder;  // where the archive goes
-    QString logFolder;      // where the log goes (ExpExcel)
+    QString databaseFolder;                     // the folder the backup program archives
+    QString archiveFolder;                      // where the archive goes
+    QString logFolder;                          // where the log goes (ExpExcel)
     std::function<bool(int permille)> progress; // false cancels (nothing is written)
 };
 

@@ -30,7 +30,8 @@ QString cellParagraphs(QXmlStreamReader &x) {
             if (n == QLatin1String("p") && paragraphs++ > 0)
                 text += QLatin1Char('\n');
             else if (n == QLatin1String("s"))
-                text += QString(qBound(1, attribute(x.attributes(), QLatin1String("c")).toInt(), 1000), QLatin1Char(' '));
+                text +=
+                    QString(qBound(1, attribute(x.attributes(), QLatin1String("c")).toInt(), 1000), QLatin1Char(' '));
             else if (n == QLatin1String("tab"))
                 text += QLatin1Char('\t');
             else if (n == QLatin1String("line-break"))
@@ -63,7 +64,7 @@ QString cellValue(QXmlStreamReader &x) {
         return attribute(a, QLatin1String("date-value")).toString().replace(QLatin1Char('T'), QLatin1Char(' '));
     if (type == QLatin1String("boolean"))
         return attribute(a, QLatin1String("boolean-value")) == QLatin1String("true") ? QStringLiteral("TRUE")
-                                                                                 : QStringLiteral("FALSE");
+                                                                                     : QStringLiteral("FALSE");
     return shown;
 }
 } // namespace

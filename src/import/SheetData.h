@@ -12,8 +12,8 @@ namespace SheetData {
 enum class Encoding { Auto, Utf8, Cp949 };
 
 struct Options {
-    int sheet = 0;                       // which sheet (0: the first)
-    Encoding encoding = Encoding::Auto;  // text files only
+    int sheet = 0;                      // which sheet (0: the first)
+    Encoding encoding = Encoding::Auto; // text files only
     // Called now and then with how far the reading is (0..1000); false cancels it.
     std::function<bool(int permille)> progress;
 };
@@ -21,10 +21,10 @@ struct Options {
 struct Read {
     bool ok = false;
     bool cancelled = false;
-    QString message;     // why nothing was read, for the user
-    QStringList sheets;  // the file's sheet names (one for a text file)
+    QString message;               // why nothing was read, for the user
+    QStringList sheets;            // the file's sheet names (one for a text file)
     std::vector<QStringList> rows; // the chosen sheet, top row first; trailing empty cells left out
-    QString encoding;    // text files: how they were read ("UTF-8", "CP949")
+    QString encoding;              // text files: how they were read ("UTF-8", "CP949")
 };
 
 // The most rows a sheet may have: what Excel and LibreOffice themselves hold.

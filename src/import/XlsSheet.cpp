@@ -16,7 +16,8 @@ QString why(int code) {
     case kNoMemory: return QStringLiteral("메모리가 모자라 파일을 읽을 수 없습니다.");
     default:
         if (code <= kNoCompoundFile && code >= kLastCompoundFileError)
-            return QStringLiteral("엑셀 97-2003(.xls) 파일이 아니거나 손상되었습니다. 다른 형식이면 그 확장자로 고르세요.");
+            return QStringLiteral(
+                "엑셀 97-2003(.xls) 파일이 아니거나 손상되었습니다. 다른 형식이면 그 확장자로 고르세요.");
         return QStringLiteral("엑셀 파일이 손상되었습니다 (FreeXL 오류 %1).").arg(code);
     }
 }

@@ -204,7 +204,8 @@ bool readCells(const ZipBook &zip, const Book &book, int sheet, const SheetData:
                 r.message = kDamaged + QStringLiteral("행 번호가 너무 큽니다.");
                 return false;
             }
-            if ((++seen & 1023) == 0 && o.progress && !o.progress(int(qMin<qint64>(x.characterOffset() * 1000 / size, 1000)))) {
+            if ((++seen & 1023) == 0 && o.progress &&
+                !o.progress(int(qMin<qint64>(x.characterOffset() * 1000 / size, 1000)))) {
                 r.cancelled = true;
                 r.message = SheetData::kCancelled;
                 return false;
@@ -219,7 +220,9 @@ bool readCells(const ZipBook &zip, const Book &book, int sheet, const SheetData:
                 return false;
             }
             row = qMax<qsizetype>(refRow, 0);
-            cell = Cell{x.attributes().value(QLatin1String("t")).toString(), {}, {},
+            cell = Cell{x.attributes().value(QLatin1String("t")).toString(),
+                        {},
+                        {},
                         x.attributes().value(QLatin1String("s")).toInt()};
             inCell = true;
         } else if (inCell && name == QLatin1String("v")) {

@@ -27,7 +27,9 @@ inline QByteArray run(const QString &program, const QStringList &args, const QPr
 inline QString script() { return QStringLiteral(IMPORT_TEST_SOURCE_DIR "/sheets.py"); }
 
 // sheets.py with the system's Python (the one with openpyxl).
-inline QByteArray sheets(const QStringList &args) { return run(QStringLiteral("/usr/bin/python3"), QStringList{script()} + args); }
+inline QByteArray sheets(const QStringList &args) {
+    return run(QStringLiteral("/usr/bin/python3"), QStringList{script()} + args);
+}
 
 // LibreOffice headless converts file into format ("xlsx", "xls", "ods") beside it; the new file.
 inline QString convert(const QString &file, const QString &format, const QString &outDir) {
@@ -39,8 +41,8 @@ inline QString convert(const QString &file, const QString &format, const QString
     env.insert(QStringLiteral("HOME"), outDir);
     env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
     run(QStringLiteral("soffice"),
-        {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-         filter, QStringLiteral("--outdir"), outDir, file},
+        {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
+         QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"), outDir, file},
         env, 60000);
     const QString out = outDir + QLatin1Char('/') + QFileInfo(file).completeBaseName() + QLatin1Char('.') + format;
     return QFileInfo::exists(out) ? out : QString();
@@ -48,16 +50,18 @@ inline QString convert(const QString &file, const QString &format, const QString
 
 // The catalogue as the engine's tool prints it: one handset a line, the nine entry columns
 // joined by '|', ordered by management number (the base record left out).
-inline QStringList catalogue(const TestEnv &env, const QString &columns = QStringLiteral(
-                                                     "mcode, mid, makeyear, makecom, opentype, ant, model, sar, nick")) {
+inline QStringList
+catalogue(const TestEnv &env,
+          const QString &columns = QStringLiteral("mcode, mid, makeyear, makecom, opentype, ant, model, sar, nick")) {
     const QString sql = QStringLiteral("SELECT %1 FROM t_mobile WHERE code <> 1 ORDER BY mcode, code").arg(columns);
     QByteArray out;
     if (TestEnv::onServer()) {
         const ServerConnection &s = env.server;
         QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
         e.insert(QStringLiteral("PGPASSWORD"), s.password);
-        out = run(QStringLiteral("psql"), {"-X", "-q", "-A", "-t", "-F", "|", "-h", s.host, "-p", QString::number(s.port),
-                                            "-U", s.user, "-d", s.database, "-c", sql},
+        out = run(QStringLiteral("psql"),
+                  {"-X", "-q", "-A", "-t", "-F", "|", "-h", s.host, "-p", QString::number(s.port), "-U", s.user, "-d",
+                   s.database, "-c", sql},
                   e);
     } else {
         out = run(QStringLiteral("sqlite3"), {"-separator", "|", env.databaseFile(), sql});

@@ -10,7 +10,7 @@
 class TestImportRead : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
-    QString hostile, shorter; // openpyxl's workbooks: a 40,000-character text, or 3,000
+    QString hostile, shorter;               // openpyxl's workbooks: a 40,000-character text, or 3,000
     QJsonObject hostileCells, shorterCells; // what they hold, as openpyxl says
 
     QString write(const QString &name, const QByteArray &bytes) {
@@ -49,8 +49,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("read"); // "" when refused
         const QString korean = QStringLiteral("관리번호,ID,모델명\n000001,A-1,\"갤럭시, \"\"S\"\"\"\r\n000002,,끝");
         // Python's codec, not ours, writes the code page.
-        const QByteArray cp949 = ImportFixture::run("/usr/bin/python3", {"-c", "import sys; sys.stdout.buffer.write("
-                                                                               "sys.argv[1].encode('cp949'))",
+        const QByteArray cp949 = ImportFixture::run("/usr/bin/python3", {"-c",
+                                                                         "import sys; sys.stdout.buffer.write("
+                                                                         "sys.argv[1].encode('cp949'))",
                                                                          korean});
         const QString rows = QStringLiteral("관리번호|ID|모델명/000001|A-1|갤럭시, \"S\"/000002||끝");
         const int autoDetect = int(SheetData::Encoding::Auto), cp = int(SheetData::Encoding::Cp949),
@@ -60,8 +61,9 @@ private Q_SLOTS:
         QTest::newRow("CP949") << cp949 << autoDetect << rows;
         QTest::newRow("CP949 chosen") << cp949 << cp << rows;
         QTest::newRow("CP949 read as UTF-8") << cp949 << utf << QString();
-        QTest::newRow("tabs") << QStringLiteral("관리번호\tID\t모델명\n000001\tA-1\t갤럭시, \"S\"\r\n000002\t\t끝").toUtf8()
-                              << autoDetect << rows;
+        QTest::newRow("tabs")
+            << QStringLiteral("관리번호\tID\t모델명\n000001\tA-1\t갤럭시, \"S\"\r\n000002\t\t끝").toUtf8() << autoDetect
+            << rows;
         QTest::newRow("mixed encodings") << korean.toUtf8() + "\n" + cp949 << autoDetect << QString();
         QTest::newRow("open quote") << QByteArray("a,\"b\nc") << autoDetect << QString();
     }
@@ -107,8 +109,8 @@ private Q_SLOTS:
             // The values LibreOffice computed on saving; FreeXL gives none of a formula, nor
             // booleans, so a .xls has these cells empty.
             const bool xls = format == "xls";
-            expected[1][4] = xls ? "" : "2"; // =1+1
-            expected[3][0] = xls ? "" : "3"; // =SUM(1,2)
+            expected[1][4] = xls ? "" : "2";                            // =1+1
+            expected[3][0] = xls ? "" : "3";                            // =SUM(1,2)
             expected[3][3] = xls ? "" : format == "ods" ? "1" : "TRUE"; // LibreOffice keeps it as =TRUE(), 1
         }
         const SheetData::Read r = SheetFiles::read(file, {});
@@ -138,7 +140,8 @@ private Q_SLOTS:
         f.open(QIODevice::ReadOnly);
         const QByteArray whole = f.readAll();
         QTest::newRow("cut xlsx") << "cut.xlsx" << whole.left(whole.size() / 2) << "손상";
-        QTest::newRow("encrypted package") << "locked.xlsx" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, 0) << "암호";
+        QTest::newRow("encrypted package")
+            << "locked.xlsx" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, 0) << "암호";
         QTest::newRow("text named xls") << "fake.xls" << QByteArray("관리번호,ID\n") << "아니거나";
         QTest::newRow("empty csv") << "empty.csv" << QByteArray("\n\n") << "비어";
         QTest::newRow("unknown kind") << "a.pdf" << QByteArray("%PDF") << "형식";

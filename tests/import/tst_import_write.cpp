@@ -1,6 +1,6 @@
+#include "../handset/HandsetFixture.h"
 #include "AppPaths.h"
 #include "Backup.h"
-#include "../handset/HandsetFixture.h"
 #include "ImportFixture.h"
 #include "ImportMapping.h"
 #include "ImportPlan.h"
@@ -76,7 +76,8 @@ private Q_SLOTS:
         QFETCH(QString, format);
         const QString exported = exportList();
         QVERIFY(!exported.isEmpty());
-        const QString everything = "code, mcode, mid, makeyear, makecom, opentype, ant, model, sar, nick, imgpath, bigo";
+        const QString everything =
+            "code, mcode, mid, makeyear, makecom, opentype, ant, model, sar, nick, imgpath, bigo";
         const QStringList before = ImportFixture::catalogue(*env, everything);
         QCOMPARE(before.size(), 40);
         const QString work = dir.filePath(format);
@@ -100,7 +101,8 @@ private Q_SLOTS:
         QCOMPARE(p.counts.change, 3);
         QCOMPARE(p.counts.error, 1);
         QCOMPARE(p.counts.same, 37);
-        const auto error = std::find_if(p.rows.begin(), p.rows.end(), [](const auto &r) { return r.kind == Kind::Error; });
+        const auto error =
+            std::find_if(p.rows.begin(), p.rows.end(), [](const auto &r) { return r.kind == Kind::Error; });
         QCOMPARE(error->line, 44);
         QVERIFY2(error->reason.contains("숫자가 아닙니다"), qPrintable(error->reason));
         const auto second = std::find_if(p.rows.begin(), p.rows.end(), [](const auto &r) { return r.line == 3; });

@@ -142,7 +142,8 @@ int runServerRestore(const RunOptions &o, Reporter &reporter, const QString &arc
     QString error;
     // What the server holds now is kept first, so that a restore of the wrong archive can be undone.
     reporter.status(QStringLiteral("지금의 데이터를 백업하는 중입니다..."));
-    const BackupArchive::Outcome before = ArchiveNow::take(folder, Backup::archiveFolder(Backup::HardDisk, folder), &error);
+    const BackupArchive::Outcome before =
+        ArchiveNow::take(folder, Backup::archiveFolder(Backup::HardDisk, folder), &error);
     if (!before.ok) {
         reporter.finished(false, QStringLiteral("복원하지 못했습니다. 지금의 데이터를 먼저 백업할 수 없습니다.\n") +
                                      (error.isEmpty() ? before.message : error));

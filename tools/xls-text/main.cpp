@@ -54,7 +54,8 @@ int main(int argc, char **argv) {
         return fail(h, rc);
     for (unsigned short i = 0; i < sheets; ++i) {
         const char *name = nullptr;
-        std::printf("S\t%s\n", freexl_get_worksheet_name(h, i, &name) == FREEXL_OK && name ? escaped(name).c_str() : "");
+        std::printf("S\t%s\n",
+                    freexl_get_worksheet_name(h, i, &name) == FREEXL_OK && name ? escaped(name).c_str() : "");
     }
     const int sheet = std::atoi(argv[2]);
     if (sheet < 0 || unsigned(sheet) >= sheets) {
@@ -80,9 +81,7 @@ int main(int argc, char **argv) {
             case FREEXL_CELL_SST_TEXT:
             case FREEXL_CELL_DATE:
             case FREEXL_CELL_DATETIME:
-            case FREEXL_CELL_TIME:
-                std::printf("C\t%u\t%u\t%s\n", row, col, escaped(v.value.text_value).c_str());
-                break;
+            case FREEXL_CELL_TIME: std::printf("C\t%u\t%u\t%s\n", row, col, escaped(v.value.text_value).c_str()); break;
             default: break;
             }
         }
