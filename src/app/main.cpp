@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "DemoWindows.h"
 #include "HandsetWindows.h"
+#include "ImportWindows.h"
 #include "NetSetupWindows.h"
 #include "PostcodeWindows.h"
 #include "PrintDemos.h"
@@ -23,6 +24,7 @@ int main(int argc, char *argv[]) {
     registerCalendarDemos();
     registerPrintDemos();
     registerHandsetDemos();
+    registerImportDemos();
     registerPostcodeDemos();
     registerChartDemos();
     registerNetSetupDemos();
@@ -45,6 +47,7 @@ int main(int argc, char *argv[]) {
         return code;
     InstallQtKorean();
     registerHandsetWindows();
+    registerImportWindows();
     registerPostcodeWindows();
     registerNetSetupWindows();
     static WidgetPrompter widgetPrompter;
