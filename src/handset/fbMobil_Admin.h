@@ -27,6 +27,8 @@ public:
     void RecEdit();
     void PrintList();
     void ExportList();
+    // The same as an .xlsx workbook (Shift+F8).
+    void ExportListXlsx();
     // Opens "핸드폰 자료 가져오기" over the list, which is searched again after an import.
     void ImportList();
     // After a save in the entry window: mode 1 appends a row, otherwise refills the active row.
@@ -39,7 +41,7 @@ public:
     Spread *spList = nullptr;
     std::array<QLineEdit *, 9> htField{}; // members 1 to 8
     QPushButton *btnQuery = nullptr, *btnRecAdd = nullptr, *btnRecEdit = nullptr, *btnRecDel = nullptr,
-                *btnPrint = nullptr, *btnExcel = nullptr, *btnImport = nullptr, *btnClose = nullptr;
+                *btnPrint = nullptr, *btnExcel = nullptr, *btnExcelX = nullptr, *btnImport = nullptr, *btnClose = nullptr;
     QLabel *lblChanged = nullptr; // another PC changed the catalogue since the last search
     fbMobil_Save *entryWindow() const { return m_entry; }
 

@@ -4,6 +4,8 @@
 edit IN.xlsx OUT.xlsx   changes three handsets, adds two, adds one the import must refuse;
                         prints the catalogue the import should leave (one line per handset,
                         columns joined by '|', ordered by management number)
+facts IN.xlsx           prints what the export must keep: rows, whether the header row is bold
+                        and whether every management number is a text cell
 hostile OUT.xlsx [N]    a workbook of awkward cells, one text N characters long (40,000);
                         prints the texts a reader should give
 """
@@ -45,6 +47,16 @@ def edit(src, dst):
         print("|".join(str(r[name]) for name in FIELDS))
 
 
+def facts(src):
+    wb = openpyxl.load_workbook(src, read_only=True)
+    ws = wb.worksheets[0]
+    rows = list(ws.iter_rows())
+    header_bold = all(c.font.bold for c in rows[0] if c.value)
+    codes_text = all(r[0].data_type == "s" for r in rows[1:] if r[0].value is not None)
+    print("sheets=%d rows=%d bold=%d text=%d last=%s" % (len(wb.worksheets), len(rows), header_bold, codes_text,
+                                                        rows[-1][0].value))
+
+
 def hostile(dst, length):
     wb = openpyxl.Workbook()
     ws = wb.active
@@ -70,4 +82,4 @@ def hostile(dst, length):
 
 
 if __name__ == "__main__":
-    {"edit": lambda: edit(sys.argv[2], sys.argv[3]), "hostile": lambda: hostile(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 40000)}[sys.argv[1]]()
+    {"edit": lambda: edit(sys.argv[2], sys.argv[3]), "facts": lambda: facts(sys.argv[2]), "hostile": lambda: hostile(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 40000)}[sys.argv[1]]()

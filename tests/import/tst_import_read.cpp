@@ -1,6 +1,7 @@
 #include "AnsiCodec.h"
 #include "ImportFixture.h"
 #include "SheetFiles.h"
+#include "XlsxWriter.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -174,6 +175,25 @@ private Q_SLOTS:
         o.progress = [](int permille) { return permille < 500; };
         const SheetData::Read cancelled = SheetFiles::read(file, o);
         QVERIFY(!cancelled.ok && cancelled.cancelled && cancelled.rows.empty());
+    }
+
+    // The .xlsx export: past the 65,536 rows of an .xls on one sheet, texts kept as texts
+    // (a formula's text too), the header bold, the rows the grid hides left out.
+    void xlsxExport() {
+        SheetStore store;
+        store.setMaxCols(2);
+        store.setMaxRows(70'001);
+        store.setText(1, 1, u"관리번호");
+        store.setFormat(1, 1, &CellFormat::bold, true);
+        for (int r = 2; r <= 70'001; ++r)
+            store.setText(1, r, QString::number(r - 1).rightJustified(6, '0'));
+        store.setText(1, 3, u"=1+1");
+        store.setRowHidden(70'001, true);
+        const QString file = dir.filePath("export.xlsx");
+        const XlsResult r = writeXlsxFile(store, 70'001, {{1, 10}, {2, 10}}, XlsOptions{}, file);
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QCOMPARE(ImportFixture::sheets({"facts", file}).trimmed(),
+                 QByteArray("sheets=1 rows=70000 bold=1 text=1 last=069999"));
     }
 
     // A workbook cut short while it is being read (a share going away) says so.
