@@ -41,7 +41,8 @@ public:
     Spread *spList = nullptr;
     std::array<QLineEdit *, 9> htField{}; // members 1 to 8
     QPushButton *btnQuery = nullptr, *btnRecAdd = nullptr, *btnRecEdit = nullptr, *btnRecDel = nullptr,
-                *btnPrint = nullptr, *btnExcel = nullptr, *btnExcelX = nullptr, *btnImport = nullptr, *btnClose = nullptr;
+                *btnPrint = nullptr, *btnExcel = nullptr, *btnExcelX = nullptr, *btnImport = nullptr,
+                *btnClose = nullptr;
     QLabel *lblChanged = nullptr; // another PC changed the catalogue since the last search
     fbMobil_Save *entryWindow() const { return m_entry; }
 
