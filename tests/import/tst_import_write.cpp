@@ -43,6 +43,26 @@ class TestImportWrite : public QObject {
         const QStringList files = QDir(AppPaths::inApp("ExpExcel")).entryList({xlsx ? "*.xlsx" : "*.XLS"});
         return files.size() == 1 ? AppPaths::inApp("ExpExcel/") + files[0] : QString();
     }
+    // Rows of a sheet under the header 관리번호, ID, 출시년도, 모델명, 애칭: "a|b|c" a row, "/" between.
+    static std::vector<QStringList> sheet(const QString &rows) {
+        std::vector<QStringList> out{{"관리번호", "ID", "출시년도", "모델명", "애칭"}};
+        for (const QString &row : rows.split('/'))
+            out.push_back(row.split('|'));
+        return out;
+    }
+    // The other PC's statement, run by the engine's own command-line tool.
+    bool otherPc(const QString &sql) {
+        if (!TestEnv::onServer())
+            return !ImportFixture::run("sqlite3", {env->databaseFile(), sql + ";SELECT 1"}).isEmpty();
+        const ServerConnection &c = env->server;
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert("PGPASSWORD", c.password);
+        return !ImportFixture::run("psql",
+                                   {"-X", "-q", "-h", c.host, "-p", QString::number(c.port), "-U", c.user, "-d",
+                                    c.database, "-c", sql + ";SELECT 1"},
+                                   e)
+                    .isEmpty();
+    }
     int runBackupTool(const QStringList &args) {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
@@ -62,6 +82,73 @@ private Q_SLOTS:
     void cleanup() {
         QVERIFY2(env->noUnexpectedBoxes(), qPrintable(promptsLeftOver(*env)));
         env.reset();
+    }
+
+    void rules_data() {
+        QTest::addColumn<int>("match");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<int>("kind"); // of the last row
+        QTest::addColumn<QString>("says");
+        const int code = int(ImportPlan::Match::ByCode), id = int(ImportPlan::Match::ById),
+                  none = int(ImportPlan::Match::None);
+        const int add = int(Kind::Add), same = int(Kind::Same), change = int(Kind::Change), error = int(Kind::Error);
+        QTest::newRow("required ID empty") << code << "000001||2008" << error << "[ID] 필수";
+        QTest::newRow("model too long") << code << "|X|2020|" + QString(101, u'가') << error << "[모델명] 100자보다";
+        QTest::newRow("40,000 characters") << none << "|X|2020||" + QString(40000, u'가') << error << "(40000자)";
+        QTest::newRow("management number too long") << code << "1234567|X|2020" << error << "6자보다";
+        QTest::newRow("year no number") << code << "|Y|2020년" << error << "숫자가 아닙니다";
+        QTest::newRow("control character") << code << QString("|Z\x01|2020") << error << "제어 문자";
+        QTest::newRow("NUL") << none << QString("|Z|2020|a") + QChar(0) + "b" << error << "제어 문자";
+        QTest::newRow("twice in the file") << code << "000002|A|2001/000002|B|2002" << error << "2행과 같음";
+        QTest::newRow("unchanged") << code << "000003|SPH-W4700|2008|햅틱2|햅틱" << same << "";
+        QTest::newRow("letter case counts as a change")
+            << code << "000003|SPH-W4700|2008|햅틱2|HAPTIC" << change << "애칭";
+        QTest::newRow("free number kept") << code << "999999|N|2020" << add << "";
+        QTest::newRow("by ID, its number left") << id << "777777|SCH-W270|2008|애니콜 W270|고아라폰" << same << "";
+        QTest::newRow("ID of two handsets") << id << "|SCH-W420|2008" << error << "여럿";
+        QTest::newRow("none: all new") << none << "000001|SCH-W270|2008" << add << "";
+    }
+    // Each refusal names its field and reason; the catalogue is the demo's.
+    void rules() {
+        QFETCH(int, match);
+        QFETCH(QString, rows);
+        QFETCH(int, kind);
+        QFETCH(QString, says);
+        ExecuteSQL("INSERT INTO t_mobile (mcode, mid, makeyear) VALUES ('000099', 'SCH-W420', '2020')");
+        const ImportPlan::Plan p = plan(sheet(rows), ImportPlan::Match(match), ImportPlan::readCatalogue());
+        QCOMPARE(int(p.rows.back().kind), kind);
+        const QString what = p.rows.back().kind == Kind::Error ? p.rows.back().reason : p.rows.back().changed.join(',');
+        QVERIFY2(says.isEmpty() ? what.isEmpty() : what.contains(says), qPrintable(what));
+        if (kind == int(Kind::Add))
+            QCOMPARE(p.rows.back().fields[0], match == int(ImportPlan::Match::ByCode) ? QString("999999") : QString());
+    }
+
+    // A handset another PC changed after the preview: nothing of the import is written.
+    void changedElsewhere() {
+        const auto catalogue = ImportPlan::readCatalogue();
+        const ImportPlan::Plan p =
+            plan(sheet("|NEW-1|2024/000001|SCH-W270|2008|골드|고아라폰"), ImportPlan::Match::ByCode, catalogue);
+        QCOMPARE(p.counts.add + p.counts.change, 2);
+        QVERIFY(otherPc("UPDATE t_mobile SET nick = '다른 PC' WHERE mcode = '000001'"));
+        const QStringList meanwhile = ImportFixture::catalogue(*env);
+        const ImportWrite::Outcome out = ImportWrite::write(p, catalogue, false, options());
+        QVERIFY(!out.ok);
+        QVERIFY2(out.message.contains("다른 PC에서 이 핸드폰이 바뀌었습니다"), qPrintable(out.message));
+        QCOMPARE(ImportFixture::catalogue(*env), meanwhile);
+    }
+
+    // The duplicate-ID question is one for the import; "No" leaves those rows out.
+    void duplicateIds() {
+        const auto catalogue = ImportPlan::readCatalogue();
+        const ImportPlan::Plan p =
+            plan(sheet("|SCH-W270|2024/|NEW-1|2024/|new-1|2025"), ImportPlan::Match::ByCode, catalogue);
+        QCOMPARE(ImportWrite::duplicateIds(p, catalogue), 2);
+        const ImportWrite::Outcome out = ImportWrite::write(p, catalogue, true, options());
+        QVERIFY2(out.ok, qPrintable(out.message));
+        QCOMPARE(out.added, 1);
+        QCOMPARE(out.skipped, 2);
+        QCOMPARE(ImportFixture::catalogue(*env, "mid").filter(QRegularExpression("^(SCH-W270|NEW-1|new-1)$")),
+                 QStringList({"SCH-W270", "NEW-1"}));
     }
 
     void roundTrip_data() {
