@@ -47,6 +47,8 @@ QString key(const QString &text) { return text.toCaseFolded(); }
 
 bool hasControl(const QString &text) {
     return std::any_of(text.begin(), text.end(), [](QChar c) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
+            return false; // most of every file: no table look-up
         return c.unicode() < 0x20 || c.unicode() == 0x7F || c.category() == QChar::Other_Control ||
                c.category() == QChar::Other_NotAssigned || c.isNonCharacter();
     });

@@ -3,12 +3,14 @@
 #include "Clock.h"
 #include "HandsetPictures.h"
 #include "HandsetSave.h"
+#include "HandsetSql.h"
 #include "PictureStore.h"
 #include "modMDB_Func.h"
 #include <QDir>
 #include <QHash>
 #include <QImageReader>
 #include <QSaveFile>
+#include <QSet>
 
 namespace ImportWrite {
 
@@ -84,6 +86,47 @@ bool storePicture(PictureStore &store, const ImportPlan::Row &row, const QString
     }
     return store.store(id, image, why);
 }
+// New handsets with HandsetSave's statement and numbering. The transaction holds the write
+// lock, so the numbers are taken once and counted on, past the numbers the file gives.
+class NewHandsets {
+public:
+    NewHandsets(const ImportPlan::Plan &plan, const std::vector<size_t> &todo, int codeLength) : m_length(codeLength) {
+        for (size_t i : todo)
+            if (plan.rows[i].kind == Kind::Add && !plan.rows[i].fields[kCode].isEmpty())
+                m_given.insert(plan.rows[i].fields[kCode].toCaseFolded());
+    }
+    Result insert(HandsetColumns::Fields fields) {
+        Result r;
+        if (fields[kCode].isEmpty()) {
+            do
+                m_next = m_next.isEmpty()
+                             ? modMDB_Func::GetNextCode(QStringLiteral("t_mobile"), QStringLiteral("mcode"), m_length)
+                             : HandsetSave::following(m_next, m_length);
+            while (!m_next.isEmpty() && m_given.contains(m_next.toCaseFolded()));
+            if (m_next.isEmpty()) {
+                r.status = Result::NumbersExhausted;
+                return r;
+            }
+            fields[kCode] = m_next;
+        }
+        r.code = fields[kCode];
+        r.fields = fields;
+        try {
+            r.status = modMDB_Func::ExecuteSQL(HandsetSql::insertStatement(fields), true, true) > 0
+                           ? Result::Saved
+                           : Result::NothingChanged;
+        } catch (const AppError &e) {
+            r.status = modMDB_Func::IsDuplicateKey(e, QStringLiteral("mcode")) ? Result::DuplicateCode : Result::Failed;
+            r.errorText = e.description;
+        }
+        return r;
+    }
+
+private:
+    int m_length;
+    QSet<QString> m_given;
+    QString m_next;
+};
 } // namespace
 
 int duplicateIds(const ImportPlan::Plan &plan, const std::vector<ImportPlan::Existing> &catalogue) {
@@ -121,6 +164,7 @@ Outcome write(const ImportPlan::Plan &plan, const std::vector<ImportPlan::Existi
     QStringList log{QStringLiteral("핸드폰 자료 가져오기 %1").arg(appClock().now().toString(Qt::ISODate)),
                     QStringLiteral("가져오기 전 백업: ") + QDir::toNativeSeparators(out.archive)};
     std::vector<std::pair<size_t, QString>> later; // pictures of a store outside the transaction
+    NewHandsets numbers(plan, todo, o.codeLength);
     bool written = false;
     try {
         written = modMDB_Func::InTransaction([&] {
@@ -132,8 +176,8 @@ Outcome write(const ImportPlan::Plan &plan, const std::vector<ImportPlan::Existi
                 }
                 const ImportPlan::Row &row = plan.rows[todo[n]];
                 const bool add = row.kind == Kind::Add;
-                const Result r = add ? HandsetSave::insert(row.fields, row.fields[kCode].isEmpty(), o.codeLength)
-                                     : HandsetSave::update(row.fields, row.code, &row.before);
+                const Result r =
+                    add ? numbers.insert(row.fields) : HandsetSave::update(row.fields, row.code, &row.before);
                 if (r.status != Result::Saved) {
                     out.message = QStringLiteral("아무것도 쓰지 않았습니다.\r\n") + refusal(row, r);
                     return false;

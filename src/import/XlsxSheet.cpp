@@ -211,7 +211,8 @@ bool readCells(const ZipBook &zip, const Book &book, int sheet, const SheetData:
                 return false;
             }
         } else if (name == QLatin1String("c")) {
-            const QStringView ref = x.attributes().value(QLatin1String("r"));
+            const QXmlStreamAttributes a = x.attributes();
+            const QStringView ref = a.value(QLatin1String("r"));
             qsizetype refRow = row;
             if (ref.isEmpty()) {
                 ++col;
