@@ -335,6 +335,7 @@ bool FrmHandsetImport::importRows() {
             MsgWarn(out.message, kCaption);
         return false;
     }
+    m_done = out;
     if (auto *list = qobject_cast<fbMobil_Admin *>(parentWidget()))
         list->QueryList();
     forgetPreview();

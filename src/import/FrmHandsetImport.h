@@ -1,5 +1,6 @@
 #pragma once
 #include "ImportPlan.h"
+#include "ImportWrite.h"
 #include "SheetData.h"
 #include <QDialog>
 #include <vector>
@@ -39,6 +40,7 @@ public:
     QPushButton *btnFile = nullptr, *btnPictures = nullptr, *btnPreview = nullptr, *btnImport = nullptr,
                 *btnClose = nullptr;
     const ImportPlan::Plan &plan() const { return m_plan; }
+    const ImportWrite::Outcome &lastImport() const { return m_done; }
 
 private:
     bool readSheet();
@@ -54,4 +56,5 @@ private:
     std::vector<ImportPlan::Existing> m_catalogue;
     ImportPlan::Plan m_plan;
     PlanModel *m_model = nullptr;
+    ImportWrite::Outcome m_done;
 };

@@ -151,6 +151,48 @@ private Q_SLOTS:
                  QStringList({"SCH-W270", "NEW-1"}));
     }
 
+    // Pictures come with their handsets through the store of the open database: named in a
+    // column (beside the file) or found as <ID>.* in a folder chosen beside it.
+    void pictures() {
+        QDir().mkpath(dir.filePath("pics/byid"));
+        QImage red(4, 4, QImage::Format_RGB32), blue(4, 4, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        blue.fill(Qt::blue);
+        QVERIFY(red.save(dir.filePath("pics/named.png")) && blue.save(dir.filePath("pics/byid/NEW-2.png")));
+        const std::vector<QStringList> rows{{"관리번호", "ID", "출시년도", "사진"},
+                                            {"", "NEW-1", "2024", "pics/named.png"},
+                                            {"", "NEW-2", "2024", ""},
+                                            {"000001", "SCH-W270", "2008", "missing.png"}};
+        ImportPlan::Input in;
+        in.rows = &rows;
+        in.mapping = ImportMapping::guess(rows[0]);
+        in.pictureFolder = dir.path();
+        in.idPictureFolder = dir.filePath("pics/byid");
+        const auto catalogue = ImportPlan::readCatalogue();
+        const ImportPlan::Plan p = ImportPlan::build(in, catalogue);
+        QCOMPARE(p.counts.add, 2);
+        QVERIFY2(p.rows.back().reason.contains("사진 파일이 없습니다"), qPrintable(p.rows.back().reason));
+        const ImportWrite::Outcome out = ImportWrite::write(p, catalogue, false, options());
+        QVERIFY2(out.ok && out.message.isEmpty(), qPrintable(out.message));
+        QCOMPARE(out.pictures, 2);
+        if (TestEnv::onServer()) {
+            const ServerConnection &c = env->server;
+            QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+            e.insert("PGPASSWORD", c.password);
+            QCOMPARE(ImportFixture::run("psql",
+                                        {"-X", "-A", "-t", "-h", c.host, "-p", QString::number(c.port), "-U", c.user,
+                                         "-d", c.database, "-c",
+                                         "SELECT string_agg(mid::text, ',' ORDER BY mid) FROM t_mobile_picture "
+                                         "WHERE mid IN ('NEW-1', 'NEW-2')"},
+                                        e)
+                         .trimmed(),
+                     QByteArray("NEW-1,NEW-2"));
+        } else {
+            QCOMPARE(QImage(env->appFolder() + "/IMG/NEW-1.bmp").pixel(1, 1), QColor(Qt::red).rgb());
+            QCOMPARE(QImage(env->appFolder() + "/IMG/NEW-2.bmp").pixel(1, 1), QColor(Qt::blue).rgb());
+        }
+    }
+
     void roundTrip_data() {
         QTest::addColumn<QString>("format");
         QTest::newRow("F8's .XLS edited, saved as .xlsx") << "xlsx";
