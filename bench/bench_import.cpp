@@ -2,8 +2,8 @@
 // and the write of every row as a new handset; beside LibreOffice headless converting the
 // same .xlsx to .csv (reading alone), in the same run.
 //   bench_import [rows=100000]
-#include "BenchData.h"
 #include "Backup.h"
+#include "BenchData.h"
 #include "ImportMapping.h"
 #include "ImportPlan.h"
 #include "ImportWrite.h"

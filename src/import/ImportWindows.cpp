@@ -16,18 +16,17 @@ void registerImportWindows() {
 }
 
 void registerImportDemos() {
-    DemoWindows::add(
-        QStringLiteral("import"), QStringLiteral("핸드폰 자료 가져오기 (현재 목록에, [파일])"),
-        [](const QStringList &arguments, QTextStream &out) {
-            if (!OpenDatabaseForDemo())
-                return 1;
-            FrmHandsetImport window;
-            if (!arguments.isEmpty())
-                window.openFile(arguments.first());
-            window.exec();
-            // What the last import wrote.
-            const ImportWrite::Outcome &done = window.lastImport();
-            out << QStringLiteral("추가 %1 변경 %2").arg(done.added).arg(done.changed) << Qt::endl;
-            return 0;
-        });
+    DemoWindows::add(QStringLiteral("import"), QStringLiteral("핸드폰 자료 가져오기 (현재 목록에, [파일])"),
+                     [](const QStringList &arguments, QTextStream &out) {
+                         if (!OpenDatabaseForDemo())
+                             return 1;
+                         FrmHandsetImport window;
+                         if (!arguments.isEmpty())
+                             window.openFile(arguments.first());
+                         window.exec();
+                         // What the last import wrote.
+                         const ImportWrite::Outcome &done = window.lastImport();
+                         out << QStringLiteral("추가 %1 변경 %2").arg(done.added).arg(done.changed) << Qt::endl;
+                         return 0;
+                     });
 }
