@@ -10,6 +10,7 @@
 #include "Prompter.h"
 #include "SheetFiles.h"
 #include "fbMobil_Admin.h"
+#include "mdlBackUp.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -39,7 +40,7 @@ QLabel *buddyLabel(const QString &text, QWidget *buddy) {
 }
 } // namespace
 
-FrmHandsetImport::FrmHandsetImport(QWidget *parent) : QDialog(parent) {
+FrmHandsetImport::FrmHandsetImport(QWidget *parent) : QDialog(parent), m_caller(parent) {
     setObjectName(QStringLiteral("FrmHandsetImport"));
     setWindowTitle(kCaption);
     txtFile = new QLineEdit(this);
@@ -105,13 +106,16 @@ FrmHandsetImport::FrmHandsetImport(QWidget *parent) : QDialog(parent) {
     btnPreview = new QPushButton(QStringLiteral("미리보기 F5"), this);
     btnImport = new QPushButton(QStringLiteral("가져오기(&I)"), this);
     btnImport->setEnabled(false);
+    btnUndo = new QPushButton(QStringLiteral("되돌리기(&U)"), this);
+    btnUndo->setEnabled(false);
     btnClose = new QPushButton(QStringLiteral("닫기(&C)"), this);
-    for (QPushButton *b : {btnFile, btnPictures, btnPreview, btnImport, btnClose})
+    for (QPushButton *b : {btnFile, btnPictures, btnPreview, btnImport, btnUndo, btnClose})
         b->setAutoDefault(false);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(lblCounts, 1);
     buttons->addWidget(btnPreview);
     buttons->addWidget(btnImport);
+    buttons->addWidget(btnUndo);
     buttons->addWidget(btnClose);
 
     auto *middle = new QHBoxLayout;
@@ -150,6 +154,7 @@ FrmHandsetImport::FrmHandsetImport(QWidget *parent) : QDialog(parent) {
     connect(txtPictures, &QLineEdit::textChanged, this, &FrmHandsetImport::forgetPreview);
     connect(btnPreview, &QPushButton::clicked, this, &FrmHandsetImport::preview);
     connect(btnImport, &QPushButton::clicked, this, &FrmHandsetImport::importRows);
+    connect(btnUndo, &QPushButton::clicked, this, &FrmHandsetImport::undoImport);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
     auto *f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(f5, &QShortcut::activated, this, &FrmHandsetImport::preview);
@@ -336,7 +341,8 @@ bool FrmHandsetImport::importRows() {
         return false;
     }
     m_done = out;
-    if (auto *list = qobject_cast<fbMobil_Admin *>(parentWidget()))
+    btnUndo->setEnabled(true);
+    if (auto *list = qobject_cast<fbMobil_Admin *>(m_caller.data()))
         list->QueryList();
     forgetPreview();
     QString done = QStringLiteral("%1건을 추가하고 %2건을 바꾸었습니다.").arg(out.added).arg(out.changed);
@@ -345,11 +351,29 @@ bool FrmHandsetImport::importRows() {
     if (out.skipped > 0)
         done += QStringLiteral("\r\n같은 ID가 있는 %1건은 뺐습니다.").arg(out.skipped);
     done += QStringLiteral("\r\n\r\n가져오기 전의 자료: ") + QDir::toNativeSeparators(out.archive) +
-            QStringLiteral("\r\n(되돌리려면 백업 프로그램의 복원으로 이 파일을 고르세요.)");
+            QStringLiteral("\r\n(되돌리기: 이 백업으로 가져오기 전의 자료를 복원합니다.)");
     if (!out.log.isEmpty())
         done += QStringLiteral("\r\n기록: ") + QDir::toNativeSeparators(out.log);
     if (!out.message.isEmpty())
         done += QStringLiteral("\r\n\r\n") + out.message;
     MsgInfo(done, kCaption);
+    return true;
+}
+
+bool FrmHandsetImport::undoImport() {
+    if (m_done.archive.isEmpty())
+        return false;
+    const QString question =
+        QStringLiteral("가져오기 전의 자료로 되돌립니다. 가져온 뒤에 바꾼 자료도 없어집니다.\r\n%1\r\n\r\n"
+                       "프로그램을 닫은 뒤 백업 프로그램이 복원합니다. 계속하시겠습니까?")
+            .arg(QDir::toNativeSeparators(m_done.archive));
+    const QString folder = gDBPath.isEmpty() ? AppPaths::inApp(QStringLiteral("DBS")) : gDBPath;
+    if (!mdlBackUp::RestoreArchive(m_done.archive, folder, question))
+        return false;
+    // The restore waits for the program to end; the close asks nothing once it was started.
+    accept();
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->inherits("frmMain"))
+            w->close();
     return true;
 }

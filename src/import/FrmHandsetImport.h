@@ -3,6 +3,7 @@
 #include "ImportWrite.h"
 #include "SheetData.h"
 #include <QDialog>
+#include <QPointer>
 #include <vector>
 
 class PlanModel;
@@ -29,6 +30,9 @@ public:
     bool preview();
     // Writes the preview; true when something was written.
     bool importRows();
+    // Puts the catalogue back as it was before the last import: the backup program restores
+    // the archive taken then, once the program has closed.
+    bool undoImport();
 
     QLineEdit *txtFile = nullptr, *txtPictures = nullptr;
     QComboBox *cboSheet = nullptr, *cboEncoding = nullptr, *cboMatch = nullptr;
@@ -38,7 +42,7 @@ public:
     QTableView *grdPreview = nullptr;
     QLabel *lblCounts = nullptr;
     QPushButton *btnFile = nullptr, *btnPictures = nullptr, *btnPreview = nullptr, *btnImport = nullptr,
-                *btnClose = nullptr;
+                *btnUndo = nullptr, *btnClose = nullptr;
     const ImportPlan::Plan &plan() const { return m_plan; }
     const ImportWrite::Outcome &lastImport() const { return m_done; }
 
@@ -57,4 +61,5 @@ private:
     ImportPlan::Plan m_plan;
     PlanModel *m_model = nullptr;
     ImportWrite::Outcome m_done;
+    QPointer<QWidget> m_caller; // the list, searched again after an import (a modal show moves the parent)
 };
