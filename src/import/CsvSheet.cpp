@@ -153,10 +153,8 @@ SheetData::Read parse(const QByteArray &raw, const SheetData::Options &options) 
         r.rows.clear();
         return r;
     }
-    while (!r.rows.empty() && r.rows.back().isEmpty())
-        r.rows.pop_back();
     r.sheets = QStringList{QStringLiteral("CSV")};
-    r.ok = true;
+    SheetData::finish(r, 0);
     return r;
 }
 

@@ -15,6 +15,17 @@ void put(std::vector<QStringList> &rows, qsizetype row, int col, const QString &
     cells[col] = text.size() > kMaxCellText ? text.left(kMaxCellText) : text;
 }
 
+void finish(Read &r, int sheet) {
+    if (sheet < 0 || sheet >= r.sheets.size()) {
+        r.message = kNoSheet;
+        r.rows.clear();
+        return;
+    }
+    while (!r.rows.empty() && r.rows.back().isEmpty())
+        r.rows.pop_back();
+    r.ok = true;
+}
+
 QString numberText(double value) {
     if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
         return QString::number(qint64(value));

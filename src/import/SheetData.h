@@ -35,6 +35,11 @@ inline constexpr int kMaxCols = 16384;
 inline constexpr qsizetype kMaxCellText = 65536;
 
 inline const QString kCancelled = QStringLiteral("읽기를 취소했습니다.");
+inline const QString kNoSheet = QStringLiteral("통합 문서에 시트가 없습니다.");
+
+// A sheet read to its end: trailing empty rows dropped, ok; refused when the file has no
+// sheet number sheet.
+void finish(Read &r, int sheet);
 
 // Puts text at (row, col), growing the sheet as needed.
 void put(std::vector<QStringList> &rows, qsizetype row, int col, const QString &text);

@@ -104,13 +104,7 @@ SheetData::Read read(const QString &file, const SheetData::Options &o) {
         r.rows.clear();
         return r;
     }
-    if (o.sheet < 0 || o.sheet >= r.sheets.size()) {
-        r.message = QStringLiteral("통합 문서에 시트가 없습니다.");
-        return r;
-    }
-    while (!r.rows.empty() && r.rows.back().isEmpty())
-        r.rows.pop_back();
-    r.ok = true;
+    SheetData::finish(r, o.sheet);
     return r;
 }
 

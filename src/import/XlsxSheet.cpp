@@ -257,16 +257,14 @@ SheetData::Read read(const QString &file, const SheetData::Options &options) {
         return r;
     r.sheets = book.names;
     if (options.sheet < 0 || options.sheet >= book.names.size()) {
-        r.message = QStringLiteral("통합 문서에 시트가 없습니다.");
+        r.message = SheetData::kNoSheet;
         return r;
     }
     if (!readCells(zip, book, options.sheet, options, r)) {
         r.rows.clear();
         return r;
     }
-    while (!r.rows.empty() && r.rows.back().isEmpty())
-        r.rows.pop_back();
-    r.ok = true;
+    SheetData::finish(r, options.sheet);
     return r;
 }
 
