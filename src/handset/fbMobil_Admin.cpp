@@ -61,7 +61,6 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
     btnRecDel = button(this, "btnRecDel", QStringLiteral("삭제 F4"), QStyle::SP_TrashIcon);
     btnPrint = button(this, "btnPrint", QStringLiteral("인쇄 F7"), QStyle::SP_DialogSaveButton);
     btnExcel = button(this, "btnExcel", QStringLiteral("엑셀 F8"), QStyle::SP_FileIcon);
-    btnExcelX = button(this, "btnExcelX", QStringLiteral("xlsx ⇧F8"), QStyle::SP_FileIcon);
     btnImport = button(this, "btnImport", QStringLiteral("가져오기 F9"), QStyle::SP_ArrowDown);
     btnClose = button(this, "btnClose", QStringLiteral("닫기 &C"), QStyle::SP_DialogCloseButton);
 
@@ -79,7 +78,7 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
     for (QPushButton *b : {btnQuery, btnRecAdd, btnRecEdit, btnRecDel})
         buttons->addWidget(b);
     buttons->addSpacing(16);
-    for (QPushButton *b : {btnPrint, btnExcel, btnExcelX, btnImport, btnClose})
+    for (QPushButton *b : {btnPrint, btnExcel, btnImport, btnClose})
         buttons->addWidget(b);
 
     auto *pnlSearch = new QFrame(this);
@@ -121,7 +120,6 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent) {
     connect(btnPrint, &QPushButton::clicked, this, &fbMobil_Admin::PrintList);
     connect(btnExcel, &QPushButton::clicked, this, &fbMobil_Admin::ExportList);
     connect(btnImport, &QPushButton::clicked, this, &fbMobil_Admin::ImportList);
-    connect(btnExcelX, &QPushButton::clicked, this, &fbMobil_Admin::ExportListXlsx);
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
     const std::pair<QKeyCombination, void (fbMobil_Admin::*)()> keys[] = {
         {Qt::Key_F5, &fbMobil_Admin::QueryList},

@@ -27,7 +27,7 @@ public:
     void RecEdit();
     void PrintList();
     void ExportList();
-    // The same as an .xlsx workbook (Shift+F8).
+    // The same as an .xlsx workbook (Shift+F8; the tool bar has no room for a button more).
     void ExportListXlsx();
     // Opens "핸드폰 자료 가져오기" over the list, which is searched again after an import.
     void ImportList();
@@ -41,8 +41,7 @@ public:
     Spread *spList = nullptr;
     std::array<QLineEdit *, 9> htField{}; // members 1 to 8
     QPushButton *btnQuery = nullptr, *btnRecAdd = nullptr, *btnRecEdit = nullptr, *btnRecDel = nullptr,
-                *btnPrint = nullptr, *btnExcel = nullptr, *btnExcelX = nullptr, *btnImport = nullptr,
-                *btnClose = nullptr;
+                *btnPrint = nullptr, *btnExcel = nullptr, *btnImport = nullptr, *btnClose = nullptr;
     QLabel *lblChanged = nullptr; // another PC changed the catalogue since the last search
     fbMobil_Save *entryWindow() const { return m_entry; }
 
