@@ -8,6 +8,7 @@
 #include "DisplayCheck.h"
 #include "FilePrivacy.h"
 #include "HandsetWindows.h"
+#include "ImportWindows.h"
 #include "NetSetupWindows.h"
 #include "PostcodeWindows.h"
 #include "PrintDemos.h"
@@ -23,6 +24,7 @@ int main(int argc, char *argv[]) {
     registerCalendarDemos();
     registerPrintDemos();
     registerHandsetDemos();
+    registerImportDemos();
     registerPostcodeDemos();
     registerChartDemos();
     registerNetSetupDemos();
@@ -49,6 +51,7 @@ int main(int argc, char *argv[]) {
         return code;
     InstallQtKorean();
     registerHandsetWindows();
+    registerImportWindows();
     registerPostcodeWindows();
     registerNetSetupWindows();
     static WidgetPrompter widgetPrompter;

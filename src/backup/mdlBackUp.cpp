@@ -85,7 +85,14 @@ bool OfferRestore(const QString &dbFolder) {
                         QDir::toNativeSeparators(archive),
                         QFileInfo(archive).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"))}
                 .join(QStringLiteral("\r\n"));
-        if (MsgAsk(question, QStringLiteral("데이터 복원")) != vbYes || !Companions::available(Backup::toolName()))
+        return RestoreArchive(archive, dbFolder, question);
+    });
+}
+
+bool RestoreArchive(const QString &archive, const QString &dbFolder, const QString &question) {
+    return guarded(QStringLiteral("RestoreArchive"), false, [&] {
+        if (Backup::started() || MsgAsk(question, QStringLiteral("데이터 복원")) != vbYes ||
+            !Companions::available(Backup::toolName()))
             return false;
         QString folder = QDir::toNativeSeparators(dbFolder);
         if (!folder.endsWith(QDir::separator()))

@@ -19,6 +19,9 @@ bool ExecBackUpAuto(const QString &keepWindow, const QString &dbFolder, const QP
 // The database in dbFolder cannot be used: offers to put the newest backup back with the
 // backup program. True when it was started (the program then ends so that it can work).
 bool OfferRestore(const QString &dbFolder);
+// Asks question, then has the backup program put archive back into dbFolder once the
+// program has ended. True when it was started: the caller then closes the program.
+bool RestoreArchive(const QString &archive, const QString &dbFolder, const QString &question);
 
 // Start-up could not open the database in dbFolder. Damaged: OfferRestore, and start-up
 // ends. Missing: offers the newest backup and restores it here with the same checks as the

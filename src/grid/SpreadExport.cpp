@@ -2,6 +2,7 @@
 // short log beside it.
 #include "Clock.h"
 #include "Spread.h"
+#include "XlsxWriter.h"
 #include <QFile>
 #include <QSaveFile>
 
@@ -46,7 +47,9 @@ XlsResult Spread::exportToExcel(const QString &file, const QString &sheetName, c
     options.headerRows = headerRows;
     options.fontName = font().family();
     options.fontSize = font().pointSizeF() > 0 ? font().pointSizeF() : 9;
-    const XlsResult r = writeXlsFile(sheet(), dataRowCnt(), columns, options, file);
+    const bool xlsx = file.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
+    const XlsResult r = xlsx ? writeXlsxFile(sheet(), dataRowCnt(), columns, options, file)
+                             : writeXlsFile(sheet(), dataRowCnt(), columns, options, file);
     writeLog(logFile, file, r);
     return r;
 }

@@ -28,7 +28,7 @@ template <typename F> void step(F &&work) {
 } // namespace
 
 QString ExportToExcelFile(Spread *grid, const QString &sheetName, bool, bool noQuestion, bool wholeBook,
-                          bool openAfterwards, bool headerRows) {
+                          bool openAfterwards, bool headerRows, const QString &extension) {
     if (!grid || grid->dataRowCnt() == 0) {
         MsgInfo(QStringLiteral("엑셀로 보낼 데이터가 없습니다.\r\n자료 조회 후 엑셀로 보내세요."));
         return {};
@@ -66,7 +66,7 @@ QString ExportToExcelFile(Spread *grid, const QString &sheetName, bool, bool noQ
             throw AppError(76, QStringLiteral("경로를 찾을 수 없습니다: ") + folder);
         const QString base =
             folder + QStringLiteral("/Exp") + appClock().now().toString(QStringLiteral("yyMMdd_HHmmss"));
-        file = base + QStringLiteral(".XLS");
+        file = base + extension;
         log = base + QStringLiteral("LOG.TXT");
     });
     step([&] {

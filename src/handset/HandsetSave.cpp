@@ -20,8 +20,8 @@ bool codeExists(const QString &code) {
 }
 
 bool isDuplicate(const AppError &e) { return IsDuplicateKey(e, QStringLiteral("mcode")); }
+} // namespace
 
-// The number after code, keeping its prefix and width; empty when the digits run out.
 QString following(const QString &code, int codeLength) {
     qsizetype digits = 0;
     while (digits < code.size() && code[code.size() - 1 - digits].isDigit())
@@ -32,7 +32,6 @@ QString following(const QString &code, int codeLength) {
     const QString tail = QStringLiteral("%1").arg(next, int(digits), 10, QLatin1Char('0'));
     return tail.size() > digits || code.size() > codeLength ? QString() : code.left(code.size() - digits) + tail;
 }
-} // namespace
 
 int missingRequired(const HandsetColumns::Fields &fields, bool autoNumber) {
     for (const HandsetColumns::Column &c : HandsetColumns::all())

@@ -29,6 +29,9 @@ struct Result {
     QString errorText;
 };
 
+// The number after code, keeping its prefix and width; empty when the digits run out.
+QString following(const QString &code, int codeLength);
+
 // The first required field left empty, in field order, or -1. With automatic numbering the
 // management number is not asked for.
 int missingRequired(const HandsetColumns::Fields &fields, bool autoNumber);

@@ -12,6 +12,7 @@
 #include "Spread.h"
 #include "VbUnits.h"
 #include "WindowFit.h"
+#include "WindowRegistry.h"
 #include "cFpPreview.h"
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Save.h"
@@ -61,6 +62,7 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent), m_print(std::ma
     btnRecDel = button(this, "btnRecDel", QStringLiteral("삭제 F4"), QStyle::SP_TrashIcon);
     btnPrint = button(this, "btnPrint", QStringLiteral("인쇄 F7"), QStyle::SP_DialogSaveButton);
     btnExcel = button(this, "btnExcel", QStringLiteral("엑셀 F8"), QStyle::SP_FileIcon);
+    btnImport = button(this, "btnImport", QStringLiteral("가져오기 F9"), QStyle::SP_ArrowDown);
     btnClose = button(this, "btnClose", QStringLiteral("닫기 &C"), QStyle::SP_DialogCloseButton);
 
     auto *pnlButtons = new QFrame(this);
@@ -77,7 +79,7 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent), m_print(std::ma
     for (QPushButton *b : {btnQuery, btnRecAdd, btnRecEdit, btnRecDel})
         buttons->addWidget(b);
     buttons->addSpacing(16);
-    for (QPushButton *b : {btnPrint, btnExcel, btnClose})
+    for (QPushButton *b : {btnPrint, btnExcel, btnImport, btnClose})
         buttons->addWidget(b);
 
     auto *pnlSearch = new QFrame(this);
@@ -118,12 +120,16 @@ fbMobil_Admin::fbMobil_Admin(QWidget *parent) : QWidget(parent), m_print(std::ma
     });
     connect(btnPrint, &QPushButton::clicked, this, &fbMobil_Admin::PrintList);
     connect(btnExcel, &QPushButton::clicked, this, &fbMobil_Admin::ExportList);
+    connect(btnImport, &QPushButton::clicked, this, &fbMobil_Admin::ImportList);
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
-    const std::pair<Qt::Key, void (fbMobil_Admin::*)()> keys[] = {{Qt::Key_F5, &fbMobil_Admin::QueryList},
-                                                                  {Qt::Key_F2, &fbMobil_Admin::RecAdd},
-                                                                  {Qt::Key_F4, &fbMobil_Admin::RecDelete},
-                                                                  {Qt::Key_F7, &fbMobil_Admin::PrintList},
-                                                                  {Qt::Key_F8, &fbMobil_Admin::ExportList}};
+    const std::pair<QKeyCombination, void (fbMobil_Admin::*)()> keys[] = {
+        {Qt::Key_F5, &fbMobil_Admin::QueryList},
+        {Qt::Key_F2, &fbMobil_Admin::RecAdd},
+        {Qt::Key_F4, &fbMobil_Admin::RecDelete},
+        {Qt::Key_F7, &fbMobil_Admin::PrintList},
+        {Qt::Key_F8, &fbMobil_Admin::ExportList},
+        {Qt::Key_F9, &fbMobil_Admin::ImportList},
+        {Qt::SHIFT | Qt::Key_F8, &fbMobil_Admin::ExportListXlsx}};
     for (const auto &[key, slot] : keys) {
         auto *sc = new QShortcut(QKeySequence(key), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
         connect(sc, &QShortcut::activated, this, slot);
@@ -379,6 +385,16 @@ void fbMobil_Admin::PrintList() {
 
 void fbMobil_Admin::ExportList() {
     modExcel_sp::ExportToExcelFile(spList, QStringLiteral("Sheet1"), true, false, false, true, true);
+}
+
+void fbMobil_Admin::ExportListXlsx() {
+    modExcel_sp::ExportToExcelFile(spList, QStringLiteral("Sheet1"), true, false, false, true, true,
+                                   QStringLiteral(".xlsx"));
+}
+
+void fbMobil_Admin::ImportList() {
+    WindowRegistry::open(QStringLiteral("FrmHandsetImport"), this);
+    SafeSetFocus(spList);
 }
 
 void fbMobil_Admin::resizeEvent(QResizeEvent *e) {

@@ -28,6 +28,10 @@ public:
     void RecEdit();
     void PrintList();
     void ExportList();
+    // The same as an .xlsx workbook (Shift+F8; the tool bar has no room for a button more).
+    void ExportListXlsx();
+    // Opens "핸드폰 자료 가져오기" over the list, which is searched again after an import.
+    void ImportList();
     // After a save in the entry window: mode 1 appends a row, otherwise refills the active row.
     void SyncUpdateMobil(int code, int eUpdateMode, const HandsetColumns::Fields &fields);
     // Code in the hidden column of row (-2 the active row), 0 when there are no rows.
@@ -38,7 +42,7 @@ public:
     Spread *spList = nullptr;
     std::array<QLineEdit *, 9> htField{}; // members 1 to 8
     QPushButton *btnQuery = nullptr, *btnRecAdd = nullptr, *btnRecEdit = nullptr, *btnRecDel = nullptr,
-                *btnPrint = nullptr, *btnExcel = nullptr, *btnClose = nullptr;
+                *btnPrint = nullptr, *btnExcel = nullptr, *btnImport = nullptr, *btnClose = nullptr;
     QLabel *lblChanged = nullptr; // another PC changed the catalogue since the last search
     fbMobil_Save *entryWindow() const { return m_entry; }
     // The list's print object: its last request is what the list last printed.

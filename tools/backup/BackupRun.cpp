@@ -1,5 +1,6 @@
 #include "BackupRun.h"
 #include "AppPaths.h"
+#include "ArchiveNow.h"
 #include "Backup.h"
 #include "BackupArchive.h"
 #include "Clock.h"
@@ -97,24 +98,6 @@ bool archiveTarget(const RunOptions &o, const QString &folder, QString *target, 
     return problem.isEmpty();
 }
 
-// The server database has no files here: its dump goes into the archive in their place. The
-// pictures are the server's too and travel in the dump; IMG/ here is only this PC's cache.
-BackupArchive::Outcome serverArchive(const QString &folder, const QString &target, QString *error) {
-    const ServerConnection server = ServerConnection::load();
-    const bool folderMade = QDir().mkpath(target);
-    QTemporaryDir staging(target + QStringLiteral("/.dump-XXXXXX"));
-    if (!folderMade || !staging.isValid()) {
-        *error = QStringLiteral("백업 폴더에 쓸 수 없습니다: ") + QDir::toNativeSeparators(target);
-        return {};
-    }
-    QString why;
-    if (!ServerDump::dump(server, staging.filePath(ServerDump::kEntryName), &why)) {
-        *error = QStringLiteral("서버 데이터베이스(%1)를 받아 오지 못했습니다.\n").arg(server.describe()) + why;
-        return {};
-    }
-    return BackupArchive::create(staging.path(), Backup::newArchivePath(target, folder, appClock().now()));
-}
-
 // Pictures an archive from before the server kept them (IMG/ beside the dump) come back as a
 // file archive's do: today's set aside.
 QString swapPicturesIn(const QString &staging, const QString &stamp) {
@@ -160,7 +143,7 @@ int runServerRestore(const RunOptions &o, Reporter &reporter, const QString &arc
     // What the server holds now is kept first, so that a restore of the wrong archive can be undone.
     reporter.status(QStringLiteral("지금의 데이터를 백업하는 중입니다..."));
     const BackupArchive::Outcome before =
-        serverArchive(folder, Backup::archiveFolder(Backup::HardDisk, folder), &error);
+        ArchiveNow::take(folder, Backup::archiveFolder(Backup::HardDisk, folder), &error);
     if (!before.ok) {
         reporter.finished(false, QStringLiteral("복원하지 못했습니다. 지금의 데이터를 먼저 백업할 수 없습니다.\n") +
                                      (error.isEmpty() ? before.message : error));
@@ -232,11 +215,7 @@ int runBackup(const RunOptions &o, Reporter &reporter) {
         return 1;
     }
     reporter.status(QStringLiteral("백업하는 중입니다..."));
-    const BackupArchive::Outcome out =
-        ServerConnection::chosen()
-            ? serverArchive(folder, target, &error)
-            : BackupArchive::create(folder, Backup::newArchivePath(target, folder, appClock().now()),
-                                    Backup::picturesFolder());
+    const BackupArchive::Outcome out = ArchiveNow::take(folder, target, &error);
     if (!out.ok) {
         reporter.finished(false, QStringLiteral("백업하지 못했습니다.\n") + (error.isEmpty() ? out.message : error));
         return 1;

@@ -1,0 +1,214 @@
+#include "ImportPlan.h"
+#include "HandsetSql.h"
+#include "ImportMapping.h"
+#include "Recordset.h"
+#include "modMDB_Func.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+namespace ImportPlan {
+
+QString kindLabel(Kind kind) {
+    switch (kind) {
+    case Kind::Add: return QStringLiteral("추가");
+    case Kind::Change: return QStringLiteral("변경");
+    case Kind::Same: return QStringLiteral("같음");
+    case Kind::Error: return QStringLiteral("오류");
+    }
+    return {};
+}
+
+std::vector<Existing> readCatalogue() {
+    Recordset rs;
+    if (modMDB_Func::OpenRecordset(rs, HandsetSql::listQuery({})) < 0)
+        throw AppError(modMDB_Func::errFail, QStringLiteral("핸드폰 목록을 읽지 못했습니다."));
+    std::vector<int> fields(HandsetColumns::kFieldCount);
+    for (int f = 0; f < HandsetColumns::kFieldCount; ++f)
+        fields[size_t(f)] = rs.fieldIndex(HandsetColumns::field(f).columnName());
+    const int code = rs.fieldIndex(QStringLiteral("code"));
+    std::vector<Existing> out(size_t(rs.recordCount()));
+    for (int r = 0; r < rs.recordCount(); ++r) {
+        out[size_t(r)].code = rs.at(r, code).toInt();
+        for (int f = 0; f < HandsetColumns::kFieldCount; ++f) {
+            const QString raw = rs.rawText(r, fields[size_t(f)]); // lives in the snapshot: copied
+            out[size_t(r)].fields[size_t(f)] = QString(raw.constData(), raw.size());
+        }
+    }
+    modMDB_Func::CloseObj(rs);
+    return out;
+}
+
+namespace {
+constexpr int kCode = 0, kId = 1, kYear = 2;
+
+// Keys compare as the columns do: letter case ignored.
+QString key(const QString &text) { return text.toCaseFolded(); }
+
+bool hasControl(const QString &text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
+            return false; // most of every file: no table look-up
+        return c.unicode() < 0x20 || c.unicode() == 0x7F || c.category() == QChar::Other_Control ||
+               c.category() == QChar::Other_NotAssigned || c.isNonCharacter();
+    });
+}
+
+QString fieldName(int f) { return QString::fromUtf8(HandsetColumns::field(f).header); }
+
+const QString kPictureTypes[] = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                 QStringLiteral("png"), QStringLiteral("gif")};
+
+QString pictureOf(const Input &in, const QString &named, const QString &id, QStringList &why) {
+    if (!named.isEmpty()) {
+        const QString file = QDir(in.pictureFolder).absoluteFilePath(QDir::fromNativeSeparators(named));
+        if (!QFileInfo(file).isFile())
+            why << QStringLiteral("사진 파일이 없습니다 (%1)").arg(named);
+        return file;
+    }
+    if (in.idPictureFolder.isEmpty() || id.isEmpty() || id.contains(QLatin1Char('/')) ||
+        id.contains(QLatin1Char('\\')) || id.startsWith(QLatin1Char('.')))
+        return {};
+    for (const QString &type : kPictureTypes) {
+        const QString file = QDir(in.idPictureFolder).filePath(id + QLatin1Char('.') + type);
+        if (QFileInfo(file).isFile())
+            return file;
+    }
+    return {};
+}
+
+class Builder {
+public:
+    Builder(const Input &in, const std::vector<Existing> &catalogue) : m_in(in), m_catalogue(catalogue) {
+        for (size_t i = 0; i < catalogue.size(); ++i) {
+            m_byCode.insert(key(catalogue[i].fields[kCode]), int(i));
+            m_byId.insert(key(catalogue[i].fields[kId]), int(i));
+        }
+    }
+
+    bool row(int line, const QStringList &cells, Row &out) {
+        HandsetColumns::Fields given;
+        std::array<bool, HandsetColumns::kFieldCount> mapped{};
+        QString pictureName;
+        bool any = false;
+        for (qsizetype c = 0; c < qsizetype(m_in.mapping.size()); ++c) {
+            const int t = m_in.mapping[size_t(c)];
+            const QString text = c < cells.size() ? cells[c] : QString();
+            if (t == ImportMapping::kUnused)
+                continue;
+            any = any || !text.isEmpty();
+            if (t == ImportMapping::kPicture) {
+                pictureName = text;
+            } else {
+                given[size_t(t)] = text;
+                mapped[size_t(t)] = true;
+            }
+        }
+        if (!any)
+            return false; // an empty row is no handset
+        out.line = m_line = line;
+        QStringList why;
+        const Existing *found = locate(given, mapped, why);
+        out.fields = found ? found->fields : HandsetColumns::Fields{};
+        for (int f = 0; f < HandsetColumns::kFieldCount; ++f)
+            if (mapped[size_t(f)] && !(f == kCode && (found || m_in.match != Match::ByCode)))
+                out.fields[size_t(f)] = given[size_t(f)];
+        check(out.fields, found != nullptr, why);
+        out.picture = pictureOf(m_in, pictureName, out.fields[kId], why);
+        if (!why.isEmpty()) {
+            out.kind = Kind::Error;
+            out.reason = why.join(QStringLiteral("; "));
+            return true;
+        }
+        if (!found) {
+            out.kind = Kind::Add;
+            return true;
+        }
+        out.code = found->code;
+        out.before = found->fields;
+        for (int f = 0; f < HandsetColumns::kFieldCount; ++f)
+            if (out.fields[size_t(f)] != found->fields[size_t(f)])
+                out.changed << fieldName(f);
+        if (!out.picture.isEmpty())
+            out.changed << QStringLiteral("사진");
+        out.kind = out.changed.isEmpty() ? Kind::Same : Kind::Change;
+        return true;
+    }
+
+private:
+    // The handset the row changes; null for a new one (or a refused row, with the reason).
+    const Existing *locate(const HandsetColumns::Fields &given,
+                           const std::array<bool, HandsetColumns::kFieldCount> &mapped, QStringList &why) {
+        if (m_in.match == Match::None)
+            return nullptr;
+        const int f = m_in.match == Match::ByCode ? kCode : kId;
+        const QString k = key(given[size_t(f)]);
+        if (!mapped[size_t(f)] || k.isEmpty())
+            return nullptr; // a new handset, numbered when it is written
+        if (const auto seen = m_seen.constFind(k); seen != m_seen.cend()) {
+            why << QStringLiteral("파일 안에서 %1이(가) 겹칩니다 (%2행과 같음)").arg(fieldName(f)).arg(*seen);
+            return nullptr;
+        }
+        m_seen.insert(k, m_line);
+        const QMultiHash<QString, int> &index = f == kCode ? m_byCode : m_byId;
+        if (index.count(k) > 1) {
+            why << QStringLiteral("같은 ID의 핸드폰이 여럿 있어 어느 것을 바꿀지 알 수 없습니다");
+            return nullptr;
+        }
+        const auto it = index.constFind(k);
+        return it == index.cend() ? nullptr : &m_catalogue[size_t(*it)];
+    }
+
+    void check(const HandsetColumns::Fields &fields, bool existing, QStringList &why) const {
+        for (int f = 0; f < HandsetColumns::kFieldCount; ++f) {
+            const HandsetColumns::Column &c = HandsetColumns::field(f);
+            const QString &text = fields[size_t(f)];
+            // A new handset without a number gets the next one.
+            if (c.required && text.isEmpty() && !(f == kCode && !existing)) {
+                why << QStringLiteral("[%1] 필수 입력 사항이 비어 있습니다").arg(fieldName(f));
+                continue;
+            }
+            const int longest = f == kCode ? m_in.codeLength : c.maxLength;
+            if (longest > 0 && text.size() > longest)
+                why << QStringLiteral("[%1] %2자보다 깁니다 (%3자)").arg(fieldName(f)).arg(longest).arg(text.size());
+            else if (hasControl(text))
+                why << QStringLiteral("[%1] 보이지 않는 제어 문자가 들어 있습니다").arg(fieldName(f));
+            if (f == kYear && !text.isEmpty() &&
+                !std::all_of(text.begin(), text.end(), [](QChar ch) { return ch >= u'0' && ch <= u'9'; }))
+                why << QStringLiteral("[%1] 숫자가 아닙니다 (%2)").arg(fieldName(f), text.left(20));
+        }
+    }
+
+    const Input &m_in;
+    const std::vector<Existing> &m_catalogue;
+    int m_line = 0;
+    QMultiHash<QString, int> m_byCode, m_byId;
+    QHash<QString, int> m_seen;
+};
+} // namespace
+
+Plan build(const Input &in, const std::vector<Existing> &catalogue) {
+    Plan plan;
+    Builder builder(in, catalogue);
+    const std::vector<QStringList> &rows = *in.rows;
+    const size_t total = rows.size();
+    for (size_t i = size_t(qMax(0, in.headerRows)); i < total; ++i) {
+        if ((i & 4095) == 0 && in.progress && !in.progress(int(i * 1000 / total))) {
+            plan.cancelled = true;
+            plan.rows.clear();
+            return plan;
+        }
+        Row row;
+        if (!builder.row(int(i) + 1, rows[i], row))
+            continue;
+        Counts &n = plan.counts;
+        ++(row.kind == Kind::Add      ? n.add
+           : row.kind == Kind::Change ? n.change
+           : row.kind == Kind::Same   ? n.same
+                                      : n.error);
+        plan.rows.push_back(std::move(row));
+    }
+    return plan;
+}
+
+} // namespace ImportPlan
