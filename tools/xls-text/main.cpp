@@ -7,6 +7,11 @@
 //   N <tab> row <tab> col <tab> number a number cell
 //   E <tab> code           FreeXL's error; exit 1
 //   X                      the workbook is password-protected; exit 1
+#include "AppState.h"
+#include "CommandHelp.h"
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
 #include <cstdio>
 #include <cstdlib>
 #include <freexl.h>
@@ -33,13 +38,34 @@ int fail(const void *h, int code) {
         freexl_close(h);
     return 1;
 }
+
+// Answers --help, --version and a mistake as every command of the program does; -1 when the
+// arguments are a file and a sheet number.
+int answerArguments(int argc, char **argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString program = QStringLiteral("xls-text");
+    QTextStream out(stdout), err(stderr);
+    QCommandLineParser parser;
+    const CommandHelp::Command command{
+        program, QStringLiteral("파일 시트번호"),
+        QStringLiteral("Excel 97-2003 통합 문서(.xls) 한 시트의 셀을 한 줄에 하나씩 씁니다. 핸드폰 자료 "
+                       "가져오기가 쓰는 보조 프로그램입니다."),
+        CommandHelp::versionLine(program, AppState::title())};
+    if (const int code = CommandHelp::answer(parser, {}, arguments, command, out, err); code >= 0)
+        return code;
+    if (parser.positionalArguments().size() != 2) {
+        err << QStringLiteral("파일과 시트 번호를 주세요.\n도움말: xls-text --help") << Qt::endl;
+        return 2;
+    }
+    return -1;
+}
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: xls-text FILE SHEET\n");
-        return 2;
-    }
+    if (const int code = answerArguments(argc, argv); code >= 0)
+        return code;
     const void *h = nullptr;
     if (const int rc = freexl_open(argv[1], &h); rc != FREEXL_OK)
         return fail(h, rc);
