@@ -1,4 +1,5 @@
 #include "Convlunar.h"
+#include "IcuDangi.h"
 #include "LunarReference.h"
 #include <QRandomGenerator>
 #include <QtTest>
@@ -27,6 +28,32 @@ Lunar parseLunar(const QString &text) {
     return {p.value(0).toInt(), p.value(1).toInt(), p.value(2).toInt()};
 }
 
+// Where the month table and ICU part from 1900 on, and why: a new moon so close to midnight
+// that the almanac and ICU's reckoning of the moon put it on different days, so that the
+// lunar month it starts, up to the next new moon where they agree again, is a day apart.
+struct Parting {
+    QDate newMoon, lastDay;
+    const char *why;
+};
+const Parting kIcuParts[] = {
+    {QDate(2017, 2, 26), QDate(2017, 3, 27),
+     "new moon at 23:58 KST: the almanac starts lunar month 2 on 2017-02-26, ICU on the 27th"},
+};
+const QDate kIcuFirst(1900, 1, 31);   // lunar 1900-01-01
+const QDate kSolarLast(2043, 12, 31); // the last solar day Sol2Lun takes
+
+bool icuParts(const QDate &d) {
+    return std::any_of(std::begin(kIcuParts), std::end(kIcuParts),
+                       [&](const Parting &p) { return d >= p.newMoon && d <= p.lastDay; });
+}
+
+// The program's answer in ICU's terms: the leap flag is ICU's, as the text does not carry it.
+LunarDay programLunar(const Convlunar &c, const QDate &d, bool leap) {
+    qint16 y = qint16(d.year());
+    const Lunar l = parseLunar(c.Sol2Lun(y, qint16(d.month()), qint16(d.day())));
+    return {l.year, l.month, leap, l.day};
+}
+
 } // namespace
 
 class TestConvlunar : public QObject {
@@ -49,6 +76,8 @@ private Q_SLOTS:
     void unvalidatedMonthsAndDaysCountOn();
     void everyDayRoundTrips();
     void agreesWithLiteralAlgorithm();
+    void solarToLunarAgreesWithIcu();
+    void lunarToSolarAgreesWithIcu();
 };
 
 void TestConvlunar::solarToLunar_data() {
@@ -383,6 +412,62 @@ void TestConvlunar::agreesWithLiteralAlgorithm() {
                 if (QTest::currentTestFailed())
                     return;
             }
+}
+
+// Every solar day from lunar 1900-01-01 to the last one Sol2Lun takes. The days that part from ICU
+// are exactly the listed ones, so a list that no longer holds fails too.
+void TestConvlunar::solarToLunarAgreesWithIcu() {
+    IcuDangi icu;
+    QVERIFY2(icu.error().isEmpty(), qPrintable(icu.error()));
+    Convlunar c;
+    QStringList unexplained, explained;
+    int days = 0;
+    for (QDate d = kIcuFirst; d <= kSolarLast; d = d.addDays(1), ++days) {
+        const LunarDay expected = icu.lunar(d);
+        const LunarDay got = programLunar(c, d, expected.leap);
+        if (got == expected)
+            continue;
+        (icuParts(d) ? explained : unexplained)
+            << QStringLiteral("%1: %2, ICU %3").arg(iso(d), got.text(), expected.text());
+    }
+    QVERIFY2(unexplained.isEmpty(), qPrintable(unexplained.join('\n')));
+    // Every day of a parting parts: the list says no more than is so.
+    qint64 parted = 0;
+    for (const Parting &p : kIcuParts)
+        parted += p.newMoon.daysTo(p.lastDay) + 1;
+    QCOMPARE(explained.size(), parted);
+    QCOMPARE(days, 52565);
+}
+
+// Every lunar day ICU has from 1900 to 2043, leap months included: a regular month's day
+// through Lun2Sol, a leap month's day (which Lun2Sol cannot be asked for) through Sol2Lun
+// of the day ICU gives.
+void TestConvlunar::lunarToSolarAgreesWithIcu() {
+    IcuDangi icu;
+    QVERIFY2(icu.error().isEmpty(), qPrintable(icu.error()));
+    Convlunar c;
+    QStringList unexplained;
+    int days = 0, leapMonths = 0;
+    for (int y = 1900; y <= 2043; ++y)
+        for (int m = 1; m <= 12; ++m)
+            for (bool leap : {false, true}) {
+                if (!icu.hasMonth(y, m, leap))
+                    continue; // no such leap month
+                leapMonths += leap;
+                const int length = icu.monthLength(y, m, leap);
+                const QDate first = icu.solar({y, m, leap, 1});
+                for (int d = 1; d <= length; ++d, ++days) {
+                    const LunarDay lunar{y, m, leap, d};
+                    const QDate expected = first.addDays(d - 1);
+                    const QDate got = leap ? (programLunar(c, expected, true) == lunar ? expected : QDate())
+                                           : QDate::fromString(c.Lun2Sol(qint16(y), qint16(m), qint16(d)), Qt::ISODate);
+                    if (got != expected && !icuParts(expected) && !icuParts(got))
+                        unexplained << QStringLiteral("%1: %2, ICU %3").arg(lunar.text(), iso(got), iso(expected));
+                }
+            }
+    QVERIFY2(unexplained.isEmpty(), qPrintable(unexplained.join('\n')));
+    QCOMPARE(days, 52594);
+    QCOMPARE(leapMonths, 53);
 }
 
 QTEST_GUILESS_MAIN(TestConvlunar)
