@@ -9,6 +9,8 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QTest>
+#include <QThread>
+#include <thread>
 
 using namespace mdlCommonKV;
 
@@ -166,15 +168,24 @@ private Q_SLOTS:
     }
     void ini_heldLockFailsTheWrite() {
         const QString path = env->root() + "/held.ini";
+        const auto set = [](IniFile &ini) { return ini.setValue("s", "k", "v"); };
         QLockFile other(path + ".lock");
         QVERIFY(other.lock());
         QElapsedTimer t;
         t.start();
-        QVERIFY(!IniFile::write(path, "s", "k", "v"));
-        QVERIFY(t.elapsed() >= 4000); // it waited for the holder before giving up
+        QVERIFY(!IniFile::update(path, set, 300));
+        QVERIFY(t.elapsed() >= 300); // it waited for the holder before giving up
         QVERIFY(!QFile::exists(path));
-        other.unlock();
-        QVERIFY(IniFile::write(path, "s", "k", "v"));
+        // A holder that lets go within the wait is waited for.
+        std::thread release([&] {
+            QThread::msleep(100);
+            other.unlock();
+        });
+        t.restart();
+        const bool stored = IniFile::update(path, set, 2000);
+        release.join();
+        QVERIFY(stored);
+        QVERIFY(t.elapsed() >= 100);
     }
 
     void ini_refusesWhatWouldNotReadBack_data() {
