@@ -1,10 +1,10 @@
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "ErrorBox.h"
 #include "FrmLogin.h"
 #include "LoginAttempts.h"
 #include "LoginPassword.h"
 #include "Settings.h"
-#include "TestEnv.h"
 #include "mdlCommonKV.h"
 #include "modMDB_Func.h"
 #include <QApplication>
@@ -22,9 +22,13 @@ QString cfg(const QString &key) { return Settings::GetSetting(AppState::title(),
 void setCfg(const QString &key, const QString &v) { Settings::SaveSetting(AppState::title(), "Config", key, v); }
 } // namespace
 
-class TestLogin : public QObject {
+class TestLogin : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        QVERIFY(env->openFreshDatabase());
+        ExecuteSQL("INSERT INTO local_user VALUES ('KIM', '김점장', 'pw1', 1)");
+        loggedIn = cancelled = 0;
+    }
     int loggedIn = 0, cancelled = 0;
     bool shownWhileLoggingIn = false;
 
@@ -47,17 +51,6 @@ class TestLogin : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(env->openFreshDatabase());
-        ExecuteSQL("INSERT INTO local_user VALUES ('KIM', '김점장', 'pw1', 1)");
-        loggedIn = cancelled = 0;
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void firstStartShowsAdminAndHint() {
         auto w = open();
         QCOMPARE(w->windowTitle(), AppState::title() + " 로그인");

@@ -1,7 +1,7 @@
 #include "AnsiCodec.h"
+#include "EnvFixture.h"
 #include "IniFile.h"
 #include "Settings.h"
-#include "TestEnv.h"
 #include "mdlCommonKV.h"
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,20 +14,11 @@
 
 using namespace mdlCommonKV;
 
-class TestUtil : public QObject {
+class TestUtil : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
 private Q_SLOTS:
-    void init() {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        env = std::make_unique<TestEnv>();
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void base64_padding() {
         QCOMPARE(EncodeStr(""), QString());
         QCOMPARE(EncodeStr("a"), QString("YQ=="));
