@@ -13,7 +13,7 @@ namespace {
 // on another machine (a dead one on this machine is noticed at once); waiting less than
 // that never takes a lock away from a live writer.
 constexpr int kLockStaleMs = 6000;
-constexpr int kLockWaitMs = 5000;
+static_assert(IniFile::kLockWaitMs < kLockStaleMs);
 // Short polls: QLockFile's own wait backs off to seconds and loses to a writer that saves
 // in a loop.
 constexpr int kLockPollMs = 5;
@@ -190,12 +190,12 @@ bool IniFile::save() const {
     return f.commit();
 }
 
-bool IniFile::update(const QString &path, const std::function<bool(IniFile &)> &change) {
+bool IniFile::update(const QString &path, const std::function<bool(IniFile &)> &change, int lockWaitMs) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
     QLockFile lock(path + QStringLiteral(".lock"));
     lock.setStaleLockTime(kLockStaleMs);
-    const QDeadlineTimer deadline(kLockWaitMs);
+    const QDeadlineTimer deadline(lockWaitMs);
     while (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
             return false;

@@ -34,9 +34,11 @@ public:
     bool save() const;
 
     // Reads, changes and saves the file while holding "<path>.lock" against other processes
-    // and threads. False when the lock is not had within a few seconds, when change returns
+    // and threads. False when the lock is not had within lockWaitMs (5 s: longer than any
+    // save, shorter than the time after which a lock counts as stale), when change returns
     // false (nothing is saved then) or when the save fails.
-    static bool update(const QString &path, const std::function<bool(IniFile &)> &change);
+    static constexpr int kLockWaitMs = 5000;
+    static bool update(const QString &path, const std::function<bool(IniFile &)> &change, int lockWaitMs = kLockWaitMs);
 
     // One-call forms; write goes through update().
     static QString read(const QString &path, const QString &section, const QString &key,

@@ -1,10 +1,10 @@
 #include "AppPaths.h"
 #include "Backup.h"
 #include "BackupArchive.h"
+#include "EnvFixture.h"
 #include "FolderFiles.h"
 #include "Schema.h"
 #include "Settings.h"
-#include "TestEnv.h"
 #include "modMDB_Func.h"
 #include <QDateTime>
 #include <QDir>
@@ -64,9 +64,8 @@ void damage(const QString &archive, Damage how) {
 
 Q_DECLARE_METATYPE(Damage)
 
-class TestArchive : public QObject {
+class TestArchive : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
     QString dbFolder() const { return env->appFolder() + "/DBS"; }
     QString dbFile() const { return dbFolder() + "/dbMain.db"; }
     QString pictures() const { return env->appFolder() + "/IMG"; }
@@ -87,12 +86,6 @@ class TestArchive : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnv>(); }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void roundTrip_realProgram() {
         fillCatalogue();
         const QStringList rows = mobileRows(dbFile());

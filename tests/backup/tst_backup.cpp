@@ -1,8 +1,8 @@
 #include "AppPaths.h"
 #include "AppState.h"
 #include "Backup.h"
+#include "EnvFixture.h"
 #include "Settings.h"
-#include "TestEnv.h"
 #include "frmMsgBackUp.h"
 #include "mdlBackUp.h"
 #include <QApplication>
@@ -56,9 +56,9 @@ Refusal refuseQuestion() {
 
 } // namespace
 
-class TestBackup : public QObject {
+class TestBackup : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { Backup::resetStarted(); }
     QString dbFolder() const { return env->appFolder() + "/DBS\\"; }
     // A folder of the shop's server, as the folder chooser returns it.
     QString share(const QString &name = "nas/백업") const {
@@ -71,15 +71,6 @@ class TestBackup : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        Backup::resetStarted();
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void damagedDatabaseOffersNewestBackup() {
         const QString db = env->appFolder() + "/DBS";
         QDir().mkpath(db);

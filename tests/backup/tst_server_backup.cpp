@@ -2,12 +2,12 @@
 #include "AppState.h"
 #include "Backup.h"
 #include "BackupArchive.h"
+#include "EnvFixture.h"
 #include "PictureTable.h"
 #include "Recordset.h"
 #include "Schema.h"
 #include "ServerDump.h"
 #include "Settings.h"
-#include "TestEnv.h"
 #include "modMDB_Func.h"
 #include <QDir>
 #include <QFile>
@@ -42,9 +42,17 @@ bool writeFile(const QString &path, const QByteArray &bytes) {
 
 // The backup program on a server database: the dump goes into the verified archive, and a
 // restore puts it back after asking, keeping what the server held before.
-class TestServerBackup : public QObject {
+class TestServerBackup : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        QVERIFY2(TestEnv::onServer(), "run through scripts/with-postgres");
+        QVERIFY(env->openFreshDatabase());
+        ExecuteSQL("INSERT INTO t_mobile (mcode, model, bigo) VALUES ('000001', '갤럭시 S24', 'O''Neil')");
+        ExecuteSQL("INSERT INTO t_mobile (mcode, model, bigo) VALUES ('000002', 'V50', '')");
+        QString why;
+        QVERIFY2(PictureTable::put(connection(), "SM-1", "picture one", &why), qPrintable(why));
+        QVERIFY(writeFile(Backup::picturesFolder() + "/SM-1.bmp", "picture one")); // this PC's cached copy
+    }
 
     QString backupFolder() const { return AppPaths::inApp("Backup"); }
     QStringList rows() {
@@ -61,21 +69,6 @@ class TestServerBackup : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY2(TestEnv::onServer(), "run through scripts/with-postgres");
-        QVERIFY(env->openFreshDatabase());
-        ExecuteSQL("INSERT INTO t_mobile (mcode, model, bigo) VALUES ('000001', '갤럭시 S24', 'O''Neil')");
-        ExecuteSQL("INSERT INTO t_mobile (mcode, model, bigo) VALUES ('000002', 'V50', '')");
-        QString why;
-        QVERIFY2(PictureTable::put(connection(), "SM-1", "picture one", &why), qPrintable(why));
-        QVERIFY(writeFile(Backup::picturesFolder() + "/SM-1.bmp", "picture one")); // this PC's cached copy
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void backupThenRestoreAfterAsking() {
         const QStringList atBackup = rows();
         QString out;

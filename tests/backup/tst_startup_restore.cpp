@@ -3,10 +3,10 @@
 #include "Backup.h"
 #include "BackupArchive.h"
 #include "BackupServices.h"
+#include "EnvFixture.h"
 #include "FolderFiles.h"
 #include "Schema.h"
 #include "StartApp.h"
-#include "TestEnv.h"
 #include "mdlBackUp.h"
 #include "modMDB_Func.h"
 #include <QDateTime>
@@ -34,9 +34,8 @@ void setWritten(const QString &file, const QDateTime &when) {
 }
 } // namespace
 
-class TestStartupRestore : public QObject {
+class TestStartupRestore : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
     BackupServices services;
     QString dbFolder() const { return env->appFolder() + "/DBS"; }
     QString dbFile() const { return dbFolder() + "/dbMain.db"; }
@@ -73,12 +72,6 @@ class TestStartupRestore : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnv>(); }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void missingDatabase_newestArchiveRestoredAndOpened() {
         const QString newest = twoArchivesThenMissing();
         QVERIFY(!newest.isEmpty());

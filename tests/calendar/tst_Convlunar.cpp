@@ -1,7 +1,9 @@
 #include "Convlunar.h"
+#include "IcuDangi.h"
 #include "LunarReference.h"
 #include <QRandomGenerator>
 #include <QtTest>
+#include <functional>
 
 namespace {
 
@@ -27,6 +29,32 @@ Lunar parseLunar(const QString &text) {
     return {p.value(0).toInt(), p.value(1).toInt(), p.value(2).toInt()};
 }
 
+// Where the month table and ICU part from 1900 on, and why: a new moon so close to midnight
+// that the almanac and ICU's reckoning of the moon put it on different days, so that the
+// lunar month it starts, up to the next new moon where they agree again, is a day apart.
+struct Parting {
+    QDate newMoon, lastDay;
+    const char *why;
+};
+const Parting kIcuParts[] = {
+    {QDate(2017, 2, 26), QDate(2017, 3, 27),
+     "new moon at 23:58 KST: the almanac starts lunar month 2 on 2017-02-26, ICU on the 27th"},
+};
+const QDate kIcuFirst(1900, 1, 31);   // lunar 1900-01-01
+const QDate kSolarLast(2043, 12, 31); // the last solar day Sol2Lun takes
+
+bool icuParts(const QDate &d) {
+    return std::any_of(std::begin(kIcuParts), std::end(kIcuParts),
+                       [&](const Parting &p) { return d >= p.newMoon && d <= p.lastDay; });
+}
+
+// The program's answer in ICU's terms: the leap flag is ICU's, as the text does not carry it.
+LunarDay programLunar(const Convlunar &c, const QDate &d, bool leap) {
+    qint16 y = qint16(d.year());
+    const Lunar l = parseLunar(c.Sol2Lun(y, qint16(d.month()), qint16(d.day())));
+    return {l.year, l.month, leap, l.day};
+}
+
 } // namespace
 
 class TestConvlunar : public QObject {
@@ -49,6 +77,8 @@ private Q_SLOTS:
     void unvalidatedMonthsAndDaysCountOn();
     void everyDayRoundTrips();
     void agreesWithLiteralAlgorithm();
+    void solarToLunarAgreesWithIcu();
+    void lunarToSolarAgreesWithIcu();
 };
 
 void TestConvlunar::solarToLunar_data() {
@@ -383,6 +413,81 @@ void TestConvlunar::agreesWithLiteralAlgorithm() {
                 if (QTest::currentTestFailed())
                     return;
             }
+}
+
+// ICU's months from lunar 1900-01 to 2043-12 in their order, leap months included, as
+// (year, month, leap, first solar day, length); false where one does not start the day
+// after the one before it ends.
+static bool forEachIcuMonth(IcuDangi &icu, const std::function<void(const LunarDay &, const QDate &, int)> &f) {
+    QDate next = kIcuFirst;
+    for (int y = 1900; y <= 2043; ++y)
+        for (int m = 1; m <= 12; ++m)
+            for (bool leap : {false, true}) {
+                if (!icu.hasMonth(y, m, leap))
+                    continue; // no such leap month
+                const QDate first = icu.solar({y, m, leap, 1});
+                if (first != next)
+                    return false;
+                const int length = icu.monthLength(y, m, leap);
+                f({y, m, leap, 1}, first, length);
+                next = first.addDays(length);
+            }
+    return true;
+}
+
+// Every solar day from lunar 1900-01-01 to the last one Sol2Lun takes, as ICU's months lay
+// them out. The days that part from ICU are exactly the listed ones, so a list that no
+// longer holds fails too.
+void TestConvlunar::solarToLunarAgreesWithIcu() {
+    IcuDangi icu;
+    QVERIFY2(icu.error().isEmpty(), qPrintable(icu.error()));
+    Convlunar c;
+    QStringList unexplained, explained;
+    int days = 0;
+    QVERIFY(forEachIcuMonth(icu, [&](const LunarDay &month, const QDate &first, int length) {
+        for (int k = 0; k < length && first.addDays(k) <= kSolarLast; ++k, ++days) {
+            const QDate d = first.addDays(k);
+            const LunarDay expected{month.year, month.month, month.leap, k + 1};
+            const LunarDay got = programLunar(c, d, month.leap);
+            if (got != expected)
+                (icuParts(d) ? explained : unexplained)
+                    << QStringLiteral("%1: %2, ICU %3").arg(iso(d), got.text(), expected.text());
+        }
+    }));
+    QVERIFY2(unexplained.isEmpty(), qPrintable(unexplained.join('\n')));
+    // Every day of a parting parts: the list says no more than is so.
+    qint64 parted = 0;
+    for (const Parting &p : kIcuParts)
+        parted += p.newMoon.daysTo(p.lastDay) + 1;
+    QCOMPARE(explained.size(), parted);
+    QCOMPARE(days, 52565);
+}
+
+// Every lunar day ICU has from 1900 to 2043, leap months included: a regular month's day
+// through Lun2Sol, a leap month's day (which Lun2Sol cannot be asked for) through Sol2Lun
+// of the day ICU gives.
+void TestConvlunar::lunarToSolarAgreesWithIcu() {
+    IcuDangi icu;
+    QVERIFY2(icu.error().isEmpty(), qPrintable(icu.error()));
+    Convlunar c;
+    QStringList unexplained;
+    int days = 0, leapMonths = 0;
+    QVERIFY(forEachIcuMonth(icu, [&](const LunarDay &month, const QDate &first, int length) {
+        leapMonths += month.leap;
+        for (int d = 1; d <= length; ++d, ++days) {
+            const LunarDay lunar{month.year, month.month, month.leap, d};
+            const QDate expected = first.addDays(d - 1);
+            const QDate got =
+                month.leap
+                    ? (programLunar(c, expected, true) == lunar ? expected : QDate())
+                    : QDate::fromString(c.Lun2Sol(qint16(lunar.year), qint16(lunar.month), qint16(d)), Qt::ISODate);
+            if (got != expected && !icuParts(expected) && !icuParts(got))
+                unexplained << QStringLiteral("%1: %2, ICU %3").arg(lunar.text(), iso(got), iso(expected));
+        }
+    }));
+    QVERIFY2(unexplained.isEmpty(), qPrintable(unexplained.join('\n')));
+    QCOMPARE(days, 52594);
+    QCOMPARE(leapMonths, 53); // the almanac's leap months of 1900-2043
 }
 
 QTEST_GUILESS_MAIN(TestConvlunar)

@@ -1,15 +1,15 @@
 #include "CalendarTestHelp.h"
+#include "EnvFixture.h"
 #include "FrmCalendar.h"
-#include "TestEnv.h"
 #include <QSpinBox>
 #include <QToolButton>
 #include <memory>
 
 using namespace CalendarTestHelp;
 
-class TestFrmCalendar : public QObject {
+class TestFrmCalendar : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void tearDown() override { dlg.reset(); }
     std::unique_ptr<FrmCalendar> dlg;
 
     void open(const QString &preset) {
@@ -20,13 +20,6 @@ class TestFrmCalendar : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnv>(); }
-    void cleanup() {
-        dlg.reset();
-        QVERIFY(env->noUnexpectedBoxes());
-        env.reset();
-    }
-
     void windowIsTheCalendarAndStaysOnTop() {
         open(QString());
         QCOMPARE(dlg->windowTitle(), QStringLiteral("날짜 선택"));

@@ -1,9 +1,9 @@
 #include "CalendarDemo.h"
 #include "CalendarTestHelp.h"
 #include "DemoWindows.h"
+#include "EnvFixture.h"
 #include "FrmCalendar.h"
 #include "FrmEasyDate.h"
-#include "TestEnv.h"
 #include "UpDown.h"
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,9 +17,13 @@ const QString kInvalidTitle = QStringLiteral("날짜입력 확인");
 const QString kInvalidText = QStringLiteral("날짜의 입력형식이 잘못 되었거나,          \n존재하지 않는 날짜입니다.");
 } // namespace
 
-class TestFrmEasyDate : public QObject {
+class TestFrmEasyDate : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { dlg = std::make_unique<FrmEasyDate>(); }
+    void tearDown() override {
+        dlg.reset();
+        QVERIFY(env->prompter.boxes().isEmpty());
+    }
     std::unique_ptr<FrmEasyDate> dlg;
 
     QString box(int i) const { return dlg->meDate(i)->displayText(); }
@@ -43,17 +47,6 @@ class TestFrmEasyDate : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        dlg = std::make_unique<FrmEasyDate>();
-    }
-    void cleanup() {
-        dlg.reset();
-        QVERIFY(env->prompter.boxes().isEmpty());
-        QVERIFY(env->noUnexpectedBoxes());
-        env.reset();
-    }
-
     void loadsWithTodayAndBoldCurrentQuarterAndHalf() {
         QCOMPARE(dlg->windowTitle(), QStringLiteral("기간 간편설정"));
         QVERIFY(dlg->windowFlags() & Qt::WindowStaysOnTopHint);

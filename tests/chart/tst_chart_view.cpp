@@ -4,7 +4,7 @@
 #include "ChartPrint.h"
 #include "ChartView.h"
 #include "CupsServer.h"
-#include "TestEnv.h"
+#include "EnvFixture.h"
 #include "VbUnits.h"
 #include <QAreaSeries>
 #include <QBarSeries>
@@ -54,9 +54,10 @@ QList<qreal> barValues(const QChart &chart) {
 }
 } // namespace
 
-class TestChartView : public QObject {
+class TestChartView : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { view = std::make_unique<ChartView>(); }
+    void tearDown() override { view.reset(); }
     std::unique_ptr<ChartView> view;
 
     void shown() {
@@ -67,15 +68,6 @@ class TestChartView : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea)); }
-    void init() {
-        env = std::make_unique<TestEnv>();
-        view = std::make_unique<ChartView>();
-    }
-    void cleanup() {
-        view.reset();
-        QVERIFY(env->noUnexpectedBoxes());
-        env.reset();
-    }
 
     void valuesOfAnySizeAndSignAreShownDivided() {
         view->AddData(-5e8, QStringLiteral("음수"));

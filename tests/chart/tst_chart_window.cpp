@@ -5,10 +5,10 @@
 #include "ChartView.h"
 #include "CupsServer.h"
 #include "DemoWindows.h"
+#include "EnvFixture.h"
 #include "FrmKVGraph.h"
 #include "HandsetWindows.h"
 #include "Settings.h"
-#include "TestEnv.h"
 #include "VbUnits.h"
 #include "modMDB_Func.h"
 #include <QApplication>
@@ -41,9 +41,9 @@ QString storedTitle() {
 }
 } // namespace
 
-class TestChartWindow : public QObject {
+class TestChartWindow : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void tearDown() override { w.reset(); }
     std::unique_ptr<FrmKVGraph> w;
 
     void open(int items = 0, const QString &label = QStringLiteral("모델%1")) {
@@ -76,12 +76,6 @@ class TestChartWindow : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea)); }
-    void init() { env = std::make_unique<TestEnv>(); }
-    void cleanup() {
-        w.reset();
-        QVERIFY(env->noUnexpectedBoxes());
-        env.reset();
-    }
 
     void startsWithTheDefaultsAndStoresNothingWhileLoading() {
         w = std::make_unique<FrmKVGraph>();

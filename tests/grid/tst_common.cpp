@@ -1,12 +1,12 @@
 // Common grid behaviour: the design, the grid menu and its inputs, the shortcuts, row deletion.
 #include "AppPaths.h"
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "FloatMsg.h"
 #include "FormLayoutFile.h"
 #include "IniFile.h"
 #include "PopupMenu.h"
 #include "Spread.h"
-#include "TestEnv.h"
 #include "modSpread60.h"
 #include <QDir>
 #include <QFile>
@@ -17,9 +17,21 @@
 
 using namespace modSpread60;
 
-class TestCommon : public QObject {
+class TestCommon : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        ResetFloatMsg();
+        window = std::make_unique<QWidget>();
+        window->setObjectName(QStringLiteral("fbMobil_Admin"));
+        sp = new Spread(window.get());
+        sp->setObjectName(QStringLiteral("spList"));
+        (new QVBoxLayout(window.get()))->addWidget(sp);
+    }
+    void tearDown() override {
+        setPopupMenuChooser({});
+        gGridFontSize = gGridRowHeight = 0;
+        window.reset();
+    }
     std::unique_ptr<QWidget> window;
     Spread *sp = nullptr;
 
@@ -40,23 +52,6 @@ class TestCommon : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        ResetFloatMsg();
-        window = std::make_unique<QWidget>();
-        window->setObjectName(QStringLiteral("fbMobil_Admin"));
-        sp = new Spread(window.get());
-        sp->setObjectName(QStringLiteral("spList"));
-        (new QVBoxLayout(window.get()))->addWidget(sp);
-    }
-    void cleanup() {
-        setPopupMenuChooser({});
-        gGridFontSize = gGridRowHeight = 0;
-        window.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void listDesignLocksSelectsRowsAndLabelsTheCorner() {
         gStyleOn = true;
         fillRows(3);

@@ -1,8 +1,8 @@
 #include "AppPaths.h"
+#include "EnvFixture.h"
 #include "FullDisk.h"
 #include "SmallDisk.h"
 #include "Spread.h"
-#include "TestEnv.h"
 #include "XlsRead.h"
 #include "modExcel_sp.h"
 #include <QDir>
@@ -17,9 +17,10 @@ const QString kAsk = QStringLiteral("엑셀로 자료를 내보내기 하시겠�
 const QString kFailed = QStringLiteral("엑셀로 내보내기에 실패했습니다.");
 } // namespace
 
-class TestExport : public QObject {
+class TestExport : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { grid = std::make_unique<Spread>(); }
+    void tearDown() override { grid.reset(); }
     std::unique_ptr<Spread> grid;
 
     QString folder() const { return env->appFolder() + QStringLiteral("/ExpExcel"); }
@@ -57,16 +58,6 @@ class TestExport : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        grid = std::make_unique<Spread>();
-    }
-    void cleanup() {
-        grid.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void nothingToExportOrNo() {
         grid->setMaxCols(3);
         grid->setMaxRows(5); // rows without data

@@ -1,8 +1,8 @@
 // The find window over a real grid: moving to matches, the failure message, remembering.
+#include "EnvFixture.h"
 #include "FrmFindInSpread.h"
 #include "ModalHelp.h"
 #include "Spread.h"
-#include "TestEnv.h"
 #include "modSpread60.h"
 #include <QApplication>
 #include <QCheckBox>
@@ -11,9 +11,14 @@
 #include <QTest>
 #include <QTimer>
 
-class TestFind : public QObject {
+class TestFind : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        FrmFindInSpread::resetRemembered();
+        sp = std::make_unique<Spread>();
+        sp->resize(400, 300);
+    }
+    void tearDown() override { sp.reset(); }
     std::unique_ptr<Spread> sp;
 
     // rows x 4 columns of "item"; "Galaxy" at the given cells.
@@ -38,18 +43,6 @@ class TestFind : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        FrmFindInSpread::resetRemembered();
-        sp = std::make_unique<Spread>();
-        sp->resize(400, 300);
-    }
-    void cleanup() {
-        sp.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void firstOpeningIsEmptyRowByRowWithoutWholeMatch() {
         FrmFindInSpread f;
         QCOMPARE(f.windowTitle(), QStringLiteral("찾기"));

@@ -1,8 +1,8 @@
 // Layout files: window rectangle and state, column widths, font size and row height.
+#include "EnvFixture.h"
 #include "FormLayoutFile.h"
 #include "IniFile.h"
 #include "Spread.h"
-#include "TestEnv.h"
 #include "VbUnits.h"
 #include "modFormIni.h"
 #include <QFile>
@@ -29,21 +29,14 @@ struct Window {
 };
 } // namespace
 
-class TestLayout : public QObject {
+class TestLayout : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
 
     void put(const QString &section, const QString &key, const QString &value) {
         QVERIFY(IniFile::write(FormLayoutFile::path(QStringLiteral("fbMobil_Admin")), section, key, value));
     }
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnv>(); }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void fileIsNamedAfterWindowAndSuffix() {
         QCOMPARE(FormLayoutFile::path(QStringLiteral("fbMobil_Admin") + QStringLiteral("_2")),
                  env->appFolder() + QStringLiteral("/FormIni/fbMobil_Admin_2.ini"));

@@ -1,10 +1,10 @@
 // The print-column chooser: what it lists and ticks, what it stores, when it asks.
+#include "EnvFixture.h"
 #include "FormLayoutFile.h"
 #include "FrmSprRPTCol.h"
 #include "IniFile.h"
 #include "ReportColumns.h"
 #include "Spread.h"
-#include "TestEnv.h"
 #include "modSpread60.h"
 #include <QApplication>
 #include <QCheckBox>
@@ -23,9 +23,20 @@ void store(int col, const QString &v) {
 }
 } // namespace
 
-class TestRptCol : public QObject {
+class TestRptCol : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        window = std::make_unique<QWidget>();
+        window->setObjectName(kWindow);
+        sp = new Spread(window.get());
+        sp->setObjectName("spList");
+        sp->setMaxCols(5);
+        sp->setMaxRows(3);
+        for (int c = 1; c <= 5; ++c)
+            sp->setHeaderText(c, 1, QString("열%1").arg(c));
+        sp->setColHidden(3, true);
+    }
+    void tearDown() override { window.reset(); }
     std::unique_ptr<QWidget> window;
     Spread *sp = nullptr;
 
@@ -48,24 +59,6 @@ class TestRptCol : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        window = std::make_unique<QWidget>();
-        window->setObjectName(kWindow);
-        sp = new Spread(window.get());
-        sp->setObjectName("spList");
-        sp->setMaxCols(5);
-        sp->setMaxRows(3);
-        for (int c = 1; c <= 5; ++c)
-            sp->setHeaderText(c, 1, QString("열%1").arg(c));
-        sp->setColHidden(3, true);
-    }
-    void cleanup() {
-        window.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void withoutAFileEveryVisibleColumnIsTicked() {
         QVERIFY(!QFile::exists(layoutFile()));
         auto w = open();

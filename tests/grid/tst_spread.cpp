@@ -1,10 +1,10 @@
 // The grid widget: units, the user's column drags, sorting by header click, pictures,
 // positions, key and mouse signals.
+#include "EnvFixture.h"
 #include "PictureCache.h"
 #include "SheetModel.h"
 #include "Spread.h"
 #include "SpreadDelegate.h"
-#include "TestEnv.h"
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
@@ -15,9 +15,13 @@
 #include <QTest>
 #include <QToolTip>
 
-class TestSpread : public QObject {
+class TestSpread : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        sp = std::make_unique<Spread>();
+        sp->resize(600, 400);
+    }
+    void tearDown() override { sp.reset(); }
     std::unique_ptr<Spread> sp;
 
     void fillNumbers(const QStringList &col1) {
@@ -41,17 +45,6 @@ class TestSpread : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        sp = std::make_unique<Spread>();
-        sp->resize(600, 400);
-    }
-    void cleanup() {
-        sp.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void columnWidthsAreCharactersAndRowHeightsPoints() {
         sp->setMaxCols(3);
         sp->setMaxRows(2);

@@ -1,7 +1,8 @@
-// The .xls writer, read back by python3-xlrd: texts, formats, widths, sheet splitting and
-// names, failures; a second script walks the records and checks every stored offset.
+// The .xls writer, read back by python3-xlrd (support/xls_read.py): texts, formats, widths,
+// sheet splitting and names, failures, and every offset the records store.
 #include "CompoundFile.h"
 #include "FullDisk.h"
+#include "XlsRead.h"
 #include "XlsWriter.h"
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -10,120 +11,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-// Cells as values (null: empty, ["type", n]: not text), formats of the first rows, widths;
-// then "problems": the stream's records checked against the offsets they store.
-const char *kReader = R"PY(
-import sys, io, json, struct, xlrd
-from xlrd import compdoc
-path, fmt_rows = sys.argv[1], int(sys.argv[2])
-log = io.StringIO()
-book = xlrd.open_workbook(path, formatting_info=True, logfile=log)
-out = {'log': log.getvalue(), 'sheets': [], 'problems': []}
-for sh in book.sheets():
-    rows, fmt = [], []
-    for r in range(sh.nrows):
-        cells = [sh.cell(r, c) for c in range(sh.ncols)]
-        rows.append([x.value if x.ctype == xlrd.XL_CELL_TEXT else None if x.ctype == xlrd.XL_CELL_EMPTY
-                     else ['type', x.ctype] for x in cells])
-        if r < fmt_rows:
-            f = []
-            for c, x in enumerate(cells):
-                xf = book.xf_list[sh.cell_xf_index(r, c)] if x.ctype != xlrd.XL_CELL_EMPTY else None
-                fn = book.font_list[xf.font_index] if xf else None
-                f.append([fn.bold, fn.weight, xf.alignment.hor_align, xf.alignment.vert_align, fn.name, fn.height] if xf else None)
-            fmt.append(f)
-    out['sheets'].append({'name': sh.name, 'ncols': sh.ncols, 'rows': rows, 'fmt': fmt,
-                          'widths': [sh.colinfo_map[c].width if c in sh.colinfo_map else None for c in range(sh.ncols)]})
-bad = out['problems'].append
-cdlog = io.StringIO()
-wb = compdoc.CompDoc(open(path, 'rb').read(), logfile=cdlog).get_named_stream('Workbook')
-if cdlog.getvalue(): bad(cdlog.getvalue())
-u = struct.unpack_from
-recs, at, p = [], {}, 0
-while p + 4 <= len(wb):
-    t, n = u('<HH', wb, p)
-    if t == 0:
-        if any(wb[p:]): bad('junk at %d' % p)
-        break
-    if n > 8224: bad('record %x at %d too long' % (t, p))
-    recs.append((p, t, wb[p + 4:p + 4 + n])); at[p] = recs[-1]; p += 4 + n
-i = next(k for k, r in enumerate(recs) if r[1] == 0xFC)
-chunks = [recs[i]]
-while recs[i + len(chunks)][1] == 0x3C: chunks.append(recs[i + len(chunks)])
-total, unique = u('<II', chunks[0][2])
-k, o, starts = 0, 8, []
-for s in range(unique):
-    if o == len(chunks[k][2]): k, o = k + 1, 0
-    if o + 3 > len(chunks[k][2]): bad('string %d: header split' % s); break
-    starts.append((chunks[k][0] + 4 + o, chunks[k][0]))
-    cch, flags = u('<HB', chunks[k][2], o); o += 3
-    while True:
-        w = 2 if flags & 1 else 1
-        take = min(cch, (len(chunks[k][2]) - o) // w); cch -= take; o += take * w
-        if not cch: break
-        if o != len(chunks[k][2]): bad('string %d: character split' % s)
-        k += 1; flags = chunks[k][2][0]; o = 1
-if k != len(chunks) - 1 or o != len(chunks[k][2]): bad('SST size')
-e = next(r for r in recs if r[1] == 0xFF)[2]
-dsst = u('<H', e)[0]
-if (len(e) - 2) // 8 != -(-unique // dsst): bad('ExtSST bucket count')
-for b in range((len(e) - 2) // 8):
-    ib, cb = u('<IH', e, 2 + 8 * b)
-    if starts[b * dsst] != (ib, ib - cb): bad('ExtSST bucket %d' % b)
-ncells = 0
-for _, t, d in [r for r in recs if r[1] == 0x85]:
-    off = u('<I', d)[0]
-    if off not in at or at[off][1] != 0x809 or u('<H', at[off][2], 2)[0] != 0x10: bad('BoundSheet %d' % off); continue
-    j = recs.index(at[off]); cells, rows, dbcells, index, dims, defcol = [], {}, [], b'', None, None
-    while recs[j][1] != 0x0A:
-        p, t, d = recs[j]; j += 1
-        if t == 0xFD:
-            cells.append((u('<HH', d), p))
-            if u('<I', d, 6)[0] >= unique: bad('string index')
-        elif t == 0x208: rows[u('<H', d)[0]] = u('<HH', d, 2)
-        elif t == 0xD7: dbcells.append(p)
-        elif t == 0x20B: index = d
-        elif t == 0x200: dims = u('<IIHH', d)
-        elif t == 0x55: defcol = p
-    ncells += len(cells)
-    rc = [c for c, _ in cells]
-    if rc != sorted(rc): bad('cells out of order')
-    first = {}
-    for (r, c), p in cells: first.setdefault(r, p)
-    span = {}
-    for r, c in rc: lo, hi = span.get(r, (c, c + 1)); span[r] = (min(lo, c), max(hi, c + 1))
-    if rows != span: bad('Row records')
-    want = (min(first), max(first) + 1, min(c for _, c in rc), max(c for _, c in rc) + 1) if cells else (0, 0, 0, 0)
-    if dims != want: bad('Dimensions %s, cells %s' % (dims, want))
-    if u('<III', index, 4) != (want[0], want[1], defcol): bad('Index')
-    if list(u('<%dI' % len(dbcells), index, 16)) != dbcells: bad('Index DBCell positions')
-    for p in dbcells:
-        d = at[p][2]; rowpos = p - u('<I', d)[0]; cur = rowpos + 20
-        for n, off in enumerate(u('<%dH' % ((len(d) - 4) // 2), d, 4)):
-            cur += off
-            if at.get(rowpos + 20 * n, (0, 0))[1] != 0x208 or first.get(u('<H', at[rowpos + 20 * n][2])[0]) != cur:
-                bad('DBCell at %d, row %d' % (p, n))
-if ncells != total: bad('SST total %d, cells %d' % (total, ncells))
-json.dump(out, sys.stdout)
-)PY";
 
-QString python() {
-    return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
-                                                             : QStringLiteral("python3");
-}
-
-QJsonObject readBack(const QString &file, int fmtRows = 0) {
-    QProcess p;
-    p.start(python(), {QStringLiteral("-c"), QString::fromUtf8(kReader), file, QString::number(fmtRows)});
-    if (!p.waitForFinished(180000) || p.exitCode() != 0)
-        return {{QStringLiteral("error"), QString::fromUtf8(p.readAllStandardError())}};
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-}
+QJsonObject readBack(const QString &file, int fmtRows = 0) { return readXlsJson(file, fmtRows, true); }
 
 // What every reader must see: no warnings, no broken offsets.
 QString complaints(const QJsonObject &book) {
@@ -373,17 +266,10 @@ private Q_SLOTS:
             QCOMPARE(quint64(f.size()), CompoundFileWriter::fileSize(quint64(size)));
             streams << data + QByteArray(std::max<qint64>(0, 4096 - size), 0);
         }
-        QProcess p;
-        p.start(
-            python(),
-            QStringList{QStringLiteral("-c"),
-                        QStringLiteral("import sys, io, hashlib\nfrom xlrd import compdoc\nfor path in sys.argv[1:]:\n"
-                                       "    log = io.StringIO(); s = compdoc.CompDoc(open(path, 'rb').read(), "
-                                       "logfile=log).get_named_stream('Workbook')\n"
-                                       "    print(hashlib.sha1(s).hexdigest(), len(s), repr(log.getvalue()))")} +
-                files);
-        QVERIFY(p.waitForFinished(60000));
-        const QList<QByteArray> lines = p.readAllStandardOutput().trimmed().split('\n');
+        QString error;
+        const QByteArray out = runXlsReader(QStringList{QStringLiteral("--streams")} + files, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const QList<QByteArray> lines = out.trimmed().split('\n');
         QCOMPARE(lines.size(), streams.size());
         for (qsizetype i = 0; i < lines.size(); ++i)
             QCOMPARE(lines[i], QCryptographicHash::hash(streams[i], QCryptographicHash::Sha1).toHex() + ' ' +

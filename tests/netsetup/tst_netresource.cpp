@@ -1,8 +1,8 @@
+#include "EnvFixture.h"
 #include "NetEnumBuffer.h"
 #include "NetResource.h"
 #include "NetworkFixture.h"
 #include "ServerSearch.h"
-#include "TestEnv.h"
 #include <QTest>
 
 namespace {
@@ -33,9 +33,8 @@ public:
 };
 } // namespace
 
-class TestNetResource : public QObject {
+class TestNetResource : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
     QString net() const { return env->root() + "/network"; }
 
     // Two Windows servers share the program folder "app", a third shares "App"; another
@@ -52,12 +51,6 @@ class TestNetResource : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnv>(); }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void namesAndTypes() {
         NetResource r;
         QVERIFY(r.isRoot());

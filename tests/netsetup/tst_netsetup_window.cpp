@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "FloatMsg.h"
 #include "FrmTool_NTSetup.h"
 #include "NetResource.h"
@@ -11,7 +12,6 @@
 #include "ServerDbBox.h"
 #include "Settings.h"
 #include "StartApp.h"
-#include "TestEnv.h"
 #include "frmMain.h"
 #include "modMDB_Func.h"
 #include "modOptionBtn.h"
@@ -37,9 +37,9 @@ const QString kRestart = "설정이 저장되었습니다.\r\n프로그램을 �
                          "종료후 다시 시작하세요.";
 } // namespace
 
-class TestNetSetupWindow : public QObject {
+class TestNetSetupWindow : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { ResetFloatMsg(); }
     QString net() const { return env->root() + "/network"; }
 
     std::unique_ptr<FrmTool_NTSetup> open() {
@@ -67,15 +67,6 @@ class TestNetSetupWindow : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        ResetFloatMsg();
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     // A first start: server, nothing to type, the advanced frame folded away with its gap.
     void loadsAsServer() {
         auto w = open();

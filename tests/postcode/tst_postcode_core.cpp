@@ -1,11 +1,11 @@
 #include "AnsiCodec.h"
 #include "AppPaths.h"
+#include "EnvFixture.h"
 #include "PostcodeFixture.h"
 #include "PostcodeImport.h"
 #include "PostcodeSample.h"
 #include "PostcodeSql.h"
 #include "PostcodeUpdate.h"
-#include "TestEnv.h"
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -44,15 +44,11 @@ QStringList rows(const QString &dbFile, const BoundSql &sql) {
 
 } // namespace
 
-class TestPostcodeCore : public QObject {
+class TestPostcodeCore : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
     QString path(const QString &name) const { return env->root() + '/' + name; }
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnv>(); }
-    void cleanup() { env.reset(); }
-
     void statements() {
         using namespace PostcodeSql;
         QCOMPARE(searchQuery("역삼").inlined(),

@@ -1,11 +1,11 @@
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "LocalHttpServer.h"
 #include "PostcodeDownload.h"
 #include "PostcodeFixture.h"
 #include "PostcodeUpdate.h"
 #include "Settings.h"
 #include "Spread.h"
-#include "TestEnv.h"
 #include "frmZipcode.h"
 #include <QDir>
 #include <QElapsedTimer>
@@ -27,9 +27,16 @@ const QString kQuestion = QStringLiteral("정말 최신 우편번호로 업그�
 const QString kFailed = QStringLiteral("우편번호 최신 업그레이드 실패하였습니다.");
 } // namespace
 
-class TestPostcodeUpdate : public QObject {
+class TestPostcodeUpdate : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        server = std::make_unique<LocalHttpServer>();
+        QVERIFY(server->isListening());
+        QVERIFY(server->baseUrl().startsWith("http://127.0.0.1:"));
+        Settings::SaveSetting(AppState::title(), "Postcode", "UpdateServer", server->baseUrl() + "/");
+        PostcodeFixture::makeDatabase(dbFile());
+    }
+    void tearDown() override { server.reset(); }
     std::unique_ptr<LocalHttpServer> server;
     QString dbs() const { return env->appFolder() + "/DBS"; }
     QString dbFile() const { return dbs() + "/dbPost.db"; }
@@ -61,20 +68,6 @@ class TestPostcodeUpdate : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        server = std::make_unique<LocalHttpServer>();
-        QVERIFY(server->isListening());
-        QVERIFY(server->baseUrl().startsWith("http://127.0.0.1:"));
-        Settings::SaveSetting(AppState::title(), "Postcode", "UpdateServer", server->baseUrl() + "/");
-        PostcodeFixture::makeDatabase(dbFile());
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        server.reset();
-        env.reset();
-    }
-
     void addressIsOurSetting() {
         QCOMPARE(PostcodeUpdate::archiveUrl().toString(), server->baseUrl() + "/download/zipcode/adozip/dbPost.zip");
         // None set: the button says so and where, before asking anything or touching the database.

@@ -1,8 +1,8 @@
 #include "AppPaths.h"
+#include "EnvFixture.h"
 #include "PostcodeFixture.h"
 #include "PostcodeWindows.h"
 #include "Spread.h"
-#include "TestEnv.h"
 #include "frmZipcode.h"
 #include "modMain.h"
 #include <QApplication>
@@ -16,9 +16,9 @@
 
 using namespace FolderFiles;
 
-class TestPostcodeWindow : public QObject {
+class TestPostcodeWindow : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { PostcodeFixture::makeDatabase(dbFile()); }
     QString dbFile() const { return env->appFolder() + "/DBS/dbPost.db"; }
 
     // Runs check once the modal window is up and active, then closes it unless check did.
@@ -36,15 +36,6 @@ class TestPostcodeWindow : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        PostcodeFixture::makeDatabase(dbFile());
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void emptyTextShowsTheWindowWithoutSearching() {
         frmZipcode w;
         QCOMPARE(w.windowTitle(), QString("우편번호 검색"));

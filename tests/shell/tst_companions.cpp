@@ -1,8 +1,8 @@
 #include "AppPaths.h"
 #include "AppState.h"
 #include "Companions.h"
+#include "EnvFixture.h"
 #include "Settings.h"
-#include "TestEnv.h"
 #include "modMain.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -24,17 +24,10 @@ void writeTool(const QString &path, const QByteArray &script = {}) {
 QString programDir() { return QCoreApplication::applicationDirPath(); }
 } // namespace
 
-class TestCompanions : public QObject {
+class TestCompanions : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnv>(); }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void lookup_toolsDirReplacesTheDefaults() {
         const QString hidden = env->hideTools();
         QCOMPARE(AppPaths::toolFolders(), (QStringList{env->appFolder(), programDir(), hidden}));

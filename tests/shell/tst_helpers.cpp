@@ -1,11 +1,11 @@
 #include "AppPaths.h"
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "FloatMsg.h"
 #include "Messages.h"
 #include "ModalHelp.h"
 #include "PopupMenu.h"
 #include "QtKorean.h"
-#include "TestEnv.h"
 #include "WidgetPrompter.h"
 #include "modFrmCtrl.h"
 #include <QAbstractButton>
@@ -18,20 +18,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-class TestHelpers : public QObject {
+class TestHelpers : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { ResetFloatMsg(); }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        ResetFloatMsg();
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void popupMenuParsing() {
         const PopupMenuModel m = parsePopupMenu({"01복사", "X", "02[v]붙여넣기", "-", "03삭제"});
         QCOMPARE(m.size(), 4);

@@ -1,8 +1,8 @@
 #include "AppPaths.h"
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "ProgramServices.h"
 #include "Settings.h"
-#include "TestEnv.h"
 #include "WindowPlacement.h"
 #include "WindowRegistry.h"
 #include "frmIntroMsg.h"
@@ -41,9 +41,12 @@ struct Backups : ProgramServices {
 };
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        QVERIFY(env->openFreshDatabase());
+        writeLogo(AppPaths::inApp("Image/mainbg.jpg"), Qt::red);
+    }
 
     void writeLogo(const QString &path, QColor c) {
         QDir().mkpath(QFileInfo(path).absolutePath());
@@ -58,16 +61,6 @@ class TestMainWindow : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(env->openFreshDatabase());
-        writeLogo(AppPaths::inApp("Image/mainbg.jpg"), Qt::red);
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     // Centred the first time, where it was closed the next; a place no screen shows any more
     // (a second monitor taken away) brings it back to the centre.
     void placement() {

@@ -1,10 +1,10 @@
 // Where windows open on a 1024x768 screen whose windows have frames (test_placement runs on
 // such an offscreen screen): each frame whole on the screen, centred on its owner or the screen.
+#include "EnvFixture.h"
 #include "FrmKVGraph.h"
 #include "FrmLogin.h"
 #include "ModalHelp.h"
 #include "Spread.h"
-#include "TestEnv.h"
 #include "WindowReporter.h"
 #include "frmMain.h"
 #include "modSpread60.h"
@@ -32,21 +32,14 @@ QRect modalFrame(QObject *context, const std::function<void()> &act) {
 }
 } // namespace
 
-class TestPlacement : public QObject {
+class TestPlacement : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
-
-private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
+    void setUp() override {
         QVERIFY(env->openFreshDatabase());
         QCOMPARE(area().size(), QSize(1024, 768));
     }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
 
+private Q_SLOTS:
     // The main window's 1100x760 does not fit with its frame: maximised, not with its title
     // bar above the screen. The others open centred on the screen.
     void ownWindows() {

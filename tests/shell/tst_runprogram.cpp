@@ -1,10 +1,10 @@
 #include "AppPaths.h"
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "FrmLogin.h"
 #include "ProgramServices.h"
 #include "Settings.h"
 #include "StartApp.h"
-#include "TestEnv.h"
 #include "WindowRegistry.h"
 #include "frmIntroMsg.h"
 #include "frmMain.h"
@@ -51,9 +51,17 @@ void setConfig(const QString &key, const QString &value) {
 }
 } // namespace
 
-class TestRunProgram : public QObject {
+class TestRunProgram : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        services = Services();
+        windowsSeen.clear();
+        WindowRegistry::add(QStringLiteral("fbMobil_Admin"), [](QWidget *main) {
+            auto *child = new QWidget;
+            child->setObjectName(QStringLiteral("fbMobil_Admin"));
+            return static_cast<frmMain *>(main)->addChild(child);
+        });
+    }
     Services services;
     QStringList windowsSeen;
 
@@ -89,22 +97,6 @@ class TestRunProgram : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        services = Services();
-        windowsSeen.clear();
-        WindowRegistry::add(QStringLiteral("fbMobil_Admin"), [](QWidget *main) {
-            auto *child = new QWidget;
-            child->setObjectName(QStringLiteral("fbMobil_Admin"));
-            return static_cast<frmMain *>(main)->addChild(child);
-        });
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        modMDB_Func::DBTerminate();
-        env.reset();
-    }
-
     // Login, the intro message, the main window with the handset list, and closing after the
     // backup question: the whole day of a shop in one run.
     void loginToMainWindowAndClose() {

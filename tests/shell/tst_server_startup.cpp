@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "FrmTool_NTSetup.h"
 #include "ModalHelp.h"
 #include "NetSetupWindows.h"
@@ -7,7 +8,6 @@
 #include "ServerDbBox.h"
 #include "Settings.h"
 #include "StartApp.h"
-#include "TestEnv.h"
 #include "TestServer.h"
 #include "WindowRegistry.h"
 #include "modMDB_Func.h"
@@ -25,18 +25,14 @@
 using namespace modMDB_Func;
 
 // Start-up with the database on a server: what the setup window stored is what opens.
-class TestServerStartup : public QObject {
+class TestServerStartup : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
-
-private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
+    void setUp() override {
         QVERIFY(env->openFreshDatabase()); // stores the connection as the setup window does
         DBTerminate();
     }
-    void cleanup() { env.reset(); }
 
+private Q_SLOTS:
     void storedServerOpensAtStartUp() {
         QVERIFY(modMain::DatabaseOnServer());
         QVERIFY(modMain::InitApp());

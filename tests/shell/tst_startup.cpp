@@ -1,8 +1,8 @@
 #include "AppPaths.h"
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "Schema.h"
 #include "Settings.h"
-#include "TestEnv.h"
 #include "WriteProtect.h"
 #include "modMDB_Func.h"
 #include "modMain.h"
@@ -22,9 +22,8 @@ void setCfg(const QString &section, const QString &key, const QString &v) {
 }
 } // namespace
 
-class TestStartup : public QObject {
+class TestStartup : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
 
     QString shareFolder() const { return env->drives->shareFolder("\\\\SRV\\shop"); }
     // A shop server's share holding the database, and the settings of a PC in network mode.
@@ -37,12 +36,6 @@ class TestStartup : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnv>(); }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void firstCheck_skippedWhenPassed() {
         Settings::SaveSetting(AppState::sharedApp(), "MDAC_Check", "CHECK_VALUE", "YES");
         QVERIFY(RunFirstCheck("/DBS/dbMain.db", "local_user"));

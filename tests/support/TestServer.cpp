@@ -14,7 +14,7 @@ ServerConnection maintenance() {
     c.port = qEnvironmentVariableIntValue("MOBILESHOP_PG_PORT");
     c.user = qEnvironmentVariable("MOBILESHOP_PG_USER");
     c.password = qEnvironmentVariable("MOBILESHOP_PG_PASSWORD");
-    c.database = QStringLiteral("postgres");
+    c.database = qEnvironmentVariable("MOBILESHOP_PG_DATABASE", QStringLiteral("postgres"));
     return c;
 }
 
@@ -25,10 +25,12 @@ ServerConnection createDatabase(QString *error) {
     ServerConnection c = maintenance();
     if (c.host.isEmpty()) {
         if (error)
-            *error = QStringLiteral("no private server: run the test through scripts/with-postgres");
+            *error = QStringLiteral("no private server: run the test through scripts/with-postgres or its _pg test");
         return {};
     }
-    const QString name = QStringLiteral("case_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    // Named after the program's own database: pg-cluster drops them all when the program ends.
+    const QString name =
+        QStringLiteral("%1__%2_%3").arg(c.database).arg(QCoreApplication::applicationPid()).arg(++counter);
     const QString connection = QStringLiteral("test-maintenance");
     QString why;
     {

@@ -1,62 +1,57 @@
 #include "XlsRead.h"
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 
-namespace {
-const char *kScript = R"(
-import json, sys, xlrd
-book = xlrd.open_workbook(sys.argv[1], formatting_info=True)
-out = {"names": book.sheet_names(), "cells": [], "bold": [], "text": []}
-for sh in book.sheets():
-    out["cells"].append([[str(sh.cell_value(r, c)) for c in range(sh.ncols)] for r in range(sh.nrows)])
-    out["bold"].append([[bool(book.font_list[book.xf_list[sh.cell_xf_index(r, c)].font_index].bold)
-                         for c in range(sh.ncols)] for r in range(sh.nrows)])
-    out["text"].append([all(sh.cell_type(r, c) in (xlrd.XL_CELL_TEXT, xlrd.XL_CELL_EMPTY, xlrd.XL_CELL_BLANK)
-                            for c in range(sh.ncols)) for r in range(sh.nrows)])
-sys.stdout.write(json.dumps(out))
-)";
-} // namespace
+QByteArray runXlsReader(const QStringList &args, QString *error) {
+    const QString python = QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                                             : QStringLiteral("python3");
+    QProcess p;
+    p.start(python, QStringList{QStringLiteral(MOBILESHOP_XLS_READER)} + args);
+    if (!p.waitForFinished(180000) || p.exitCode() != 0) {
+        if (error) {
+            *error = QString::fromUtf8(p.readAllStandardError()).trimmed();
+            if (error->isEmpty())
+                *error = QStringLiteral("python3 did not finish");
+        }
+        return {};
+    }
+    return p.readAllStandardOutput();
+}
+
+QJsonObject readXlsJson(const QString &file, int fmtRows, bool walkRecords) {
+    QString error;
+    const QByteArray out =
+        runXlsReader({file, QString::number(fmtRows), walkRecords ? QStringLiteral("1") : QStringLiteral("0")}, &error);
+    if (!error.isEmpty())
+        return {{QStringLiteral("error"), error}};
+    return QJsonDocument::fromJson(out).object();
+}
 
 XlsBook readXls(const QString &file) {
     XlsBook book;
-    QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromUtf8(kScript), file});
-    if (!p.waitForFinished(120000) || p.exitCode() != 0) {
-        book.error = QString::fromUtf8(p.readAllStandardError()).trimmed();
-        if (book.error.isEmpty())
-            book.error = QStringLiteral("python3 did not finish");
-        return book;
-    }
-    const QJsonObject o = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    for (const auto &n : o.value(QStringLiteral("names")).toArray())
-        book.sheetNames << n.toString();
-    for (const auto &sheet : o.value(QStringLiteral("cells")).toArray()) {
-        QList<QStringList> rows;
-        for (const auto &row : sheet.toArray()) {
-            QStringList cols;
-            for (const auto &v : row.toArray())
-                cols << v.toString();
-            rows << cols;
-        }
-        book.cells << rows;
-    }
-    for (const auto &sheet : o.value(QStringLiteral("bold")).toArray()) {
-        QList<QList<bool>> rows;
-        for (const auto &row : sheet.toArray()) {
+    const QJsonObject o = readXlsJson(file);
+    book.error = o.value(QStringLiteral("error")).toString();
+    for (const QJsonValue &s : o.value(QStringLiteral("sheets")).toArray()) {
+        const QJsonObject sheet = s.toObject();
+        book.sheetNames << sheet.value(QStringLiteral("name")).toString();
+        QList<QStringList> texts;
+        for (const QJsonValue &row : sheet.value(QStringLiteral("text")).toArray())
+            texts << row.toVariant().toStringList();
+        book.cells << texts;
+        QList<QList<bool>> bold;
+        for (const QJsonValue &row : sheet.value(QStringLiteral("bold")).toArray()) {
             QList<bool> cols;
-            for (const auto &v : row.toArray())
+            for (const QJsonValue &v : row.toArray())
                 cols << v.toBool();
-            rows << cols;
+            bold << cols;
         }
-        book.bold << rows;
-    }
-    for (const auto &sheet : o.value(QStringLiteral("text")).toArray()) {
-        QList<bool> rows;
-        for (const auto &v : sheet.toArray())
-            rows << v.toBool();
-        book.textCells << rows;
+        book.bold << bold;
+        QList<bool> textRows;
+        for (const QJsonValue &v : sheet.value(QStringLiteral("textRows")).toArray())
+            textRows << v.toBool();
+        book.textCells << textRows;
     }
     return book;
 }

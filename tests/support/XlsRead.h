@@ -1,9 +1,17 @@
 #pragma once
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// An .xls file as python3-xlrd (an independent reader) sees it.
+// An .xls file as python3-xlrd (an independent reader) sees it: what support/xls_read.py
+// prints, or {"error": ...} when it could not read the file. fmtRows rows get their formats;
+// walkRecords also checks the stream's records against the offsets they store ("problems").
+QJsonObject readXlsJson(const QString &file, int fmtRows = 0, bool walkRecords = false);
+// Runs support/xls_read.py with args; its output, empty with *error set on failure.
+QByteArray runXlsReader(const QStringList &args, QString *error = nullptr);
+
+// The same, as cell texts and formats.
 struct XlsBook {
     QString error; // empty when xlrd read the file
     QStringList sheetNames;

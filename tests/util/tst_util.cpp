@@ -1,7 +1,7 @@
 #include "AnsiCodec.h"
+#include "EnvFixture.h"
 #include "IniFile.h"
 #include "Settings.h"
-#include "TestEnv.h"
 #include "mdlCommonKV.h"
 #include <QElapsedTimer>
 #include <QFile>
@@ -9,23 +9,16 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QTest>
+#include <QThread>
+#include <thread>
 
 using namespace mdlCommonKV;
 
-class TestUtil : public QObject {
+class TestUtil : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
 private Q_SLOTS:
-    void init() {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        env = std::make_unique<TestEnv>();
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
-
     void base64_padding() {
         QCOMPARE(EncodeStr(""), QString());
         QCOMPARE(EncodeStr("a"), QString("YQ=="));
@@ -166,15 +159,24 @@ private Q_SLOTS:
     }
     void ini_heldLockFailsTheWrite() {
         const QString path = env->root() + "/held.ini";
+        const auto set = [](IniFile &ini) { return ini.setValue("s", "k", "v"); };
         QLockFile other(path + ".lock");
         QVERIFY(other.lock());
         QElapsedTimer t;
         t.start();
-        QVERIFY(!IniFile::write(path, "s", "k", "v"));
-        QVERIFY(t.elapsed() >= 4000); // it waited for the holder before giving up
+        QVERIFY(!IniFile::update(path, set, 300));
+        QVERIFY(t.elapsed() >= 300); // it waited for the holder before giving up
         QVERIFY(!QFile::exists(path));
-        other.unlock();
-        QVERIFY(IniFile::write(path, "s", "k", "v"));
+        // A holder that lets go within the wait is waited for.
+        std::thread release([&] {
+            QThread::msleep(100);
+            other.unlock();
+        });
+        t.restart();
+        const bool stored = IniFile::update(path, set, 2000);
+        release.join();
+        QVERIFY(stored);
+        QVERIFY(t.elapsed() >= 100);
     }
 
     void ini_refusesWhatWouldNotReadBack_data() {
