@@ -8,11 +8,13 @@ using modMDB_Func::SqlQuote;
 namespace HandsetSql {
 
 namespace {
-// Every column of the table, in its order: the list and the entry window read them by name.
-QString selectColumns() {
+// The columns of the table in its order, every one or the list grid's only: the list and the
+// entry window read them by name, the remark only when the entry window opens a row.
+QString selectColumns(bool gridOnly = false) {
     QStringList names;
     for (const HandsetColumns::Column &c : HandsetColumns::all())
-        names << QStringLiteral("m.") + c.columnName();
+        if (!gridOnly || c.gridCol > 0)
+            names << QStringLiteral("m.") + c.columnName();
     return names.join(QStringLiteral(", "));
 }
 
@@ -23,7 +25,7 @@ QString likeContains(const QString &text) {
 } // namespace
 
 QString listQuery(const std::array<QString, 8> &search) {
-    QString sql = QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1");
+    QString sql = QStringLiteral("SELECT ") + selectColumns(true) + QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1");
     for (const HandsetColumns::Column &c : HandsetColumns::all()) {
         if (c.match == HandsetColumns::Match::None || search[size_t(c.field) - 1].isEmpty())
             continue;

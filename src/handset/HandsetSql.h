@@ -10,9 +10,9 @@
 namespace HandsetSql {
 
 // The list search: the eight search texts in member order (ID, year, maker, opening type,
-// antenna, model, SAR, nickname); empty texts add no condition.
+// antenna, model, SAR, nickname); empty texts add no condition. It reads the grid's columns.
 QString listQuery(const std::array<QString, 8> &search);
-// One record by code.
+// One record by code, every column.
 QString recordQuery(int code);
 // The distinct values of one column, narrowed by text when it is not empty.
 QString lookupQuery(const QString &column, const QString &text);
