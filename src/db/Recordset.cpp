@@ -1,6 +1,8 @@
 #include "Recordset.h"
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
+#include <cstring>
 
 int Recordset::fieldIndex(const QString &name) const {
     for (int i = 0; i < m_fields.size(); ++i)
@@ -65,7 +67,32 @@ void Recordset::beginFill(QStringList fields) {
     close();
     m_fields = std::move(fields);
     m_cols.resize(size_t(m_fields.size()));
+    // Nothing remembered yet: a null (Special) place matches no text.
+    m_recent.assign(m_cols.size(), std::vector<CellRef>(size_t(1) << kRecentBits, CellRef::at(CellRef::Special, 0, 0)));
     m_fillField = 0;
+}
+
+void Recordset::addUtf8(const char *text, int bytes) {
+    const auto n = size_t(bytes);
+    if (n == 0 || n > size_t(kRecentLongest)) {
+        add(CellText::append(*m_bytes, CellRef::Pooled, text, n));
+        return;
+    }
+    quint64 h = 0xcbf29ce484222325ull ^ n;
+    for (size_t i = 0; i < n; i += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, text + i, std::min<size_t>(8, n - i));
+        h = (h ^ word) * 0x100000001b3ull;
+        h ^= h >> 29;
+    }
+    CellRef &recent = m_recent[m_fillField][size_t(h >> (64 - kRecentBits))];
+    if (recent.length == n && recent.kind() == CellRef::Pooled &&
+        std::memcmp(m_bytes->data() + recent.offset(), text, n) == 0) {
+        add(recent);
+        return;
+    }
+    recent = CellText::append(*m_bytes, CellRef::Pooled, text, n);
+    add(recent);
 }
 
 void Recordset::addText(QStringView text) {
@@ -82,6 +109,7 @@ void Recordset::addOther(const QVariant &v) {
 
 void Recordset::finishFill() {
     m_rows = m_cols.empty() ? 0 : int(m_cols.back().size());
+    m_recent = {};
     for (PodBuffer<CellRef> &c : m_cols)
         c.shrinkToFit();
     m_bytes->shrinkToFit();
@@ -117,6 +145,7 @@ void Recordset::load(QSqlQuery &query) {
 void Recordset::close() {
     m_fields.clear();
     m_cols.clear();
+    m_recent = {};
     // A grid may still show the old texts: it keeps that pool, this snapshot starts a new one.
     m_bytes = std::make_shared<BytePool>();
     m_others = {};

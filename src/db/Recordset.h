@@ -60,10 +60,8 @@ public:
             addOther(QVariant(qlonglong(v)));
     }
     void addDouble(double v) { addOther(QVariant(v)); }
-    // UTF-8 text, kept as it is.
-    void addUtf8(const char *text, int bytes) {
-        add(CellText::append(*m_bytes, CellRef::Pooled, text, size_t(bytes)));
-    }
+    // UTF-8 text, kept as it is; a short text the field had lately is not stored again.
+    void addUtf8(const char *text, int bytes);
     void addText(QStringView text);
     void addBlob(const QByteArray &bytes) { addOther(QVariant(bytes)); }
     void finishFill();
@@ -76,10 +74,15 @@ private:
     }
     // A value no cell holds in place: its index + 1 in m_others.
     void addOther(const QVariant &v);
+    // Makers, years, opening types repeat on every other row: each field remembers where its
+    // recent short texts are, by hash, so that they are kept once.
+    static constexpr int kRecentBits = 11;
+    static constexpr int kRecentLongest = 24;
     QString textOf(CellRef r) const;
 
     QStringList m_fields;
     std::vector<PodBuffer<CellRef>> m_cols;
+    std::vector<std::vector<CellRef>> m_recent; // per field, 1 << kRecentBits places
     size_t m_fillField = 0;
     std::shared_ptr<BytePool> m_bytes = std::make_shared<BytePool>();
     std::vector<QVariant> m_others;

@@ -10,6 +10,7 @@
 #include "SqlLog.h"
 #include "TestEnv.h"
 #include "modMDB_Func.h"
+#include "modMain.h"
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -279,6 +280,9 @@ private Q_SLOTS:
         f.close();
         QVERIFY(marks().isEmpty()); // closed cleanly
         QVERIFY(OpenDB(dbFile(), Schema::kPassword, false, false));
+        // Asked for from the A/S box, the check reads every page and finds it.
+        QVERIFY2(modMain::CheckOpenDatabase().startsWith("데이터베이스 파일이 손상되었습니다."),
+                 qPrintable(modMain::CheckOpenDatabase()));
         DBTerminate();
         BackupArchive::Outcome packed =
             BackupArchive::create(QFileInfo(dbFile()).absolutePath(), env->root() + "/b.zip");
