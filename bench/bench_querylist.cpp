@@ -179,9 +179,10 @@ int measure(const QString &folder, const QString &model, int runs, const QString
             (warm ? fetchWarm : fetchCold).push_back(double(t.elapsed()));
         }
         rows = list.spList->maxRows();
-        fetched = QDir(cache).entryList(QDir::Files).size();
+        if (!serverDb.isEmpty()) // on a file the folder is the catalogue's: a listing would only cost memory
+            fetched = QDir(cache).entryList(QDir::Files).size();
     }
-    const long kept = BenchData::residentKb() - residentBefore;
+    const long kept = BenchData::residentKb() - residentBefore, peak = BenchData::peakKb();
     // A header click on the model names (one shared prefix, Korean and digits), beside the
     // sort that folded both texts in every comparison, on the same texts.
     std::vector<double> sorts, oldSorts;
@@ -208,7 +209,7 @@ int measure(const QString &folder, const QString &model, int runs, const QString
     std::printf("%9d rows: F5 %7.1f ms CPU (%lld ms wall) | %s %7.1f ms | %.2fx | peak %4ld MB (%ld MB before) | "
                 "%.2f us/row, %ld B/row kept\n",
                 rows, o, median(wall), serverDb.isEmpty() ? "sqlite3" : "psql", c, c > 0 ? o / c : 0.0,
-                BenchData::peakKb() / 1024, before / 1024, rows ? 1000.0 * o / rows : 0.0,
+                peak / 1024, before / 1024, rows ? 1000.0 * o / rows : 0.0,
                 rows ? kept * 1024 / rows : 0L);
     if (!sorts.empty())
         std::printf("           sort by model name: %7.1f ms CPU (folding in every comparison: %7.1f ms)\n",

@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <sqlite3.h>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -63,6 +64,16 @@ bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, b
         textColumn[size_t(i)] = hasTextAffinity(sqlite3_column_decltype(st, i));
     }
     rs.beginFill(fields);
+    // One lock of the connection for the whole read: every call below finds it held by this
+    // thread already instead of taking and giving it back.
+    struct Held {
+        sqlite3_mutex *lock;
+        explicit Held(sqlite3_mutex *m) : lock(m) { sqlite3_mutex_enter(lock); }
+        ~Held() { sqlite3_mutex_leave(lock); }
+        Held(const Held &) = delete;
+        Held &operator=(const Held &) = delete;
+    };
+    auto held = std::make_unique<Held>(sqlite3_db_mutex(h));
     bool outOfMemory = false;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         for (int i = 0; i < n; ++i) {
@@ -93,6 +104,7 @@ bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, b
             break;
         }
     }
+    held.reset();
     if (rc != SQLITE_DONE) {
         fail(rc);
         sqlite3_finalize(st);

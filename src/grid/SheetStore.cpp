@@ -298,6 +298,10 @@ bool SheetStore::rowHasOwnHeight(int row) const {
     return row >= 1 && row <= m_maxRows && m_rows[size_t(row - 1)].height > 0;
 }
 
+bool SheetStore::rowsDiffer() const {
+    return std::any_of(m_rows.begin(), m_rows.end(), [](const RowAttr &r) { return r.hidden || r.height > 0; });
+}
+
 template <typename V, typename F> void SheetStore::remapRows(QHash<quint64, V> &map, F newRowOf) {
     QHash<quint64, V> out;
     out.reserve(map.size());

@@ -90,6 +90,8 @@ public:
     double rowHeight(int row) const;
     void setRowHeight(int row, double points);
     bool rowHasOwnHeight(int row) const;
+    // Some row is hidden or has a height of its own (else rows can move without the view).
+    bool rowsDiffer() const;
 
     // Empty rows enter before row; the rows below move down and the last ones drop off,
     // so maxRows() stays. deleteRows moves the rows below up and leaves empty rows at the end.

@@ -22,6 +22,15 @@ public:
     // decoded text of a result's cell. Valid while both live unchanged.
     QStringView view(int row, QString &scratch) const;
     QString text(int row) const;
+    // The UTF-8 bytes of a result's text cell where they are; false for every other cell.
+    bool utf8(int row, const char **text, size_t *bytes) const {
+        const CellRef r = m_refs[size_t(row)];
+        if (r.kind() != CellRef::Pooled || r.length == 0)
+            return false;
+        *text = m_shared->data() + r.offset();
+        *bytes = CellText::lengthIn(m_shared->data(), r);
+        return true;
+    }
     bool isEmpty(int row) const {
         const CellRef r = m_refs[size_t(row)];
         return r.length == 0 && r.kind() != CellRef::Number;
