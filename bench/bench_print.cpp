@@ -139,10 +139,10 @@ int main(int argc, char *argv[]) {
         lo.setStandardOutputFile(QProcess::nullDevice());
         const double loStart = BenchData::cpuMs(true);
         t.restart();
-        lo.start(soffice, {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") + dir.path() +
-                                                             "/lo",
-                           QStringLiteral("--infilter=") + filter, QStringLiteral("--convert-to"),
-                           QStringLiteral("pdf"), QStringLiteral("--outdir"), dir.path() + "/lo-out", csv.fileName()});
+        lo.start(soffice,
+                 {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") + dir.path() + "/lo",
+                  QStringLiteral("--infilter=") + filter, QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                  QStringLiteral("--outdir"), dir.path() + "/lo-out", csv.fileName()});
         lo.waitForFinished(-1);
         const qint64 loMs = t.elapsed();
         const double loCpu = BenchData::cpuMs(true) - loStart;
@@ -153,12 +153,14 @@ int main(int argc, char *argv[]) {
                     pdfMs > 0 ? double(loMs) / pdfMs : 0.0, pdfCpu, pdfCpu > 0 ? loCpu / pdfCpu : 0.0);
         // What it printed: the first row's management number as text, the Korean as Korean.
         QProcess text;
-        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-l"), QStringLiteral("1"), loPdf, QStringLiteral("-")});
+        text.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-l"), QStringLiteral("1"), loPdf, QStringLiteral("-")});
         if (text.waitForFinished(-1) && text.exitCode() == 0) {
             const QString page = QString::fromUtf8(text.readAllStandardOutput());
             std::printf("LibreOffice's first page: \"%s\" %s, \"%s\" %s\n", qPrintable(list.spList->text(1, 1)),
                         page.contains(list.spList->text(1, 1)) ? "found" : "MISSING",
-                        qPrintable(list.spList->text(4, 1)), page.contains(list.spList->text(4, 1)) ? "found" : "MISSING");
+                        qPrintable(list.spList->text(4, 1)),
+                        page.contains(list.spList->text(4, 1)) ? "found" : "MISSING");
         }
     }
     gPreview = nullptr;

@@ -208,9 +208,8 @@ int measure(const QString &folder, const QString &model, int runs, const QString
     const double c = median(cli), o = median(ours);
     std::printf("%9d rows: F5 %7.1f ms CPU (%lld ms wall) | %s %7.1f ms | %.2fx | peak %4ld MB (%ld MB before) | "
                 "%.2f us/row, %ld B/row kept\n",
-                rows, o, median(wall), serverDb.isEmpty() ? "sqlite3" : "psql", c, c > 0 ? o / c : 0.0,
-                peak / 1024, before / 1024, rows ? 1000.0 * o / rows : 0.0,
-                rows ? kept * 1024 / rows : 0L);
+                rows, o, median(wall), serverDb.isEmpty() ? "sqlite3" : "psql", c, c > 0 ? o / c : 0.0, peak / 1024,
+                before / 1024, rows ? 1000.0 * o / rows : 0.0, rows ? kept * 1024 / rows : 0L);
     if (!sorts.empty())
         std::printf("           sort by model name: %7.1f ms CPU (folding in every comparison: %7.1f ms)\n",
                     median(sorts), median(oldSorts));
@@ -261,8 +260,9 @@ int main(int argc, char *argv[]) {
         if (args[i] == QLatin1String("--server"))
             onServer = true;
         if (args[i] == QLatin1String("--remark"))
-            remark = QStringLiteral("비고: 이 모델은 전시용 재고이며 포장 박스와 충전기, 설명서가 함께 보관되어 있음. 확인 요망 "
-                                    "A1B2C3D4E5F6G"); // 67 characters
+            remark = QStringLiteral(
+                "비고: 이 모델은 전시용 재고이며 포장 박스와 충전기, 설명서가 함께 보관되어 있음. 확인 요망 "
+                "A1B2C3D4E5F6G"); // 67 characters
         if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
             runs = args[++i].toInt();
         else if (args[i] == QLatin1String("--data") && i + 1 < args.size())

@@ -4,6 +4,7 @@
 // wall time from the launch), median of several runs. After a clean close only the database's
 // header and schema are read, so the large catalogue must start about as fast as the small.
 //   bench_startup [--runs 7] [--data folder] [sizes, default 10000 1000000]
+#include "AppPaths.h"
 #include "AppState.h"
 #include "BenchData.h"
 #include "FrmLogin.h"
@@ -60,18 +61,21 @@ int start(const QString &folder, qint64 launchedAtMs) {
                       services);
 }
 
+// The catalogue of a size, generated once per data folder (bench_querylist's are taken as
+// they are).
 QString catalogue(const QString &data, int rows) {
     const QString folder = data + QStringLiteral("/%1").arg(rows);
-    if (QFileInfo::exists(folder + QStringLiteral("/ready")))
-        return folder;
-    QDir(folder).removeRecursively();
-    if (BenchData::openCatalogue(folder, rows, 0).isEmpty())
-        return {};
-    modMDB_Func::DBTerminate();
+    if (!QFileInfo::exists(folder + QStringLiteral("/ready"))) {
+        QDir(folder).removeRecursively();
+        if (BenchData::openCatalogue(folder, rows, 10).isEmpty())
+            return {};
+        modMDB_Func::DBTerminate();
+        QFile(folder + QStringLiteral("/ready")).open(QIODevice::WriteOnly);
+    }
     // The one-time check of the installation has been passed on this PC.
+    AppPaths::setSettingsRoot(folder + QStringLiteral("/settings"));
     Settings::SaveSetting(AppState::sharedApp(), QStringLiteral("MDAC_Check"), QStringLiteral("CHECK_VALUE"),
                           QStringLiteral("YES"));
-    QFile(folder + QStringLiteral("/ready")).open(QIODevice::WriteOnly);
     return folder;
 }
 

@@ -2,8 +2,8 @@
 #include "Recordset.h"
 #include <QSqlDatabase>
 #include <QSqlDriver>
-#include <sqlite3.h>
 #include <memory>
+#include <sqlite3.h>
 #include <vector>
 
 namespace {

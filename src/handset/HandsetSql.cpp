@@ -25,7 +25,8 @@ QString likeContains(const QString &text) {
 } // namespace
 
 QString listQuery(const std::array<QString, 8> &search) {
-    QString sql = QStringLiteral("SELECT ") + selectColumns(true) + QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1");
+    QString sql =
+        QStringLiteral("SELECT ") + selectColumns(true) + QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1");
     for (const HandsetColumns::Column &c : HandsetColumns::all()) {
         if (c.match == HandsetColumns::Match::None || search[size_t(c.field) - 1].isEmpty())
             continue;

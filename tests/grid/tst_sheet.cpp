@@ -209,8 +209,9 @@ private Q_SLOTS:
     // The order the sort gave when it folded case in every comparison, on a column whose
     // cells are partly a result's UTF-8 and numbers, partly the grid's own texts.
     void sortGivesTheOrderOfTheFoldingComparison() {
-        const QStringList pieces{"모델", "갤럭시", "Galaxy", "GALAXY", "galaxy", "ß", "SS", "Ǆ", "ǆ", "ΣΑΣ", "σας",
-                                 "10", "9", " 12 ", "-3", "1e3", "0x10", "A", "a", "", "", "𐐀", "𐐨", "z", "Z", "가"};
+        const QStringList pieces{"모델", "갤럭시", "Galaxy", "GALAXY", "galaxy", "ß",  "SS",  "Ǆ",    "ǆ",
+                                 "ΣΑΣ",  "σας",    "10",     "9",      " 12 ",   "-3", "1e3", "0x10", "A",
+                                 "a",    "",       "",       "𐐀",      "𐐨",      "z",  "Z",   "가"};
         const int n = 600;
         std::vector<QString> texts(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) // reproducible mixtures of one or two pieces

@@ -344,7 +344,8 @@ private Q_SLOTS:
         if (!TestEnv::onServer())
             env->prompter.answerYes();
         w->mnuHelp_AS_Click();
-        const QStringList said = env->prompter.texts().mid(env->prompter.texts().size() - (TestEnv::onServer() ? 1 : 3));
+        const QStringList said =
+            env->prompter.texts().mid(env->prompter.texts().size() - (TestEnv::onServer() ? 1 : 3));
         QVERIFY(said.first().startsWith("DB관련 문제발생시\r\n\r\n" + gDBFile + "\r\n\r\n"));
         QVERIFY(said.first().endsWith("Kolva소프트 개발팀"));
         if (!TestEnv::onServer())
