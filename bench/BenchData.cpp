@@ -101,6 +101,21 @@ QString openCatalogue(const QString &folder, int rows, int pictureShare, const Q
     return dbFile;
 }
 
+Options parseOptions(const QStringList &args, std::vector<int> defaultSizes) {
+    Options o;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
+            o.runs = args[++i].toInt();
+        else if (args[i] == QLatin1String("--data") && i + 1 < args.size())
+            o.data = args[++i];
+        else if (args[i].toInt() > 0)
+            o.sizes.push_back(args[i].toInt());
+    }
+    if (o.sizes.empty())
+        o.sizes = std::move(defaultSizes);
+    return o;
+}
+
 void forgetPeak() {
     if (QFile clear(QStringLiteral("/proc/self/clear_refs")); clear.open(QIODevice::WriteOnly))
         clear.write("5");

@@ -1,5 +1,7 @@
 #pragma once
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 // The benchmarks' data: a catalogue of generated handsets and the process's memory peak.
 namespace BenchData {
@@ -17,4 +19,13 @@ long residentKb();
 double cpuMs(bool children = false);
 // Starts a new peak from the current memory.
 void forgetPeak();
+
+// What the size benchmarks are told: --runs n, --data folder (catalogues kept there between
+// runs, else a temporary one) and the sizes, else those given.
+struct Options {
+    int runs = 7;
+    QString data;
+    std::vector<int> sizes;
+};
+Options parseOptions(const QStringList &args, std::vector<int> defaultSizes);
 } // namespace BenchData

@@ -247,31 +247,21 @@ QString catalogue(const QString &data, int rows, const QString &remark) {
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    int runs = 7;
-    bool onServer = false;
-    QString remark;
-    QString data;
-    std::vector<int> sizes;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--measure") && i + 4 < args.size())
+    const QStringList args = app.arguments().mid(1);
+    for (int i = 0; i + 4 < args.size(); ++i)
+        if (args[i] == QLatin1String("--measure"))
             return measure(args[i + 1], args[i + 2] == QLatin1String("-") ? QString() : args[i + 2],
                            args[i + 3].toInt(), args[i + 4] == QLatin1String("-") ? QString() : args[i + 4]);
-        if (args[i] == QLatin1String("--server"))
-            onServer = true;
-        if (args[i] == QLatin1String("--remark"))
-            remark = QStringLiteral(
-                "비고: 이 모델은 전시용 재고이며 포장 박스와 충전기, 설명서가 함께 보관되어 있음. 확인 요망 "
-                "A1B2C3D4E5F6G"); // 67 characters
-        if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
-            runs = args[++i].toInt();
-        else if (args[i] == QLatin1String("--data") && i + 1 < args.size())
-            data = args[++i];
-        else if (args[i].toInt() > 0)
-            sizes.push_back(args[i].toInt());
-    }
-    if (sizes.empty())
-        sizes = {10000, 100000, 1000000};
+    const bool onServer = args.contains(QLatin1String("--server"));
+    const QString remark =
+        args.contains(QLatin1String("--remark"))
+            ? QStringLiteral("비고: 이 모델은 전시용 재고이며 포장 박스와 충전기, 설명서가 함께 보관되어 있음. "
+                             "확인 요망 A1B2C3D4E5F6G") // 67 characters
+            : QString();
+    const BenchData::Options options = BenchData::parseOptions(args, {10000, 100000, 1000000});
+    const int runs = options.runs;
+    const std::vector<int> &sizes = options.sizes;
+    QString data = options.data;
     QTemporaryDir temp;
     if (data.isEmpty())
         data = temp.path();

@@ -99,25 +99,15 @@ int main(int argc, char *argv[]) {
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 3 && args[0] == QLatin1String("--start"))
         return start(args[1], args[2].toLongLong());
-    int runs = 7;
-    QString data;
-    std::vector<int> sizes;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
-            runs = args[++i].toInt();
-        else if (args[i] == QLatin1String("--data") && i + 1 < args.size())
-            data = args[++i];
-        else if (args[i].toInt() > 0)
-            sizes.push_back(args[i].toInt());
-    }
-    if (sizes.empty())
-        sizes = {10000, 1000000};
+    const BenchData::Options options = BenchData::parseOptions(args, {10000, 1000000});
+    const int runs = options.runs;
+    QString data = options.data;
     QTemporaryDir temp;
     if (data.isEmpty())
         data = temp.path();
     std::printf("median of %d second starts to the login window (CPU from exec, wall from launch)\n", runs);
     double first = 0;
-    for (const int rows : sizes) {
+    for (const int rows : options.sizes) {
         const QString folder = catalogue(data, rows);
         double cpu = 0;
         qint64 wall = 0;

@@ -94,6 +94,8 @@ std::vector<int> SortKeys::order(const TextColumn &texts, int n, bool ascending)
     std::vector<TextEntry> words;
     std::vector<int> empty;
     std::vector<char16_t> keys;
+    words.reserve(size_t(n));
+    keys.reserve(size_t(n) * 12);
     QString scratch;
     for (int row = 0; row < n; ++row) {
         const auto offset = uint32_t(keys.size());
