@@ -1,8 +1,11 @@
-// The handset search over large catalogues: F5 to a painted grid against the sqlite3
-// command-line tool running the same SELECT into /dev/null, median of several runs each,
-// with the peak memory of the search. Every line is measured in a process of its own so
-// that its peak is its own.
-//   bench_querylist [--runs 7] [--data folder] [--server] [sizes, default 10000 100000 1000000]
+// The handset search over large catalogues: the CPU time (user + system) of F5 to a painted
+// grid against the sqlite3 command-line tool running the same SELECT into /dev/null and
+// against the floor, a C loop reading every cell's text of the same SELECT through the SQLite
+// library (on a connection with its mutex, as the program's, and without); median of several
+// runs each, with the peak memory of the search and what the grid keeps per row. Every line
+// is measured in a process of its own so that its peak is its own.
+//   bench_querylist [--runs 7] [--data folder] [--server] [--remark] [sizes, default 10000 100000 1000000]
+// --remark: every handset has a 67-character remark, which the list never shows.
 // The last line searches one model number in the largest catalogue (11 rows), whose picture
 // folder holds a picture for every tenth model.
 // --server: the same catalogues copied onto a database server (pictures into its picture table)
@@ -30,9 +33,12 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <numeric>
+#include <sqlite3.h>
 
 namespace {
 constexpr int kPictureShare = 10;
+constexpr int kModelCol = 7;
 const QString kNarrowModel = QStringLiteral("모델 12345"); // 12345 and 123450 to 123459
 
 ServerConnection serverFromEnvironment(const QString &database) {
@@ -70,9 +76,36 @@ QString copyToServer(const QString &folder, int rows) {
     return ok ? name : QString();
 }
 
-qint64 median(std::vector<qint64> v) {
+template <class T> T median(std::vector<T> v) {
     std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
+    return v.empty() ? T() : v[v.size() / 2];
+}
+
+// The least any reader of the result does: every cell's text once. CPU ms, -1 on failure.
+double floorMs(const QString &dbFile, const QString &sql, bool mutex, qint64 *bytes) {
+    sqlite3 *db = nullptr;
+    const int flags = SQLITE_OPEN_READONLY | (mutex ? SQLITE_OPEN_FULLMUTEX : SQLITE_OPEN_NOMUTEX);
+    if (sqlite3_open_v2(dbFile.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return -1;
+    }
+    const double start = BenchData::cpuMs();
+    sqlite3_stmt *st = nullptr;
+    const QByteArray text = sql.toUtf8();
+    double ms = -1;
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &st, nullptr) == SQLITE_OK) {
+        const int n = sqlite3_column_count(st);
+        qint64 sum = 0;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            for (int i = 0; i < n; ++i)
+                if (sqlite3_column_text(st, i))
+                    sum += sqlite3_column_bytes(st, i);
+        *bytes = sum;
+        ms = BenchData::cpuMs() - start;
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return ms;
 }
 
 // One line, in this process: the catalogue in folder is already generated.
@@ -97,10 +130,12 @@ int measure(const QString &folder, const QString &model, int runs, const QString
     list.htField[6]->setText(model);
     QApplication::processEvents();
     BenchData::forgetPeak();
-    const long before = BenchData::peakKb();
-    std::vector<qint64> cli, ours, oursWarm, fetchCold, fetchWarm;
+    const long before = BenchData::peakKb(), residentBefore = BenchData::residentKb();
+    std::vector<double> cli, ours, oursWarm, fetchCold, fetchWarm, floorLocked, floorFree;
+    std::vector<qint64> wall;
     qsizetype fetched = 0;
     int rows = 0;
+    qint64 cellBytes = 0;
     QElapsedTimer t;
     for (int run = 0; run < runs; ++run) {
         QProcess tool;
@@ -108,7 +143,7 @@ int measure(const QString &folder, const QString &model, int runs, const QString
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("PGPASSWORD"), server.password);
         tool.setProcessEnvironment(env);
-        t.start();
+        const double toolStart = BenchData::cpuMs(true);
         if (serverDb.isEmpty())
             tool.start(QStringLiteral("sqlite3"), {dbFile, sql});
         else
@@ -117,37 +152,76 @@ int measure(const QString &folder, const QString &model, int runs, const QString
                         QStringLiteral("-U"), server.user, QStringLiteral("-d"), serverDb, QStringLiteral("-A"),
                         QStringLiteral("-c"), sql});
         tool.waitForFinished(-1);
-        cli.push_back(t.elapsed());
+        cli.push_back(BenchData::cpuMs(true) - toolStart);
         if (tool.exitCode() != 0)
             return 1;
+        if (serverDb.isEmpty()) {
+            floorLocked.push_back(floorMs(dbFile, sql, true, &cellBytes));
+            floorFree.push_back(floorMs(dbFile, sql, false, &cellBytes));
+        }
 
         // F5 to the painted first screen; on the server its pictures are fetched after the paint,
         // timed apart: first into an empty cache, then again with the cache filled.
         for (const bool warm : {false, true}) {
-            if (!warm)
-                QDir(cache).removeRecursively();
             if (warm && serverDb.isEmpty())
                 break;
+            if (!warm && !serverDb.isEmpty()) // a cache of the server's pictures; on a file, the catalogue's own
+                QDir(cache).removeRecursively();
+            const double start = BenchData::cpuMs();
             t.start();
             list.QueryList();
             list.spList->viewport()->repaint(); // the first screen, painted now
-            (warm ? oursWarm : ours).push_back(t.elapsed());
+            (warm ? oursWarm : ours).push_back(BenchData::cpuMs() - start);
+            if (!warm)
+                wall.push_back(t.elapsed());
             t.start();
             QCoreApplication::processEvents();
-            (warm ? fetchWarm : fetchCold).push_back(t.elapsed());
+            (warm ? fetchWarm : fetchCold).push_back(double(t.elapsed()));
         }
         rows = list.spList->maxRows();
-        fetched = QDir(cache).entryList(QDir::Files).size();
+        if (!serverDb.isEmpty()) // on a file the folder is the catalogue's: a listing would only cost memory
+            fetched = QDir(cache).entryList(QDir::Files).size();
+    }
+    const long kept = BenchData::residentKb() - residentBefore, peak = BenchData::peakKb();
+    // A header click on the model names (one shared prefix, Korean and digits), beside the
+    // sort that folded both texts in every comparison, on the same texts.
+    std::vector<double> sorts, oldSorts;
+    if (serverDb.isEmpty() && model.isEmpty()) {
+        std::vector<QString> texts(static_cast<size_t>(rows));
+        for (int r = 1; r <= rows; ++r)
+            texts[size_t(r - 1)] = list.spList->text(kModelCol, r);
+        for (int run = 0; run < runs; ++run) {
+            const double start = BenchData::cpuMs();
+            list.spList->sortRows(kModelCol, run % 2 == 0);
+            sorts.push_back(BenchData::cpuMs() - start);
+            std::vector<int> order(static_cast<size_t>(rows));
+            std::iota(order.begin(), order.end(), 0);
+            const double oldStart = BenchData::cpuMs();
+            std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+                return texts[size_t(a)].compare(texts[size_t(b)], Qt::CaseInsensitive) < 0;
+            });
+            oldSorts.push_back(BenchData::cpuMs() - oldStart);
+        }
     }
     if (!serverDb.isEmpty())
         QDir(cache).removeRecursively();
-    const qint64 c = median(cli), o = median(ours);
-    std::printf("%9d rows: F5 %6lld ms | %s %6lld ms | %.2fx | peak %4ld MB (%ld MB before)\n", rows, o,
-                serverDb.isEmpty() ? "sqlite3" : "psql", c, c > 0 ? double(o) / double(c) : 0.0,
-                BenchData::peakKb() / 1024, before / 1024);
+    const double c = median(cli), o = median(ours);
+    std::printf("%9d rows: F5 %7.1f ms CPU (%lld ms wall) | %s %7.1f ms | %.2fx | peak %4ld MB (%ld MB before) | "
+                "%.2f us/row, %ld B/row kept\n",
+                rows, o, median(wall), serverDb.isEmpty() ? "sqlite3" : "psql", c, c > 0 ? o / c : 0.0, peak / 1024,
+                before / 1024, rows ? 1000.0 * o / rows : 0.0, rows ? kept * 1024 / rows : 0L);
+    if (!sorts.empty())
+        std::printf("           sort by model name: %7.1f ms CPU (folding in every comparison: %7.1f ms)\n",
+                    median(sorts), median(oldSorts));
+    if (serverDb.isEmpty()) {
+        const double fl = median(floorLocked), ff = median(floorFree);
+        std::printf("           floor (C loop, %lld bytes of text): %7.1f ms with mutex (%.2fx), %7.1f ms without "
+                    "(%.2fx)\n",
+                    qlonglong(cellBytes), fl, fl > 0 ? o / fl : 0.0, ff, ff > 0 ? o / ff : 0.0);
+    }
     if (!serverDb.isEmpty())
-        std::printf("           pictures of the first screen (%lld fetched): cold %lld ms, warm %lld ms after "
-                    "F5 (warm F5 %lld ms)\n",
+        std::printf("           pictures of the first screen (%lld fetched): cold %.0f ms, warm %.0f ms after "
+                    "F5 (warm F5 %.1f ms CPU)\n",
                     qlonglong(fetched), median(fetchCold), median(fetchWarm), median(oursWarm));
     std::fflush(stdout);
     modMDB_Func::DBTerminate();
@@ -155,14 +229,14 @@ int measure(const QString &folder, const QString &model, int runs, const QString
 }
 
 // The catalogue of a size, generated once per data folder.
-QString catalogue(const QString &data, int rows) {
-    const QString folder = data + QStringLiteral("/%1").arg(rows);
+QString catalogue(const QString &data, int rows, const QString &remark) {
+    const QString folder = data + QStringLiteral("/%1%2").arg(rows).arg(remark.isEmpty() ? "" : "-remark");
     if (QFileInfo::exists(folder + QStringLiteral("/ready")))
         return folder;
     QDir(folder).removeRecursively();
     QElapsedTimer t;
     t.start();
-    if (BenchData::openCatalogue(folder, rows, kPictureShare).isEmpty())
+    if (BenchData::openCatalogue(folder, rows, kPictureShare, remark).isEmpty())
         return {};
     modMDB_Func::DBTerminate();
     QFile(folder + QStringLiteral("/ready")).open(QIODevice::WriteOnly);
@@ -173,30 +247,27 @@ QString catalogue(const QString &data, int rows) {
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    int runs = 7;
-    bool onServer = false;
-    QString data;
-    std::vector<int> sizes;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--measure") && i + 4 < args.size())
+    const QStringList args = app.arguments().mid(1);
+    for (int i = 0; i + 4 < args.size(); ++i)
+        if (args[i] == QLatin1String("--measure"))
             return measure(args[i + 1], args[i + 2] == QLatin1String("-") ? QString() : args[i + 2],
                            args[i + 3].toInt(), args[i + 4] == QLatin1String("-") ? QString() : args[i + 4]);
-        if (args[i] == QLatin1String("--server"))
-            onServer = true;
-        if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
-            runs = args[++i].toInt();
-        else if (args[i] == QLatin1String("--data") && i + 1 < args.size())
-            data = args[++i];
-        else if (args[i].toInt() > 0)
-            sizes.push_back(args[i].toInt());
-    }
-    if (sizes.empty())
-        sizes = {10000, 100000, 1000000};
+    const bool onServer = args.contains(QLatin1String("--server"));
+    const QString remark =
+        args.contains(QLatin1String("--remark"))
+            ? QStringLiteral("비고: 이 모델은 전시용 재고이며 포장 박스와 충전기, 설명서가 함께 보관되어 있음. "
+                             "확인 요망 A1B2C3D4E5F6G") // 67 characters
+            : QString();
+    const BenchData::Options options = BenchData::parseOptions(args, {10000, 100000, 1000000});
+    const int runs = options.runs;
+    const std::vector<int> &sizes = options.sizes;
+    QString data = options.data;
     QTemporaryDir temp;
     if (data.isEmpty())
         data = temp.path();
-    std::printf("median of %d runs; peak = the measuring process's resident peak from the first search on\n", runs);
+    std::printf("median of %d runs of CPU time; peak = the measuring process's resident peak from the first search on,"
+                " kept = what it holds after the search more than before, per row\n",
+                runs);
     QString serverDb;
     const auto line = [&](const QString &folder, const QString &model) {
         std::fflush(stdout);
@@ -210,7 +281,7 @@ int main(int argc, char *argv[]) {
     };
     QString largest;
     for (const int rows : sizes) {
-        largest = catalogue(data, rows);
+        largest = catalogue(data, rows, remark);
         if (largest.isEmpty())
             return 1;
         if (onServer && (serverDb = copyToServer(largest, rows)).isEmpty())

@@ -1,9 +1,8 @@
 #include "Recordset.h"
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QStringDecoder>
+#include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
 int Recordset::fieldIndex(const QString &name) const {
     for (int i = 0; i < m_fields.size(); ++i)
@@ -18,110 +17,102 @@ QVariant Recordset::value(int field) const {
     return at(m_pos, field);
 }
 
+QString Recordset::textOf(CellRef r) const {
+    QString s;
+    CellText::decodeInto(s, m_bytes->data() + r.offset(), CellText::lengthIn(m_bytes->data(), r));
+    return s;
+}
+
 QVariant Recordset::at(int row, int field) const {
-    const Column &c = m_cols[size_t(field)];
-    switch (c.kinds[size_t(row)]) {
-    case Int: return QVariant(qlonglong(fromBits<qint64>(c.values[size_t(row)])));
-    case Double: return QVariant(fromBits<double>(c.values[size_t(row)]));
-    case Text: return QVariant(view(c.values[size_t(row)]).toString());
-    case Blob: return QVariant(m_blobs[c.values[size_t(row)].offset]);
-    default: break;
+    const PodBuffer<CellRef> &cells = m_cols[size_t(field)];
+    if (size_t(row) >= cells.size()) // handed over to a grid
+        return {};
+    const CellRef r = cells[size_t(row)];
+    switch (r.kind()) {
+    case CellRef::Pooled: return QVariant(textOf(r));
+    case CellRef::Number: return QVariant(qlonglong(r.number()));
+    case CellRef::Special: return r.offset() ? m_others[r.offset() - 1] : QVariant();
+    case CellRef::Own: break;
     }
     return {};
 }
 
 QString Recordset::rawText(int row, int field) const {
-    const Column &c = m_cols[size_t(field)];
-    if (c.kinds[size_t(row)] == Text) {
-        const TextSpan v = c.values[size_t(row)];
-        return QString::fromRawData(reinterpret_cast<const QChar *>(m_chars->data()) + v.offset, qsizetype(v.length));
-    }
+    const PodBuffer<CellRef> &cells = m_cols[size_t(field)];
+    if (size_t(row) < cells.size() && cells[size_t(row)].kind() == CellRef::Pooled)
+        return textOf(cells[size_t(row)]);
     return at(row, field).toString();
 }
 
-PodBuffer<TextSpan> Recordset::takeTexts(int field) {
-    Column &c = m_cols[size_t(field)];
-    if (c.values.size() != c.kinds.size()) { // taken before: nothing left but nulls
-        PodBuffer<TextSpan> empty;
-        empty.resize(c.kinds.size());
-        return empty;
+PodBuffer<CellRef> Recordset::takeTexts(int field) {
+    PodBuffer<CellRef> cells = std::move(m_cols[size_t(field)]);
+    if (cells.size() != size_t(m_rows)) { // taken before: nothing left but nulls
+        cells.resize(size_t(m_rows));
+        return cells;
     }
-    for (size_t r = 0; r < c.kinds.size(); ++r) {
-        if (c.kinds[r] == Text)
+    for (CellRef &r : cells) {
+        if (r.kind() != CellRef::Special)
             continue;
-        if (c.kinds[r] == Int) { // a column of codes: a million of them, no QString each
-            char16_t digits[24];
-            const qint64 v = fromBits<qint64>(c.values[r]);
-            quint64 u = v < 0 ? 0 - quint64(v) : quint64(v);
-            int n = 24;
-            do
-                digits[--n] = char16_t(u'0' + u % 10);
-            while (u /= 10);
-            if (v < 0)
-                digits[--n] = u'-';
-            c.values[r] = appendChars(QStringView(digits + n, 24 - n));
+        if (r.offset() == 0) {
+            r = CellRef{};
         } else {
-            c.values[r] = c.kinds[r] == Null ? TextSpan{} : appendChars(at(int(r), field).toString());
+            const QByteArray text = m_others[r.offset() - 1].toString().toUtf8();
+            r = CellText::append(*m_bytes, CellRef::Pooled, text.constData(), size_t(text.size()));
         }
-        c.kinds[r] = Text;
     }
-    PodBuffer<TextSpan> spans = std::move(c.values);
-    std::memset(c.kinds.data(), Taken, c.kinds.size());
-    return spans;
+    return cells;
 }
 
 void Recordset::beginFill(QStringList fields) {
     close();
     m_fields = std::move(fields);
     m_cols.resize(size_t(m_fields.size()));
+    // Nothing remembered yet: a null (Special) place matches no text.
+    m_recent.assign(m_cols.size(), std::vector<CellRef>(size_t(1) << kRecentBits, CellRef::at(CellRef::Special, 0, 0)));
     m_fillField = 0;
 }
 
 void Recordset::addUtf8(const char *text, int bytes) {
-    PodBuffer<char16_t> &chars = *m_chars;
-    const size_t start = chars.size();
-    if (start + size_t(bytes) > UINT32_MAX)
-        throw std::length_error("query result exceeds 4G characters");
-    // UTF-16 never needs more units than UTF-8 has bytes.
-    chars.grow(size_t(bytes));
-    char16_t *out = chars.data() + start;
-    int i = 0;
-    // Most catalogue texts are codes and numbers: ASCII is widened without the decoder.
-    while (i < bytes && static_cast<unsigned char>(text[i]) < 0x80) {
-        out[i] = char16_t(text[i]);
-        ++i;
+    const auto n = size_t(bytes);
+    if (n == 0 || n > size_t(kRecentLongest)) {
+        add(CellText::append(*m_bytes, CellRef::Pooled, text, n));
+        return;
     }
-    size_t length = size_t(i);
-    if (i < bytes) {
-        QChar *rest = reinterpret_cast<QChar *>(out + i);
-        length += size_t(m_utf8.appendToBuffer(rest, QByteArrayView(text + i, bytes - i)) - rest);
+    quint64 h = 0xcbf29ce484222325ull ^ n;
+    for (size_t i = 0; i < n; i += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, text + i, std::min<size_t>(8, n - i));
+        h = (h ^ word) * 0x100000001b3ull;
+        h ^= h >> 29;
     }
-    chars.resize(start + length);
-    add(Text, TextSpan{uint32_t(start), uint32_t(length)});
+    CellRef &recent = m_recent[m_fillField][size_t(h >> (64 - kRecentBits))];
+    if (recent.length == n && recent.kind() == CellRef::Pooled &&
+        std::memcmp(m_bytes->data() + recent.offset(), text, n) == 0) {
+        add(recent);
+        return;
+    }
+    recent = CellText::append(*m_bytes, CellRef::Pooled, text, n);
+    add(recent);
 }
 
-TextSpan Recordset::appendChars(QStringView text) {
-    const size_t start = m_chars->size();
-    if (start + size_t(text.size()) > UINT32_MAX)
-        throw std::length_error("query result exceeds 4G characters");
-    m_chars->append(text.utf16(), size_t(text.size()));
-    return TextSpan{uint32_t(start), uint32_t(text.size())};
+void Recordset::addText(QStringView text) {
+    const QByteArray utf8 = text.toUtf8();
+    addUtf8(utf8.constData(), int(utf8.size()));
 }
 
-void Recordset::addText(QStringView text) { add(Text, appendChars(text)); }
-
-void Recordset::addBlob(const QByteArray &bytes) {
-    m_blobs.push_back(bytes);
-    add(Blob, TextSpan{uint32_t(m_blobs.size() - 1), 0});
+void Recordset::addOther(const QVariant &v) {
+    m_others.push_back(v);
+    if (m_others.size() >= CellRef::kOffsetLimit)
+        throw std::length_error("query result holds too many values");
+    add(CellRef::at(CellRef::Special, uint32_t(m_others.size()), 0));
 }
 
 void Recordset::finishFill() {
-    m_rows = m_cols.empty() ? 0 : int(m_cols.back().kinds.size());
-    for (Column &c : m_cols) {
-        c.kinds.shrinkToFit();
-        c.values.shrinkToFit();
-    }
-    m_chars->shrinkToFit();
+    m_rows = m_cols.empty() ? 0 : int(m_cols.back().size());
+    m_recent = {};
+    for (PodBuffer<CellRef> &c : m_cols)
+        c.shrinkToFit();
+    m_bytes->shrinkToFit();
     m_open = true;
     m_pos = 0;
 }
@@ -154,9 +145,10 @@ void Recordset::load(QSqlQuery &query) {
 void Recordset::close() {
     m_fields.clear();
     m_cols.clear();
+    m_recent = {};
     // A grid may still show the old texts: it keeps that pool, this snapshot starts a new one.
-    m_chars = std::make_shared<PodBuffer<char16_t>>();
-    m_blobs = {};
+    m_bytes = std::make_shared<BytePool>();
+    m_others = {};
     m_rows = 0;
     m_pos = 0;
     m_open = false;

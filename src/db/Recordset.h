@@ -1,18 +1,15 @@
 #pragma once
-#include "PodBuffer.h"
-#include <QStringDecoder>
+#include "CellRef.h"
 #include <QStringList>
 #include <QVariant>
-#include <bit>
-#include <memory>
 #include <vector>
 
 class QSqlQuery;
 
 // A client-side snapshot of a query result: every row is read at open, so the record count
-// is known and the connection is free again at once. Texts live in one character pool and
-// numbers in the cell itself, field by field, so a million rows cost nine bytes per cell
-// besides their characters.
+// is known and the connection is free again at once. Texts stay in one pool as the database's
+// UTF-8 and small numbers in the cell itself, field by field, so a million rows cost six bytes
+// per cell besides their bytes; a text becomes a QString only when it is read.
 class Recordset {
 public:
     bool isOpen() const { return m_open; }
@@ -37,17 +34,16 @@ public:
 
     // Direct access for fast fills: row and field from 0.
     QVariant at(int row, int field) const;
-    // The cell as text without copying it when it is text; valid while the snapshot lives.
+    // The cell as text, empty for null.
     QString rawText(int row, int field) const;
 
-    using TextPool = std::shared_ptr<const PodBuffer<char16_t>>;
     // The pool all texts live in, for a grid that shows them where they are; it outlives
     // the snapshot as long as someone holds it.
-    TextPool textPool() const { return m_chars; }
-    // Hands one field over to a grid column that shows it in place: where each row's text is
-    // in textPool(). Numbers and other cells get their text added to the pool first, nulls
-    // are empty. The field reads as null afterwards.
-    PodBuffer<TextSpan> takeTexts(int field);
+    SharedBytePool textPool() const { return m_bytes; }
+    // Hands one field over to a grid column that shows it in place: texts where they are in
+    // textPool(), small numbers as they are; other values get their text added to the pool
+    // first, nulls are empty. The field reads as null afterwards.
+    PodBuffer<CellRef> takeTexts(int field);
 
     // Reads every row of an executed query.
     void load(QSqlQuery &query);
@@ -56,40 +52,40 @@ public:
     // Filling, for readers that fetch rows themselves: begin, then one add per cell in
     // row order, then finish.
     void beginFill(QStringList fields);
-    void addNull() { add(Null, TextSpan{}); }
-    void addInt(qint64 v) { add(Int, bitsOf(v)); }
-    void addDouble(double v) { add(Double, bitsOf(v)); }
-    // UTF-8 text, decoded straight into the pool.
+    void addNull() { add(CellRef::at(CellRef::Special, 0, 0)); }
+    void addInt(qint64 v) {
+        if (CellRef::holds(v))
+            add(CellRef::number(v));
+        else
+            addOther(QVariant(qlonglong(v)));
+    }
+    void addDouble(double v) { addOther(QVariant(v)); }
+    // UTF-8 text, kept as it is; a short text the field had lately is not stored again.
     void addUtf8(const char *text, int bytes);
     void addText(QStringView text);
-    void addBlob(const QByteArray &bytes);
+    void addBlob(const QByteArray &bytes) { addOther(QVariant(bytes)); }
     void finishFill();
 
 private:
-    // One field of every row: its kind and 8 bytes that are a text's span or a number's bits.
-    enum Kind : quint8 { Null, Int, Double, Text, Blob, Taken };
-    struct Column {
-        PodBuffer<quint8> kinds;
-        PodBuffer<TextSpan> values;
-    };
-    template <class T> static TextSpan bitsOf(T v) { return std::bit_cast<TextSpan>(v); }
-    template <class T> static T fromBits(TextSpan s) { return std::bit_cast<T>(s); }
-    void add(Kind kind, TextSpan value) {
-        Column &c = m_cols[m_fillField];
-        c.kinds.push_back(kind);
-        c.values.push_back(value);
+    void add(CellRef cell) {
+        m_cols[m_fillField].push_back(cell);
         if (++m_fillField == m_cols.size())
             m_fillField = 0;
     }
-    TextSpan appendChars(QStringView text);
-    QStringView view(TextSpan s) const { return QStringView(m_chars->data() + s.offset, qsizetype(s.length)); }
+    // A value no cell holds in place: its index + 1 in m_others.
+    void addOther(const QVariant &v);
+    // Makers, years, opening types repeat on every other row: each field remembers where its
+    // recent short texts are, by hash, so that they are kept once.
+    static constexpr int kRecentBits = 11;
+    static constexpr int kRecentLongest = 24;
+    QString textOf(CellRef r) const;
 
     QStringList m_fields;
-    std::vector<Column> m_cols;
+    std::vector<PodBuffer<CellRef>> m_cols;
+    std::vector<std::vector<CellRef>> m_recent; // per field, 1 << kRecentBits places
     size_t m_fillField = 0;
-    std::shared_ptr<PodBuffer<char16_t>> m_chars = std::make_shared<PodBuffer<char16_t>>();
-    QStringDecoder m_utf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
-    std::vector<QByteArray> m_blobs;
+    std::shared_ptr<BytePool> m_bytes = std::make_shared<BytePool>();
+    std::vector<QVariant> m_others;
     int m_rows = 0;
     int m_pos = 0;
     bool m_open = false;

@@ -3,7 +3,9 @@
 #include "SqliteBind.h"
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <memory>
 #include <sqlite3.h>
+#include <vector>
 
 namespace {
 // Null unless the driver's SQLite is the library linked here (the build checks it), so that a
@@ -18,6 +20,14 @@ sqlite3 *handleOf(const QSqlDatabase &db) {
     Q_UNUSED(db);
     return nullptr;
 #endif
+}
+
+// A column declared as text (the engine's affinity rule): what it stores reads as text or null.
+bool hasTextAffinity(const char *declared) {
+    if (!declared)
+        return false;
+    const QByteArray type = QByteArray(declared).toUpper();
+    return !type.contains("INT") && (type.contains("CHAR") || type.contains("CLOB") || type.contains("TEXT"));
 }
 } // namespace
 
@@ -54,11 +64,35 @@ bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, b
     }
     const int n = sqlite3_column_count(st);
     QStringList fields;
-    for (int i = 0; i < n; ++i)
+    std::vector<char> textColumn(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
         fields << QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_name16(st, i)));
+        textColumn[size_t(i)] = hasTextAffinity(sqlite3_column_decltype(st, i));
+    }
     rs.beginFill(fields);
+    // One lock of the connection for the whole read: every call below finds it held by this
+    // thread already instead of taking and giving it back.
+    struct Held {
+        sqlite3_mutex *lock;
+        explicit Held(sqlite3_mutex *m) : lock(m) { sqlite3_mutex_enter(lock); }
+        ~Held() { sqlite3_mutex_leave(lock); }
+        Held(const Held &) = delete;
+        Held &operator=(const Held &) = delete;
+    };
+    auto held = std::make_unique<Held>(sqlite3_db_mutex(h));
+    bool outOfMemory = false;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         for (int i = 0; i < n; ++i) {
+            // A text column holds texts and nulls: two calls a cell instead of four.
+            if (textColumn[size_t(i)]) {
+                if (const unsigned char *text = sqlite3_column_text(st, i))
+                    rs.addUtf8(reinterpret_cast<const char *>(text), sqlite3_column_bytes(st, i));
+                else if ((outOfMemory = sqlite3_errcode(h) == SQLITE_NOMEM))
+                    break;
+                else
+                    rs.addNull();
+                continue;
+            }
             switch (sqlite3_column_type(st, i)) {
             case SQLITE_INTEGER: rs.addInt(sqlite3_column_int64(st, i)); break;
             case SQLITE_FLOAT: rs.addDouble(sqlite3_column_double(st, i)); break;
@@ -71,7 +105,12 @@ bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, b
                 rs.addUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
             }
         }
+        if (outOfMemory) {
+            rc = SQLITE_NOMEM;
+            break;
+        }
     }
+    held.reset();
     if (rc != SQLITE_DONE) {
         fail(rc);
         sqlite3_finalize(st);

@@ -1,4 +1,5 @@
 #include "SheetStore.h"
+#include "SortKeys.h"
 #include <algorithm>
 #include <iterator>
 #include <numeric>
@@ -33,11 +34,6 @@ void overlay(ResolvedFormat &out, const CellFormat &f) {
         out.borderColor = f.borderColor;
 }
 
-std::optional<double> numberOf(QStringView s) {
-    bool ok = false;
-    const double v = s.trimmed().toDouble(&ok);
-    return ok ? std::optional<double>(v) : std::nullopt;
-}
 } // namespace
 
 SheetStore::SheetStore() {
@@ -112,15 +108,19 @@ void SheetStore::setColHeaderRows(int count) {
     m_header.resize(size_t(std::max(1, count)), std::vector<QString>(size_t(m_maxCols) + 1));
 }
 
-QStringView SheetStore::textView(int col, int row) const {
+QStringView SheetStore::textView(int col, int row, QString &scratch) const {
     if (!isCell(col, row))
         return {};
     if (row == 0)
         return m_header[0][size_t(col)];
-    return m_cols[size_t(col)].text.view(row - 1);
+    return m_cols[size_t(col)].text.view(row - 1, scratch);
 }
 
-QString SheetStore::text(int col, int row) const { return textView(col, row).toString(); }
+QString SheetStore::text(int col, int row) const {
+    if (!isCell(col, row))
+        return {};
+    return row == 0 ? m_header[0][size_t(col)] : m_cols[size_t(col)].text.text(row - 1);
+}
 
 bool SheetStore::setText(int col, int row, QStringView text) {
     if (!isCell(col, row))
@@ -132,10 +132,10 @@ bool SheetStore::setText(int col, int row, QStringView text) {
     return true;
 }
 
-void SheetStore::adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<TextSpan> &&spans) {
-    if (col < 0 || col > m_maxCols || int(spans.size()) != m_maxRows)
+void SheetStore::adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<CellRef> &&cells) {
+    if (col < 0 || col > m_maxCols || int(cells.size()) != m_maxRows)
         return;
-    m_cols[size_t(col)].text.adopt(std::move(pool), std::move(spans));
+    m_cols[size_t(col)].text.adopt(std::move(pool), std::move(cells));
 }
 
 QString SheetStore::headerText(int col, int k) const {
@@ -169,7 +169,8 @@ QString SheetStore::picturePath(int col, int row) const {
         return c.pictures->text(row - 1);
     if (c.pictureKeyCol < 1 || c.pictureKeyCol > m_maxCols)
         return {};
-    const QStringView key = m_cols[size_t(c.pictureKeyCol)].text.view(row - 1);
+    QString scratch;
+    const QStringView key = m_cols[size_t(c.pictureKeyCol)].text.view(row - 1, scratch);
     if (key.isEmpty())
         return {};
     return c.pictureName ? c.pictureName(key) : QString(c.picturePrefix).append(key).append(c.pictureSuffix);
@@ -297,6 +298,10 @@ bool SheetStore::rowHasOwnHeight(int row) const {
     return row >= 1 && row <= m_maxRows && m_rows[size_t(row - 1)].height > 0;
 }
 
+bool SheetStore::rowsDiffer() const {
+    return std::any_of(m_rows.begin(), m_rows.end(), [](const RowAttr &r) { return r.hidden || r.height > 0; });
+}
+
 template <typename V, typename F> void SheetStore::remapRows(QHash<quint64, V> &map, F newRowOf) {
     QHash<quint64, V> out;
     out.reserve(map.size());
@@ -371,7 +376,8 @@ bool SheetStore::mergesWithAbove(int col, int row) const {
         if (mode == Merge::None || row < 2 || row > m_maxRows)
             return false;
         const TextColumn &t = m_cols[size_t(col)].text;
-        if (t.isEmpty(row - 1) || t.view(row - 1) != t.view(row - 2))
+        QString here, above;
+        if (t.isEmpty(row - 1) || t.view(row - 1, here) != t.view(row - 2, above))
             return false;
         if (mode == Merge::Always || col == 1)
             return true;
@@ -440,25 +446,9 @@ std::vector<int> SheetStore::sortOrder(int col, bool ascending) const {
     std::iota(order.begin(), order.end(), 1);
     if (col < 1 || col > m_maxCols)
         return order;
-    const TextColumn &texts = m_cols[size_t(col)].text;
-    std::vector<std::optional<double>> numbers(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        numbers[size_t(i)] = numberOf(texts.view(i));
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const QStringView ta = texts.view(a - 1), tb = texts.view(b - 1);
-        if (ta.isEmpty() || tb.isEmpty())
-            return !ta.isEmpty() && tb.isEmpty(); // empty cells last either way
-        const auto &na = numbers[size_t(a - 1)], &nb = numbers[size_t(b - 1)];
-        // Numbers by value before texts, so that the order is one order.
-        int cmp = 0;
-        if (na && nb)
-            cmp = *na < *nb ? -1 : (*nb < *na ? 1 : 0);
-        else if (na || nb)
-            cmp = na ? -1 : 1;
-        else
-            cmp = ta.compare(tb, Qt::CaseInsensitive);
-        return ascending ? cmp < 0 : cmp > 0;
-    });
+    order = SortKeys::order(m_cols[size_t(col)].text, n, ascending);
+    for (int &row : order)
+        ++row;
     return order;
 }
 
@@ -497,8 +487,9 @@ int SheetStore::searchRow(int row, int colStart, int colEnd, const QString &text
     if (row < 1 || row > m_maxRows)
         return -1;
     const int end = colEnd < 0 || colEnd > m_maxCols ? m_maxCols : colEnd;
+    QString scratch;
     for (int c = std::max(colStart + 1, 1); c <= end; ++c)
-        if (matches(m_cols[size_t(c)].text.view(row - 1), text, flags))
+        if (matches(m_cols[size_t(c)].text.view(row - 1, scratch), text, flags))
             return c;
     return -1;
 }
@@ -508,8 +499,9 @@ int SheetStore::searchCol(int col, int rowStart, int rowEnd, const QString &text
         return -1;
     const TextColumn &texts = m_cols[size_t(col)].text;
     const int end = rowEnd < 0 || rowEnd > m_maxRows ? m_maxRows : rowEnd;
+    QString scratch;
     for (int r = std::max(rowStart + 1, 1); r <= end; ++r)
-        if (matches(texts.view(r - 1), text, flags))
+        if (matches(texts.view(r - 1, scratch), text, flags))
             return r;
     return -1;
 }

@@ -29,11 +29,12 @@ public:
     bool isCell(int col, int row) const { return col >= 0 && col <= m_maxCols && row >= 0 && row <= m_maxRows; }
     // Row 0 is the first column-header row; column 0 holds the row-header texts.
     QString text(int col, int row) const;
-    QStringView textView(int col, int row) const;
+    // The text without a copy where the cell holds it as such, else decoded into scratch.
+    QStringView textView(int col, int row, QString &scratch) const;
     bool setText(int col, int row, QStringView text);
     // Header row k counts from 1 to colHeaderRows().
-    // Every row of a column shows a text of a shared pool where it is (TextColumn::adopt).
-    void adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<TextSpan> &&spans);
+    // Every row of a column shows a cell of a query result where it is (TextColumn::adopt).
+    void adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<CellRef> &&cells);
     QString headerText(int col, int k) const;
     void setHeaderText(int col, int k, const QString &text);
 
@@ -89,6 +90,8 @@ public:
     double rowHeight(int row) const;
     void setRowHeight(int row, double points);
     bool rowHasOwnHeight(int row) const;
+    // Some row is hidden or has a height of its own (else rows can move without the view).
+    bool rowsDiffer() const;
 
     // Empty rows enter before row; the rows below move down and the last ones drop off,
     // so maxRows() stays. deleteRows moves the rows below up and leaves empty rows at the end.

@@ -338,10 +338,10 @@ void Spread::fitRowHeaderToCorner() {
     verticalHeader()->setMinimumWidth(corner.isEmpty() ? 0 : fontMetrics().horizontalAdvance(corner) + 2 * margin + 2);
 }
 
-void Spread::adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<TextSpan> &&spans) {
-    if (spans.empty())
+void Spread::adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<CellRef> &&cells) {
+    if (cells.empty())
         return;
-    m_model->store().adoptTexts(col, std::move(pool), std::move(spans));
+    m_model->store().adoptTexts(col, std::move(pool), std::move(cells));
     m_model->cellsChanged(col, 1, col, maxRows());
 }
 

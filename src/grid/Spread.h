@@ -86,7 +86,7 @@ public:
     void setText(int col, int row, const QString &text);
     // A whole column's texts as a query result keeps them (one span per row), without
     // copying them.
-    void adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<TextSpan> &&spans);
+    void adoptTexts(int col, TextColumn::SharedPool pool, PodBuffer<CellRef> &&cells);
     QString headerText(int col, int headerRow) const;
     void setHeaderText(int col, int headerRow, const QString &text);
     // This grid has no number or date cells, so a value is the cell text.

@@ -91,7 +91,8 @@ void Spread::sortRows(int col, bool ascending) {
     if (col < 1 || col > maxCols())
         return;
     m_model->sort(col - 1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-    syncRowsToView();
+    if (sheet().rowsDiffer()) // a million rows of one height need no word to the view
+        syncRowsToView();
     m_sortCol = col;
     m_sortAscending = ascending;
     horizontalHeader()->setSortIndicator(col - 1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);

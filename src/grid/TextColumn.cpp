@@ -1,11 +1,30 @@
 #include "TextColumn.h"
 #include <algorithm>
-#include <stdexcept>
+
+QStringView TextColumn::view(int row, QString &scratch) const {
+    const CellRef r = m_refs[size_t(row)];
+    switch (r.kind()) {
+    case CellRef::Own: return QStringView(m_pool.data() + r.offset(), qsizetype(ownLength(r)));
+    case CellRef::Number: CellText::numberInto(scratch, r.number()); return scratch;
+    case CellRef::Pooled:
+        if (r.length == 0)
+            return {};
+        CellText::decodeInto(scratch, m_shared->data() + r.offset(), CellText::lengthIn(m_shared->data(), r));
+        return scratch;
+    case CellRef::Special: break;
+    }
+    return {};
+}
+
+QString TextColumn::text(int row) const {
+    QString scratch;
+    const QStringView v = view(row, scratch);
+    return v.data() == scratch.constData() ? scratch : v.toString();
+}
 
 void TextColumn::resize(int rows) {
     for (size_t i = size_t(rows); i < m_refs.size(); ++i)
-        if (!(m_refs[i].offset & kShared))
-            m_garbage += m_refs[i].length;
+        drop(m_refs[i]);
     m_refs.resize(size_t(rows));
     compactIfWasteful();
     dropSharedIfUnused();
@@ -15,23 +34,17 @@ void TextColumn::resize(int rows) {
 void TextColumn::dropSharedIfUnused() {
     if (!m_shared)
         return;
-    for (const Ref &r : m_refs)
-        if (r.offset & kShared)
+    for (const CellRef &r : m_refs)
+        if (r.kind() == CellRef::Pooled && r.length)
             return;
     m_shared.reset();
 }
 
-void TextColumn::adopt(SharedPool pool, PodBuffer<TextSpan> &&texts) {
-    if (!pool || pool->size() >= kShared || texts.size() != m_refs.size()) {
-        // Beyond what a shared offset can address: copied as any text is.
-        for (size_t i = 0; i < texts.size() && i < m_refs.size(); ++i)
-            set(int(i), pool ? QStringView(pool->data() + texts[i].offset, qsizetype(texts[i].length)) : QStringView());
+void TextColumn::adopt(SharedPool pool, PodBuffer<CellRef> &&cells) {
+    if (!pool || cells.size() != m_refs.size())
         return;
-    }
-    for (Ref &r : texts)
-        r = r.length ? Ref{r.offset | kShared, r.length} : Ref{};
-    m_refs = std::move(texts);
-    m_pool = {};
+    m_refs = std::move(cells);
+    m_pool.clear();
     m_garbage = 0;
     m_shared = std::move(pool);
     dropSharedIfUnused();
@@ -40,7 +53,7 @@ void TextColumn::adopt(SharedPool pool, PodBuffer<TextSpan> &&texts) {
 // Dropped and shortened texts leave garbage; give the memory back once it outweighs the text.
 void TextColumn::compactIfWasteful() {
     if (m_refs.empty()) {
-        m_pool = {};
+        m_pool.clear();
         m_garbage = 0;
     } else if (m_garbage > 4096 && m_garbage > m_pool.size() / 2) {
         compact();
@@ -48,32 +61,33 @@ void TextColumn::compactIfWasteful() {
 }
 
 void TextColumn::set(int row, QStringView text) {
-    Ref &r = m_refs[size_t(row)];
-    const auto len = uint32_t(text.size());
-    if (r.offset & kShared) {
-        // The shared text stays as the result has it; this cell gets its own.
-        r = Ref{};
+    CellRef &r = m_refs[size_t(row)];
+    const auto len = size_t(text.size());
+    if (r.kind() != CellRef::Own) {
+        // The result's cell stays as the result has it; this cell gets its own.
+        r = CellRef{};
         if (len == 0) {
             dropSharedIfUnused();
             return;
         }
     }
-    if (len <= r.length) {
+    if (r.kind() == CellRef::Own && r.length != CellRef::kLong && len <= r.length) {
         // Fits where the old text was: overwrite, no new pool space.
-        std::copy(text.utf16(), text.utf16() + len, m_pool.begin() + r.offset);
+        std::copy(text.utf16(), text.utf16() + len, m_pool.begin() + r.offset());
         m_garbage += r.length - len;
-        r.length = len;
+        r.length = uint16_t(len);
         compactIfWasteful();
         return;
     }
-    if (m_pool.size() + len >= kShared)
+    drop(r);
+    r = CellRef{};
+    if (len == 0) {
+        compactIfWasteful();
+        return;
+    }
+    if (m_pool.size() + len + 2 >= CellRef::kOffsetLimit)
         compact();
-    if (m_pool.size() + len >= kShared)
-        throw std::length_error("grid column text exceeds 2G characters");
-    m_garbage += r.length;
-    r.offset = uint32_t(m_pool.size());
-    r.length = len;
-    m_pool.insert(m_pool.end(), text.utf16(), text.utf16() + len);
+    r = CellText::append(m_pool, CellRef::Own, text.utf16(), len);
     compactIfWasteful();
 }
 
@@ -81,14 +95,13 @@ void TextColumn::insert(int row, int count) { m_refs.insert(size_t(row), size_t(
 
 void TextColumn::erase(int row, int count) {
     for (int i = row; i < row + count; ++i)
-        if (!(m_refs[size_t(i)].offset & kShared))
-            m_garbage += m_refs[size_t(i)].length;
+        drop(m_refs[size_t(i)]);
     m_refs.erase(size_t(row), size_t(count));
     compactIfWasteful();
 }
 
 void TextColumn::permute(const std::vector<int> &newOrder) {
-    PodBuffer<Ref> refs;
+    PodBuffer<CellRef> refs;
     refs.resize(m_refs.size());
     for (size_t i = 0; i < newOrder.size(); ++i)
         refs[i] = m_refs[size_t(newOrder[i])];
@@ -97,21 +110,17 @@ void TextColumn::permute(const std::vector<int> &newOrder) {
 
 int TextColumn::lastNonEmpty() const {
     for (int i = size() - 1; i >= 0; --i)
-        if (m_refs[size_t(i)].length)
+        if (!isEmpty(i))
             return i;
     return -1;
 }
 
 void TextColumn::compact() {
-    std::vector<char16_t> pool;
+    PodBuffer<char16_t> pool;
     pool.reserve(m_pool.size() - std::min(m_garbage, m_pool.size()));
-    for (Ref &r : m_refs) {
-        if (r.offset & kShared)
-            continue;
-        const auto offset = uint32_t(pool.size());
-        pool.insert(pool.end(), m_pool.begin() + r.offset, m_pool.begin() + r.offset + r.length);
-        r.offset = r.length ? offset : 0;
-    }
+    for (CellRef &r : m_refs)
+        if (r.kind() == CellRef::Own)
+            r = CellText::append(pool, CellRef::Own, m_pool.data() + r.offset(), ownLength(r));
     m_pool.swap(pool);
     m_garbage = 0;
 }

@@ -1,34 +1,44 @@
 #pragma once
-#include "PodBuffer.h"
+#include "CellRef.h"
 #include <QString>
 #include <QStringView>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-// One column of cell texts: all characters in one pool, a cell is an offset and a length.
+// One column of cell texts: all characters in one pool, a cell is six bytes saying where.
 // A grid of 100,000 rows then costs a few bytes per cell instead of one heap string each.
 // Overwritten text leaves garbage in the pool; it is compacted once garbage outweighs text.
-// Texts can also stay where a query result keeps them (a shared pool, read only): a cell
-// set later gets its own storage.
+// Texts can also stay where a query result keeps them (a shared pool of UTF-8, read only;
+// small numbers in the cell): they are decoded when read. A cell set later gets its own
+// storage.
 class TextColumn {
 public:
-    using SharedPool = std::shared_ptr<const PodBuffer<char16_t>>;
+    using SharedPool = SharedBytePool;
 
     int size() const { return int(m_refs.size()); }
     void resize(int rows);
-    QStringView view(int row) const {
-        const Ref &r = m_refs[size_t(row)];
-        if (r.offset & kShared)
-            return QStringView(m_shared->data() + (r.offset & ~kShared), qsizetype(r.length));
-        return QStringView(m_pool.data() + r.offset, qsizetype(r.length));
+    // The cell's text: a view of the column's own text, or of scratch, which then holds the
+    // decoded text of a result's cell. Valid while both live unchanged.
+    QStringView view(int row, QString &scratch) const;
+    QString text(int row) const;
+    // The UTF-8 bytes of a result's text cell where they are; false for every other cell.
+    bool utf8(int row, const char **text, size_t *bytes) const {
+        const CellRef r = m_refs[size_t(row)];
+        if (r.kind() != CellRef::Pooled || r.length == 0)
+            return false;
+        *text = m_shared->data() + r.offset();
+        *bytes = CellText::lengthIn(m_shared->data(), r);
+        return true;
     }
-    QString text(int row) const { return view(row).toString(); }
-    bool isEmpty(int row) const { return m_refs[size_t(row)].length == 0; }
+    bool isEmpty(int row) const {
+        const CellRef r = m_refs[size_t(row)];
+        return r.length == 0 && r.kind() != CellRef::Number;
+    }
     void set(int row, QStringView text);
-    // Every row shows the pool's text at its span (one span per row); the pool is kept alive
-    // as long as a row shows it. What the column held before goes.
-    void adopt(SharedPool pool, PodBuffer<TextSpan> &&texts);
+    // Every row shows the cell of a result (one per row, texts in the pool); the pool is kept
+    // alive as long as a row shows it. What the column held before goes.
+    void adopt(SharedPool pool, PodBuffer<CellRef> &&cells);
 
     // Empty rows appear at / disappear from the given position; later rows move.
     void insert(int row, int count);
@@ -42,14 +52,19 @@ public:
     bool sharesPool() const { return m_shared != nullptr; }
 
 private:
-    using Ref = TextSpan;
-    static constexpr uint32_t kShared = 0x80000000u; // offset bit: the text is in m_shared
+    size_t ownLength(CellRef r) const { return CellText::lengthIn(m_pool.data(), r); }
+    // Pool units an own text takes, its stored length included.
+    size_t ownUnits(CellRef r) const { return ownLength(r) + (r.length == CellRef::kLong ? 2 : 0); }
+    void drop(CellRef r) {
+        if (r.kind() == CellRef::Own)
+            m_garbage += ownUnits(r);
+    }
     void compact();
     void compactIfWasteful();
     void dropSharedIfUnused();
 
-    std::vector<char16_t> m_pool;
+    PodBuffer<char16_t> m_pool;
     SharedPool m_shared;
-    PodBuffer<Ref> m_refs;
+    PodBuffer<CellRef> m_refs;
     size_t m_garbage = 0;
 };

@@ -249,11 +249,13 @@ struct Job {
     }
     // Texts with half a surrogate pair, mended; readers refuse the whole file over one.
     QHash<quint64, QString> mended;
+    mutable QString scratch;
     static quint64 key(int sheetCol, int row) { return quint64(quint32(sheetCol)) << 32 | quint32(row); }
 
+    // Valid until the next call: a decoded text lives in the job's scratch.
     QStringView text(int col, int row) const {
         const int sheetCol = columns[size_t(col)].sheetCol;
-        QStringView t = store.textView(sheetCol, row);
+        QStringView t = store.textView(sheetCol, row, scratch);
         if (!mended.isEmpty())
             if (const auto it = mended.constFind(key(sheetCol, row)); it != mended.constEnd())
                 t = *it;
@@ -563,6 +565,7 @@ QString mend(QStringView s) {
 
 // The first pass: strings, cuts, mended texts, blocks and dimensions of every sheet.
 void survey(Job &job, std::vector<XlsCut> &cut, std::vector<XlsCell> &mended) {
+    QString scratch;
     const int ncols = int(job.columns.size());
     for (size_t k = 0; k < job.sheets.size(); ++k) {
         SheetPlan &p = job.sheets[k];
@@ -574,7 +577,7 @@ void survey(Job &job, std::vector<XlsCut> &cut, std::vector<XlsCell> &mended) {
             quint32 n = 0;
             for (int c = 0; c < ncols; ++c) {
                 const int sheetCol = job.columns[size_t(c)].sheetCol;
-                const QStringView full = job.store.textView(sheetCol, row);
+                const QStringView full = job.store.textView(sheetCol, row, scratch);
                 if (full.isEmpty())
                     continue;
                 const bool firstTime = k == 0 || r >= job.headerRows;
@@ -631,6 +634,7 @@ void place(Job &job, quint64 globalsSize) {
 
 // The second pass: one sheet's records, front to back.
 bool writeSheet(Out &o, const Job &job, const SheetPlan &p, bool first) {
+    QString scratch;
     if (o.pos() != p.offset)
         return false;
     sheetHead(o, job, p);
@@ -646,7 +650,7 @@ bool writeSheet(Out &o, const Job &job, const SheetPlan &p, bool first) {
             const int row = job.storeRow(p, r);
             int lo = -1, hi = -1;
             for (int c = 0; c < ncols; ++c)
-                if (!job.store.textView(job.columns[size_t(c)].sheetCol, row).isEmpty()) {
+                if (!job.store.textView(job.columns[size_t(c)].sheetCol, row, scratch).isEmpty()) {
                     lo = lo < 0 ? c : lo;
                     hi = c;
                 }

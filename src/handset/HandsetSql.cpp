@@ -6,11 +6,13 @@
 namespace HandsetSql {
 
 namespace {
-// Every column of the table, in its order: the list and the entry window read them by name.
-QString selectColumns() {
+// The columns of the table in its order, every one or the list grid's only: the list and the
+// entry window read them by name, the remark only when the entry window opens a row.
+QString selectColumns(bool gridOnly = false) {
     QStringList names;
     for (const HandsetColumns::Column &c : HandsetColumns::all())
-        names << QStringLiteral("m.") + c.columnName();
+        if (!gridOnly || c.gridCol > 0)
+            names << QStringLiteral("m.") + c.columnName();
     return names.join(QStringLiteral(", "));
 }
 
@@ -23,7 +25,7 @@ BoundSql likeContains(const QString &column, const QString &text) {
 
 BoundSql listQuery(const std::array<QString, 8> &search) {
     BoundSql sql =
-        QStringLiteral("SELECT ") + selectColumns() + QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1");
+        QStringLiteral("SELECT ") + selectColumns(true) + QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1");
     for (const HandsetColumns::Column &c : HandsetColumns::all()) {
         if (c.match == HandsetColumns::Match::None || search[size_t(c.field) - 1].isEmpty())
             continue;
@@ -34,6 +36,11 @@ BoundSql listQuery(const std::array<QString, 8> &search) {
     }
     sql.sql += QStringLiteral(" ORDER BY m.code");
     return sql;
+}
+
+BoundSql catalogueQuery() {
+    return QStringLiteral("SELECT ") + selectColumns() +
+           QStringLiteral(" FROM t_mobile AS m WHERE m.code <> 1 ORDER BY m.code");
 }
 
 BoundSql recordQuery(int code) {

@@ -11,9 +11,11 @@
 namespace HandsetSql {
 
 // The list search: the eight search texts in member order (ID, year, maker, opening type,
-// antenna, model, SAR, nickname); empty texts add no condition.
+// antenna, model, SAR, nickname); empty texts add no condition. It reads the grid's columns.
 BoundSql listQuery(const std::array<QString, 8> &search);
-// One record by code.
+// Every handset with every column, the remark included: what an import compares against.
+BoundSql catalogueQuery();
+// One record by code, every column.
 BoundSql recordQuery(int code);
 // The distinct values of one column, narrowed by text when it is not empty.
 BoundSql lookupQuery(const QString &column, const QString &text);

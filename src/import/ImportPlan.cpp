@@ -21,7 +21,7 @@ QString kindLabel(Kind kind) {
 
 std::vector<Existing> readCatalogue() {
     Recordset rs;
-    if (modMDB_Func::OpenRecordset(rs, HandsetSql::listQuery({})) < 0)
+    if (modMDB_Func::OpenRecordset(rs, HandsetSql::catalogueQuery()) < 0)
         throw AppError(modMDB_Func::errFail, QStringLiteral("핸드폰 목록을 읽지 못했습니다."));
     std::vector<int> fields(HandsetColumns::kFieldCount);
     for (int f = 0; f < HandsetColumns::kFieldCount; ++f)

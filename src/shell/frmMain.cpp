@@ -282,6 +282,19 @@ void frmMain::mnuHelp_AS_Click() {
                         QStringLiteral("-----------------------------------------------------------"), QString(),
                         QStringLiteral("Kolva소프트 개발팀")}
                 .join(QStringLiteral("\r\n")));
+    // Reading every page takes a while on a large catalogue: only when asked for, never at start.
+    if (!modMDB_Func::IsOpen() || modMDB_Func::IsServerDatabase() ||
+        MsgAsk(QStringLiteral("지금 데이터베이스 파일을 점검하시겠습니까?\r\n(자료가 많으면 시간이 걸립니다.)"),
+               QStringLiteral("DB 점검"), false) != vbYes)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString why = modMain::CheckOpenDatabase();
+    QApplication::restoreOverrideCursor();
+    if (why.isEmpty())
+        MsgInfo(QStringLiteral("데이터베이스 파일을 점검했습니다. 이상이 없습니다."));
+    else
+        MsgWarn(QStringLiteral("데이터베이스 파일 점검 결과 문제가 있습니다.\r\n") + why +
+                QStringLiteral("\r\n\r\n백업에서 복원하거나 위 파일을 당사에 보내주세요."));
 }
 
 void frmMain::openWebLink(const QString &question, const QString &url) {

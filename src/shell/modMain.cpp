@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Backup.h"
 #include "Companions.h"
+#include "DatabaseCheck.h"
 #include "ErrorBox.h"
 #include "Messages.h"
 #include "NetDrives.h"
@@ -335,5 +336,11 @@ bool SetOption(const QString &name, const QString &value) {
 }
 
 void DestroyApp() { DBTerminate(); }
+
+QString CheckOpenDatabase() {
+    const DatabaseCheck::Result r = DatabaseCheck::checkMainDatabase(modMDB_Func::connection().databaseName(),
+                                                                     Schema::kPassword, DatabaseCheck::Depth::Quick);
+    return r.ok ? QString() : r.message + (r.detail.isEmpty() ? QString() : QStringLiteral(" (") + r.detail + u')');
+}
 
 } // namespace modMain

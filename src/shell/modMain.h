@@ -43,4 +43,7 @@ QString mainDbFile(const QString &folder);
 // The database as the user is shown it: a file in this system's one form of separators, or
 // the server's description.
 QString shownDbFile();
+// The A/S box's check of the open database file, on demand: every page read through a
+// connection of its own. Empty when the file is sound, else why, in the user's words.
+QString CheckOpenDatabase();
 } // namespace modMain

@@ -178,9 +178,3 @@ private:
     size_t m_capacity = 0;
     bool m_mapped = false; // pages of its own, not from the heap
 };
-
-// Where a text is in a character pool.
-struct TextSpan {
-    uint32_t offset = 0;
-    uint32_t length = 0;
-};

@@ -6,6 +6,8 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
+#include <numeric>
+#include <optional>
 
 namespace {
 // A sheet of cols x rows whose cell text is "c<col>r<row>".
@@ -202,6 +204,62 @@ private Q_SLOTS:
             s.setText(1, r, mixed[r - 1]);
         s.permuteRows(s.sortOrder(1, true));
         QCOMPARE(column(s, 1), (QStringList{"2", "9", "10", "100", "1b", "5a", "abc", ""}));
+    }
+
+    // The order the sort gave when it folded case in every comparison, on a column whose
+    // cells are partly a result's UTF-8 and numbers, partly the grid's own texts.
+    void sortGivesTheOrderOfTheFoldingComparison() {
+        const QStringList pieces{"모델", "갤럭시", "Galaxy", "GALAXY", "galaxy", "ß",  "SS",  "Ǆ",    "ǆ",
+                                 "ΣΑΣ",  "σας",    "10",     "9",      " 12 ",   "-3", "1e3", "0x10", "A",
+                                 "a",    "",       "",       "𐐀",      "𐐨",      "z",  "Z",   "가"};
+        const int n = 600;
+        std::vector<QString> texts(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) // reproducible mixtures of one or two pieces
+            texts[size_t(i)] = pieces[(i * 7) % pieces.size()] + (i % 3 ? pieces[(i * 13) % pieces.size()] : QString());
+        SheetStore s;
+        s.setMaxCols(1);
+        s.setMaxRows(n + 2);
+        auto pool = std::make_shared<BytePool>();
+        PodBuffer<CellRef> cells;
+        for (int i = 0; i < n; ++i) {
+            const QByteArray utf8 = texts[size_t(i)].toUtf8();
+            cells.push_back(CellText::append(*pool, CellRef::Pooled, utf8.constData(), size_t(utf8.size())));
+        }
+        cells.push_back(CellRef::number(42));
+        cells.push_back(CellRef::number(7));
+        texts.push_back("42");
+        texts.push_back("7");
+        s.adoptTexts(1, pool, std::move(cells));
+        for (int i = 0; i < n; i += 5) // every fifth cell the grid's own
+            s.setText(1, i + 1, texts[size_t(i)]);
+
+        const auto numberOf = [](const QString &t) {
+            bool ok = false;
+            const double v = t.trimmed().toDouble(&ok);
+            return ok ? std::optional<double>(v) : std::nullopt;
+        };
+        for (const bool ascending : {true, false}) {
+            std::vector<int> expected(texts.size());
+            std::iota(expected.begin(), expected.end(), 0);
+            std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+                const QString &ta = texts[size_t(a)], &tb = texts[size_t(b)];
+                if (ta.isEmpty() || tb.isEmpty())
+                    return !ta.isEmpty() && tb.isEmpty();
+                const auto na = numberOf(ta), nb = numberOf(tb);
+                int cmp = 0;
+                if (na && nb)
+                    cmp = *na < *nb ? -1 : (*nb < *na ? 1 : 0);
+                else if (na || nb)
+                    cmp = na ? -1 : 1;
+                else
+                    cmp = ta.compare(tb, Qt::CaseInsensitive);
+                return ascending ? cmp < 0 : cmp > 0;
+            });
+            std::vector<int> got = s.sortOrder(1, ascending);
+            for (int &row : got)
+                --row;
+            QCOMPARE(got, expected);
+        }
     }
 
     void searchesLookStrictlyAfterTheStartAndIgnoreCase() {

@@ -85,6 +85,9 @@ private Q_SLOTS:
     // Large buffers live in pages of their own, small ones in the heap: values survive every
     // move between the two.
     void storageKeepsItsValuesAcrossGrowthAndShrinking() {
+        struct TextSpan {
+            uint32_t offset, length;
+        };
         PodBuffer<TextSpan> b;
         for (uint32_t i = 0; i < 300000; ++i) // 2.4 MB, past the page threshold
             b.push_back({i, i + 1});
@@ -108,29 +111,29 @@ private Q_SLOTS:
     }
 
     void aNewSearchLetsTheOldResultGo() {
-        const auto spans = [](std::initializer_list<TextSpan> list) {
-            PodBuffer<TextSpan> b;
-            for (const TextSpan &s : list)
-                b.push_back(s);
+        const auto pooled = [](std::initializer_list<std::pair<uint32_t, uint16_t>> list) {
+            PodBuffer<CellRef> b;
+            for (const auto &[offset, length] : list)
+                b.push_back(CellRef::at(CellRef::Pooled, offset, length));
             return b;
         };
         TextColumn column;
         column.resize(2);
-        std::weak_ptr<const PodBuffer<char16_t>> first;
+        std::weak_ptr<const BytePool> first;
         {
-            auto pool = std::make_shared<PodBuffer<char16_t>>();
-            pool->append(u"가나다", 3);
+            auto pool = std::make_shared<BytePool>();
+            pool->append("가나다", 9); // UTF-8: three bytes each
             first = pool;
-            column.adopt(pool, spans({{0, 2}, {2, 1}}));
+            column.adopt(pool, pooled({{0, 6}, {6, 3}}));
         }
         QCOMPARE(column.text(0), QString("가나"));
         QVERIFY(!first.expired()); // the column keeps the result it shows
         column.set(0, u"own");
         QCOMPARE(column.text(0), QString("own"));
         QCOMPARE(column.text(1), QString("다"));
-        auto second = std::make_shared<PodBuffer<char16_t>>();
-        second->append(u"xy", 2);
-        column.adopt(second, spans({{1, 1}, {0, 0}}));
+        auto second = std::make_shared<BytePool>();
+        second->append("xy", 2);
+        column.adopt(second, pooled({{1, 1}, {0, 0}}));
         QVERIFY(first.expired());
         QCOMPARE(column.text(0), QString("y"));
         QCOMPARE(column.text(1), QString());
@@ -138,23 +141,37 @@ private Q_SLOTS:
         column.resize(0);
         QVERIFY(!column.sharesPool());
 
-        // Numbers and nulls of a result come out as the texts the grid showed before.
+        // Numbers and nulls of a result come out as the texts the grid showed before; small
+        // numbers stay numbers, texts longer than a cell's length field keep their length.
         Recordset rs;
         rs.beginFill({"n", "t"});
         rs.addInt(-42);
         rs.addText(u"하나");
         rs.addNull();
         rs.addDouble(0.25);
+        rs.addInt(123456789012);
+        const QString longer = kLong + kLong + kLong; // 90,000 bytes
+        rs.addText(longer);
         rs.finishFill();
+        QCOMPARE(rs.at(2, 1).toString(), longer);
         const auto pool = rs.textPool();
-        const PodBuffer<TextSpan> ints = rs.takeTexts(0), texts = rs.takeTexts(1);
-        QCOMPARE(ints.size(), size_t(2));
-        QCOMPARE(QStringView(pool->data() + ints[0].offset, ints[0].length), u"-42");
-        QCOMPARE(ints[1].length, 0u);
-        QCOMPARE(QStringView(pool->data() + texts[0].offset, texts[0].length), u"하나");
-        QCOMPARE(QStringView(pool->data() + texts[1].offset, texts[1].length), u"0.25");
+        TextColumn ints, texts;
+        ints.resize(3);
+        texts.resize(3);
+        ints.adopt(pool, rs.takeTexts(0));
+        texts.adopt(pool, rs.takeTexts(1));
+        QCOMPARE(ints.text(0), QString("-42"));
+        QVERIFY(ints.isEmpty(1));
+        QCOMPARE(ints.text(2), QString("123456789012"));
+        QCOMPARE(texts.text(0), QString("하나"));
+        QCOMPARE(texts.text(1), QString("0.25"));
+        QCOMPARE(texts.text(2), longer);
+        texts.set(1, longer + longer + longer); // 90,000 units of its own
+        texts.set(0, u"짧은");
+        QCOMPARE(texts.text(1), longer + longer + longer);
+        QCOMPARE(texts.text(0), QString("짧은"));
         QVERIFY(!rs.at(0, 0).isValid()); // handed over
-        QCOMPARE(rs.takeTexts(0).size(), size_t(2));
+        QCOMPARE(rs.takeTexts(0).size(), size_t(3));
 
         // The same through the list: the old result goes when the next search is shown.
         Spread &g = *list->spList;
