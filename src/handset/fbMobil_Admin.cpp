@@ -428,6 +428,8 @@ void fbMobil_Admin::followCatalogue() {
     lookForChanges();
 }
 
+void fbMobil_Admin::setWatchInterval(int ms) { m_watchTimer->setInterval(ms); }
+
 void fbMobil_Admin::lookForChanges() {
     if (m_watch && m_watch->changedElsewhere())
         lblChanged->show();

@@ -21,6 +21,8 @@ class fbMobil_Admin : public QWidget {
 public:
     explicit fbMobil_Admin(QWidget *parent = nullptr);
     ~fbMobil_Admin() override;
+    // How often the list looks for other PCs' changes (2 s); a test looks more often.
+    void setWatchInterval(int ms);
 
     void QueryList();
     void RecDelete();

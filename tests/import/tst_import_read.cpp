@@ -201,7 +201,7 @@ private Q_SLOTS:
         QByteArray bytes;
         const QString csv = write("big.csv", [] {
             QByteArray b = "ID,모델명\n";
-            for (int i = 0; i < 200'000; ++i)
+            for (int i = 0; i < 50'000; ++i)
                 b += "M-" + QByteArray::number(i) + ",모델 " + QByteArray::number(i) + "\n";
             return b;
         }());
