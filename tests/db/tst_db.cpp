@@ -2,13 +2,13 @@
 #include "BackupArchive.h"
 #include "DbBackend.h"
 #include "EngineReasons.h"
+#include "EnvFixture.h"
 #include "ErrorBox.h"
 #include "Recordset.h"
 #include "Schema.h"
 #include "ServerConnection.h"
 #include "Settings.h"
 #include "SqlLog.h"
-#include "TestEnv.h"
 #include "modMDB_Func.h"
 #include "modMain.h"
 #include <QDir>
@@ -26,9 +26,9 @@
 
 using namespace modMDB_Func;
 
-class TestDb : public QObject {
+class TestDb : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { QVERIFY(env->openFreshDatabase()); }
 
     QString dbFile() const { return env->databaseFile(); }
     void insertCodes(const QStringList &codes) {
@@ -53,14 +53,6 @@ class TestDb : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(env->openFreshDatabase());
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
 
     void freshDatabaseHasSeed() {
         Recordset rs;

@@ -1,6 +1,6 @@
+#include "EnvFixture.h"
 #include "HandsetColumns.h"
 #include "HandsetSql.h"
-#include "TestEnv.h"
 #include "modMDB_Func.h"
 #include <QSet>
 #include <QTest>
@@ -8,9 +8,9 @@
 using namespace modMDB_Func;
 
 // The column table against the schema and the statements built from it.
-class TestHandsetColumns : public QObject {
+class TestHandsetColumns : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { QVERIFY(env->openFreshDatabase()); }
 
     static HandsetColumns::Fields distinctTexts(const QString &tag) {
         HandsetColumns::Fields f;
@@ -20,11 +20,6 @@ class TestHandsetColumns : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(env->openFreshDatabase());
-    }
-    void cleanup() { env.reset(); }
 
     // Every column the table names is one of the schema's, and each number is given once.
     void tableCoversTheSchemaOnce() {

@@ -1,3 +1,4 @@
+#include "EnvFixture.h"
 // Two PCs on one catalogue: the other PC is a real second process (the sqlite3 or psql tool)
 // writing between the moment this PC's window read a handset and the moment it saves or
 // deletes it. Nothing the other PC wrote is overwritten without the user saying so.
@@ -19,9 +20,21 @@ const QString kDeleted = QStringLiteral("다른 PC에서 이 핸드폰이 삭제
 constexpr int kCode = 5; // a demo handset
 } // namespace
 
-class TestHandsetConflict : public QObject {
+class TestHandsetConflict : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        QVERIFY(openDemoDatabase(*env));
+        DBTerminate(); // opened again as start-up does, beside the other PC's tool
+        QVERIFY(env->reopenDatabase());
+        list = std::make_unique<fbMobil_Admin>();
+        list->show();
+        list->QueryList();
+        QVERIFY(rowOf(kCode) > 0);
+    }
+    void tearDown() override {
+        list.reset();
+        QVERIFY2(promptsLeftOver(*env).isEmpty(), qPrintable(promptsLeftOver(*env)));
+    }
     std::unique_ptr<fbMobil_Admin> list;
 
     // The other PC's statement, run by the engine's own command-line tool.
@@ -83,21 +96,6 @@ class TestHandsetConflict : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(openDemoDatabase(*env));
-        DBTerminate(); // opened again as start-up does, beside the other PC's tool
-        QVERIFY(env->reopenDatabase());
-        list = std::make_unique<fbMobil_Admin>();
-        list->show();
-        list->QueryList();
-        QVERIFY(rowOf(kCode) > 0);
-    }
-    void cleanup() {
-        list.reset();
-        QVERIFY2(promptsLeftOver(*env).isEmpty(), qPrintable(promptsLeftOver(*env)));
-        env.reset();
-    }
 
     // Changed on the other PC while open here: asked; "아니요" shows the other PC's record and
     // writes nothing, "예" writes this window's fields; no other record moves.

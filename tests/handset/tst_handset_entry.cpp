@@ -1,5 +1,6 @@
 #include "AnsiCodec.h"
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "HandsetFixture.h"
 #include "Schema.h"
 #include "Settings.h"
@@ -17,9 +18,14 @@
 
 using namespace modMDB_Func;
 
-class TestHandsetEntry : public QObject {
+class TestHandsetEntry : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        QVERIFY(env->openFreshDatabase());
+        ResetFloatMsg();
+        list = std::make_unique<fbMobil_Admin>();
+    }
+    void tearDown() override { list.reset(); }
     std::unique_ptr<fbMobil_Admin> list;
 
     fbMobil_Save *entry() const { return list->entryWindow(); }
@@ -68,17 +74,6 @@ class TestHandsetEntry : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(env->openFreshDatabase());
-        ResetFloatMsg();
-        list = std::make_unique<fbMobil_Admin>();
-    }
-    void cleanup() {
-        list.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
 
     void checkBoxesDefaultOn() {
         openAdd();

@@ -1,3 +1,4 @@
+#include "EnvFixture.h"
 #include "HandsetFixture.h"
 #include "HandsetWindows.h"
 #include "ModalHelp.h"
@@ -13,9 +14,25 @@
 
 // The list open in the main window on this PC while "PC 1", a connection of its own to the
 // same database, changes the catalogue.
-class TestHandsetFollow : public QObject {
+class TestHandsetFollow : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        QVERIFY(openDemoDatabase(*env));
+        pc1 = env->addOtherConnection("pc1");
+        QVERIFY(pc1.open());
+        main = std::make_unique<frmMain>();
+        list = openListThroughMain(*main);
+        QVERIFY(list);
+        list->setWatchInterval(kLookMs);
+        QCOMPARE(list->spList->maxRows(), 40);
+        QVERIFY(watchListening());
+    }
+    void tearDown() override {
+        main.reset();
+        pc1.close();
+        pc1 = QSqlDatabase();
+        QSqlDatabase::removeDatabase("pc1");
+    }
     std::unique_ptr<frmMain> main;
     QPointer<fbMobil_Admin> list;
     QSqlDatabase pc1;
@@ -47,26 +64,6 @@ class TestHandsetFollow : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { registerHandsetWindows(); }
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(openDemoDatabase(*env));
-        pc1 = env->addOtherConnection("pc1");
-        QVERIFY(pc1.open());
-        main = std::make_unique<frmMain>();
-        list = openListThroughMain(*main);
-        QVERIFY(list);
-        list->setWatchInterval(kLookMs);
-        QCOMPARE(list->spList->maxRows(), 40);
-        QVERIFY(watchListening());
-    }
-    void cleanup() {
-        main.reset();
-        pc1.close();
-        pc1 = QSqlDatabase();
-        QSqlDatabase::removeDatabase("pc1");
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
 
     void anotherPcsChangeRaisesTheNotice_data() {
         QTest::addColumn<QString>("sql");

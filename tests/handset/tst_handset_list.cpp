@@ -1,4 +1,5 @@
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "FrmImageZoom.h"
 #include "FrmSPPrint_Preview.h"
 #include "HandsetFixture.h"
@@ -20,9 +21,13 @@
 
 using namespace modMDB_Func;
 
-class TestHandsetList : public QObject {
+class TestHandsetList : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        QVERIFY(openDemoDatabase(*env));
+        list = std::make_unique<fbMobil_Admin>();
+    }
+    void tearDown() override { list.reset(); }
     std::unique_ptr<fbMobil_Admin> list;
 
     QStringList column(int col) const {
@@ -39,16 +44,6 @@ class TestHandsetList : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(openDemoDatabase(*env));
-        list = std::make_unique<fbMobil_Admin>();
-    }
-    void cleanup() {
-        list.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
 
     void emptySearchListsAllButBaseRecord() {
         QCOMPARE(list->spList->maxRows(), 0); // nothing until the first search

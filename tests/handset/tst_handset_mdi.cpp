@@ -1,3 +1,4 @@
+#include "EnvFixture.h"
 #include "HandsetFixture.h"
 #include "HandsetWindows.h"
 #include "ModalHelp.h"
@@ -16,9 +17,16 @@
 
 // The handset list as the user meets it: a child of the main window's work area, keys
 // typed into the real window stack.
-class TestHandsetMdi : public QObject {
+class TestHandsetMdi : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        QVERIFY(openDemoDatabase(*env));
+        main = std::make_unique<frmMain>();
+        list = openListThroughMain(*main);
+        QVERIFY(list);
+        QCOMPARE(childCount(), 1);
+    }
+    void tearDown() override { main.reset(); }
     std::unique_ptr<frmMain> main;
     QPointer<fbMobil_Admin> list;
 
@@ -26,19 +34,6 @@ class TestHandsetMdi : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { registerHandsetWindows(); }
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(openDemoDatabase(*env));
-        main = std::make_unique<frmMain>();
-        list = openListThroughMain(*main);
-        QVERIFY(list);
-        QCOMPARE(childCount(), 1);
-    }
-    void cleanup() {
-        main.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
 
     // The grid's own Ctrl shortcuts win over the child frame's close shortcut.
     void gridShortcutsReachTheGrid() {

@@ -1,3 +1,4 @@
+#include "EnvFixture.h"
 // A handset's picture follows the handset, through the windows as the program opens them:
 // the list opens its one entry window (modal) for "추가 F2" and "수정", and the files in IMG/
 // are checked byte for byte.
@@ -22,9 +23,18 @@ constexpr int kIdCol = 2, kPictureCol = 10;
 
 } // namespace
 
-class TestHandsetPictures : public QObject {
+class TestHandsetPictures : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        QVERIFY(env->openFreshDatabase());
+        ResetFloatMsg();
+        list = std::make_unique<fbMobil_Admin>();
+        list->show();
+    }
+    void tearDown() override {
+        list.reset();
+        QVERIFY2(promptsLeftOver(*env).isEmpty(), qPrintable(promptsLeftOver(*env)));
+    }
     std::unique_ptr<fbMobil_Admin> list;
 
     fbMobil_Save *entry() const { return list->entryWindow(); }
@@ -92,18 +102,6 @@ class TestHandsetPictures : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(env->openFreshDatabase());
-        ResetFloatMsg();
-        list = std::make_unique<fbMobil_Admin>();
-        list->show();
-    }
-    void cleanup() {
-        list.reset();
-        QVERIFY2(promptsLeftOver(*env).isEmpty(), qPrintable(promptsLeftOver(*env)));
-        env.reset();
-    }
 
     // The picture moves with a changed ID and shows when the handset is opened again.
     void idChangeMovesThePicture() {

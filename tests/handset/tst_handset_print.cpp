@@ -1,5 +1,6 @@
 #include "AppState.h"
 #include "CupsServer.h"
+#include "EnvFixture.h"
 #include "FrmSPPrint_Preview.h"
 #include "FrmSPPrint_PrintDlg.h"
 #include "HandsetFixture.h"
@@ -15,23 +16,9 @@
 
 // The handset list printed on a real print queue: a private CUPS daemon whose queue keeps
 // each job's PDF, read back with poppler.
-class TestHandsetPrint : public QObject {
+class TestHandsetPrint : public EnvFixture {
     Q_OBJECT
-    CupsServer cups;
-    std::unique_ptr<TestEnv> env;
-    std::unique_ptr<fbMobil_Admin> list;
-    std::unique_ptr<cFpPreview> preview;
-
-    QString modelName(int row) const { return list->spList->text(7, row); }
-
-private Q_SLOTS:
-    void initTestCase() {
-        QVERIFY2(cups.start(), qPrintable(cups.errorString()));
-        qputenv("CUPS_SERVER", cups.socketPath().toLocal8Bit());
-    }
-
-    void init() {
-        env = std::make_unique<TestEnv>();
+    void setUp() override {
         QVERIFY(openDemoDatabase(*env));
         preview = std::make_unique<cFpPreview>();
         preview->SetAppName(AppState::title());
@@ -44,12 +31,20 @@ private Q_SLOTS:
         QCOMPARE(list->spList->maxRows(), 40);
         cups.clearOutput();
     }
-
-    void cleanup() {
+    void tearDown() override {
         list.reset();
         preview.reset();
-        QVERIFY(env->noUnexpectedBoxes());
-        env.reset();
+    }
+    CupsServer cups;
+    std::unique_ptr<fbMobil_Admin> list;
+    std::unique_ptr<cFpPreview> preview;
+
+    QString modelName(int row) const { return list->spList->text(7, row); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY2(cups.start(), qPrintable(cups.errorString()));
+        qputenv("CUPS_SERVER", cups.socketPath().toLocal8Bit());
     }
 
     // F7, then "Print" in the preview and "인쇄" in the print dialog: the default printer's

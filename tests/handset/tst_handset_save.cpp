@@ -1,7 +1,7 @@
+#include "EnvFixture.h"
 #include "HandsetSave.h"
 #include "HandsetSql.h"
 #include "Recordset.h"
-#include "TestEnv.h"
 #include "modMDB_Func.h"
 #include <QTest>
 
@@ -10,9 +10,9 @@ using HandsetSave::Result;
 
 // The entry window's save below its fields: required fields, insert or update, and the box
 // a refused save shows.
-class TestHandsetSave : public QObject {
+class TestHandsetSave : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { QVERIFY(env->openFreshDatabase()); }
 
     static HandsetColumns::Fields entry(const QString &code, const QString &mid, const QString &year) {
         return {
@@ -21,14 +21,6 @@ class TestHandsetSave : public QObject {
     int rows() const { return GetValue("SELECT COUNT(*) FROM t_mobile").toInt(); }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(env->openFreshDatabase());
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
 
     void requiredFields_data() {
         QTest::addColumn<QString>("code");

@@ -1,7 +1,7 @@
 #include "AppState.h"
+#include "EnvFixture.h"
 #include "HandsetSave.h"
 #include "Schema.h"
-#include "TestEnv.h"
 #include "TestServer.h"
 #include "modMDB_Func.h"
 #include <QCoreApplication>
@@ -56,22 +56,14 @@ int runWorker(const QString &database, int count, const QString &tag) {
 }
 } // namespace
 
-class TestNumbering : public QObject {
+class TestNumbering : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override { QVERIFY(env->openFreshDatabase()); }
+    void tearDown() override { DBTerminate(); }
     QString database() const { return TestEnv::onServer() ? env->server.database : env->databaseFile(); }
     int rows() const { return GetValue("SELECT COUNT(*) FROM t_mobile").toInt(); }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(env->openFreshDatabase());
-    }
-    void cleanup() {
-        DBTerminate();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
 
     void twoProgramsNeverShareANumber() {
         DBTerminate();

@@ -1,7 +1,7 @@
 // HandsetPictures without a window or a database: the names of handset pictures and the file
 // work on them.
+#include "EnvFixture.h"
 #include "HandsetPictures.h"
-#include "TestEnv.h"
 #include <QDir>
 #include <QFile>
 #include <QSet>
@@ -33,13 +33,10 @@ const QStringList kSafe{"SCH-W270",  "UX%2F3", "escaped", "a..b", ".x",    "CONS
                         "갤럭시 S3", "A'B",    "50%",     "x.y",  " lead", "escaped%2Fx"};
 } // namespace
 
-class TestPictureNames : public QObject {
+class TestPictureNames : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnv>(); }
-    void cleanup() { env.reset(); }
 
     void safeIdsKeepTheirName() {
         for (const QString &id : kSafe) {

@@ -1,3 +1,4 @@
+#include "EnvFixture.h"
 // The list shows the search result's texts where the result keeps them: what that storage
 // must get right for the texts every other part of the grid reads.
 #include "HandsetFixture.h"
@@ -26,14 +27,9 @@ int rowOf(const Spread &g, const QString &mcode) {
 }
 } // namespace
 
-class TestSearchStorage : public QObject {
+class TestSearchStorage : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
-    std::unique_ptr<fbMobil_Admin> list;
-
-private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
+    void setUp() override {
         QVERIFY(openDemoDatabase(*env));
         QVERIFY(addModel("900001", "KR-1", "갤럭시 한글 모델", ""));
         QVERIFY(addModel("900002", "LONG-1", kLong, "긴 이름"));
@@ -42,11 +38,10 @@ private Q_SLOTS:
         list->QueryList();
         QCOMPARE(list->spList->maxRows(), 42);
     }
-    void cleanup() {
-        list.reset();
-        QVERIFY(env->noUnexpectedBoxes());
-        env.reset();
-    }
+    void tearDown() override { list.reset(); }
+    std::unique_ptr<fbMobil_Admin> list;
+
+private Q_SLOTS:
 
     void koreanEmptyAndLongTextsReachEveryReader() {
         Spread &g = *list->spList;

@@ -1,3 +1,4 @@
+#include "EnvFixture.h"
 // Pictures on a database server: two PCs, each with its own application folder and so its own
 // IMG/ cache, work on one private server through the real list and entry windows. PC 2 sees
 // what PC 1 did only after its F5 and the paint of the list, as a shop would.
@@ -31,9 +32,17 @@ QByteArray bmpOf(QColor colour) {
 
 } // namespace
 
-class TestServerPictures : public QObject {
+class TestServerPictures : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        AppPaths::setAppFolder(pcFolder(1));
+        QVERIFY(env->openFreshDatabase());
+        ResetFloatMsg();
+        list = std::make_unique<fbMobil_Admin>();
+        list->resize(1600, 700);
+        list->show();
+    }
+    void tearDown() override { list.reset(); }
     std::unique_ptr<fbMobil_Admin> list;
 
     QString pcFolder(int pc) const { return env->root() + QStringLiteral("/pc%1").arg(pc); }
@@ -87,20 +96,6 @@ class TestServerPictures : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        AppPaths::setAppFolder(pcFolder(1));
-        QVERIFY(env->openFreshDatabase());
-        ResetFloatMsg();
-        list = std::make_unique<fbMobil_Admin>();
-        list->resize(1600, 700);
-        list->show();
-    }
-    void cleanup() {
-        list.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
-    }
 
     // Attached, changed, moved with its ID and deleted on PC 1; PC 2 follows after its F5.
     void secondPcFollowsTheFirst() {

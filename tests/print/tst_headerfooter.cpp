@@ -1,12 +1,12 @@
 // The header/footer editor, driven as the user drives it, over the print job's grid.
 #include "CupsServer.h"
+#include "EnvFixture.h"
 #include "FrmSPPrint_HeaderFooter.h"
 #include "PrintRequest.h"
 #include "SheetModel.h"
 #include "SheetPrinter.h"
 #include "Spread.h"
 #include "SpreadPrint.h"
-#include "TestEnv.h"
 #include "modSpreadPrint.h"
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -23,9 +23,17 @@ const QString kReplace = QStringLiteral("Inserting page numbering in this cell w
 const QString kPage = QStringLiteral("<Page Number>");
 } // namespace
 
-class TestHeaderFooter : public QObject {
+class TestHeaderFooter : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        grid = std::make_unique<Spread>();
+        job().grid = grid.get();
+    }
+    void tearDown() override {
+        w.reset();
+        job() = {};
+        grid.reset();
+    }
     std::unique_ptr<Spread> grid;
     std::unique_ptr<FrmSPPrint_HeaderFooter> w;
     PrintRequest request;
@@ -71,18 +79,6 @@ class TestHeaderFooter : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        grid = std::make_unique<Spread>();
-        job().grid = grid.get();
-    }
-    void cleanup() {
-        w.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        job() = {};
-        grid.reset();
-        env.reset();
-    }
 
     void opensOnTheJobsHeaderAndDefaultsBackToIt() {
         job().appName = QStringLiteral("휴대폰관리");

@@ -1,9 +1,9 @@
+#include "EnvFixture.h"
 #include "HeaderFooterCode.h"
 #include "SheetModel.h"
 #include "SheetPrinter.h"
 #include "Spread.h"
 #include "SpreadPrint.h"
-#include "TestEnv.h"
 #include "modSpreadPrint.h"
 #include <QPainter>
 #include <QPdfWriter>
@@ -62,16 +62,10 @@ QString run(const QString &program, const QStringList &args) {
 }
 } // namespace
 
-class TestPrintEngine : public QObject {
+class TestPrintEngine : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnv>(); }
-    void cleanup() {
-        QVERIFY(env->noUnexpectedBoxes());
-        env.reset();
-    }
 
     void headerCodesReadAsTheJobWritesThem() {
         const Document header =

@@ -1,10 +1,10 @@
+#include "EnvFixture.h"
 #include "ErrorBox.h"
 #include "FrmSPPrint_Preview.h"
 #include "Settings.h"
 #include "SheetPreview.h"
 #include "SheetPrinter.h"
 #include "Spread.h"
-#include "TestEnv.h"
 #include "cFpPreview.h"
 #include "modSpreadPrint.h"
 #include <QApplication>
@@ -30,9 +30,13 @@ void fill(Spread &g, int rows) {
 void store(const QString &key, const QString &value) { Settings::SaveSetting(kApp, kSection, key, value); }
 } // namespace
 
-class TestPrintJob : public QObject {
+class TestPrintJob : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
+    void setUp() override {
+        preview = std::make_unique<cFpPreview>();
+        preview->SetAppName(QStringLiteral("휴대폰관리"));
+    }
+    void tearDown() override { preview.reset(); }
     std::unique_ptr<cFpPreview> preview;
     const PrintRequest &job() const { return preview->request(); }
 
@@ -62,16 +66,6 @@ class TestPrintJob : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        preview = std::make_unique<cFpPreview>();
-        preview->SetAppName(QStringLiteral("휴대폰관리"));
-    }
-    void cleanup() {
-        preview.reset();
-        QVERIFY(env->noUnexpectedBoxes());
-        env.reset();
-    }
 
     void firstJobOnANewSection() {
         Spread g;

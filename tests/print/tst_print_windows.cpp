@@ -1,5 +1,6 @@
 // The preview's page setup and print windows, driven as a user would, over a real print job.
 #include "CupsServer.h"
+#include "EnvFixture.h"
 #include "FrmSPPrint_HeaderFooter.h"
 #include "FrmSPPrint_PageSetup.h"
 #include "FrmSPPrint_Preview.h"
@@ -8,7 +9,6 @@
 #include "Settings.h"
 #include "SheetPreview.h"
 #include "Spread.h"
-#include "TestEnv.h"
 #include "cFpPreview.h"
 #include "modSpreadPrint.h"
 #include <QApplication>
@@ -83,10 +83,16 @@ QPushButton *button(QWidget *w, const char *name) { return w->findChild<QPushBut
 QString printedText(const QString &pdf, int page = 0) { return pdfText(pdf, page).replace(QChar(1), QLatin1Char(' ')); }
 } // namespace
 
-class TestPrintWindows : public QObject {
+class TestPrintWindows : public EnvFixture {
     Q_OBJECT
+    void setUp() override {
+        preview = std::make_unique<cFpPreview>();
+        preview->SetAppName(QStringLiteral("휴대폰관리"));
+        PrinterChoice::reset();
+        cups.clearOutput();
+    }
+    void tearDown() override { preview.reset(); }
     CupsServer cups{QStringLiteral("ShopPDF")};
-    std::unique_ptr<TestEnv> env;
     std::unique_ptr<cFpPreview> preview;
     const PrintRequest &job() const { return preview->request(); }
 
@@ -128,18 +134,6 @@ private Q_SLOTS:
     void initTestCase() {
         QVERIFY2(cups.start(), qPrintable(cups.errorString()));
         qputenv("CUPS_SERVER", QFile::encodeName(cups.socketPath())); // before the first QPrinter
-    }
-    void init() {
-        env = std::make_unique<TestEnv>();
-        preview = std::make_unique<cFpPreview>();
-        preview->SetAppName(QStringLiteral("휴대폰관리"));
-        PrinterChoice::reset();
-        cups.clearOutput();
-    }
-    void cleanup() {
-        preview.reset();
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
     }
 
     void pageSetup_fitToPageDisablesAndOkStoresTheUnchangedValues() {

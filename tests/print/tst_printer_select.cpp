@@ -2,6 +2,7 @@
 // and report columns leaving their unticked columns out of the printed page.
 #include "AppState.h"
 #include "CupsServer.h"
+#include "EnvFixture.h"
 #include "ErrorBox.h"
 #include "FormLayoutFile.h"
 #include "FrmPrn_selPRT.h"
@@ -11,7 +12,6 @@
 #include "Settings.h"
 #include "Spread.h"
 #include "SpreadPrint.h"
-#include "TestEnv.h"
 #include "cFpPreview.h"
 #include <QApplication>
 #include <QKeyEvent>
@@ -43,28 +43,22 @@ QString selected(const FrmPrn_selPRT &w) {
 QPushButton *button(QWidget *w, const char *name) { return w->findChild<QPushButton *>(QLatin1String(name)); }
 } // namespace
 
-class TestPrinterSelect : public QObject {
+class TestPrinterSelect : public EnvFixture {
     Q_OBJECT
+    void setUp() override {
+        listed.names = {"Kitchen", "Counter", "Office"};
+        listed.standard = "Counter";
+        listed.broken = false;
+        Printers::install(&listed);
+    }
+    void tearDown() override { Printers::install(nullptr); }
     CupsServer cups{QStringLiteral("ShopA4")};
-    std::unique_ptr<TestEnv> env;
     ListedPrinters listed;
 
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY2(cups.start(), qPrintable(cups.errorString()));
         qputenv("CUPS_SERVER", QFile::encodeName(cups.socketPath())); // before the first QPrinter
-    }
-    void init() {
-        env = std::make_unique<TestEnv>();
-        listed.names = {"Kitchen", "Counter", "Office"};
-        listed.standard = "Counter";
-        listed.broken = false;
-        Printers::install(&listed);
-    }
-    void cleanup() {
-        Printers::install(nullptr);
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(env->prompter.unexpected().join('\n')));
-        env.reset();
     }
 
     void kindsNameTheCaptionAndTheKey() {
