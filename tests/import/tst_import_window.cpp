@@ -1,4 +1,5 @@
 #include "../handset/HandsetFixture.h"
+#include "EnvFixture.h"
 #include "FrmHandsetImport.h"
 #include "HandsetWindows.h"
 #include "ImportFixture.h"
@@ -13,21 +14,16 @@
 // The window as the list opens it (F9): a CP949 file with Korean headers, the mapping guessed,
 // the preview by F5, the import after its question, the list searched again, and 되돌리기
 // handing the archive to the backup program.
-class TestImportWindow : public QObject {
+class TestImportWindow : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
 
-private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
+    void setUp() override {
         QVERIFY(openDemoDatabase(*env));
         registerHandsetWindows();
         registerImportWindows();
     }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(promptsLeftOver(*env)));
-        env.reset();
-    }
+
+private Q_SLOTS:
 
     void importThenUndo() {
         const QString csv = env->root() + "/목록.csv";

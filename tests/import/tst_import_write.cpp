@@ -1,6 +1,7 @@
 #include "../handset/HandsetFixture.h"
 #include "AppPaths.h"
 #include "Backup.h"
+#include "EnvFixture.h"
 #include "ImportFixture.h"
 #include "ImportMapping.h"
 #include "ImportPlan.h"
@@ -13,9 +14,8 @@ using ImportPlan::Kind;
 
 // An import from the list's own export, edited by other programs, against the catalogue
 // read back by the engine's tool; its archive restored by the backup program.
-class TestImportWrite : public QObject {
+class TestImportWrite : public EnvFixture {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
     QTemporaryDir dir;
 
     ImportWrite::Options options() const {
@@ -74,15 +74,9 @@ class TestImportWrite : public QObject {
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
 
+    void setUp() override { QVERIFY(openDemoDatabase(*env)); }
+
 private Q_SLOTS:
-    void init() {
-        env = std::make_unique<TestEnv>();
-        QVERIFY(openDemoDatabase(*env));
-    }
-    void cleanup() {
-        QVERIFY2(env->noUnexpectedBoxes(), qPrintable(promptsLeftOver(*env)));
-        env.reset();
-    }
 
     void rules_data() {
         QTest::addColumn<int>("match");
