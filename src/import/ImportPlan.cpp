@@ -30,10 +30,8 @@ std::vector<Existing> readCatalogue() {
     std::vector<Existing> out(size_t(rs.recordCount()));
     for (int r = 0; r < rs.recordCount(); ++r) {
         out[size_t(r)].code = rs.at(r, code).toInt();
-        for (int f = 0; f < HandsetColumns::kFieldCount; ++f) {
-            const QString raw = rs.rawText(r, fields[size_t(f)]); // lives in the snapshot: copied
-            out[size_t(r)].fields[size_t(f)] = QString(raw.constData(), raw.size());
-        }
+        for (int f = 0; f < HandsetColumns::kFieldCount; ++f)
+            out[size_t(r)].fields[size_t(f)] = rs.rawText(r, fields[size_t(f)]);
     }
     modMDB_Func::CloseObj(rs);
     return out;

@@ -1,6 +1,7 @@
 #include "AppPaths.h"
 #include "Backup.h"
 #include "BackupArchive.h"
+#include "BackupToolRun.h"
 #include "EnvFixture.h"
 #include "FolderFiles.h"
 #include "Schema.h"
@@ -31,18 +32,6 @@ QStringList mobileRows(const QString &dbFile) {
     CloseObj(rs);
     DBTerminate();
     return rows;
-}
-
-// Runs the real backup program without a window and returns its exit code.
-int runTool(const QStringList &args, QString *output = nullptr) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(AppPaths::toolPath(Backup::toolName()), QStringList{"--no-window", "--wait-seconds", "30"} + args);
-    if (!p.waitForFinished(60000))
-        return -100;
-    if (output)
-        *output = QString::fromUtf8(p.readAll());
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
 enum class Damage { FlipBytes, Truncate, NotAZip };
@@ -99,7 +88,7 @@ private Q_SLOTS:
         const auto picturesBefore = contents(pictures());
 
         QString out;
-        QCOMPARE(runTool({}, &out), 0);
+        QCOMPARE(runBackupTool({}, &out), 0);
         const QStringList archives = QDir(env->appFolder() + "/Backup").entryList({"*.zip"});
         QCOMPARE(archives.size(), 1);
         const QString archive = env->appFolder() + "/Backup/" + archives.first();
@@ -122,15 +111,15 @@ private Q_SLOTS:
         const QString broken = env->root() + "/broken.zip";
         QVERIFY(QFile::copy(archive, broken));
         damage(broken, Damage::FlipBytes);
-        QCOMPARE(runTool({"--restore", broken, "--yes"}), 1);
+        QCOMPARE(runBackupTool({"--restore", broken, "--yes"}), 1);
         QCOMPARE(readAll(dbFile()), wrecked);
         QCOMPARE(contents(pictures()), picturesLater);
 
-        QCOMPARE(runTool({"--restore", archive}), 2); // asks first: unanswered is no
+        QCOMPARE(runBackupTool({"--restore", archive}), 2); // asks first: unanswered is no
         QCOMPARE(readAll(dbFile()), wrecked);
         QCOMPARE(contents(pictures()), picturesLater);
 
-        QCOMPARE(runTool({"--restore", archive, "--yes"}, &out), 0);
+        QCOMPARE(runBackupTool({"--restore", archive, "--yes"}, &out), 0);
         QCOMPARE(mobileRows(dbFile()), rows);
         QVERIFY(!QFile::exists(dbFile() + "-journal"));
 
@@ -226,13 +215,13 @@ private Q_SLOTS:
         const QString nas = env->root() + "/nas";
         QVERIFY(Settings::SaveSetting("Backup", "서버백업", "경로", nas));
         QString out;
-        QCOMPARE(runTool({"SERVERUP"}, &out), 1);
+        QCOMPARE(runBackupTool({"SERVERUP"}, &out), 1);
         QVERIFY2(out.contains("서버 백업 폴더를 사용할 수 없습니다: " + nas) && out.contains("폴더가 없습니다."),
                  qPrintable(out));
         QVERIFY(!QFileInfo::exists(nas));
         QVERIFY(!QDir(env->appFolder() + "/Backup").exists());
         QVERIFY(QDir().mkpath(nas));
-        QCOMPARE(runTool({"SERVERUP"}, &out), 0);
+        QCOMPARE(runBackupTool({"SERVERUP"}, &out), 0);
         QCOMPARE(QDir(nas).entryList({"DBS_*.zip"}).size(), 1);
     }
 

@@ -2,6 +2,7 @@
 #include "AppState.h"
 #include "Backup.h"
 #include "BackupArchive.h"
+#include "BackupToolRun.h"
 #include "EnvFixture.h"
 #include "PictureTable.h"
 #include "Recordset.h"
@@ -17,18 +18,6 @@
 using namespace modMDB_Func;
 
 namespace {
-
-// Runs the real backup program without a window and returns its exit code.
-int runTool(const QStringList &args, QString *output = nullptr) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(AppPaths::toolPath(Backup::toolName()), QStringList{"--no-window", "--wait-seconds", "30"} + args);
-    if (!p.waitForFinished(120000))
-        return -100;
-    if (output)
-        *output = QString::fromUtf8(p.readAll());
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 
 QStringList archivesIn(const QString &folder) { return QDir(folder).entryList({"*.zip"}, QDir::Files, QDir::Name); }
 
@@ -72,7 +61,7 @@ private Q_SLOTS:
     void backupThenRestoreAfterAsking() {
         const QStringList atBackup = rows();
         QString out;
-        QCOMPARE(runTool({}, &out), 0);
+        QCOMPARE(runBackupTool({}, &out), 0);
         QVERIFY2(out.contains("백업이 완료되었습니다"), qPrintable(out));
         QCOMPARE(archivesIn(backupFolder()).size(), 1);
         const QString archive = backupFolder() + "/" + archivesIn(backupFolder()).first();
@@ -92,10 +81,10 @@ private Q_SLOTS:
         const QStringList changed = rows();
         QVERIFY(changed != atBackup);
 
-        QCOMPARE(runTool({"--restore", archive}, &out), 2); // asks first: unanswered is no
+        QCOMPARE(runBackupTool({"--restore", archive}, &out), 2); // asks first: unanswered is no
         QCOMPARE(rows(), changed);
 
-        QCOMPARE(runTool({"--restore", archive, "--yes"}, &out), 0);
+        QCOMPARE(runBackupTool({"--restore", archive, "--yes"}, &out), 0);
         QVERIFY2(out.contains("복원이 완료되었습니다"), qPrintable(out));
         QCOMPARE(rows(), atBackup);
         PictureTable::Row picture;
@@ -110,7 +99,7 @@ private Q_SLOTS:
         // What the server held before the restore was kept, and puts the day's work back.
         const QStringList kept = archivesIn(backupFolder());
         QCOMPARE(kept.size(), 2);
-        QCOMPARE(runTool({"--restore", backupFolder() + "/" + kept.last(), "--yes"}, &out), 0);
+        QCOMPARE(runBackupTool({"--restore", backupFolder() + "/" + kept.last(), "--yes"}, &out), 0);
         QCOMPARE(archivesIn(backupFolder()).size(), 3);
         QCOMPARE(rows(), changed);
     }
@@ -122,7 +111,7 @@ private Q_SLOTS:
         QVERIFY(BackupArchive::create(folder, archive).ok);
         const QStringList before = rows();
         QString out;
-        QCOMPARE(runTool({"--restore", archive, "--yes"}, &out), 1);
+        QCOMPARE(runBackupTool({"--restore", archive, "--yes"}, &out), 1);
         QVERIFY2(out.contains("서버 데이터베이스가 없습니다"), qPrintable(out));
         QCOMPARE(rows(), before);
     }
@@ -131,7 +120,7 @@ private Q_SLOTS:
         // A port nobody listens on: the private server's socket folder has no other.
         Settings::SaveSetting(AppState::title(), "환경설정", "DB포트", "1");
         QString out;
-        QCOMPARE(runTool({}, &out), 1);
+        QCOMPARE(runBackupTool({}, &out), 1);
         QVERIFY2(out.contains("서버 데이터베이스") && out.contains("받아 오지 못했습니다"), qPrintable(out));
         QVERIFY(archivesIn(backupFolder()).isEmpty());
         QVERIFY(QDir(backupFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());

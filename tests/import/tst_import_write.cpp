@@ -1,6 +1,7 @@
 #include "../handset/HandsetFixture.h"
 #include "AppPaths.h"
 #include "Backup.h"
+#include "BackupToolRun.h"
 #include "EnvFixture.h"
 #include "ImportFixture.h"
 #include "ImportMapping.h"
@@ -62,16 +63,6 @@ class TestImportWrite : public EnvFixture {
                                     c.database, "-c", sql + ";SELECT 1"},
                                    e)
                     .isEmpty();
-    }
-    int runBackupTool(const QStringList &args) {
-        QProcess p;
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(AppPaths::toolPath(Backup::toolName()), QStringList{"--no-window", "--wait-seconds", "30"} + args);
-        if (!p.waitForFinished(120000))
-            return -100;
-        if (p.exitCode() != 0)
-            qWarning("%s", p.readAll().constData());
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
 
     void setUp() override { QVERIFY(openDemoDatabase(*env)); }
@@ -247,7 +238,8 @@ private Q_SLOTS:
                  qPrintable(log));
 
         DBTerminate();
-        QCOMPARE(runBackupTool({"--restore", done.archive, "--yes"}), 0);
+        QString said;
+        QVERIFY2(runBackupTool({"--restore", done.archive, "--yes"}, &said) == 0, qPrintable(said));
         QVERIFY(env->reopenDatabase());
         QCOMPARE(ImportFixture::catalogue(*env, everything), before); // keys and all, as before the import
     }
