@@ -206,6 +206,8 @@ bool FrmHandsetImport::readSheet() {
     if (!m_read.ok && !m_read.cancelled)
         MsgWarn(QStringLiteral("파일을 읽을 수 없습니다.\r\n") + QDir::toNativeSeparators(m_file) +
                 QStringLiteral("\r\n") + m_read.message);
+    if (m_read.cancelled)
+        lblCounts->setText(m_read.message);
     if (m_read.ok && !m_read.encoding.isEmpty())
         lblCounts->setText(QStringLiteral("%1로 읽었습니다.").arg(m_read.encoding));
     return m_read.ok;

@@ -67,6 +67,19 @@ QString cellValue(QXmlStreamReader &x) {
                                                                                      : QStringLiteral("FALSE");
     return shown;
 }
+
+// A document saved with a password lists how each of its encrypted entries was encrypted
+// in the manifest, itself left plain.
+bool encrypted(const ZipBook &zip) {
+    auto dev = zip.open(QStringLiteral("META-INF/manifest.xml"));
+    if (!dev)
+        return false;
+    QXmlStreamReader x(dev.get());
+    while (!x.atEnd())
+        if (x.readNext() == QXmlStreamReader::StartElement && x.name() == QLatin1String("encryption-data"))
+            return true;
+    return false;
+}
 } // namespace
 
 SheetData::Read read(const QString &file, const SheetData::Options &o) {
@@ -76,11 +89,9 @@ SheetData::Read read(const QString &file, const SheetData::Options &o) {
         r.message = zip.error();
         return r;
     }
-    if (zip.has(QStringLiteral("META-INF/manifest.xml"))) {
-        if (auto m = zip.open(QStringLiteral("META-INF/manifest.xml")); m && m->readAll().contains("encryption-data")) {
-            r.message = QStringLiteral("암호가 걸린 파일입니다. 암호를 풀고 저장한 다음 고르세요.");
-            return r;
-        }
+    if (encrypted(zip)) {
+        r.message = SheetData::kPasswordProtected;
+        return r;
     }
     auto dev = zip.open(QStringLiteral("content.xml"));
     if (!dev) {

@@ -36,6 +36,7 @@ inline constexpr qsizetype kMaxCellText = 65536;
 
 inline const QString kCancelled = QStringLiteral("읽기를 취소했습니다.");
 inline const QString kNoSheet = QStringLiteral("통합 문서에 시트가 없습니다.");
+inline const QString kPasswordProtected = QStringLiteral("암호가 걸린 파일입니다. 암호를 풀고 저장한 다음 고르세요.");
 
 // A sheet read to its end: trailing empty rows dropped, ok; refused when the file has no
 // sheet number sheet.

@@ -60,7 +60,7 @@ bool take(QStringView line, SheetData::Read &r, const SheetData::Options &o) {
         r.message = why(parts.value(1).toInt());
         return false;
     } else if (kind == u"X") {
-        r.message = QStringLiteral("암호가 걸린 파일입니다. 암호를 풀고 저장한 다음 고르세요.");
+        r.message = SheetData::kPasswordProtected;
         return false;
     }
     return true;

@@ -1,4 +1,6 @@
 #include "ZipBook.h"
+#include "CompoundDirectory.h"
+#include "SheetData.h"
 #include <QFile>
 #include <zip.h>
 
@@ -62,10 +64,14 @@ QString notAWorkbook(const QString &file) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return QStringLiteral("파일을 열 수 없습니다.\r\n") + f.errorString();
+    const QString damaged = QStringLiteral("통합 문서 파일이 아니거나 손상되었습니다.");
     // An encrypted workbook is a compound file holding the encrypted package.
-    const QByteArray head = f.read(8);
-    if (head == QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))
-        return QStringLiteral("암호가 걸려 있거나 엑셀 97-2003(.xls) 형식인 파일입니다.\r\n"
-                              "암호를 풀고 저장하거나, 파일 이름을 .xls로 바꾸어 고르세요.");
-    return QStringLiteral("통합 문서 파일이 아니거나 손상되었습니다.");
+    if (!f.read(8).startsWith(CompoundDirectory::kSignature))
+        return damaged;
+    const QStringList entries = CompoundDirectory::entries(file);
+    if (CompoundDirectory::isEncryptedPackage(entries))
+        return SheetData::kPasswordProtected;
+    if (entries.contains(QLatin1String("Workbook")) || entries.contains(QLatin1String("Book")))
+        return QStringLiteral("엑셀 97-2003(.xls) 형식인 파일입니다. 파일 이름을 .xls로 바꾸어 고르세요.");
+    return damaged;
 }

@@ -28,5 +28,6 @@ private:
 };
 
 // What the reading of a zip-packed workbook says when the file is no zip at all: a
-// password-protected workbook, a .xls under another name, or damage.
+// password-protected workbook (an encrypted package in a compound file), a .xls under
+// another name, or damage.
 QString notAWorkbook(const QString &file);

@@ -11,7 +11,10 @@
 class TestImportRead : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
-    QString hostile, shorter;               // openpyxl's workbooks: a 40,000-character text, or 3,000
+    QString hostile, shorter; // openpyxl's workbooks: a 40,000-character text, or 3,000; LibreOffice
+                              // saved them beside as .ods and .xls
+    QString big;              // 50,000 rows of a .csv, saved as .xlsx by LibreOffice
+    QString locked;           // a small .csv saved by LibreOffice with a password as locked.xlsx, .xls, .ods
     QJsonObject hostileCells, shorterCells; // what they hold, as openpyxl says
 
     QString write(const QString &name, const QByteArray &bytes) {
@@ -42,6 +45,26 @@ private Q_SLOTS:
         shorter = dir.filePath("shorter.xlsx");
         shorterCells = QJsonDocument::fromJson(ImportFixture::sheets({"hostile", shorter, "3000"})).object();
         QVERIFY(!shorterCells.isEmpty());
+        QByteArray rows = "ID,모델명\n";
+        for (int i = 0; i < 50'000; ++i)
+            rows += "M-" + QByteArray::number(i) + ",모델 " + QByteArray::number(i) + "\n";
+        const QString csv = write("big.csv", rows);
+        big = dir.filePath("big.xlsx");
+        const QString small = write("small.csv", "\"관리번호\",\"ID\",\"출시년도\"\n\"000001\",\"A-1\",2008\n");
+        locked = dir.filePath("locked.xlsx");
+        const auto beside = [&](const QString &file, const QStringList &formats) {
+            QJsonArray outs;
+            for (const QString &f : formats)
+                outs << QString(file).replace(".xlsx", "." + f);
+            return outs;
+        };
+        QVERIFY(
+            !ImportFixture::calc({QJsonArray{"convert", hostile, beside(hostile, {"ods", "xls"})},
+                                  QJsonArray{"convert", shorter, beside(shorter, {"xls"})},
+                                  QJsonArray{"convert", csv, QJsonArray{big}},
+                                  QJsonArray{"convert", small, QJsonArray{dir.filePath("plain.xls")}},
+                                  QJsonArray{"protect", small, beside(locked, {"xlsx", "xls", "ods"}), "비밀 1234"}})
+                 .isEmpty());
     }
 
     void text_data() {
@@ -103,10 +126,7 @@ private Q_SLOTS:
         QString file = longText ? hostile : shorter;
         std::vector<QStringList> expected = rowsOf((longText ? hostileCells : shorterCells)["rows"].toArray());
         if (format != "xlsx") {
-            const QString out = dir.filePath(format + QString::number(longText));
-            QDir().mkpath(out);
-            file = ImportFixture::convert(file, format, out);
-            QVERIFY(!file.isEmpty());
+            file.replace(".xlsx", "." + format);
             // The values LibreOffice computed on saving; FreeXL gives none of a formula, nor
             // booleans, so a .xls has these cells empty.
             const bool xls = format == "xls";
@@ -137,12 +157,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("says");
-        QFile f(hostile);
-        f.open(QIODevice::ReadOnly);
-        const QByteArray whole = f.readAll();
+        const auto bytesOf = [](const QString &file) {
+            QFile f(file);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        };
+        const QByteArray whole = bytesOf(hostile);
+        // Encrypted for real: a package in a compound file, a FILEPASS record, encrypted entries.
+        for (const char *format : {"xlsx", "xls", "ods"})
+            QTest::addRow("password, .%s by LibreOffice", format)
+                << QString("locked.") + format << bytesOf(QString(locked).replace(".xlsx", QString(".") + format))
+                << "암호가 걸린 파일입니다";
+        QTest::newRow(".xls named .xlsx") << "old.xlsx" << bytesOf(dir.filePath("plain.xls")) << ".xls로 바꾸어";
         QTest::newRow("cut xlsx") << "cut.xlsx" << whole.left(whole.size() / 2) << "손상";
-        QTest::newRow("encrypted package")
-            << "locked.xlsx" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, 0) << "암호";
+        QTest::newRow("compound file without a directory")
+            << "empty.xlsx" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, 0) << "손상";
         QTest::newRow("text named xls") << "fake.xls" << QByteArray("관리번호,ID\n") << "아니거나";
         QTest::newRow("empty csv") << "empty.csv" << QByteArray("\n\n") << "비어";
         QTest::newRow("unknown kind") << "a.pdf" << QByteArray("%PDF") << "형식";
@@ -154,6 +183,8 @@ private Q_SLOTS:
         const SheetData::Read r = SheetFiles::read(write(name, bytes), {});
         QVERIFY(!r.ok);
         QVERIFY2(r.message.contains(says), qPrintable(r.message));
+        // A protected file is no damaged one.
+        QVERIFY2(!says.startsWith("암호") || !r.message.contains("손상"), qPrintable(r.message));
         QVERIFY(r.rows.empty());
     }
 
@@ -198,16 +229,7 @@ private Q_SLOTS:
 
     // A workbook cut short while it is being read (a share going away) says so.
     void fileCutWhileReading() {
-        QByteArray bytes;
-        const QString csv = write("big.csv", [] {
-            QByteArray b = "ID,모델명\n";
-            for (int i = 0; i < 50'000; ++i)
-                b += "M-" + QByteArray::number(i) + ",모델 " + QByteArray::number(i) + "\n";
-            return b;
-        }());
-        QDir().mkpath(dir.filePath("big"));
-        const QString xlsx = ImportFixture::convert(csv, "xlsx", dir.filePath("big"));
-        QVERIFY(!xlsx.isEmpty());
+        const QString xlsx = big;
         SheetData::Options o;
         bool cut = false;
         o.progress = [&](int permille) {
