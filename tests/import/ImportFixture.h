@@ -34,7 +34,10 @@ inline QByteArray sheets(const QStringList &args) {
 
 // calc.py's jobs done by one LibreOffice (see there); its answers, one per job, or an empty
 // array (with a warning) when it failed.
-inline QJsonArray calc(const QJsonArray &jobs) {
+inline QJsonArray calc(std::initializer_list<QJsonArray> list) {
+    QJsonArray jobs; // not a QJsonArray parameter: {one job} would be taken for the job's own array
+    for (const QJsonArray &job : list)
+        jobs.append(job);
     QProcess p;
     // Its own environment: nothing of the test's (display platform, folders) reaches it.
     QProcessEnvironment env;
