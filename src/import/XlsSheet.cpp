@@ -1,5 +1,6 @@
 #include "XlsSheet.h"
 #include "AppPaths.h"
+#include "CompoundDirectory.h"
 #include <QFileInfo>
 #include <QProcess>
 
@@ -96,6 +97,10 @@ SheetData::Read read(const QString &file, const SheetData::Options &o) {
         p.kill();
         p.waitForFinished(5000);
         r.rows.clear();
+        // Excel saves an encrypted workbook in a compound file whatever its format: one named
+        // .xls may be an encrypted .xlsx, which FreeXL finds no workbook in.
+        if (!r.cancelled && CompoundDirectory::isEncryptedPackage(CompoundDirectory::entries(file)))
+            r.message = SheetData::kPasswordProtected;
         return r;
     }
     p.waitForFinished(5000);

@@ -168,6 +168,7 @@ private Q_SLOTS:
             QTest::addRow("password, .%s by LibreOffice", format)
                 << QString("locked.") + format << bytesOf(QString(locked).replace(".xlsx", QString(".") + format))
                 << "암호가 걸린 파일입니다";
+        QTest::newRow("password, .xlsx named .xls") << "locked-xlsx.xls" << bytesOf(locked) << "암호가 걸린 파일입니다";
         QTest::newRow(".xls named .xlsx") << "old.xlsx" << bytesOf(dir.filePath("plain.xls")) << ".xls로 바꾸어";
         QTest::newRow("cut xlsx") << "cut.xlsx" << whole.left(whole.size() / 2) << "손상";
         QTest::newRow("compound file without a directory")
