@@ -170,6 +170,8 @@ std::function<bool(int)> FrmHandsetImport::progressOf(const QString &label, QPro
     dialog.setRange(0, 1000);
     dialog.setMinimumDuration(300);
     dialog.setWindowModality(Qt::WindowModal);
+    // Wide enough for its title beside the window manager's buttons.
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(kCaption) + 200);
     return [&dialog](int permille) {
         dialog.setValue(permille);
         QApplication::processEvents();
