@@ -208,11 +208,12 @@ private Q_SLOTS:
 
     void roundTrip_data() {
         QTest::addColumn<QString>("format");
-        QTest::newRow("F8's .XLS edited, saved as .xlsx") << "xlsx";
-        QTest::newRow("F8's .XLS edited, saved as .xls") << "xls";
-        QTest::newRow("F8's .XLS edited, saved as .ods") << "ods";
-        QTest::newRow("F8's .XLS edited, saved as .csv") << "csv";
-        QTest::newRow("Shift+F8's .xlsx edited") << "own xlsx";
+        QTest::addColumn<bool>("restore"); // the archive is the same whatever the file: restored on three
+        QTest::newRow("F8's .XLS edited, saved as .xlsx") << "xlsx" << true;
+        QTest::newRow("F8's .XLS edited, saved as .xls") << "xls" << true;
+        QTest::newRow("F8's .XLS edited, saved as .ods") << "ods" << false;
+        QTest::newRow("F8's .XLS edited, saved as .csv") << "csv" << false;
+        QTest::newRow("Shift+F8's .xlsx edited") << "own xlsx" << true;
     }
     // The list's export, opened by LibreOffice, three handsets changed, two added and one
     // refused through its cells and saved by it: the preview says so, the catalogue
@@ -257,6 +258,9 @@ private Q_SLOTS:
                      log.contains("변경\t2행\t관리번호 000001\tID SCH-W270\t모델명: 애니콜 W270 → 애니콜 W270 골드"),
                  qPrintable(log));
 
+        QFETCH(bool, restore);
+        if (!restore)
+            return;
         DBTerminate();
         QString said;
         QVERIFY2(runBackupTool({"--restore", done.archive, "--yes"}, &said) == 0, qPrintable(said));
