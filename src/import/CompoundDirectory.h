@@ -13,6 +13,9 @@ inline const QByteArray kSignature = QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1
 // compound file or its directory cannot be followed.
 QStringList entries(const QString &file);
 
+// The first bytes (64 at most) of the stream of that name; empty when there is none.
+QByteArray streamStart(const QString &file, const QString &stream, int bytes);
+
 // An Office Open XML workbook saved with a password: its package encrypted in the container.
 bool isEncryptedPackage(const QStringList &entries);
 

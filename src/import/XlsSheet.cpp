@@ -3,6 +3,7 @@
 #include "CompoundDirectory.h"
 #include <QFileInfo>
 #include <QProcess>
+#include <QtEndian>
 
 namespace XlsSheet {
 
@@ -21,6 +22,20 @@ QString why(int code) {
                 "엑셀 97-2003(.xls) 파일이 아니거나 손상되었습니다. 다른 형식이면 그 확장자로 고르세요.");
         return QStringLiteral("엑셀 파일이 손상되었습니다 (FreeXL 오류 %1).").arg(code);
     }
+}
+
+// A workbook saved with a password: in an .xls the record after the globals' BOF is
+// FILEPASS; one named .xls may also be an encrypted .xlsx. FreeXL fails on both, in ways that
+// do not tell them from damage.
+bool passwordProtected(const QString &file) {
+    constexpr quint16 kBof = 0x0809, kFilePass = 0x002F;
+    const QByteArray head = CompoundDirectory::streamStart(file, QStringLiteral("Workbook"), 64);
+    const auto at = [&head](qsizetype i) { return qFromLittleEndian<quint16>(head.constData() + i); };
+    if (head.size() >= 4 && at(0) == kBof) {
+        const qsizetype next = 4 + at(2);
+        return head.size() >= next + 2 && at(next) == kFilePass;
+    }
+    return CompoundDirectory::isEncryptedPackage(CompoundDirectory::entries(file));
 }
 
 QString unescaped(QStringView text) {
@@ -97,15 +112,14 @@ SheetData::Read read(const QString &file, const SheetData::Options &o) {
         p.kill();
         p.waitForFinished(5000);
         r.rows.clear();
-        // Excel saves an encrypted workbook in a compound file whatever its format: one named
-        // .xls may be an encrypted .xlsx, which FreeXL finds no workbook in.
-        if (!r.cancelled && CompoundDirectory::isEncryptedPackage(CompoundDirectory::entries(file)))
+        if (!r.cancelled && passwordProtected(file))
             r.message = SheetData::kPasswordProtected;
         return r;
     }
     p.waitForFinished(5000);
     if (p.exitStatus() != QProcess::NormalExit || (p.exitCode() != 0 && r.message.isEmpty())) {
-        r.message = QStringLiteral("엑셀 파일이 손상되어 읽을 수 없습니다.");
+        r.message = passwordProtected(file) ? SheetData::kPasswordProtected
+                                            : QStringLiteral("엑셀 파일이 손상되어 읽을 수 없습니다.");
         r.rows.clear();
         return r;
     }

@@ -69,13 +69,10 @@ int main(int argc, char **argv) {
     const void *h = nullptr;
     if (const int rc = freexl_open(argv[1], &h); rc != FREEXL_OK)
         return fail(h, rc);
-    // A workbook with a FILEPASS record: FreeXL's open succeeds without a handle, or the
-    // handle says so when asked.
     unsigned int info = 0;
-    if (!h || (freexl_get_info(h, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED)) {
+    if (freexl_get_info(h, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED) {
         std::printf("X\n");
-        if (h)
-            freexl_close(h);
+        freexl_close(h);
         return 1;
     }
     unsigned int sheets = 0;
