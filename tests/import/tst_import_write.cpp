@@ -211,8 +211,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("restore"); // the archive is the same whatever the file: restored on three
         QTest::newRow("F8's .XLS edited, saved as .xlsx") << "xlsx" << true;
         QTest::newRow("F8's .XLS edited, saved as .xls") << "xls" << true;
-        QTest::newRow("F8's .XLS edited, saved as .ods") << "ods" << false;
-        QTest::newRow("F8's .XLS edited, saved as .csv") << "csv" << false;
+        // What a file gives does not depend on the engine: these two on one of them.
+        if (!TestEnv::onServer()) {
+            QTest::newRow("F8's .XLS edited, saved as .ods") << "ods" << false;
+            QTest::newRow("F8's .XLS edited, saved as .csv") << "csv" << false;
+        }
         QTest::newRow("Shift+F8's .xlsx edited") << "own xlsx" << true;
     }
     // The list's export, opened by LibreOffice, three handsets changed, two added and one
