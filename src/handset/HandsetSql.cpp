@@ -58,17 +58,17 @@ BoundSql lookupQuery(const QString &column, const QString &text) {
 }
 
 // A new record's picture path is empty: no window writes it.
+QVariantList insertValues(const HandsetColumns::Fields &f) { return QVariantList(f.begin(), f.end()); }
+
 BoundSql insertStatement(const HandsetColumns::Fields &f) {
     QStringList columns, marks;
-    QVariantList values;
     for (int i = 0; i < HandsetColumns::kFieldCount; ++i) {
         columns << HandsetColumns::field(i).columnName();
         marks << QStringLiteral("?");
-        values << f[size_t(i)];
     }
     return {QStringLiteral("INSERT INTO t_mobile (") + columns.join(QStringLiteral(", ")) +
                 QStringLiteral(", imgpath) VALUES (") + marks.join(QStringLiteral(", ")) + QStringLiteral(", '')"),
-            values};
+            insertValues(f)};
 }
 
 namespace {

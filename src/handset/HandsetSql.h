@@ -20,6 +20,8 @@ BoundSql recordQuery(int code);
 // The distinct values of one column, narrowed by text when it is not empty.
 BoundSql lookupQuery(const QString &column, const QString &text);
 BoundSql insertStatement(const HandsetColumns::Fields &fields);
+// The values of insertStatement(fields), for its statement prepared once and run again.
+QVariantList insertValues(const HandsetColumns::Fields &fields);
 // Texts of named columns, as a window read them.
 using ColumnTexts = QList<std::pair<QString, QString>>;
 // With expected, the record is changed (or deleted) only while it still holds those texts
