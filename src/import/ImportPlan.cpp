@@ -77,10 +77,16 @@ QString pictureOf(const Input &in, const QString &named, const QString &id, QStr
 
 class Builder {
 public:
-    Builder(const Input &in, const std::vector<Existing> &catalogue) : m_in(in), m_catalogue(catalogue) {
+    // Only the column rows are matched by is indexed, sized once for the catalogue and the file.
+    Builder(const Input &in, const std::vector<Existing> &catalogue, size_t rows) : m_in(in), m_catalogue(catalogue) {
+        if (in.match == Match::None)
+            return;
+        const int f = in.match == Match::ByCode ? kCode : kId;
+        m_index.reserve(qsizetype(catalogue.size() + rows));
         for (size_t i = 0; i < catalogue.size(); ++i) {
-            m_byCode.insert(key(catalogue[i].fields[kCode]), int(i));
-            m_byId.insert(key(catalogue[i].fields[kId]), int(i));
+            Key &k = m_index[key(catalogue[i].fields[size_t(f)])];
+            k.several = k.handset >= 0;
+            k.handset = int(i);
         }
     }
 
@@ -143,18 +149,17 @@ private:
         const QString k = key(given[size_t(f)]);
         if (!mapped[size_t(f)] || k.isEmpty())
             return nullptr; // a new handset, numbered when it is written
-        if (const auto seen = m_seen.constFind(k); seen != m_seen.cend()) {
-            why << QStringLiteral("파일 안에서 %1이(가) 겹칩니다 (%2행과 같음)").arg(fieldName(f)).arg(*seen);
+        Key &seen = m_index[k];
+        if (seen.line > 0) {
+            why << QStringLiteral("파일 안에서 %1이(가) 겹칩니다 (%2행과 같음)").arg(fieldName(f)).arg(seen.line);
             return nullptr;
         }
-        m_seen.insert(k, m_line);
-        const QMultiHash<QString, int> &index = f == kCode ? m_byCode : m_byId;
-        if (index.count(k) > 1) {
+        seen.line = m_line;
+        if (seen.several) {
             why << QStringLiteral("같은 ID의 핸드폰이 여럿 있어 어느 것을 바꿀지 알 수 없습니다");
             return nullptr;
         }
-        const auto it = index.constFind(k);
-        return it == index.cend() ? nullptr : &m_catalogue[size_t(*it)];
+        return seen.handset < 0 ? nullptr : &m_catalogue[size_t(seen.handset)];
     }
 
     void check(const HandsetColumns::Fields &fields, bool existing, QStringList &why) const {
@@ -180,16 +185,22 @@ private:
     const Input &m_in;
     const std::vector<Existing> &m_catalogue;
     int m_line = 0;
-    QMultiHash<QString, int> m_byCode, m_byId;
-    QHash<QString, int> m_seen;
+    // What one key (of the column rows are matched by) stands for: one lookup a row.
+    struct Key {
+        int handset = -1;     // in the catalogue; -1: none
+        bool several = false; // more than one handset has it
+        int line = 0;         // the file's row that gave it first; 0: none yet
+    };
+    QHash<QString, Key> m_index;
 };
 } // namespace
 
 Plan build(const Input &in, const std::vector<Existing> &catalogue) {
     Plan plan;
-    Builder builder(in, catalogue);
     const std::vector<QStringList> &rows = *in.rows;
     const size_t total = rows.size();
+    Builder builder(in, catalogue, total);
+    plan.rows.reserve(total);
     for (size_t i = size_t(qMax(0, in.headerRows)); i < total; ++i) {
         if ((i & 4095) == 0 && in.progress && !in.progress(int(i * 1000 / total))) {
             plan.cancelled = true;
