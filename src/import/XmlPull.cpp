@@ -157,10 +157,13 @@ bool XmlPull::decode(qsizetype from, qsizetype to, QString *out, bool attribute)
 }
 
 qsizetype XmlPull::nameEnd(qsizetype from) const {
+    const char *d = m_buf.constData();
     qsizetype i = from;
-    while (i < m_buf.size() && !isSpace(m_buf[i]) && m_buf[i] != '>' && m_buf[i] != '/' && m_buf[i] != '=' &&
-           m_buf[i] != '<' && m_buf[i] != '"' && m_buf[i] != '\'')
-        ++i;
+    for (; i < m_buf.size(); ++i) {
+        const char c = d[i];
+        if (isSpace(c) || c == '>' || c == '/' || c == '=' || c == '<' || c == '"' || c == '\'')
+            break;
+    }
     return i;
 }
 
@@ -229,7 +232,7 @@ bool XmlPull::startTag() {
     for (;; ++i) {
         if (i >= m_buf.size() && !fill())
             return false;
-        const char c = m_buf[i];
+        const char c = m_buf.constData()[i];
         if (quote) {
             if (c == quote)
                 quote = 0;
@@ -239,8 +242,9 @@ bool XmlPull::startTag() {
             break;
         }
     }
+    const char *d = m_buf.constData();
     const qsizetype close = i;
-    const bool empty = m_buf[close - 1] == '/';
+    const bool empty = d[close - 1] == '/';
     const qsizetype last = empty ? close - 1 : close;
     const qsizetype nameTo = nameEnd(m_pos + 1);
     if (nameTo == m_pos + 1 || nameTo > last)
@@ -248,7 +252,7 @@ bool XmlPull::startTag() {
     m_attributeCount = 0;
     for (qsizetype p = nameTo;;) {
         const qsizetype gap = p;
-        while (p < last && isSpace(m_buf[p]))
+        while (p < last && isSpace(d[p]))
             ++p;
         if (p == last)
             break;
@@ -264,32 +268,32 @@ bool XmlPull::startTag() {
         const qsizetype to = nameEnd(p);
         a.nameLength = to - p;
         p = to;
-        while (p < last && isSpace(m_buf[p]))
+        while (p < last && isSpace(d[p]))
             ++p;
-        if (a.nameLength == 0 || p >= last || m_buf[p] != '=')
+        if (a.nameLength == 0 || p >= last || d[p] != '=')
             return false;
         ++p;
-        while (p < last && isSpace(m_buf[p]))
+        while (p < last && isSpace(d[p]))
             ++p;
-        if (p >= last || (m_buf[p] != '"' && m_buf[p] != '\''))
+        if (p >= last || (d[p] != '"' && d[p] != '\''))
             return false;
-        const qsizetype end = m_buf.indexOf(m_buf[p], p + 1);
-        if (end < 0 || end >= last)
+        const auto *end = static_cast<const char *>(std::memchr(d + p + 1, d[p], size_t(last - p - 1)));
+        if (!end)
             return false;
         a.value = p + 1;
-        a.valueLength = end - p - 1;
-        const QByteArrayView value = QByteArrayView(m_buf).sliced(a.value, a.valueLength);
-        if (value.contains('&') || value.contains('<')) {
-            if (!decode(a.value, end, &a.text, true))
+        a.valueLength = end - d - a.value;
+        if (std::memchr(d + a.value, '&', size_t(a.valueLength)) ||
+            std::memchr(d + a.value, '<', size_t(a.valueLength))) {
+            if (!decode(a.value, end - d, &a.text, true))
                 return false;
             a.decoded = true;
         }
-        const QByteArrayView name = QByteArrayView(m_buf).sliced(a.name, a.nameLength);
+        const QByteArrayView name(d + a.name, a.nameLength);
         for (size_t b = 0; b < m_attributeCount; ++b)
-            if (QByteArrayView(m_buf).sliced(m_attributes[b].name, m_attributes[b].nameLength) == name)
+            if (QByteArrayView(d + m_attributes[b].name, m_attributes[b].nameLength) == name)
                 return false;
         ++m_attributeCount;
-        p = end + 1;
+        p = end - d + 1;
     }
     if (m_depth == 0 && m_rootSeen)
         return false; // a second root element
@@ -312,10 +316,11 @@ bool XmlPull::endTag() {
     if (close < 0 || m_depth == 0)
         return false;
     qsizetype nameTo = m_pos + 2;
-    while (nameTo < close && !isSpace(m_buf[nameTo]))
+    const char *d = m_buf.constData();
+    while (nameTo < close && !isSpace(d[nameTo]))
         ++nameTo;
     for (qsizetype i = nameTo; i < close; ++i)
-        if (!isSpace(m_buf[i]))
+        if (!isSpace(d[i]))
             return false;
     if (QByteArrayView(m_buf).sliced(m_pos + 2, nameTo - m_pos - 2) != m_open[m_depth - 1])
         return false;
@@ -357,7 +362,7 @@ void XmlPull::readNext() {
         const qsizetype to = lt < 0 ? m_buf.size() : lt;
         if (m_depth == 0) {
             for (qsizetype i = m_pos; i < to; ++i)
-                if (!isSpace(m_buf[i]))
+                if (!isSpace(m_buf.constData()[i]))
                     return void(fail());
         } else if (to > m_pos) {
             m_scratch.resize(0);
