@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 namespace ImportPlan {
 
@@ -57,7 +58,19 @@ QString fieldName(int f) { return QString::fromUtf8(HandsetColumns::field(f).hea
 const QString kPictureTypes[] = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
                                  QStringLiteral("png"), QStringLiteral("gif")};
 
-QString pictureOf(const Input &in, const QString &named, const QString &id, QStringList &why) {
+// The picture files of the ID folder, listed once: their names case-folded, since a file
+// system may ignore case; a name found this way is then asked of the file system itself.
+QSet<QString> pictureNames(const QString &folder) {
+    QSet<QString> names;
+    if (folder.isEmpty())
+        return names;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        names.insert(name.toCaseFolded());
+    return names;
+}
+
+QString pictureOf(const Input &in, const QSet<QString> &idPictures, const QString &named, const QString &id,
+                  QStringList &why) {
     if (!named.isEmpty()) {
         const QString file = QDir(in.pictureFolder).absoluteFilePath(QDir::fromNativeSeparators(named));
         if (!QFileInfo(file).isFile())
@@ -68,7 +81,10 @@ QString pictureOf(const Input &in, const QString &named, const QString &id, QStr
         id.contains(QLatin1Char('\\')) || id.startsWith(QLatin1Char('.')))
         return {};
     for (const QString &type : kPictureTypes) {
-        const QString file = QDir(in.idPictureFolder).filePath(id + QLatin1Char('.') + type);
+        const QString name = id + QLatin1Char('.') + type;
+        if (!idPictures.contains(name.toCaseFolded()))
+            continue;
+        const QString file = QDir(in.idPictureFolder).filePath(name);
         if (QFileInfo(file).isFile())
             return file;
     }
@@ -78,7 +94,8 @@ QString pictureOf(const Input &in, const QString &named, const QString &id, QStr
 class Builder {
 public:
     // Only the column rows are matched by is indexed, sized once for the catalogue and the file.
-    Builder(const Input &in, const std::vector<Existing> &catalogue, size_t rows) : m_in(in), m_catalogue(catalogue) {
+    Builder(const Input &in, const std::vector<Existing> &catalogue, size_t rows)
+        : m_in(in), m_catalogue(catalogue), m_idPictures(pictureNames(in.idPictureFolder)) {
         if (in.match == Match::None)
             return;
         const int f = in.match == Match::ByCode ? kCode : kId;
@@ -118,7 +135,7 @@ public:
             if (mapped[size_t(f)] && !(f == kCode && (found || m_in.match != Match::ByCode)))
                 out.fields[size_t(f)] = given[size_t(f)];
         check(out.fields, found != nullptr, why);
-        out.picture = pictureOf(m_in, pictureName, out.fields[kId], why);
+        out.picture = pictureOf(m_in, m_idPictures, pictureName, out.fields[kId], why);
         if (!why.isEmpty()) {
             out.kind = Kind::Error;
             out.reason = why.join(QStringLiteral("; "));
@@ -184,6 +201,7 @@ private:
 
     const Input &m_in;
     const std::vector<Existing> &m_catalogue;
+    const QSet<QString> m_idPictures;
     int m_line = 0;
     // What one key (of the column rows are matched by) stands for: one lookup a row.
     struct Key {
