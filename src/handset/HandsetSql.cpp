@@ -82,16 +82,17 @@ BoundSql stillHolds(const ColumnTexts &expected) {
 
 BoundSql updateStatement(const HandsetColumns::Fields &f, int code, const ColumnTexts &expected) {
     QStringList sets;
-    QVariantList values;
-    for (int i = 0; i < HandsetColumns::kFieldCount; ++i) {
+    for (int i = 0; i < HandsetColumns::kFieldCount; ++i)
         sets << HandsetColumns::field(i).columnName() + QStringLiteral(" = ?");
-        values << f[size_t(i)];
-    }
     BoundSql sql(QStringLiteral("UPDATE t_mobile SET ") + sets.join(QStringLiteral(", ")) +
-                     QStringLiteral(" WHERE code = %1").arg(code),
-                 values);
+                     QStringLiteral(" WHERE code = ?"),
+                 insertValues(f) << code);
     sql += stillHolds(expected);
     return sql;
+}
+
+QVariantList updateValues(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields &expected) {
+    return insertValues(fields) << code << insertValues(expected);
 }
 
 BoundSql deleteStatement(int code, const ColumnTexts &expected) {

@@ -28,6 +28,9 @@ using ColumnTexts = QList<std::pair<QString, QString>>;
 // exactly: another PC's change in between leaves it alone.
 BoundSql updateStatement(const HandsetColumns::Fields &fields, int code, const ColumnTexts &expected = {});
 BoundSql deleteStatement(int code, const ColumnTexts &expected = {});
+// The values of updateStatement(fields, code, fieldTexts(expected)), for its statement
+// prepared once and run again.
+QVariantList updateValues(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields &expected);
 // The entry fields as (column, text), for updateStatement's expected.
 ColumnTexts fieldTexts(const HandsetColumns::Fields &fields);
 BoundSql existsQuery(int code);

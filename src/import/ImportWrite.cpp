@@ -168,6 +168,7 @@ Outcome write(const ImportPlan::Plan &plan, const std::vector<ImportPlan::Existi
                     QStringLiteral("가져오기 전 백업: ") + QDir::toNativeSeparators(out.archive)};
     std::vector<std::pair<size_t, QString>> later; // pictures of a store outside the transaction
     NewHandsets numbers(plan, todo, o.codeLength);
+    HandsetSave::Updates changes; // outlives the transaction, as the inserts' statement
     bool written = false;
     try {
         written = modMDB_Func::InTransaction([&] {
@@ -179,8 +180,7 @@ Outcome write(const ImportPlan::Plan &plan, const std::vector<ImportPlan::Existi
                 }
                 const ImportPlan::Row &row = plan.rows[todo[n]];
                 const bool add = row.kind == Kind::Add;
-                const Result r =
-                    add ? numbers.insert(row.fields) : HandsetSave::update(row.fields, row.code, &row.before);
+                const Result r = add ? numbers.insert(row.fields) : changes.update(row.fields, row.code, row.before);
                 if (r.status != Result::Saved) {
                     out.message = QStringLiteral("아무것도 쓰지 않았습니다.\r\n") + refusal(row, r);
                     return false;
