@@ -2,6 +2,7 @@
 #include "ErrorBox.h"
 #include <QString>
 #include <QVariantList>
+#include <memory>
 
 class QSqlDatabase;
 class QSqlError;
@@ -29,6 +30,19 @@ public:
     // thrown as AppError.
     virtual bool snapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs,
                           const QVariantList &values = {}) const = 0;
+    // A statement prepared once and run again and again with other values (an import's
+    // rows), straight through the engine's library. A failed run spoils the transaction on a
+    // server: the caller gives the transaction up.
+    class Prepared {
+    public:
+        virtual ~Prepared() = default;
+        // Binds values to the ? in order and runs the statement: the rows it changed. An
+        // engine error is thrown as AppError.
+        virtual qint64 run(const QVariantList &values) = 0;
+    };
+    // Null when the connection is not this engine's own (Qt's prepared query then serves). An
+    // engine error is thrown as AppError.
+    virtual std::unique_ptr<Prepared> prepare(const QSqlDatabase &db, const QString &sql) const = 0;
     // Rows the last statement changed, given the executed query's own count; -1 unknown.
     virtual qint64 totalChanges(const QSqlDatabase &db) const = 0;
     // The connection cannot write (a write-protected file, a read-only server or login).

@@ -31,6 +31,82 @@ enum : Oid {
 struct ResultDeleter {
     void operator()(PGresult *r) const { PQclear(r); }
 };
+using Result = std::unique_ptr<PGresult, ResultDeleter>;
+
+// The server numbers its placeholders: each ? outside quotes becomes $1, $2, ...
+QString numbered(const QString &sql) {
+    QString out;
+    qsizetype from = 0;
+    forEachPlaceholder(sql, [&](int n, qsizetype at) {
+        out += sql.mid(from, at - from) + QLatin1Char('$') + QString::number(n + 1);
+        from = at + 1;
+    });
+    return out + sql.mid(from);
+}
+
+// Values go as text for the server to read in the column's type; bytes go as they are.
+struct TextParams {
+    std::vector<QByteArray> data;
+    std::vector<const char *> pointers;
+    std::vector<int> lengths, formats;
+
+    explicit TextParams(const QVariantList &values) {
+        data.reserve(size_t(values.size()));
+        for (const QVariant &v : values) {
+            const bool bytes = v.typeId() == QMetaType::QByteArray;
+            data.push_back(bytes ? v.toByteArray() : v.toString().toUtf8());
+            pointers.push_back(v.isNull() ? nullptr : data.back().constData());
+            lengths.push_back(int(data.back().size()));
+            formats.push_back(bytes ? 1 : 0);
+        }
+    }
+};
+
+// A failed result (or none) as the error the server gave.
+void throwIfFailed(const DbBackend &backend, PGconn *h, const PGresult *res) {
+    const ExecStatusType status = res ? PQresultStatus(res) : PGRES_FATAL_ERROR;
+    if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK)
+        return;
+    const char *state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+    const char *message = res ? PQresultErrorMessage(res) : PQerrorMessage(h);
+    if (!state && PQstatus(h) != CONNECTION_OK)
+        state = "08006";
+    throw backend.toAppError(QString::fromLatin1(state ? state : ""), QString::fromUtf8(message));
+}
+
+// A statement the server keeps under a name of this connection's own until it is dropped.
+class PostgresPrepared final : public DbBackend::Prepared {
+public:
+    PostgresPrepared(const DbBackend &backend, const QSqlDatabase &db, QByteArray name)
+        : m_backend(backend), m_db(db), m_h(pgHandleOf(db)), m_name(std::move(name)) {}
+    // Dropped when the transaction can still take a statement; a failed transaction's rollback
+    // comes first when the owner outlives it, else the name stays taken until the session ends.
+    ~PostgresPrepared() override {
+        if (live() && PQtransactionStatus(m_h) != PQTRANS_INERROR)
+            PQclear(PQexec(m_h, "DEALLOCATE " + m_name));
+    }
+    PostgresPrepared(const PostgresPrepared &) = delete;
+    PostgresPrepared &operator=(const PostgresPrepared &) = delete;
+
+    qint64 run(const QVariantList &values) override {
+        if (!live())
+            throw m_backend.toAppError(QStringLiteral("08003"), QStringLiteral("prepared on a connection now closed"));
+        const TextParams p(values);
+        const Result res(PQexecPrepared(m_h, m_name.constData(), int(values.size()), p.pointers.data(),
+                                        p.lengths.data(), p.formats.data(), 0));
+        throwIfFailed(m_backend, m_h, res.get());
+        return QByteArray(PQcmdTuples(res.get())).toLongLong();
+    }
+
+private:
+    // A reconnect replaces the link, and the server forgot the statement with the old one.
+    bool live() const { return pgHandleOf(m_db) == m_h && PQstatus(m_h) == CONNECTION_OK; }
+
+    const DbBackend &m_backend;
+    QSqlDatabase m_db;
+    PGconn *m_h;
+    QByteArray m_name;
+};
 
 class PostgresBackend final : public DbBackend {
 public:
@@ -71,18 +147,21 @@ public:
         PGconn *h = pgHandleOf(db);
         if (!h)
             return false;
-        std::unique_ptr<PGresult, ResultDeleter> res(values.isEmpty() ? PQexec(h, sql.toUtf8().constData())
-                                                                      : execParams(h, sql, values));
-        const ExecStatusType status = res ? PQresultStatus(res.get()) : PGRES_FATAL_ERROR;
-        if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
-            const char *state = res ? PQresultErrorField(res.get(), PG_DIAG_SQLSTATE) : nullptr;
-            const char *message = res ? PQresultErrorMessage(res.get()) : PQerrorMessage(h);
-            if (!state && PQstatus(h) != CONNECTION_OK)
-                state = "08006";
-            throw toAppError(QString::fromLatin1(state ? state : ""), QString::fromUtf8(message));
-        }
+        const Result res(values.isEmpty() ? PQexec(h, sql.toUtf8().constData()) : execParams(h, sql, values));
+        throwIfFailed(*this, h, res.get());
         read(res.get(), rs);
         return true;
+    }
+
+    std::unique_ptr<Prepared> prepare(const QSqlDatabase &db, const QString &sql) const override {
+        PGconn *h = pgHandleOf(db);
+        if (!h)
+            return nullptr;
+        static int made = 0;
+        QByteArray name = "mobileshop_repeated_" + QByteArray::number(++made);
+        const Result res(PQprepare(h, name.constData(), numbered(sql).toUtf8().constData(), 0, nullptr));
+        throwIfFailed(*this, h, res.get());
+        return std::make_unique<PostgresPrepared>(*this, db, std::move(name));
     }
 
     qint64 totalChanges(const QSqlDatabase &) const override { return -1; }
@@ -105,29 +184,10 @@ public:
     }
 
 private:
-    // The server numbers its placeholders: each ? outside quotes becomes $1, $2, ... Values go
-    // as text for the server to read in the column's type; bytes go as they are.
     static PGresult *execParams(PGconn *h, const QString &sql, const QVariantList &values) {
-        QString numbered;
-        qsizetype from = 0;
-        forEachPlaceholder(sql, [&](int n, qsizetype at) {
-            numbered += sql.mid(from, at - from) + QLatin1Char('$') + QString::number(n + 1);
-            from = at + 1;
-        });
-        numbered += sql.mid(from);
-        std::vector<QByteArray> data;
-        std::vector<const char *> pointers;
-        std::vector<int> lengths, formats;
-        data.reserve(size_t(values.size()));
-        for (const QVariant &v : values) {
-            const bool bytes = v.typeId() == QMetaType::QByteArray;
-            data.push_back(bytes ? v.toByteArray() : v.toString().toUtf8());
-            pointers.push_back(v.isNull() ? nullptr : data.back().constData());
-            lengths.push_back(int(data.back().size()));
-            formats.push_back(bytes ? 1 : 0);
-        }
-        return PQexecParams(h, numbered.toUtf8().constData(), int(values.size()), nullptr, pointers.data(),
-                            lengths.data(), formats.data(), 0);
+        const TextParams p(values);
+        return PQexecParams(h, numbered(sql).toUtf8().constData(), int(values.size()), nullptr, p.pointers.data(),
+                            p.lengths.data(), p.formats.data(), 0);
     }
 
     static void read(const PGresult *res, Recordset &rs) {

@@ -1,13 +1,46 @@
 #include "DbBackend.h"
 #include "DbErrors.h"
 #include "SqlDialect.h"
+#include "SqliteBind.h"
+#include "SqliteHandle.h"
 #include "SqliteSnapshot.h"
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <sqlite3.h>
 
 namespace {
 using namespace modMDB_Func;
+
+QString errorText(sqlite3 *h) { return QString::fromUtf16(static_cast<const char16_t *>(sqlite3_errmsg16(h))); }
+
+class SqlitePrepared final : public DbBackend::Prepared {
+public:
+    SqlitePrepared(const DbBackend &backend, sqlite3 *h, sqlite3_stmt *st) : m_backend(backend), m_h(h), m_st(st) {}
+    ~SqlitePrepared() override { sqlite3_finalize(m_st); }
+    SqlitePrepared(const SqlitePrepared &) = delete;
+    SqlitePrepared &operator=(const SqlitePrepared &) = delete;
+
+    qint64 run(const QVariantList &values) override {
+        sqlite3_reset(m_st);
+        int rc = SqliteBind(m_st, values);
+        if (rc == SQLITE_OK)
+            while ((rc = sqlite3_step(m_st)) == SQLITE_ROW) {
+            }
+        if (rc != SQLITE_DONE && rc != SQLITE_OK) {
+            // The step's own code; the reset hands back the extended one for the same error.
+            const AppError e = m_backend.toAppError(QString::number(sqlite3_extended_errcode(m_h)), errorText(m_h));
+            sqlite3_reset(m_st);
+            throw e;
+        }
+        return sqlite3_changes64(m_h);
+    }
+
+private:
+    const DbBackend &m_backend;
+    sqlite3 *m_h;
+    sqlite3_stmt *m_st;
+};
 
 class SqliteBackend final : public DbBackend {
 public:
@@ -46,6 +79,19 @@ public:
         if (failed)
             throw toAppError(QString::number(code), message);
         return true;
+    }
+
+    std::unique_ptr<Prepared> prepare(const QSqlDatabase &db, const QString &sql) const override {
+        sqlite3 *h = sqliteHandleOf(db);
+        if (!h)
+            return nullptr;
+        sqlite3_stmt *st = nullptr;
+        if (sqlite3_prepare16_v3(h, sql.utf16(), int(sql.size() * sizeof(QChar)), SQLITE_PREPARE_PERSISTENT, &st,
+                                 nullptr) != SQLITE_OK) {
+            sqlite3_finalize(st);
+            throw toAppError(QString::number(sqlite3_extended_errcode(h)), errorText(h));
+        }
+        return std::make_unique<SqlitePrepared>(*this, h, st);
     }
 
     qint64 totalChanges(const QSqlDatabase &db) const override { return SqliteTotalChanges(db); }

@@ -1,6 +1,7 @@
 #include "SqliteSnapshot.h"
 #include "Recordset.h"
 #include "SqliteBind.h"
+#include "SqliteHandle.h"
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <memory>
@@ -8,20 +9,6 @@
 #include <vector>
 
 namespace {
-// Null unless the driver's SQLite is the library linked here (the build checks it), so that a
-// copy of SQLite inside the driver is never handed a handle of the other's.
-sqlite3 *handleOf(const QSqlDatabase &db) {
-#ifdef MOBILESHOP_SQLITE_SHARED_WITH_QT
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
-#else
-    Q_UNUSED(db);
-    return nullptr;
-#endif
-}
-
 // A column declared as text (the engine's affinity rule): what it stores reads as text or null.
 bool hasTextAffinity(const char *declared) {
     if (!declared)
@@ -32,18 +19,18 @@ bool hasTextAffinity(const char *declared) {
 } // namespace
 
 int SqliteReadOnly(const QSqlDatabase &db) {
-    sqlite3 *h = handleOf(db);
+    sqlite3 *h = sqliteHandleOf(db);
     return h ? sqlite3_db_readonly(h, "main") : -1;
 }
 
 qint64 SqliteTotalChanges(const QSqlDatabase &db) {
-    sqlite3 *h = handleOf(db);
+    sqlite3 *h = sqliteHandleOf(db);
     return h ? qint64(sqlite3_total_changes64(h)) : -1;
 }
 
 bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, bool *failed, int *code,
                     QString *message, const QVariantList &values) {
-    sqlite3 *h = handleOf(db);
+    sqlite3 *h = sqliteHandleOf(db);
     if (!h)
         return false;
     *failed = false;

@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "modMDB_Func.h"
 #include <QDir>
+#include <functional>
 
 using namespace modMDB_Func;
 
@@ -133,16 +134,16 @@ Result insert(HandsetColumns::Fields fields, bool autoNumber, int codeLength) {
 
 namespace {
 bool recordExists(int code) { return GetValue(HandsetSql::existsQuery(code)).toInt() > 0; }
-} // namespace
 
-Result update(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields *loaded) {
+// update's outcome, the statement run by run (the rows it changed; errors thrown).
+Result updated(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields *loaded,
+               const std::function<int()> &run) {
     Result r;
     r.fields = fields;
     r.code = fields[0];
     r.key = code;
     try {
-        const auto expected = loaded ? HandsetSql::fieldTexts(*loaded) : HandsetSql::ColumnTexts{};
-        if (ExecuteSQL(HandsetSql::updateStatement(fields, code, expected), true, true) > 0)
+        if (run() > 0)
             r.status = Result::Saved;
         else if (!loaded)
             r.status = Result::NothingChanged;
@@ -154,6 +155,23 @@ Result update(const HandsetColumns::Fields &fields, int code, const HandsetColum
         r.errorText = e.description;
     }
     return r;
+}
+} // namespace
+
+Result update(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields *loaded) {
+    return updated(fields, code, loaded, [&] {
+        const auto expected = loaded ? HandsetSql::fieldTexts(*loaded) : HandsetSql::ColumnTexts{};
+        return ExecuteSQL(HandsetSql::updateStatement(fields, code, expected), true, true);
+    });
+}
+
+Updates::Updates()
+    : m_statement(HandsetSql::updateStatement({}, 0, HandsetSql::fieldTexts(HandsetColumns::Fields{})).sql) {}
+Updates::~Updates() = default;
+
+Result Updates::update(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields &loaded) {
+    return updated(fields, code, &loaded,
+                   [&] { return m_statement.run(HandsetSql::updateValues(fields, code, loaded)); });
 }
 
 void explainRefusal(const Result &r) {

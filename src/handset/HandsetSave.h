@@ -2,6 +2,7 @@
 #include "HandsetColumns.h"
 #include "HandsetSql.h"
 #include "PictureStore.h"
+#include "RepeatedSql.h"
 #include <QImage>
 #include <QString>
 
@@ -55,6 +56,17 @@ Result save(const HandsetColumns::Fields &fields, int mode, bool autoNumber, int
 // fields[0] is the management number, filled here when autoNumber is on.
 Result insert(HandsetColumns::Fields fields, bool autoNumber, int codeLength);
 Result update(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields *loaded = nullptr);
+// Many updates inside one transaction (an import's changes), each as update with loaded: the
+// statement prepared once and run again; a failed one gives the transaction up.
+class Updates {
+public:
+    Updates();
+    ~Updates();
+    Result update(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields &loaded);
+
+private:
+    RepeatedSql m_statement;
+};
 
 // The box that tells the user why a save was refused; none for a saved record, a missing
 // field (the required-field check speaks) or exhausted numbers (the numbering spoke).

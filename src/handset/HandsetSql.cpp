@@ -58,17 +58,17 @@ BoundSql lookupQuery(const QString &column, const QString &text) {
 }
 
 // A new record's picture path is empty: no window writes it.
+QVariantList insertValues(const HandsetColumns::Fields &f) { return QVariantList(f.begin(), f.end()); }
+
 BoundSql insertStatement(const HandsetColumns::Fields &f) {
     QStringList columns, marks;
-    QVariantList values;
     for (int i = 0; i < HandsetColumns::kFieldCount; ++i) {
         columns << HandsetColumns::field(i).columnName();
         marks << QStringLiteral("?");
-        values << f[size_t(i)];
     }
     return {QStringLiteral("INSERT INTO t_mobile (") + columns.join(QStringLiteral(", ")) +
                 QStringLiteral(", imgpath) VALUES (") + marks.join(QStringLiteral(", ")) + QStringLiteral(", '')"),
-            values};
+            insertValues(f)};
 }
 
 namespace {
@@ -82,16 +82,17 @@ BoundSql stillHolds(const ColumnTexts &expected) {
 
 BoundSql updateStatement(const HandsetColumns::Fields &f, int code, const ColumnTexts &expected) {
     QStringList sets;
-    QVariantList values;
-    for (int i = 0; i < HandsetColumns::kFieldCount; ++i) {
+    for (int i = 0; i < HandsetColumns::kFieldCount; ++i)
         sets << HandsetColumns::field(i).columnName() + QStringLiteral(" = ?");
-        values << f[size_t(i)];
-    }
     BoundSql sql(QStringLiteral("UPDATE t_mobile SET ") + sets.join(QStringLiteral(", ")) +
-                     QStringLiteral(" WHERE code = %1").arg(code),
-                 values);
+                     QStringLiteral(" WHERE code = ?"),
+                 insertValues(f) << code);
     sql += stillHolds(expected);
     return sql;
+}
+
+QVariantList updateValues(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields &expected) {
+    return insertValues(fields) << code << insertValues(expected);
 }
 
 BoundSql deleteStatement(int code, const ColumnTexts &expected) {

@@ -20,12 +20,17 @@ BoundSql recordQuery(int code);
 // The distinct values of one column, narrowed by text when it is not empty.
 BoundSql lookupQuery(const QString &column, const QString &text);
 BoundSql insertStatement(const HandsetColumns::Fields &fields);
+// The values of insertStatement(fields), for its statement prepared once and run again.
+QVariantList insertValues(const HandsetColumns::Fields &fields);
 // Texts of named columns, as a window read them.
 using ColumnTexts = QList<std::pair<QString, QString>>;
 // With expected, the record is changed (or deleted) only while it still holds those texts
 // exactly: another PC's change in between leaves it alone.
 BoundSql updateStatement(const HandsetColumns::Fields &fields, int code, const ColumnTexts &expected = {});
 BoundSql deleteStatement(int code, const ColumnTexts &expected = {});
+// The values of updateStatement(fields, code, fieldTexts(expected)), for its statement
+// prepared once and run again.
+QVariantList updateValues(const HandsetColumns::Fields &fields, int code, const HandsetColumns::Fields &expected);
 // The entry fields as (column, text), for updateStatement's expected.
 ColumnTexts fieldTexts(const HandsetColumns::Fields &fields);
 BoundSql existsQuery(int code);

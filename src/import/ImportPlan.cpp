@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 namespace ImportPlan {
 
@@ -57,7 +58,19 @@ QString fieldName(int f) { return QString::fromUtf8(HandsetColumns::field(f).hea
 const QString kPictureTypes[] = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
                                  QStringLiteral("png"), QStringLiteral("gif")};
 
-QString pictureOf(const Input &in, const QString &named, const QString &id, QStringList &why) {
+// The picture files of the ID folder, listed once: their names case-folded, since a file
+// system may ignore case; a name found this way is then asked of the file system itself.
+QSet<QString> pictureNames(const QString &folder) {
+    QSet<QString> names;
+    if (folder.isEmpty())
+        return names;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        names.insert(name.toCaseFolded());
+    return names;
+}
+
+QString pictureOf(const Input &in, const QSet<QString> &idPictures, const QString &named, const QString &id,
+                  QStringList &why) {
     if (!named.isEmpty()) {
         const QString file = QDir(in.pictureFolder).absoluteFilePath(QDir::fromNativeSeparators(named));
         if (!QFileInfo(file).isFile())
@@ -68,7 +81,10 @@ QString pictureOf(const Input &in, const QString &named, const QString &id, QStr
         id.contains(QLatin1Char('\\')) || id.startsWith(QLatin1Char('.')))
         return {};
     for (const QString &type : kPictureTypes) {
-        const QString file = QDir(in.idPictureFolder).filePath(id + QLatin1Char('.') + type);
+        const QString name = id + QLatin1Char('.') + type;
+        if (!idPictures.contains(name.toCaseFolded()))
+            continue;
+        const QString file = QDir(in.idPictureFolder).filePath(name);
         if (QFileInfo(file).isFile())
             return file;
     }
@@ -77,10 +93,17 @@ QString pictureOf(const Input &in, const QString &named, const QString &id, QStr
 
 class Builder {
 public:
-    Builder(const Input &in, const std::vector<Existing> &catalogue) : m_in(in), m_catalogue(catalogue) {
+    // Only the column rows are matched by is indexed, sized once for the catalogue and the file.
+    Builder(const Input &in, const std::vector<Existing> &catalogue, size_t rows)
+        : m_in(in), m_catalogue(catalogue), m_idPictures(pictureNames(in.idPictureFolder)) {
+        if (in.match == Match::None)
+            return;
+        const int f = in.match == Match::ByCode ? kCode : kId;
+        m_index.reserve(qsizetype(catalogue.size() + rows));
         for (size_t i = 0; i < catalogue.size(); ++i) {
-            m_byCode.insert(key(catalogue[i].fields[kCode]), int(i));
-            m_byId.insert(key(catalogue[i].fields[kId]), int(i));
+            Key &k = m_index[key(catalogue[i].fields[size_t(f)])];
+            k.several = k.handset >= 0;
+            k.handset = int(i);
         }
     }
 
@@ -112,7 +135,7 @@ public:
             if (mapped[size_t(f)] && !(f == kCode && (found || m_in.match != Match::ByCode)))
                 out.fields[size_t(f)] = given[size_t(f)];
         check(out.fields, found != nullptr, why);
-        out.picture = pictureOf(m_in, pictureName, out.fields[kId], why);
+        out.picture = pictureOf(m_in, m_idPictures, pictureName, out.fields[kId], why);
         if (!why.isEmpty()) {
             out.kind = Kind::Error;
             out.reason = why.join(QStringLiteral("; "));
@@ -143,18 +166,17 @@ private:
         const QString k = key(given[size_t(f)]);
         if (!mapped[size_t(f)] || k.isEmpty())
             return nullptr; // a new handset, numbered when it is written
-        if (const auto seen = m_seen.constFind(k); seen != m_seen.cend()) {
-            why << QStringLiteral("파일 안에서 %1이(가) 겹칩니다 (%2행과 같음)").arg(fieldName(f)).arg(*seen);
+        Key &seen = m_index[k];
+        if (seen.line > 0) {
+            why << QStringLiteral("파일 안에서 %1이(가) 겹칩니다 (%2행과 같음)").arg(fieldName(f)).arg(seen.line);
             return nullptr;
         }
-        m_seen.insert(k, m_line);
-        const QMultiHash<QString, int> &index = f == kCode ? m_byCode : m_byId;
-        if (index.count(k) > 1) {
+        seen.line = m_line;
+        if (seen.several) {
             why << QStringLiteral("같은 ID의 핸드폰이 여럿 있어 어느 것을 바꿀지 알 수 없습니다");
             return nullptr;
         }
-        const auto it = index.constFind(k);
-        return it == index.cend() ? nullptr : &m_catalogue[size_t(*it)];
+        return seen.handset < 0 ? nullptr : &m_catalogue[size_t(seen.handset)];
     }
 
     void check(const HandsetColumns::Fields &fields, bool existing, QStringList &why) const {
@@ -179,17 +201,24 @@ private:
 
     const Input &m_in;
     const std::vector<Existing> &m_catalogue;
+    const QSet<QString> m_idPictures;
     int m_line = 0;
-    QMultiHash<QString, int> m_byCode, m_byId;
-    QHash<QString, int> m_seen;
+    // What one key (of the column rows are matched by) stands for: one lookup a row.
+    struct Key {
+        int handset = -1;     // in the catalogue; -1: none
+        bool several = false; // more than one handset has it
+        int line = 0;         // the file's row that gave it first; 0: none yet
+    };
+    QHash<QString, Key> m_index;
 };
 } // namespace
 
 Plan build(const Input &in, const std::vector<Existing> &catalogue) {
     Plan plan;
-    Builder builder(in, catalogue);
     const std::vector<QStringList> &rows = *in.rows;
     const size_t total = rows.size();
+    Builder builder(in, catalogue, total);
+    plan.rows.reserve(total);
     for (size_t i = size_t(qMax(0, in.headerRows)); i < total; ++i) {
         if ((i & 4095) == 0 && in.progress && !in.progress(int(i * 1000 / total))) {
             plan.cancelled = true;

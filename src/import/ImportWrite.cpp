@@ -5,6 +5,7 @@
 #include "HandsetSave.h"
 #include "HandsetSql.h"
 #include "PictureStore.h"
+#include "RepeatedSql.h"
 #include "modMDB_Func.h"
 #include <QDir>
 #include <QHash>
@@ -87,10 +88,13 @@ bool storePicture(PictureStore &store, const ImportPlan::Row &row, const QString
     return store.store(id, image, why);
 }
 // New handsets with HandsetSave's statement and numbering. The transaction holds the write
-// lock, so the numbers are taken once and counted on, past the numbers the file gives.
+// lock, so the numbers are taken once and counted on, past the numbers the file gives. The
+// statement is prepared once; it outlives the transaction, so a server drops it after the
+// rollback of a refused import.
 class NewHandsets {
 public:
-    NewHandsets(const ImportPlan::Plan &plan, const std::vector<size_t> &todo, int codeLength) : m_length(codeLength) {
+    NewHandsets(const ImportPlan::Plan &plan, const std::vector<size_t> &todo, int codeLength)
+        : m_length(codeLength), m_insert(HandsetSql::insertStatement({}).sql) {
         for (size_t i : todo)
             if (plan.rows[i].kind == Kind::Add && !plan.rows[i].fields[kCode].isEmpty())
                 m_given.insert(plan.rows[i].fields[kCode].toCaseFolded());
@@ -112,9 +116,7 @@ public:
         r.code = fields[kCode];
         r.fields = fields;
         try {
-            r.status = modMDB_Func::ExecuteSQL(HandsetSql::insertStatement(fields), true, true) > 0
-                           ? Result::Saved
-                           : Result::NothingChanged;
+            r.status = m_insert.run(HandsetSql::insertValues(fields)) > 0 ? Result::Saved : Result::NothingChanged;
         } catch (const AppError &e) {
             r.status = modMDB_Func::IsDuplicateKey(e, QStringLiteral("mcode")) ? Result::DuplicateCode : Result::Failed;
             r.errorText = e.description;
@@ -124,6 +126,7 @@ public:
 
 private:
     int m_length;
+    RepeatedSql m_insert;
     QSet<QString> m_given;
     QString m_next;
 };
@@ -165,6 +168,7 @@ Outcome write(const ImportPlan::Plan &plan, const std::vector<ImportPlan::Existi
                     QStringLiteral("가져오기 전 백업: ") + QDir::toNativeSeparators(out.archive)};
     std::vector<std::pair<size_t, QString>> later; // pictures of a store outside the transaction
     NewHandsets numbers(plan, todo, o.codeLength);
+    HandsetSave::Updates changes; // outlives the transaction, as the inserts' statement
     bool written = false;
     try {
         written = modMDB_Func::InTransaction([&] {
@@ -176,8 +180,7 @@ Outcome write(const ImportPlan::Plan &plan, const std::vector<ImportPlan::Existi
                 }
                 const ImportPlan::Row &row = plan.rows[todo[n]];
                 const bool add = row.kind == Kind::Add;
-                const Result r =
-                    add ? numbers.insert(row.fields) : HandsetSave::update(row.fields, row.code, &row.before);
+                const Result r = add ? numbers.insert(row.fields) : changes.update(row.fields, row.code, row.before);
                 if (r.status != Result::Saved) {
                     out.message = QStringLiteral("아무것도 쓰지 않았습니다.\r\n") + refusal(row, r);
                     return false;

@@ -1,4 +1,5 @@
 #include "XlsxSheet.h"
+#include "XmlPull.h"
 #include "ZipBook.h"
 #include <QHash>
 #include <QRegularExpression>
@@ -64,11 +65,11 @@ bool readSheetList(const ZipBook &zip, Book &book, QString *error) {
     return !failed(x, QStringLiteral("workbook.xml"), error);
 }
 
-bool readStrings(const ZipBook &zip, Book &book, QString *error) {
-    auto dev = zip.open(QStringLiteral("xl/sharedStrings.xml"));
-    if (!dev)
-        return true;
-    QXmlStreamReader x(dev.get());
+// A part's attribute through either reader.
+QStringView attribute(XmlPull &x, QLatin1String name) { return x.attribute(name); }
+QString attribute(const QXmlStreamReader &x, QLatin1String name) { return x.attributes().value(name).toString(); }
+
+template <class Reader> void stringsFrom(Reader &x, Book &book) {
     QString text;
     int phonetic = 0;
     while (!x.atEnd()) {
@@ -87,6 +88,23 @@ bool readStrings(const ZipBook &zip, Book &book, QString *error) {
                 --phonetic;
         }
     }
+}
+
+// The fast reader first; what it does not take is read again by Qt's, which names the damage.
+bool readStrings(const ZipBook &zip, Book &book, QString *error) {
+    const QString part = QStringLiteral("xl/sharedStrings.xml");
+    if (auto dev = zip.open(part)) {
+        XmlPull fast(dev.get());
+        stringsFrom(fast, book);
+        if (!fast.hasError())
+            return true;
+        book.strings.clear();
+    }
+    auto dev = zip.open(part);
+    if (!dev)
+        return true;
+    QXmlStreamReader x(dev.get());
+    stringsFrom(x, book);
     return !failed(x, QStringLiteral("sharedStrings.xml"), error);
 }
 
@@ -149,21 +167,36 @@ bool reference(QStringView ref, int *col, qsizetype *row) {
 }
 
 struct Cell {
-    QString type, value, inlineText;
+    // The cell's t attribute: a shared text, its own text, a truth value, a text as it is
+    // (a formula's text, an error, an ISO date); anything else is a number.
+    enum Type { Number, Shared, Inline, Boolean, Plain } type = Number;
+    QString value, inlineText;
     int style = 0;
 };
 
+Cell::Type cellType(QStringView t) {
+    if (t == QLatin1String("s"))
+        return Cell::Shared;
+    if (t == QLatin1String("inlineStr"))
+        return Cell::Inline;
+    if (t == QLatin1String("b"))
+        return Cell::Boolean;
+    if (t == QLatin1String("str") || t == QLatin1String("e") || t == QLatin1String("d"))
+        return Cell::Plain;
+    return Cell::Number;
+}
+
 QString cellText(const Cell &c, const Book &book) {
-    if (c.type == QLatin1String("s")) {
+    if (c.type == Cell::Shared) {
         bool ok = false;
         const int i = c.value.toInt(&ok);
         return ok && i >= 0 && i < book.strings.size() ? book.strings[i] : QString();
     }
-    if (c.type == QLatin1String("inlineStr"))
+    if (c.type == Cell::Inline)
         return c.inlineText;
-    if (c.type == QLatin1String("b"))
+    if (c.type == Cell::Boolean)
         return c.value == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    if (c.type == QLatin1String("str") || c.type == QLatin1String("e") || c.type == QLatin1String("d"))
+    if (c.type == Cell::Plain)
         return c.value;
     bool ok = false;
     const double v = c.value.toDouble(&ok);
@@ -172,15 +205,10 @@ QString cellText(const Cell &c, const Book &book) {
     return book.dateStyles.contains(c.style) ? SheetData::dateText(v) : SheetData::numberText(v);
 }
 
-bool readCells(const ZipBook &zip, const Book &book, int sheet, const SheetData::Options &o, SheetData::Read &r) {
-    const QString part = book.parts.value(sheet);
-    auto dev = zip.open(part);
-    if (!dev) {
-        r.message = kDamaged + QStringLiteral("시트 [%1]의 내용이 없습니다.").arg(book.names.value(sheet));
-        return false;
-    }
-    const qint64 size = qMax<qint64>(dev->size(), 1);
-    QXmlStreamReader x(dev.get());
+// The cells of a sheet part into r; false with r.message on a refusal of the content. Errors
+// of the reader itself are the caller's.
+template <class Reader>
+bool cellsFrom(Reader &x, qint64 size, const Book &book, const SheetData::Options &o, SheetData::Read &r) {
     qsizetype row = -1;
     int col = -1;
     Cell cell;
@@ -195,9 +223,9 @@ bool readCells(const ZipBook &zip, const Book &book, int sheet, const SheetData:
             }
             continue;
         }
-        const QStringView name = x.name();
+        const auto name = x.name();
         if (name == QLatin1String("row")) {
-            const qsizetype given = x.attributes().value(QLatin1String("r")).toLongLong();
+            const qsizetype given = attribute(x, QLatin1String("r")).toLongLong();
             row = given > 0 ? given - 1 : row + 1;
             col = -1;
             if (row >= SheetData::kMaxRows) {
@@ -211,20 +239,16 @@ bool readCells(const ZipBook &zip, const Book &book, int sheet, const SheetData:
                 return false;
             }
         } else if (name == QLatin1String("c")) {
-            const QXmlStreamAttributes a = x.attributes();
-            const QStringView ref = a.value(QLatin1String("r"));
+            const auto ref = attribute(x, QLatin1String("r"));
             qsizetype refRow = row;
             if (ref.isEmpty()) {
                 ++col;
             } else if (!reference(ref, &col, &refRow)) {
-                r.message = kDamaged + QStringLiteral("셀 주소 [%1]를 읽을 수 없습니다.").arg(ref.toString());
+                r.message = kDamaged + QStringLiteral("셀 주소 [%1]를 읽을 수 없습니다.").arg(ref);
                 return false;
             }
             row = qMax<qsizetype>(refRow, 0);
-            cell = Cell{x.attributes().value(QLatin1String("t")).toString(),
-                        {},
-                        {},
-                        x.attributes().value(QLatin1String("s")).toInt()};
+            cell = Cell{cellType(attribute(x, QLatin1String("t"))), {}, {}, attribute(x, QLatin1String("s")).toInt()};
             inCell = true;
         } else if (inCell && name == QLatin1String("v")) {
             cell.value = x.readElementText();
@@ -232,6 +256,29 @@ bool readCells(const ZipBook &zip, const Book &book, int sheet, const SheetData:
             cell.inlineText += x.readElementText();
         }
     }
+    return true;
+}
+
+bool readCells(const ZipBook &zip, const Book &book, int sheet, const SheetData::Options &o, SheetData::Read &r) {
+    const QString part = book.parts.value(sheet);
+    auto dev = zip.open(part);
+    if (!dev) {
+        r.message = kDamaged + QStringLiteral("시트 [%1]의 내용이 없습니다.").arg(book.names.value(sheet));
+        return false;
+    }
+    const qint64 size = qMax<qint64>(dev->size(), 1);
+    // The fast reader first; what it does not take is read again by Qt's, which names the damage.
+    {
+        XmlPull fast(dev.get());
+        const bool ok = cellsFrom(fast, size, book, o, r);
+        if (!fast.hasError() || !ok)
+            return ok;
+        r.rows.clear();
+        dev = zip.open(part);
+    }
+    QXmlStreamReader x(dev.get());
+    if (!cellsFrom(x, size, book, o, r))
+        return false;
     if (x.hasError()) {
         r.message = x.error() == QXmlStreamReader::PrematureEndOfDocumentError
                         ? QStringLiteral("파일을 끝까지 읽지 못했습니다. 파일이 잘렸거나 손상되었습니다.")

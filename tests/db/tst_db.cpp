@@ -5,6 +5,7 @@
 #include "EnvFixture.h"
 #include "ErrorBox.h"
 #include "Recordset.h"
+#include "RepeatedSql.h"
 #include "Schema.h"
 #include "ServerConnection.h"
 #include "Settings.h"
@@ -15,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -482,6 +484,61 @@ private Q_SLOTS:
         QCOMPARE(OpenRecordset(rs, "SELECT mcode FROM t_mobile WHERE code > 1"), 1);
         QCOMPARE(ExecuteSQL("INSERT INTO t_mobile (mcode) VALUES ('000002')"), 1);
         QVERIFY(GetValue("SELECT pg_backend_pid()").toInt() != pid);
+    }
+
+    // One statement prepared once and run with other values each time, on either engine: every
+    // run binds its own values, counts its own rows, and a refused run is the engine's error.
+    void repeatedStatement() {
+        struct Run {
+            QString name, value, stored;
+        };
+        const Run runs[] = {{"plain", "1", "1"},
+                            {"quote", "it's ? -- ;", "it's ? -- ;"},
+                            {"nul", QString("a") + QChar(0) + "b", "ab"},
+                            {"null text", QString(), ""},
+                            {"한글", "가나다", "가나다"}};
+        const auto stored = [] {
+            Recordset rs;
+            OpenRecordset(rs, "SELECT optname, optvalue FROM options ORDER BY optname");
+            QMap<QString, QString> out;
+            for (int r = 0; r < rs.recordCount(); ++r)
+                out.insert(rs.at(r, 0).toString(), rs.at(r, 1).toString());
+            return out;
+        };
+        QMap<QString, QString> expected;
+        QVERIFY(InTransaction([&] {
+            RepeatedSql insert("INSERT INTO options (optname, optvalue) VALUES (?, ?)");
+            RepeatedSql update("UPDATE options SET optvalue = ? WHERE optname IN (?, ?)");
+            for (const Run &r : runs) {
+                if (insert.run({r.name, r.value}) != 1)
+                    return false;
+                expected.insert(r.name, r.stored);
+            }
+            const int none = update.run({"x", "missing", "absent"});
+            const int two = update.run({"2", "plain", "quote"});
+            expected["plain"] = expected["quote"] = "2";
+            return none == 0 && two == 2;
+        }));
+        QCOMPARE(stored(), expected);
+        QCOMPARE(GetValue("SELECT COUNT(*) FROM options WHERE optvalue IS NULL").toInt(), 0);
+        // A name the table has already (its names ignore case): refused as a repeated key, and
+        // the transaction given up keeps nothing of its runs.
+        bool duplicate = false;
+        QVERIFY(!InTransaction([&] {
+            RepeatedSql insert("INSERT INTO options (optname, optvalue) VALUES (?, ?)");
+            insert.run({"new", "1"});
+            try {
+                insert.run({"PLAIN", "1"});
+            } catch (const AppError &e) {
+                duplicate = IsDuplicateKey(e, "optname");
+            }
+            return false;
+        }));
+        QVERIFY(duplicate);
+        QCOMPARE(stored(), expected);
+        RepeatedSql again("INSERT INTO options (optname, optvalue) VALUES (?, ?)");
+        QCOMPARE(again.run({"new", "1"}), 1);
+        QVERIFY_THROWS_EXCEPTION(AppError, RepeatedSql("INSERT INTO nowhere VALUES (?)").run({1}));
     }
 
     void transactionRollsBack() {

@@ -206,6 +206,37 @@ private Q_SLOTS:
         }
     }
 
+    // <ID>.* in the chosen folder: the first of the picture types that is a file (or a link
+    // to one), its name as the file system compares names.
+    void picturesById() {
+        const QString folder = dir.filePath("byid");
+        QDir().mkpath(folder + "/B1.png");
+        for (const char *name : {"A1.jpg", "a2.JPG", "B1.gif", "E1.jpeg", "E1.bmp", ".hidden.png"})
+            QVERIFY(QFile(folder + "/" + name).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(folder + "/A1.jpg", folder + "/C1.png"));
+        QVERIFY(QFile::link(folder + "/gone.png", folder + "/D1.png"));
+        // Whether this file system ignores letter case, asked of it directly.
+        const bool caseBlind = QFileInfo::exists(folder + "/a1.JPG");
+        const struct {
+            QString id, picture;
+        } cases[] = {{"A1", "A1.jpg"}, {"A2", caseBlind ? "A2.jpg" : ""},
+                     {"B1", "B1.gif"}, {"C1", "C1.png"},
+                     {"D1", ""},       {"E1", "E1.bmp"},
+                     {"F1", ""},       {".hidden", ""}};
+        std::vector<QStringList> rows{{"ID", "출시년도"}};
+        for (const auto &c : cases)
+            rows.push_back({c.id, "2024"});
+        ImportPlan::Input in;
+        in.rows = &rows;
+        in.mapping = ImportMapping::guess(rows[0]);
+        in.match = ImportPlan::Match::None;
+        in.idPictureFolder = folder;
+        const ImportPlan::Plan p = ImportPlan::build(in, ImportPlan::readCatalogue());
+        QCOMPARE(p.rows.size(), std::size(cases));
+        for (size_t i = 0; i < std::size(cases); ++i)
+            QCOMPARE(QFileInfo(p.rows[i].picture).fileName(), cases[i].picture);
+    }
+
     void roundTrip_data() {
         QTest::addColumn<QString>("format");
         QTest::addColumn<bool>("restore"); // the archive is the same whatever the file: restored on three
