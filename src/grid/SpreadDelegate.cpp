@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QTextLayout>
 #include <QToolTip>
 #include <cmath>
+#include <limits>
 
 QRect SpreadDelegate::pictureRect(const QRect &cell, const QSize &picture, int fit) {
     // QRect's centre is a pixel short of QRectF's; whole pixels from the top left.
@@ -170,7 +172,25 @@ bool SpreadDelegate::paintPlainText(QPainter *painter, const QStyleOptionViewIte
                                                : option.palette.color(colorGroup(option), QPalette::Text));
     painter->setFont(font);
     painter->setClipRect(option.rect);
-    painter->drawText(r, int(alignment), metrics.elidedText(text, option.textElideMode, r.width()));
+    // Laid out once: a text that fits is drawn from that layout, placed as drawing it by the
+    // rectangle places it, which would lay it out again after the elision had measured it.
+    QTextLayout layout(text, font, painter->device());
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(std::numeric_limits<int>::max() / 256);
+    layout.endLayout();
+    const qreal width = line.naturalTextWidth(), height = line.ascent() + line.descent();
+    if (width > r.width()) {
+        painter->drawText(r, int(alignment), metrics.elidedText(text, option.textElideMode, r.width()));
+    } else {
+        const qreal x = (alignment & Qt::AlignRight)     ? r.x() + r.width() - width
+                        : (alignment & Qt::AlignHCenter) ? r.x() + (r.width() - width) / 2
+                                                         : r.x();
+        const qreal y = (alignment & Qt::AlignBottom)    ? r.y() + r.height() - height
+                        : (alignment & Qt::AlignVCenter) ? r.y() + (r.height() - height) / 2
+                                                         : r.y();
+        layout.draw(painter, QPointF(x, y));
+    }
     painter->restore();
     return true;
 }

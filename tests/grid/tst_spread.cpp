@@ -162,6 +162,11 @@ private Q_SLOTS:
             {"오른쪽", [&](int r) { sp->setTypeHAlign(1, r, HAlign::Right); }},
             {"가운데", [&](int r) { sp->setTypeHAlign(1, r, HAlign::Center); }},
             {"위쪽", [&](int r) { sp->setTypeVAlign(1, r, VAlign::Top); }},
+            {"오른쪽 아래",
+             [&](int r) {
+                 sp->setTypeHAlign(1, r, HAlign::Right);
+                 sp->setTypeVAlign(1, r, VAlign::Bottom);
+             }},
             {"칸보다 훨씬 긴 글자는 줄임표로 끝납니다 - a text much longer than its cell", [](int) {}},
             {"", [](int) {}},
         };
