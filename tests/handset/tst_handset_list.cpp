@@ -13,7 +13,6 @@
 #include "fBMobil_Save_Search.h"
 #include "fbMobil_Admin.h"
 #include <QApplication>
-#include <QBuffer>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QHeaderView>
@@ -419,20 +418,12 @@ private Q_SLOTS:
     // is now at the next F5; an unchanged one is not read again from its file.
     void theNextSearchShowsEachPictureAsItIsNow() {
         const QString id = "SCH-W270", file = env->appFolder() + "/IMG/SCH-W270.bmp";
-        const auto bmp = [](QRgb colour) { // one size for every colour: the files are as long
-            QImage img(40, 20, QImage::Format_RGB32);
-            img.fill(colour);
-            QByteArray bytes;
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            img.save(&buffer, "BMP");
-            return bytes;
-        };
         // What another PC does: the shared folder's file, or the server's picture table.
         const auto put = [&](QRgb colour) {
             QString why;
-            return TestEnv::onServer() ? PictureTable::put(connection(), id, bmp(colour), &why)
-                                       : FilePictureStore(env->appFolder() + "/IMG").write(id, bmp(colour), &why);
+            return TestEnv::onServer()
+                       ? PictureTable::put(connection(), id, bmpOf(QColor(colour)), &why)
+                       : FilePictureStore(env->appFolder() + "/IMG").write(id, bmpOf(QColor(colour)), &why);
         };
         const auto remove = [&] {
             QString why;
