@@ -76,13 +76,34 @@ QString copyToServer(const QString &folder, int rows) {
     return ok ? name : QString();
 }
 
+QStringList psqlArguments(const ServerConnection &server, const QString &database) {
+    return {QStringLiteral("-h"), server.host, QStringLiteral("-p"), QString::number(server.port),
+            QStringLiteral("-U"), server.user, QStringLiteral("-d"), database,
+            QStringLiteral("-A")};
+}
+
+// How many rows the command-line tool finds for the statement; -1 on failure.
+int toolRowCount(const QStringList &target, const QString &sql, const QString &password) {
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PGPASSWORD"), password);
+    tool.setProcessEnvironment(env);
+    const bool psql = target.contains(QStringLiteral("-A"));
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM (") + sql + QStringLiteral(") AS counted");
+    tool.start(psql ? QStringLiteral("psql") : QStringLiteral("sqlite3"),
+               target + (psql ? QStringList{QStringLiteral("-t"), QStringLiteral("-c"), count} : QStringList{count}));
+    bool ok = tool.waitForFinished(-1) && tool.exitCode() == 0;
+    const int n = QString::fromUtf8(tool.readAllStandardOutput()).trimmed().toInt(&ok);
+    return ok ? n : -1;
+}
+
 template <class T> T median(std::vector<T> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? T() : v[v.size() / 2];
 }
 
 // The least any reader of the result does: every cell's text once. CPU ms, -1 on failure.
-double floorMs(const QString &dbFile, const QString &sql, bool mutex, qint64 *bytes) {
+double floorMs(const QString &dbFile, const QString &sql, bool mutex, qint64 *bytes, int *rows) {
     sqlite3 *db = nullptr;
     const int flags = SQLITE_OPEN_READONLY | (mutex ? SQLITE_OPEN_FULLMUTEX : SQLITE_OPEN_NOMUTEX);
     if (sqlite3_open_v2(dbFile.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
@@ -96,11 +117,13 @@ double floorMs(const QString &dbFile, const QString &sql, bool mutex, qint64 *by
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &st, nullptr) == SQLITE_OK) {
         const int n = sqlite3_column_count(st);
         qint64 sum = 0;
-        while (sqlite3_step(st) == SQLITE_ROW)
+        int count = 0;
+        for (; sqlite3_step(st) == SQLITE_ROW; ++count)
             for (int i = 0; i < n; ++i)
                 if (sqlite3_column_text(st, i))
                     sum += sqlite3_column_bytes(st, i);
         *bytes = sum;
+        *rows = count;
         ms = BenchData::cpuMs() - start;
     }
     sqlite3_finalize(st);
@@ -134,7 +157,7 @@ int measure(const QString &folder, const QString &model, int runs, const QString
     std::vector<double> cli, ours, oursWarm, fetchCold, fetchWarm, floorLocked, floorFree;
     std::vector<qint64> wall;
     qsizetype fetched = 0;
-    int rows = 0;
+    int rows = 0, floorRows = -1;
     qint64 cellBytes = 0;
     QElapsedTimer t;
     for (int run = 0; run < runs; ++run) {
@@ -148,16 +171,14 @@ int measure(const QString &folder, const QString &model, int runs, const QString
             tool.start(QStringLiteral("sqlite3"), {dbFile, sql});
         else
             tool.start(QStringLiteral("psql"),
-                       {QStringLiteral("-h"), server.host, QStringLiteral("-p"), QString::number(server.port),
-                        QStringLiteral("-U"), server.user, QStringLiteral("-d"), serverDb, QStringLiteral("-A"),
-                        QStringLiteral("-c"), sql});
+                       psqlArguments(server, serverDb) + QStringList{QStringLiteral("-c"), sql});
         tool.waitForFinished(-1);
         cli.push_back(BenchData::cpuMs(true) - toolStart);
         if (tool.exitCode() != 0)
             return 1;
         if (serverDb.isEmpty()) {
-            floorLocked.push_back(floorMs(dbFile, sql, true, &cellBytes));
-            floorFree.push_back(floorMs(dbFile, sql, false, &cellBytes));
+            floorLocked.push_back(floorMs(dbFile, sql, true, &cellBytes, &floorRows));
+            floorFree.push_back(floorMs(dbFile, sql, false, &cellBytes, &floorRows));
         }
 
         // F5 to the painted first screen; on the server its pictures are fetched after the paint,
@@ -183,6 +204,13 @@ int measure(const QString &folder, const QString &model, int runs, const QString
             fetched = QDir(cache).entryList(QDir::Files).size();
     }
     const long kept = BenchData::residentKb() - residentBefore, peak = BenchData::peakKb();
+    // The anchors did the list's work: the same rows (the tool's count taken apart, untimed).
+    if (const int counted = toolRowCount(serverDb.isEmpty() ? QStringList{dbFile} : psqlArguments(server, serverDb),
+                                         sql, server.password);
+        counted != rows || (serverDb.isEmpty() && floorRows != rows)) {
+        std::fprintf(stderr, "rows differ: F5 %d, tool %d, floor %d\n", rows, counted, floorRows);
+        return 1;
+    }
     // A header click on the model names (one shared prefix, Korean and digits), beside the
     // sort that folded both texts in every comparison, on the same texts.
     std::vector<double> sorts, oldSorts;

@@ -12,6 +12,9 @@
 // bounded amount of memory (the least recently painted pictures go first). Pictures whose
 // reading takes a server (a fetcher is set) are not read while their cell paints: the paint
 // queues them and fetchPending reads them afterwards.
+// A new list (renew) keeps what was read: a file's picture is shown again only while its
+// file's size and times are the ones it was read with, so an edit, a copy from another PC or
+// a deletion is read anew, and an unchanged picture costs one look at its file per list.
 class PictureCache {
 public:
     explicit PictureCache(qsizetype maxBytes = 64 * 1024 * 1024, int thumbnailSide = 256);
@@ -35,19 +38,39 @@ public:
     // overhang the cell when not stretched (the painter clips).
     static QRectF fitRect(const QRectF &cell, const QSizeF &picture, int fit);
 
-    bool isCached(const QString &path) const { return m_cache.contains(path); }
+    // Held and known to be the file's current picture in this list.
+    bool isCached(const QString &path) const;
     int loads() const { return m_loads; }
     void clear() {
         m_cache.clear();
         m_pending.clear();
     }
+    // A new list: every picture kept is checked against its file before it is shown again. A
+    // server's pictures are fetched again (the fetch asks the server whether they changed).
+    void renew();
     // The file changed: the next paint reads it again.
     void forget(const QString &path) { m_cache.remove(path); }
 
 private:
-    QCache<QString, QImage> m_cache;
+    // What tells one content of a file from another without reading it.
+    struct Version {
+        bool exists = false;
+        qint64 size = 0, modified = 0, changed = 0;
+        bool operator==(const Version &) const = default;
+    };
+    struct Entry {
+        QImage image;
+        Version version;
+        quint64 list = 0; // the list it was last found current in
+    };
+    static Version versionOf(const QString &path);
+    // The entry when it can be shown in this list; a stale one is dropped.
+    const Entry *current(const QString &path);
+
+    QCache<QString, Entry> m_cache;
     int m_side;
     Fetcher m_fetcher;
     QStringList m_pending;
     int m_loads = 0;
+    quint64 m_list = 0;
 };

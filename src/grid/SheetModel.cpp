@@ -170,9 +170,9 @@ void SheetModel::fetchAfterPaint() const {
 
 void SheetModel::setMaxRows(int rows) {
     rows = std::max(0, rows);
-    // Emptying the grid starts a new list: pictures changed or added since are read anew.
+    // Emptying the grid starts a new list: pictures changed, added or removed since are read anew.
     if (rows == 0)
-        m_pictures.clear();
+        m_pictures.renew();
     const int old = m_store.maxRows();
     if (rows > old) {
         beginInsertRows({}, old, rows - 1);

@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QTextLayout>
 #include <QToolTip>
 #include <cmath>
+#include <limits>
 
 QRect SpreadDelegate::pictureRect(const QRect &cell, const QSize &picture, int fit) {
     // QRect's centre is a pixel short of QRectF's; whole pixels from the top left.
@@ -129,9 +131,81 @@ void SpreadDelegate::paintCell(QPainter *painter, const QStyleOptionViewItem &op
     paintText(painter, option, index);
 }
 
+// The usual cell (neither selected, current nor under the mouse, no check box or icon, one
+// line): its background and text from the model's values, without the style's per-cell
+// option set-up and item layout, which cost most of a screen's paint. False leaves it to the
+// style's path.
+bool SpreadDelegate::paintPlainText(QPainter *painter, const QStyleOptionViewItem &option,
+                                    const QModelIndex &index) const {
+    if (option.state & (QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver) ||
+        index.data(Qt::CheckStateRole).isValid() || index.data(Qt::DecorationRole).isValid())
+        return false;
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const QVariant ownFont = index.data(Qt::FontRole);
+    const QFont font = ownFont.isValid() ? qvariant_cast<QFont>(ownFont).resolve(option.font) : option.font;
+    const QFontMetrics metrics = ownFont.isValid() ? QFontMetrics(font) : option.fontMetrics;
+    const QWidget *w = option.widget;
+    const int margin =
+        (w ? w->style() : QApplication::style())->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
+    const QRect r = option.rect.adjusted(margin, 0, -margin, 0);
+    if (text.contains(QLatin1Char('\n')) ||
+        ((option.features & QStyleOptionViewItem::WrapText) && r.height() >= 2 * metrics.lineSpacing()))
+        return false;
+    if (const QBrush back = qvariant_cast<QBrush>(index.data(Qt::BackgroundRole)); back.style() == Qt::SolidPattern) {
+        painter->fillRect(option.rect, back.color());
+    } else if (back.style() != Qt::NoBrush) {
+        const QPointF origin = painter->brushOrigin();
+        painter->setBrushOrigin(option.rect.topLeft());
+        painter->fillRect(option.rect, back);
+        painter->setBrushOrigin(origin);
+    }
+    if (text.isEmpty())
+        return true;
+    const QVariant align = index.data(Qt::TextAlignmentRole);
+    const Qt::Alignment alignment = !align.isValid() ? option.displayAlignment
+                                    : align.metaType() == QMetaType::fromType<Qt::Alignment>()
+                                        ? align.value<Qt::Alignment>()
+                                        : Qt::Alignment(align.toInt());
+    const QBrush ink = qvariant_cast<QBrush>(index.data(Qt::ForegroundRole));
+    painter->save();
+    painter->setPen(ink.style() != Qt::NoBrush ? ink.color()
+                                               : option.palette.color(colorGroup(option), QPalette::Text));
+    painter->setFont(font);
+    painter->setClipRect(option.rect);
+    // Laid out once: a text that fits is drawn from that layout, placed as drawing it by the
+    // rectangle places it, which would lay it out again after the elision had measured it.
+    QTextLayout layout(text, font, painter->device());
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(std::numeric_limits<int>::max() / 256);
+    layout.endLayout();
+    const qreal width = line.naturalTextWidth(), height = line.ascent() + line.descent();
+    if (width > r.width()) {
+        painter->drawText(r, int(alignment), metrics.elidedText(text, option.textElideMode, r.width()));
+    } else {
+        const qreal x = (alignment & Qt::AlignRight)     ? r.x() + r.width() - width
+                        : (alignment & Qt::AlignHCenter) ? r.x() + (r.width() - width) / 2
+                                                         : r.x();
+        const qreal y = (alignment & Qt::AlignBottom)    ? r.y() + r.height() - height
+                        : (alignment & Qt::AlignVCenter) ? r.y() + (r.height() - height) / 2
+                                                         : r.y();
+        layout.draw(painter, QPointF(x, y));
+    }
+    painter->restore();
+    return true;
+}
+
+QPalette::ColorGroup SpreadDelegate::colorGroup(const QStyleOptionViewItem &option) {
+    return !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+           : (option.state & QStyle::State_Active) ? QPalette::Normal
+                                                   : QPalette::Inactive;
+}
+
 // One line of text is drawn here: the style's item path lays each cell's text out three times
 // (size, layout, elision), which made a screen of the grid cost several milliseconds.
 void SpreadDelegate::paintText(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const {
+    if (plainCells && paintPlainText(painter, option, index))
+        return;
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     const QWidget *w = opt.widget;
@@ -153,12 +227,9 @@ void SpreadDelegate::paintText(QPainter *painter, const QStyleOptionViewItem &op
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
     if (text.isEmpty())
         return;
-    const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
-                                       : (opt.state & QStyle::State_Active) ? QPalette::Normal
-                                                                            : QPalette::Inactive;
     painter->save();
-    painter->setPen(
-        opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setPen(opt.palette.color(colorGroup(opt),
+                                      opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
     painter->setFont(opt.font);
     painter->setClipRect(opt.rect);
     painter->drawText(r, int(opt.displayAlignment), opt.fontMetrics.elidedText(text, opt.textElideMode, r.width()));

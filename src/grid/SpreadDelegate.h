@@ -12,6 +12,9 @@ public:
     // Merged columns: the view's own grid is off and cells draw their lines, leaving out
     // the ones inside a merged cell.
     bool drawsGrid = false;
+    // The usual text cell is drawn without the style's item path, to the same pixels; false
+    // sends every cell through the style (what the short way is held against).
+    bool plainCells = true;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
@@ -29,4 +32,6 @@ private:
     void paintMerged(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
     void paintCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
     void paintText(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
+    bool paintPlainText(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
+    static QPalette::ColorGroup colorGroup(const QStyleOptionViewItem &option);
 };

@@ -143,6 +143,58 @@ private Q_SLOTS:
         QVERIFY(!cache.isCached(file));
     }
 
+    // The usual cells are drawn without the style's item path: to the pixel what that path draws,
+    // whatever each cell's own font, colour, alignment and length.
+    void plainCellsLookAsTheStyleDrawsThem() {
+        const struct {
+            const char *text;
+            std::function<void(int row)> format;
+        } cells[] = {
+            {"왼쪽 맞춤 ABC 123", [](int) {}},
+            {"굵게", [&](int r) { sp->setFontBold(1, r, true); }},
+            {"기울임 밑줄",
+             [&](int r) {
+                 sp->setFontItalic(1, r, true);
+                 sp->setFontUnderline(1, r, true);
+             }},
+            {"큰 글꼴", [&](int r) { sp->setFontSize(1, r, 14); }},
+            {"빨간 글자", [&](int r) { sp->setForeColor(1, r, Qt::red); }},
+            {"오른쪽", [&](int r) { sp->setTypeHAlign(1, r, HAlign::Right); }},
+            {"가운데", [&](int r) { sp->setTypeHAlign(1, r, HAlign::Center); }},
+            {"위쪽", [&](int r) { sp->setTypeVAlign(1, r, VAlign::Top); }},
+            {"오른쪽 아래",
+             [&](int r) {
+                 sp->setTypeHAlign(1, r, HAlign::Right);
+                 sp->setTypeVAlign(1, r, VAlign::Bottom);
+             }},
+            {"칸보다 훨씬 긴 글자는 줄임표로 끝납니다 - a text much longer than its cell", [](int) {}},
+            {"", [](int) {}},
+        };
+        sp->setMaxCols(2);
+        sp->setMaxRows(int(std::size(cells)) + 2);
+        sp->setColWidth(1, 18);
+        sp->setRowHeight(-1, 20);
+        sp->setOddEvenRowColor(QColor(250, 250, 230), Qt::darkBlue, QColor(230, 240, 250), Qt::black);
+        for (int r = 1; r <= int(std::size(cells)); ++r) {
+            sp->setText(1, r, QString::fromUtf8(cells[r - 1].text));
+            sp->setText(2, r, QString::number(r));
+            cells[r - 1].format(r);
+        }
+        sp->setActiveCell(2, 2); // the current and selected cells take the style's path both ways
+        sp->show();
+        QVERIFY(QTest::qWaitForWindowExposed(sp.get()));
+        auto *delegate = qobject_cast<SpreadDelegate *>(sp->itemDelegate());
+        QVERIFY(delegate && delegate->plainCells);
+        const QImage plain = sp->viewport()->grab().toImage();
+        delegate->plainCells = false;
+        const QImage styled = sp->viewport()->grab().toImage();
+        QCOMPARE(plain.size(), styled.size());
+        const int rowPx = sp->QTableView::rowHeight(0);
+        for (int r = 0; r < int(std::size(cells)); ++r)
+            QVERIFY2(plain.copy(0, r * rowPx, plain.width(), rowPx) == styled.copy(0, r * rowPx, plain.width(), rowPx),
+                     cells[r].text);
+    }
+
     void aMissingPictureFileShowsTheText() {
         sp->setMaxCols(1);
         sp->setMaxRows(1);

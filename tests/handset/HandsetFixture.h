@@ -9,6 +9,7 @@
 #include "frmMain.h"
 #include "modMDB_Func.h"
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +20,17 @@
 inline QByteArray fileBytes(const QString &file) {
     QFile f(file);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A picture file's bytes: one colour, as BMP (files of one size are as long whatever the colour).
+inline QByteArray bmpOf(QColor colour, QSize size = {40, 60}) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
 }
 
 // A database holding the demo catalogue (codes 2..41, management numbers 000001..000040).

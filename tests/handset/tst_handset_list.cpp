@@ -6,6 +6,7 @@
 #include "HandsetSql.h"
 #include "ModalHelp.h"
 #include "PopupMenu.h"
+#include "SheetModel.h"
 #include "SheetPreview.h"
 #include "Spread.h"
 #include "XlsRead.h"
@@ -411,6 +412,65 @@ private Q_SLOTS:
             return right - left + 1;
         };
         QVERIFY(QTest::qWaitFor([&] { return drawnWidth() >= 10; }, 3000));
+    }
+
+    // A picture another PC changed, put in place with its old time, deleted or added shows as it
+    // is now at the next F5; an unchanged one is not read again from its file.
+    void theNextSearchShowsEachPictureAsItIsNow() {
+        const QString id = "SCH-W270", file = env->appFolder() + "/IMG/SCH-W270.bmp";
+        // What another PC does: the shared folder's file, or the server's picture table.
+        const auto put = [&](QRgb colour) {
+            QString why;
+            return TestEnv::onServer()
+                       ? PictureTable::put(connection(), id, bmpOf(QColor(colour)), &why)
+                       : FilePictureStore(env->appFolder() + "/IMG").write(id, bmpOf(QColor(colour)), &why);
+        };
+        const auto remove = [&] {
+            QString why;
+            return TestEnv::onServer() ? PictureTable::remove(connection(), id, &why) : QFile::remove(file);
+        };
+        const auto keepOldTime = [&](const QDateTime &old) {
+            QFile f(file);
+            return TestEnv::onServer() ||
+                   (f.open(QIODevice::ReadWrite) && f.setFileTime(old, QFileDevice::FileModificationTime));
+        };
+        QVERIFY(put(qRgb(255, 0, 0)));
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        const PictureCache &cache = list->spList->sheetModel()->pictures();
+        const auto shown = [&] { // the first row's picture as its cell paints it, after any fetch
+            list->spList->viewport()->repaint();
+            QCoreApplication::processEvents();
+            const QImage img = list->spList->model()->index(0, 9).data(SheetModel::PictureRole).value<QImage>();
+            return img.isNull() ? QRgb(0) : img.pixel(0, 0);
+        };
+        list->QueryList();
+        QTRY_COMPARE(shown(), qRgb(255, 0, 0));
+        const struct {
+            const char *change;
+            std::function<bool()> act;
+            QRgb expected; // 0: no picture
+            bool read;     // the file is read again (a file database; a server's are fetched anew)
+        } steps[] = {
+            {"unchanged", [] { return true; }, qRgb(255, 0, 0), false},
+            {"rewritten", [&] { return put(qRgb(0, 0, 255)); }, qRgb(0, 0, 255), true},
+            {"put back with its old time",
+             [&] {
+                 const QDateTime old = QFileInfo(file).lastModified();
+                 return put(qRgb(0, 255, 0)) && keepOldTime(old);
+             },
+             qRgb(0, 255, 0), true},
+            {"deleted", remove, 0, true},
+            {"added", [&] { return put(qRgb(255, 0, 0)); }, qRgb(255, 0, 0), true},
+        };
+        for (const auto &step : steps) {
+            QVERIFY2(step.act(), step.change);
+            const int before = cache.loads();
+            list->QueryList();
+            QTRY_COMPARE_WITH_TIMEOUT(shown(), step.expected, 3000);
+            if (!TestEnv::onServer())
+                QVERIFY2((cache.loads() > before) == step.read, step.change);
+        }
     }
 
     // The grid menu's commands, chosen through a right click, keep the header a row height + 2.

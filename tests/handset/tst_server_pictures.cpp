@@ -19,17 +19,6 @@ using namespace modMDB_Func;
 
 namespace {
 constexpr int kIdCol = 2, kPictureCol = 10;
-
-QByteArray bmpOf(QColor colour) {
-    QImage image(40, 60, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes;
-}
-
 } // namespace
 
 class TestServerPictures : public EnvFixture {
