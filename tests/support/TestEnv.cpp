@@ -48,7 +48,7 @@ bool TestEnv::openFreshDatabase() {
     gDBPath = appFolder() + QStringLiteral("/DBS");
     if (onServer()) {
         QString error;
-        server = TestServer::createPreparedDatabase(&error);
+        server = TestServer::createDatabase(&error);
         if (!server.complete()) {
             qWarning("%s", qPrintable(error));
             return false;

@@ -25,8 +25,7 @@ public:
     QString root() const { return m_dir.path(); }
     // Creates DBS/dbMain.db with the schema and seed rows and opens the shared connection.
     // Where the run's cases go to the private server (TestServer::enabled), it is a fresh
-    // database there instead, its tables and seed rows copied from the ones the program's first
-    // case prepared, stored in the settings as the setup window would.
+    // database there instead, stored in the settings as the setup window would.
     bool openFreshDatabase();
     // Opens the same database again as the shared connection.
     bool reopenDatabase(const QString &password = Schema::kPassword, bool readOnly = false, bool sqlLog = false);

@@ -1,5 +1,4 @@
 #include "TestServer.h"
-#include "Schema.h"
 #include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -21,9 +20,7 @@ ServerConnection maintenance() {
 
 QSqlDatabase addConnection(const ServerConnection &c, const QString &name) { return c.addDatabase(name); }
 
-namespace {
-// A new database on the server, a copy of templateDatabase when one is named.
-ServerConnection create(const QString &templateDatabase, QString *error) {
+ServerConnection createDatabase(QString *error) {
     static std::atomic<int> counter{0};
     ServerConnection c = maintenance();
     if (c.host.isEmpty()) {
@@ -41,9 +38,7 @@ ServerConnection create(const QString &templateDatabase, QString *error) {
         QSqlQuery q(db);
         if (!db.open())
             why = db.lastError().text();
-        else if (!q.exec(templateDatabase.isEmpty()
-                             ? QStringLiteral("CREATE DATABASE %1").arg(name)
-                             : QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(name, templateDatabase)))
+        else if (!q.exec(QStringLiteral("CREATE DATABASE %1").arg(name)))
             why = q.lastError().text();
         db.close();
     }
@@ -55,36 +50,6 @@ ServerConnection create(const QString &templateDatabase, QString *error) {
     }
     c.database = name;
     return c;
-}
-
-bool prepare(const ServerConnection &c, QString *error) {
-    const QString connection = QStringLiteral("test-template");
-    bool ok = false;
-    {
-        QSqlDatabase db = addConnection(c, connection);
-        QString why;
-        ok = db.open() && Schema::prepareServerDatabase(db, Schema::kPassword, &why);
-        if (!ok && error)
-            *error = why.isEmpty() ? db.lastError().text() : why;
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
-    return ok;
-}
-} // namespace
-
-ServerConnection createDatabase(QString *error) { return create({}, error); }
-
-ServerConnection createPreparedDatabase(QString *error) {
-    // Made once and never opened again: a database being copied may have no connection.
-    static QString prepared;
-    if (prepared.isEmpty()) {
-        const ServerConnection first = create({}, error);
-        if (!first.complete() || !prepare(first, error))
-            return {};
-        prepared = first.database;
-    }
-    return create(prepared, error);
 }
 
 } // namespace TestServer

@@ -12,9 +12,6 @@ bool enabled();
 ServerConnection maintenance();
 // A new empty database for one case; an incomplete connection (and *error) on failure.
 ServerConnection createDatabase(QString *error = nullptr);
-// A new database holding the program's tables and seed rows as a first start leaves them: a
-// copy of one the program's first call prepares, cheaper than preparing each case's own.
-ServerConnection createPreparedDatabase(QString *error = nullptr);
 // A connection of the test's own to c, not yet opened: "another program".
 QSqlDatabase addConnection(const ServerConnection &c, const QString &name);
 } // namespace TestServer
