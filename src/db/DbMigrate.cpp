@@ -15,9 +15,6 @@
 namespace DbMigrate {
 
 namespace {
-// Rows per INSERT: few round trips to the server, well under either engine's limit of bound values.
-constexpr int kRowsPerInsert = 200;
-
 bool onServer(const QSqlDatabase &db) { return db.driverName() == QLatin1String("QPSQL"); }
 
 QString quoted(const QSqlDatabase &db, const QString &name) {

@@ -8,6 +8,9 @@
 // Moves a shop's main database between the embedded engine and a database server.
 namespace DbMigrate {
 
+// Rows per INSERT: few round trips to the server, well under either engine's limit of bound values.
+inline constexpr int kRowsPerInsert = 200;
+
 struct TableCheck {
     QString table;
     qint64 rows = 0;

@@ -433,6 +433,7 @@ void fbMobil_Admin::setWatchInterval(int ms) { m_watchTimer->setInterval(ms); }
 void fbMobil_Admin::lookForChanges() {
     if (m_watch && m_watch->changedElsewhere())
         lblChanged->show();
+    Q_EMIT lookedForChanges();
 }
 
 bool fbMobil_Admin::event(QEvent *e) {

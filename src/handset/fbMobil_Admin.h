@@ -50,6 +50,11 @@ public:
     // The list's print object: its last request is what the list last printed.
     const cFpPreview &printJob() const { return *m_print; }
 
+Q_SIGNALS:
+    // The list has looked for other PCs' changes: a look of the watch interval, or the one on
+    // coming forward.
+    void lookedForChanges();
+
 protected:
     void closeEvent(QCloseEvent *e) override;
     void showEvent(QShowEvent *e) override;

@@ -22,6 +22,8 @@ public:
     // The third refusal ended the login: the program ends as a failed start.
     bool lockedOut() const { return m_attempts.refused() >= LoginAttempts::kLimit; }
     static QString hint() { return QStringLiteral("엔터를 치세요"); }
+    // The cost of the password hashes a login derives (LoginPassword::kIterations).
+    void setHashIterations(int iterations) { m_attempts.setHashIterations(iterations); }
 
     void DoLogin();
 

@@ -3,7 +3,7 @@
 #include "modMDB_Func.h"
 
 LoginAttempts::Outcome LoginAttempts::attempt(const QString &id, const QString &password) {
-    if (LoginPassword::check(id, password))
+    if (LoginPassword::check(id, password, m_hashIterations))
         return Outcome::Succeeded;
     return ++m_refused >= kLimit ? Outcome::LastRefused : Outcome::Refused;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "LoginPassword.h"
 #include <QString>
 
 // The login's rule: three refused attempts end the program. An attempt the database could
@@ -10,6 +11,8 @@ public:
 
     Outcome attempt(const QString &id, const QString &password);
     int refused() const { return m_refused; }
+    // The cost of the password hashes the attempts derive (LoginPassword::kIterations).
+    void setHashIterations(int iterations) { m_hashIterations = iterations; }
 
     // Whether the account id (in upper case) has no password yet: the first login is made
     // with an empty one.
@@ -17,4 +20,5 @@ public:
 
 private:
     int m_refused = 0;
+    int m_hashIterations = LoginPassword::kIterations;
 };

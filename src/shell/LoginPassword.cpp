@@ -11,7 +11,6 @@ namespace LoginPassword {
 
 namespace {
 const QString kScheme = QStringLiteral("pbkdf2-sha256");
-constexpr int kIterations = 50000; // about 0.1 s on a shop PC: slow to guess, quick to log in
 constexpr int kSaltBytes = 16;
 constexpr int kKeyBytes = 32;
 
@@ -48,15 +47,15 @@ bool parse(const QString &stored, Parsed *out) {
 }
 } // namespace
 
-QString hash(const QString &password) {
+QString hash(const QString &password, int iterations) {
     if (password.isEmpty())
         return {};
     QByteArray salt(kSaltBytes, Qt::Uninitialized);
     QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()), kSaltBytes / 4);
     return QStringLiteral("%1$%2$%3$%4")
         .arg(kScheme)
-        .arg(kIterations)
-        .arg(QString::fromLatin1(salt.toBase64()), QString::fromLatin1(derive(password, salt, kIterations).toBase64()));
+        .arg(iterations)
+        .arg(QString::fromLatin1(salt.toBase64()), QString::fromLatin1(derive(password, salt, iterations).toBase64()));
 }
 
 bool isHash(const QString &stored) {
@@ -64,17 +63,17 @@ bool isHash(const QString &stored) {
     return parse(stored, &p);
 }
 
-bool matches(const QString &stored, const QString &password) {
+bool matches(const QString &stored, const QString &password, int iterations) {
     Parsed p;
     if (parse(stored, &p))
         return sameBytes(derive(password, p.salt, p.iterations), p.key);
     // Empty and clear-text accounts cost a hash too, and compare without an early exit.
     static const QByteArray dummySalt = QByteArrayLiteral("mobileshop-login");
-    derive(password, dummySalt, kIterations);
+    derive(password, dummySalt, iterations);
     return sameBytes(stored.toUtf8(), password.toUtf8());
 }
 
-bool check(const QString &id, const QString &password) {
+bool check(const QString &id, const QString &password, int iterations) {
     // The ID is the key without regard to case, so at most one account answers. An account
     // set inactive (staff who left) answers like an unknown one.
     const BoundSql where(QStringLiteral(" WHERE UPPER(loginid) = ? AND code = 1"), {id.toUpper()});
@@ -85,9 +84,9 @@ bool check(const QString &id, const QString &password) {
     const QString stored =
         known ? GetValue(withWhere(QStringLiteral("SELECT loginpwd FROM local_user"))).toString() : QString();
     // An unknown ID is compared too, so that it takes as long as a known one.
-    const bool ok = matches(stored, password) && known;
+    const bool ok = matches(stored, password, iterations) && known;
     if (ok && !stored.isEmpty() && !isHash(stored))
-        ExecuteSQL(withWhere(QStringLiteral("UPDATE local_user SET loginpwd = ?"), {hash(password)}), true);
+        ExecuteSQL(withWhere(QStringLiteral("UPDATE local_user SET loginpwd = ?"), {hash(password, iterations)}), true);
     return ok;
 }
 

@@ -187,11 +187,19 @@ private Q_SLOTS:
         if (!TestEnv::onServer())
             QSKIP("a file database has no connection to lose");
         const int pid = GetValue("SELECT pg_backend_pid()").toInt();
-        QVERIFY(otherPcInBackground("BEGIN; SELECT pg_advisory_xact_lock(4946726); SELECT pg_sleep(3); COMMIT;"));
+        QVERIFY(otherPcInBackground("BEGIN; SELECT pg_advisory_xact_lock(4946726); SELECT pg_sleep(30); COMMIT;"));
         QVERIFY(QTest::qWaitFor([&] {
             return GetValue("SELECT COUNT(*) FROM pg_locks WHERE locktype = 'advisory' AND granted").toInt() > 0;
         }));
-        QVERIFY(otherPcInBackground(QStringLiteral("SELECT pg_sleep(0.5); SELECT pg_terminate_backend(%1);").arg(pid)));
+        // Once this PC's save waits for the lock (20 s at the most), its connection is dropped;
+        // then the lock's holder, so that the next save need not wait out its sleep.
+        QVERIFY(otherPcInBackground(
+            QStringLiteral("DO $$ BEGIN FOR i IN 1..2000 LOOP EXIT WHEN EXISTS (SELECT 1 FROM pg_locks WHERE pid = %1"
+                           " AND NOT granted); PERFORM pg_sleep(0.01); END LOOP; END $$;"
+                           " SELECT pg_terminate_backend(%1);"
+                           " SELECT pg_terminate_backend(pid) FROM pg_locks WHERE locktype = 'advisory' AND granted"
+                           " AND objid = 4946726;")
+                .arg(pid)));
         bool first = true, second = false;
         onNextModalOf<fbMobil_Save>(list.get(), [&](fbMobil_Save *e) {
             e->htField[1]->setText("LOST-1");

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QSqlQuery>
 
 // The list open in the main window on this PC while "PC 1", a connection of its own to the
@@ -38,8 +39,8 @@ class TestHandsetFollow : public EnvFixture {
     QSqlDatabase pc1;
     const QString kNotice = QStringLiteral("다른 PC에서 자료가 바뀌었습니다 – F5");
     static constexpr int kWithinMs = 5000;
-    static constexpr int kLookMs = 200;      // the list looks every 2 s; here more often
-    static constexpr int kPastALookMs = 600; // two looks and a margin
+    static constexpr int kLookMs = 20;       // the list looks every 2 s; here more often
+    static constexpr int kPastALookMs = 200; // ten looks, had the list looked
 
     bool noticeShown() const { return !list->lblChanged->isHidden() && list->lblChanged->text() == kNotice; }
     bool onPc1(const QString &sql) {
@@ -56,6 +57,11 @@ class TestHandsetFollow : public EnvFixture {
     }
     bool watchListening() {
         return !TestEnv::onServer() || QTest::qWaitFor([&] { return watchConnected(" AND query LIKE 'LISTEN%'"); });
+    }
+    // Two more looks went by: what they were to notice would show now.
+    bool lookedTwice() {
+        QSignalSpy looks(list.data(), &fbMobil_Admin::lookedForChanges);
+        return QTest::qWaitFor([&] { return looks.count() >= 2; }, kWithinMs);
     }
     void pressF5() {
         list->spList->setFocus();
@@ -84,7 +90,7 @@ private Q_SLOTS:
         QCOMPARE(list->spList->maxRows(), rows);
         const int model = HandsetColumns::gridColumn("model");
         QCOMPARE(list->spList->text(model, 4) == "PC1-MODEL", sql.startsWith("UPDATE")); // code 5 is row 4
-        QTest::qWait(kPastALookMs); // the search caught up: no second notice for the same change
+        QVERIFY(lookedTwice()); // the search caught up: no second notice for the same change
         QVERIFY(!noticeShown());
     }
 
@@ -103,15 +109,17 @@ private Q_SLOTS:
         env->prompter.answerYes();
         list->RecDelete();
         QCOMPARE(list->spList->maxRows(), 40);
-        QTest::qWait(kPastALookMs);
+        QVERIFY(lookedTwice());
         QVERIFY(!noticeShown());
 
         QWidget other;
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
+        QSignalSpy looks(list.data(), &fbMobil_Admin::lookedForChanges);
         QVERIFY(onPc1("DELETE FROM t_mobile WHERE code = 11"));
         QTest::qWait(kPastALookMs);
+        QCOMPARE(looks.count(), 0);
         QVERIFY(!noticeShown());
         main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(main.get()));
@@ -129,7 +137,7 @@ private Q_SLOTS:
         } else {
             QVERIFY(env->reopenDatabase());
         }
-        QTest::qWait(kPastALookMs);
+        QVERIFY(lookedTwice());
         QVERIFY(!noticeShown());
         QVERIFY(watchListening());
         QVERIFY(onPc1("DELETE FROM t_mobile WHERE code = 9"));
