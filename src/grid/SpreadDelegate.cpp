@@ -144,10 +144,7 @@ bool SpreadDelegate::paintPlainText(QPainter *painter, const QStyleOptionViewIte
     const QVariant ownFont = index.data(Qt::FontRole);
     const QFont font = ownFont.isValid() ? qvariant_cast<QFont>(ownFont).resolve(option.font) : option.font;
     const QFontMetrics metrics = ownFont.isValid() ? QFontMetrics(font) : option.fontMetrics;
-    const QWidget *w = option.widget;
-    const int margin =
-        (w ? w->style() : QApplication::style())->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
-    const QRect r = option.rect.adjusted(margin, 0, -margin, 0);
+    const QRect r = textRect(option);
     if (text.contains(QLatin1Char('\n')) ||
         ((option.features & QStyleOptionViewItem::WrapText) && r.height() >= 2 * metrics.lineSpacing()))
         return false;
@@ -195,6 +192,14 @@ bool SpreadDelegate::paintPlainText(QPainter *painter, const QStyleOptionViewIte
     return true;
 }
 
+// The cell less the style's text margin on either side, where both paint paths put the text.
+QRect SpreadDelegate::textRect(const QStyleOptionViewItem &option) {
+    const QWidget *w = option.widget;
+    const int margin =
+        (w ? w->style() : QApplication::style())->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
+    return option.rect.adjusted(margin, 0, -margin, 0);
+}
+
 QPalette::ColorGroup SpreadDelegate::colorGroup(const QStyleOptionViewItem &option) {
     return !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
            : (option.state & QStyle::State_Active) ? QPalette::Normal
@@ -210,8 +215,7 @@ void SpreadDelegate::paintText(QPainter *painter, const QStyleOptionViewItem &op
     initStyleOption(&opt, index);
     const QWidget *w = opt.widget;
     QStyle *style = w ? w->style() : QApplication::style();
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
-    const QRect r = opt.rect.adjusted(margin, 0, -margin, 0);
+    const QRect r = textRect(opt);
     // Several lines, wrapped or broken, are the style's to lay out.
     const bool wraps = (opt.features & QStyleOptionViewItem::WrapText) &&
                        r.height() >= 2 * opt.fontMetrics.lineSpacing() &&

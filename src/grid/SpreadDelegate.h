@@ -34,4 +34,5 @@ private:
     void paintText(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
     bool paintPlainText(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
     static QPalette::ColorGroup colorGroup(const QStyleOptionViewItem &option);
+    static QRect textRect(const QStyleOptionViewItem &option);
 };
