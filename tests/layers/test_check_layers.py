@@ -12,25 +12,46 @@ CHECK = ROOT / "scripts" / "check-layers"
 
 
 class CheckLayers(unittest.TestCase):
-    def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
-        self.root = pathlib.Path(self.tmp.name)
+    # One copy of the tree for all cases; each case puts back what it changed.
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.TemporaryDirectory()
+        cls.root = pathlib.Path(cls.tmp.name)
         for d in ("src", "tools", "docs"):
-            shutil.copytree(ROOT / d, self.root / d, ignore=shutil.ignore_patterns("*.png"))
+            shutil.copytree(ROOT / d, cls.root / d, ignore=shutil.ignore_patterns("*.png"))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def setUp(self):
+        self.changed = {}  # path: its text before the case, None when the case made it
 
     def tearDown(self):
-        self.tmp.cleanup()
+        for path, text in self.changed.items():
+            if text is not None:
+                path.write_text(text, encoding="utf-8")
+            elif path.is_dir():
+                shutil.rmtree(path)
+            else:
+                path.unlink()
+        self.changed = {}
+
+    def change(self, path):
+        if path not in self.changed:
+            self.changed[path] = path.read_text(encoding="utf-8") if path.exists() else None
+        return path
 
     def run_check(self):
         r = subprocess.run([sys.executable, str(CHECK), str(self.root)], capture_output=True, text=True)
         return r.returncode, r.stdout
 
     def add_include(self, file, header):
-        path = self.root / file
+        path = self.change(self.root / file)
         path.write_text(f'#include "{header}"\n' + path.read_text(encoding="utf-8"), encoding="utf-8")
 
     def add_to_picture(self, line):
-        doc = self.root / "docs" / "ARCHITECTURE.md"
+        doc = self.change(self.root / "docs" / "ARCHITECTURE.md")
         text = doc.read_text(encoding="utf-8")
         doc.write_text(text.replace("```layers\n", "```layers\n" + line + "\n", 1), encoding="utf-8")
 
@@ -86,13 +107,13 @@ class CheckLayers(unittest.TestCase):
                     self.assertIn(expected, out)
 
     def test_folder_outside_the_picture_fails(self):
-        (self.root / "src" / "charts").mkdir()
+        self.change(self.root / "src" / "charts").mkdir()
         code, out = self.run_check()
         self.assertEqual(code, 1)
         self.assertIn("charts/ is in no layer", out)
 
     def test_header_name_in_two_folders_fails(self):
-        shutil.copy(self.root / "src" / "base" / "Settings.h", self.root / "src" / "grid" / "Settings.h")
+        shutil.copy(self.root / "src" / "base" / "Settings.h", self.change(self.root / "src" / "grid" / "Settings.h"))
         code, out = self.run_check()
         self.assertEqual(code, 1)
         self.assertIn("Settings.h is in both", out)

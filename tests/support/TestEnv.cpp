@@ -30,6 +30,8 @@ TestEnv::~TestEnv() {
     else
         qputenv("MOBILESHOP_TOOLS_DIR", m_toolsDir);
     modMDB_Func::DBTerminate();
+    if (server.complete())
+        TestServer::giveBack(server);
     Prompter::install(nullptr);
     Shell::install(nullptr);
     Clock::install(nullptr);
