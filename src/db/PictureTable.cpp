@@ -1,5 +1,8 @@
 #include "PictureTable.h"
+#include "DbBackend.h"
+#include "ErrorBox.h"
 #include "PictureNames.h"
+#include "Recordset.h"
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -35,6 +38,21 @@ bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *
     for (const QVariant &v : values)
         q.addBindValue(v);
     return q.exec() || failed(q, error);
+}
+
+// A statement carrying a picture: through the engine's own library, which sends the bytes as
+// they are; Qt's driver would send them as hexadecimal text, twice their size, for the server
+// to parse back.
+bool write(const QSqlDatabase &db, const QString &sql, const QVariantList &values, QString *error) {
+    try {
+        Recordset none;
+        if (DbBackend::of(db).snapshot(db, sql, none, values))
+            return true;
+    } catch (const AppError &e) {
+        return fail(error, e.description.trimmed());
+    }
+    QSqlQuery q(db);
+    return run(q, sql, values, error);
 }
 
 QByteArray pictureDigest(const QString &id, const QByteArray &bytes) {
@@ -102,12 +120,11 @@ int exists(const QSqlDatabase &db, const QString &id, QString *error) {
 }
 
 bool put(const QSqlDatabase &db, const QString &id, const QByteArray &bytes, QString *error) {
-    QSqlQuery q(db);
-    return run(q,
-               QStringLiteral("INSERT INTO t_mobile_picture (mid, bytes, hash, changed) VALUES (?, ?, ?, "
-                              "clock_timestamp())") +
-                   QLatin1String(kUpsert),
-               {id, bytes, QString::fromLatin1(hashOf(bytes))}, error);
+    return write(db,
+                 QStringLiteral("INSERT INTO t_mobile_picture (mid, bytes, hash, changed) VALUES (?, ?, ?, "
+                                "clock_timestamp())") +
+                     QLatin1String(kUpsert),
+                 {id, bytes, QString::fromLatin1(hashOf(bytes))}, error);
 }
 
 bool remove(const QSqlDatabase &db, const QString &id, QString *error) {
@@ -163,7 +180,6 @@ Digest digestOfFolder(const QString &folder) {
 
 bool fromFolder(const QSqlDatabase &db, const QString &folder, QString *error) {
     bool ok = true;
-    QSqlQuery q(db);
     eachPictureFile(folder, [&](const QString &id, const QString &file) {
         if (!ok)
             return;
@@ -174,8 +190,8 @@ bool fromFolder(const QSqlDatabase &db, const QString &folder, QString *error) {
             return;
         }
         // No upsert: two files of one ID (letters differing in case) are refused, not one lost.
-        ok = run(q, QStringLiteral("INSERT INTO t_mobile_picture (mid, bytes, hash) VALUES (?, ?, ?)"),
-                 {id, bytes, QString::fromLatin1(hashOf(bytes))}, error);
+        ok = write(db, QStringLiteral("INSERT INTO t_mobile_picture (mid, bytes, hash) VALUES (?, ?, ?)"),
+                   {id, bytes, QString::fromLatin1(hashOf(bytes))}, error);
         if (!ok && error)
             *error = QStringLiteral("'%1': %2").arg(QDir::toNativeSeparators(file), *error);
     });
