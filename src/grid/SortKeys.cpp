@@ -1,4 +1,5 @@
 #include "SortKeys.h"
+#include "PodBuffer.h"
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -35,7 +36,7 @@ std::optional<double> numberOf(QStringView s) {
 
 // A result's UTF-8 folded straight into keys, with the first unit that is not a blank; false
 // (keys as they were) for what is not plain UTF-8 of the basic plane, which takes the long way.
-bool foldUtf8Into(std::vector<char16_t> &keys, const char *text, size_t n, char16_t *first) {
+bool foldUtf8Into(PodBuffer<char16_t> &keys, const char *text, size_t n, char16_t *first) {
     const size_t start = keys.size();
     *first = 0;
     for (size_t i = 0; i < n;) {
@@ -67,7 +68,7 @@ bool foldUtf8Into(std::vector<char16_t> &keys, const char *text, size_t n, char1
 
 // Unit by unit as the case-insensitive comparison folds them: a low surrogate with the code
 // point it completes, every other unit on its own.
-void foldInto(std::vector<char16_t> &keys, QStringView s) {
+void foldInto(PodBuffer<char16_t> &keys, QStringView s) {
     char16_t prev = 0;
     for (const QChar qc : s) {
         const char16_t c = qc.unicode();
@@ -91,9 +92,10 @@ struct NumberEntry {
 
 std::vector<int> SortKeys::order(const TextColumn &texts, int n, bool ascending) {
     std::vector<NumberEntry> numbers;
-    std::vector<TextEntry> words;
+    // A million rows' keys: pages of their own, not the heap's (PodBuffer).
+    PodBuffer<TextEntry> words;
     std::vector<int> empty;
-    std::vector<char16_t> keys;
+    PodBuffer<char16_t> keys;
     words.reserve(size_t(n));
     keys.reserve(size_t(n) * 12);
     QString scratch;
