@@ -69,12 +69,14 @@ void Recordset::beginFill(QStringList fields) {
     m_cols.resize(size_t(m_fields.size()));
     // Nothing remembered yet: a null (Special) place matches no text.
     m_recent.assign(m_cols.size(), std::vector<CellRef>(size_t(1) << kRecentBits, CellRef::at(CellRef::Special, 0, 0)));
+    m_trial.assign(m_cols.size(), Trial());
     m_fillField = 0;
 }
 
 void Recordset::addUtf8(const char *text, int bytes) {
     const auto n = size_t(bytes);
-    if (n == 0 || n > size_t(kRecentLongest)) {
+    Trial &trial = m_trial[m_fillField];
+    if (n == 0 || n > size_t(kRecentLongest) || trial.off) {
         add(CellText::append(*m_bytes, CellRef::Pooled, text, n));
         return;
     }
@@ -88,9 +90,12 @@ void Recordset::addUtf8(const char *text, int bytes) {
     CellRef &recent = m_recent[m_fillField][size_t(h >> (64 - kRecentBits))];
     if (recent.length == n && recent.kind() == CellRef::Pooled &&
         std::memcmp(m_bytes->data() + recent.offset(), text, n) == 0) {
+        ++trial.found;
         add(recent);
         return;
     }
+    if (++trial.missed == kTrialMisses)
+        trial.off = trial.found < kTrialMisses / 8;
     recent = CellText::append(*m_bytes, CellRef::Pooled, text, n);
     add(recent);
 }
@@ -110,6 +115,7 @@ void Recordset::addOther(const QVariant &v) {
 void Recordset::finishFill() {
     m_rows = m_cols.empty() ? 0 : int(m_cols.back().size());
     m_recent = {};
+    m_trial = {};
     for (PodBuffer<CellRef> &c : m_cols)
         c.shrinkToFit();
     m_bytes->shrinkToFit();
@@ -146,6 +152,7 @@ void Recordset::close() {
     m_fields.clear();
     m_cols.clear();
     m_recent = {};
+    m_trial = {};
     // A grid may still show the old texts: it keeps that pool, this snapshot starts a new one.
     m_bytes = std::make_shared<BytePool>();
     m_others = {};

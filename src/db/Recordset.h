@@ -83,6 +83,14 @@ private:
     QStringList m_fields;
     std::vector<PodBuffer<CellRef>> m_cols;
     std::vector<std::vector<CellRef>> m_recent; // per field, 1 << kRecentBits places
+    // A field whose texts hardly ever repeat (codes, IDs, model names) stops looking once
+    // kTrialMisses of its texts were not found: per field, the texts not found and found.
+    static constexpr int kTrialMisses = 4096;
+    struct Trial {
+        int missed = 0, found = 0;
+        bool off = false;
+    };
+    std::vector<Trial> m_trial;
     size_t m_fillField = 0;
     std::shared_ptr<BytePool> m_bytes = std::make_shared<BytePool>();
     std::vector<QVariant> m_others;
