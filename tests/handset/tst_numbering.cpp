@@ -139,6 +139,10 @@ private Q_SLOTS:
         DBTerminate();
         QProcess victim;
         victim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // Killed, it cannot remove its temporary folder: it makes it inside this case's.
+        QProcessEnvironment inCase = QProcessEnvironment::systemEnvironment();
+        inCase.insert("TMPDIR", env->root());
+        victim.setProcessEnvironment(inCase);
         victim.start(QCoreApplication::applicationFilePath(), {"--worker", database(), "0", "victim"});
         QTRY_VERIFY_WITH_TIMEOUT(victim.canReadLine() || victim.state() == QProcess::NotRunning, 20000);
         QCOMPARE(victim.readLine(), QByteArray("inserted\n"));
