@@ -5,6 +5,9 @@
 #include <optional>
 
 namespace {
+// Back to n units, keeping the room reserved (a PodBuffer resized to 0 gives its memory back).
+void truncate(PodBuffer<char16_t> &keys, size_t n) { keys.erase(n, keys.size() - n); }
+
 char16_t foldUnit(char16_t c) {
     if (c < 0x80)
         return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
@@ -52,11 +55,11 @@ bool foldUtf8Into(PodBuffer<char16_t> &keys, const char *text, size_t n, char16_
             cp = char32_t(b & 0x0F) << 12 | char32_t(text[i + 1] & 0x3F) << 6 | char32_t(text[i + 2] & 0x3F);
             i += 3;
             if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) {
-                keys.resize(start);
+                truncate(keys, start);
                 return false;
             }
         } else {
-            keys.resize(start);
+            truncate(keys, start);
             return false;
         }
         if (!*first && !QChar::isSpace(cp))
@@ -106,7 +109,7 @@ std::vector<int> SortKeys::order(const TextColumn &texts, int n, bool ascending)
         char16_t first = 0;
         // Most of a result's texts are not numbers: folded from where they are, no decoding.
         if (!texts.utf8(row, &utf8, &bytes) || !foldUtf8Into(keys, utf8, bytes, &first) || startsNumber(first)) {
-            keys.resize(offset);
+            truncate(keys, offset);
             const QStringView s = texts.view(row, scratch);
             if (s.isEmpty()) {
                 empty.push_back(row);
