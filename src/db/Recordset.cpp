@@ -50,6 +50,8 @@ PodBuffer<CellRef> Recordset::takeTexts(int field) {
         cells.resize(size_t(m_rows));
         return cells;
     }
+    if (!m_special[size_t(field)])
+        return cells;
     for (CellRef &r : cells) {
         if (r.kind() != CellRef::Special)
             continue;
@@ -70,34 +72,88 @@ void Recordset::beginFill(QStringList fields) {
     // Nothing remembered yet: a null (Special) place matches no text.
     m_recent.assign(m_cols.size(), std::vector<CellRef>(size_t(1) << kRecentBits, CellRef::at(CellRef::Special, 0, 0)));
     m_trial.assign(m_cols.size(), Trial());
+    m_special.assign(m_cols.size(), false);
     m_fillField = 0;
+}
+
+namespace {
+// Short texts only: the first and last eight bytes and the length. Texts that differ only
+// in between land on one place and merely miss each other.
+quint64 shortTextHash(const char *text, size_t n) {
+    quint64 a = 0, b = 0;
+    if (n >= 8) {
+        std::memcpy(&a, text, 8);
+        std::memcpy(&b, text + n - 8, 8);
+    } else if (n >= 4) {
+        quint32 x = 0, y = 0;
+        std::memcpy(&x, text, 4);
+        std::memcpy(&y, text + n - 4, 4);
+        a = x;
+        b = y;
+    } else {
+        a = quint64(quint8(text[0])) | quint64(quint8(text[n / 2])) << 8 | quint64(quint8(text[n - 1])) << 16;
+    }
+    quint64 h = (a ^ 0x9e3779b97f4a7c15ull * n) * 0xbf58476d1ce4e5b9ull;
+    h ^= (b + (h >> 31)) * 0x94d049bb133111ebull;
+    return h ^ (h >> 29);
+}
+
+// Equal short texts (at most 24 bytes), in a few loads instead of a call.
+bool sameShortText(const char *a, const char *b, size_t n) {
+    const auto load8 = [](const char *p) {
+        quint64 v;
+        std::memcpy(&v, p, 8);
+        return v;
+    };
+    if (n >= 8)
+        return load8(a) == load8(b) && load8(a + n - 8) == load8(b + n - 8) &&
+               (n <= 16 || load8(a + 8) == load8(b + 8));
+    if (n >= 4) {
+        quint32 x, y, z, w;
+        std::memcpy(&x, a, 4);
+        std::memcpy(&y, b, 4);
+        std::memcpy(&z, a + n - 4, 4);
+        std::memcpy(&w, b + n - 4, 4);
+        return x == y && z == w;
+    }
+    return a[0] == b[0] && a[n / 2] == b[n / 2] && a[n - 1] == b[n - 1];
+}
+} // namespace
+
+CellRef Recordset::addPooled(const char *text, size_t n) {
+    if (n >= CellRef::kLong) {
+        const CellRef cell = CellText::append(*m_bytes, CellRef::Pooled, text, n);
+        add(cell);
+        return cell;
+    }
+    const size_t start = m_bytes->size();
+    if (start + n >= CellRef::kOffsetLimit)
+        throw std::length_error("more text than one result can hold");
+    m_bytes->append(text, n);
+    CellRef &cell = m_cols[m_fillField].emplace();
+    cell.word = uint32_t(start); // Pooled is kind 0
+    cell.length = uint16_t(n);
+    nextField();
+    return CellRef{uint32_t(start), uint16_t(n)};
 }
 
 void Recordset::addUtf8(const char *text, int bytes) {
     const auto n = size_t(bytes);
     Trial &trial = m_trial[m_fillField];
     if (n == 0 || n > size_t(kRecentLongest) || trial.off) {
-        add(CellText::append(*m_bytes, CellRef::Pooled, text, n));
+        addPooled(text, n);
         return;
     }
-    quint64 h = 0xcbf29ce484222325ull ^ n;
-    for (size_t i = 0; i < n; i += 8) {
-        quint64 word = 0;
-        std::memcpy(&word, text + i, std::min<size_t>(8, n - i));
-        h = (h ^ word) * 0x100000001b3ull;
-        h ^= h >> 29;
-    }
-    CellRef &recent = m_recent[m_fillField][size_t(h >> (64 - kRecentBits))];
+    CellRef &recent = m_recent[m_fillField][size_t(shortTextHash(text, n) >> (64 - kRecentBits))];
     if (recent.length == n && recent.kind() == CellRef::Pooled &&
-        std::memcmp(m_bytes->data() + recent.offset(), text, n) == 0) {
+        sameShortText(m_bytes->data() + recent.offset(), text, n)) {
         ++trial.found;
         add(recent);
         return;
     }
     if (++trial.missed == kTrialMisses)
         trial.off = trial.found < kTrialMisses / 8;
-    recent = CellText::append(*m_bytes, CellRef::Pooled, text, n);
-    add(recent);
+    recent = addPooled(text, n);
 }
 
 void Recordset::addText(QStringView text) {
@@ -109,7 +165,7 @@ void Recordset::addOther(const QVariant &v) {
     m_others.push_back(v);
     if (m_others.size() >= CellRef::kOffsetLimit)
         throw std::length_error("query result holds too many values");
-    add(CellRef::at(CellRef::Special, uint32_t(m_others.size()), 0));
+    addSpecial(uint32_t(m_others.size()));
 }
 
 void Recordset::finishFill() {
@@ -151,6 +207,7 @@ void Recordset::load(QSqlQuery &query) {
 void Recordset::close() {
     m_fields.clear();
     m_cols.clear();
+    m_special.clear();
     m_recent = {};
     m_trial = {};
     // A grid may still show the old texts: it keeps that pool, this snapshot starts a new one.

@@ -52,7 +52,7 @@ public:
     // Filling, for readers that fetch rows themselves: begin, then one add per cell in
     // row order, then finish.
     void beginFill(QStringList fields);
-    void addNull() { add(CellRef::at(CellRef::Special, 0, 0)); }
+    void addNull() { addSpecial(0); }
     void addInt(qint64 v) {
         if (CellRef::holds(v))
             add(CellRef::number(v));
@@ -69,10 +69,20 @@ public:
 private:
     void add(CellRef cell) {
         m_cols[m_fillField].push_back(cell);
+        nextField();
+    }
+    void nextField() {
         if (++m_fillField == m_cols.size())
             m_fillField = 0;
     }
-    // A value no cell holds in place: its index + 1 in m_others.
+    // The text appended to the pool as the current field's cell.
+    CellRef addPooled(const char *text, size_t n);
+    // A null (0) or a value no cell holds in place (its index + 1 in m_others); the field
+    // remembers having one, so that handing it over need not look at every cell.
+    void addSpecial(uint32_t other) {
+        m_special[m_fillField] = true;
+        add(CellRef::at(CellRef::Special, other, 0));
+    }
     void addOther(const QVariant &v);
     // Makers, years, opening types repeat on every other row: each field remembers where its
     // recent short texts are, by hash, so that they are kept once.
@@ -91,6 +101,7 @@ private:
         bool off = false;
     };
     std::vector<Trial> m_trial;
+    std::vector<char> m_special; // per field: holds a null or another value
     size_t m_fillField = 0;
     std::shared_ptr<BytePool> m_bytes = std::make_shared<BytePool>();
     std::vector<QVariant> m_others;

@@ -1,4 +1,5 @@
 #include "SheetModel.h"
+#include "PageRecycler.h"
 #include <QTimer>
 #include <QUrl>
 
@@ -139,6 +140,8 @@ Qt::ItemFlags SheetModel::flags(const QModelIndex &index) const {
 void SheetModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= m_store.maxCols())
         return;
+    // Every column moves into new cells: each takes the pages the one before it left.
+    PageRecycler pages;
     const std::vector<int> newOrder = m_store.sortOrder(column + 1, order == Qt::AscendingOrder);
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newRowOf(static_cast<size_t>(m_store.maxRows()));

@@ -23,8 +23,10 @@ QString TextColumn::text(int row) const {
 }
 
 void TextColumn::resize(int rows) {
-    for (size_t i = size_t(rows); i < m_refs.size(); ++i)
-        drop(m_refs[i]);
+    // Only own texts leave garbage, and an emptied column drops its whole pool anyway.
+    if (rows > 0 && !m_pool.empty())
+        for (size_t i = size_t(rows); i < m_refs.size(); ++i)
+            drop(m_refs[i]);
     m_refs.resize(size_t(rows));
     compactIfWasteful();
     dropSharedIfUnused();
@@ -102,9 +104,12 @@ void TextColumn::erase(int row, int count) {
 
 void TextColumn::permute(const std::vector<int> &newOrder) {
     PodBuffer<CellRef> refs;
-    refs.resize(m_refs.size());
-    for (size_t i = 0; i < newOrder.size(); ++i)
+    refs.reserve(m_refs.size()); // not zeroed: every row is set
+    refs.grow(m_refs.size());
+    const size_t moved = std::min(newOrder.size(), m_refs.size());
+    for (size_t i = 0; i < moved; ++i)
         refs[i] = m_refs[size_t(newOrder[i])];
+    std::fill(refs.begin() + moved, refs.end(), CellRef{});
     m_refs.swap(refs);
 }
 

@@ -9,6 +9,7 @@
 #include "HandsetSql.h"
 #include "HandsetToolbar.h"
 #include "Messages.h"
+#include "PageRecycler.h"
 #include "Spread.h"
 #include "VbUnits.h"
 #include "WindowFit.h"
@@ -208,6 +209,8 @@ void fbMobil_Admin::QueryList() {
     if (m_watch)
         m_watch->catchUp(); // what this search reads is no news
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The old list's pages take the new one's rows instead of going back and faulting in anew.
+    PageRecycler pages;
     spList->setRedraw(false);
     spList->setMaxRows(0);
     std::array<QString, 8> search;

@@ -1,4 +1,5 @@
 #pragma once
+#include "PageRecycler.h"
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -72,8 +73,8 @@ public:
             return;
         }
         if (!m_data) {
-            // Fresh pages and calloc's large blocks are zero already.
-            reallocate(n);
+            // Fresh pages and calloc's large blocks are zero already; recycled ones are not.
+            reallocate(n, false);
             if (!m_mapped)
                 std::memset(static_cast<void *>(m_data), 0, n * sizeof(T));
             m_size = n;
@@ -94,6 +95,11 @@ public:
     void push_back(const T &v) {
         grow(1);
         m_data[m_size - 1] = v;
+    }
+    // One more value, to be set in place.
+    T &emplace() {
+        grow(1);
+        return m_data[m_size - 1];
     }
     void append(const T *v, size_t n) {
         if (n == 0)
@@ -123,11 +129,22 @@ public:
 private:
 #ifdef __linux__
     static constexpr size_t kMapFrom = size_t(1) << 20;
+    static constexpr size_t kRecycleFrom = size_t(64) << 10;
     static constexpr size_t kHugeFrom = size_t(2) << 20;
     static size_t mapped(size_t n) { return (n * sizeof(T) + 4095) & ~size_t(4095); }
-    void reallocate(size_t n) {
+    void reallocate(size_t n, bool recycled = true) {
         void *p = nullptr;
-        if (n * sizeof(T) < kMapFrom) {
+        // Taken early, before the heap holds a copy of the start beside the recycled pages.
+        if (const PageRecycler::Pages reused =
+                recycled && n > m_capacity && n * sizeof(T) >= kRecycleFrom ? reusedPages(n) : PageRecycler::Pages{};
+            reused.data) {
+            if (m_size)
+                std::memcpy(reused.data, static_cast<void *>(m_data), m_size * sizeof(T));
+            release();
+            p = reused.data;
+            m_mapped = true;
+            n = reused.bytes / sizeof(T); // the pages may hold more than asked for
+        } else if (n * sizeof(T) < kMapFrom) {
             if (m_mapped) {
                 p = std::malloc(n * sizeof(T));
                 if (p)
@@ -138,7 +155,7 @@ private:
             if (!p)
                 throw std::bad_alloc();
             if (m_mapped)
-                munmap(static_cast<void *>(m_data), mapped(m_capacity));
+                unmap(m_data, m_capacity);
             m_mapped = false;
         } else {
             if (m_mapped) {
@@ -161,14 +178,35 @@ private:
         m_data = static_cast<T *>(p);
         m_capacity = n;
     }
+    // Pages another buffer of this kind freed, more than this one has, made room for n
+    // values; none when there are none.
+    PageRecycler::Pages reusedPages(size_t n) const {
+        PageRecycler::Pages kept =
+            PageRecycler::take(sizeof(T), m_mapped ? mapped(m_capacity) : m_capacity * sizeof(T));
+        if (kept.data && kept.bytes < mapped(n)) {
+            void *p = mremap(kept.data, kept.bytes, mapped(n), MREMAP_MAYMOVE);
+            if (p == MAP_FAILED) {
+                munmap(kept.data, kept.bytes);
+                return {};
+            }
+            kept = {p, mapped(n)};
+            if (kept.bytes >= kHugeFrom)
+                madvise(p, kept.bytes, MADV_HUGEPAGE);
+        }
+        return kept;
+    }
+    static void unmap(T *data, size_t capacity) {
+        if (!PageRecycler::keep({data, mapped(capacity)}, sizeof(T)))
+            munmap(static_cast<void *>(data), mapped(capacity));
+    }
     void release() {
         if (m_mapped)
-            munmap(static_cast<void *>(m_data), mapped(m_capacity));
+            unmap(m_data, m_capacity);
         else
             std::free(m_data);
     }
 #else
-    void reallocate(size_t n) {
+    void reallocate(size_t n, bool = true) {
         void *p = std::realloc(static_cast<void *>(m_data), n * sizeof(T));
         if (!p)
             throw std::bad_alloc();

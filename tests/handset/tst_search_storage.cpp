@@ -2,6 +2,7 @@
 // The list shows the search result's texts where the result keeps them: what that storage
 // must get right for the texts every other part of the grid reads.
 #include "HandsetFixture.h"
+#include "PageRecycler.h"
 #include "Recordset.h"
 #include "SheetSearch.h"
 #include "Spread.h"
@@ -9,6 +10,8 @@
 #include "fbMobil_Admin.h"
 #include <QLineEdit>
 #include <QTest>
+#include <cstring>
+#include <sys/mman.h>
 
 namespace {
 const QString kLong = QString(10000, QChar(u'가'));
@@ -103,6 +106,69 @@ private Q_SLOTS:
         QCOMPARE(copy[0].offset, 298997u);
         b.resize(0);
         QVERIFY(b.empty());
+    }
+
+    // A search refills the pages the last result had: it gets its own values or zeros, never
+    // the old bytes, and pages nobody took go back when it ends.
+    void aSearchRefillsTheLastResultsPages() {
+        constexpr uint32_t n = 1 << 20; // 6 MB of cells
+        const CellRef dirty = CellRef::at(CellRef::Own, 77, 7);
+        const auto mapped = [](const void *p) {
+            unsigned char v = 0;
+            return mincore(const_cast<void *>(p), 4096, &v) == 0;
+        };
+        const void *places[2] = {};
+        {
+            PodBuffer<CellRef> old[2];
+            for (int i = 0; i < 2; ++i) {
+                old[i].resize(n);
+                std::fill(old[i].begin(), old[i].end(), dirty);
+                places[i] = old[i].data();
+            }
+            PageRecycler pages;
+            old[0].clear();
+            old[1].clear();
+            PodBuffer<CellRef> refilled, zeroed;
+            for (uint32_t i = 0; i < n; ++i)
+                refilled.push_back(CellRef::at(CellRef::Pooled, i, 1));
+            QVERIFY(refilled.data() == places[0] || refilled.data() == places[1]);
+            zeroed.resize(n);
+            for (uint32_t i = 0; i < n; ++i)
+                if (refilled[i].offset() != i || zeroed[i].word != 0 || zeroed[i].length != 0)
+                    QFAIL(qPrintable(QString("row %1").arg(i)));
+        }
+        QVERIFY(!mapped(places[0]) && !mapped(places[1]));
+    }
+
+    // Texts a result keeps once must be equal in every byte, not only where they are compared
+    // first; a text that repeats is kept once.
+    void repeatedTextsAreKeptOnceAndOnlyWhenEqual() {
+        const char *const pairs[][2] = {
+            {"abc", "aXc"},
+            {"ab", "aX"},
+            {"abcdef", "abXdef"},
+            {"12345678ABCDEFGH", "12345678ABCDEFGX"},
+            {"12345678XABCDEFGH", "12345678YABCDEFGH"},
+            {"12345678ABCDEFGHabcdefgh", "12345678ABCDXFGHabcdefgh"},
+        };
+        Recordset rs;
+        rs.beginFill({"t"});
+        QStringList expected;
+        for (int round = 0; round < 2; ++round)
+            for (const auto &pair : pairs)
+                for (const char *text : pair) {
+                    rs.addUtf8(text, int(std::strlen(text)));
+                    expected << QString::fromLatin1(text);
+                }
+        const QString maker = QStringLiteral("삼성전자");
+        for (int i = 0; i < 1000; ++i) {
+            rs.addText(maker);
+            expected << maker;
+        }
+        rs.finishFill();
+        for (int row = 0; row < expected.size(); ++row)
+            QCOMPARE(rs.at(row, 0).toString(), expected[row]);
+        QVERIFY(rs.textPool()->size() < 400); // 1,000 makers, not 12 KB of them
     }
 
     void aNewSearchLetsTheOldResultGo() {
