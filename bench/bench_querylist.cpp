@@ -1,7 +1,8 @@
 // The handset search over large catalogues: the CPU time (user + system) of F5 to a painted
 // grid against the sqlite3 command-line tool running the same SELECT into /dev/null and
 // against the floor, a C loop reading every cell's text of the same SELECT through the SQLite
-// library (on a connection with its mutex, as the program's, and without); median of several
+// library (on a connection with its mutex, as the tool's, and without, as the program's: Qt's
+// driver opens its connections without one); median of several
 // runs each, with the peak memory of the search and what the grid keeps per row. Every line
 // is measured in a process of its own so that its peak is its own.
 //   bench_querylist [--runs 7] [--data folder] [--server] [--remark] [sizes, default 10000 100000 1000000]

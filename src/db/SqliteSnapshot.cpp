@@ -58,7 +58,8 @@ bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, b
     }
     rs.beginFill(fields);
     // One lock of the connection for the whole read: every call below finds it held by this
-    // thread already instead of taking and giving it back.
+    // thread already instead of taking and giving it back (Qt's driver opens connections
+    // without a lock; then there is none to take).
     struct Held {
         sqlite3_mutex *lock;
         explicit Held(sqlite3_mutex *m) : lock(m) { sqlite3_mutex_enter(lock); }
