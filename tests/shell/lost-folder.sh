@@ -28,6 +28,9 @@ pids+=($!)
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 pids+=($!)
+# The window manager must own the screen before the first window maps: under load, a window
+# mapped while openbox was still starting stayed there but never counted as visible.
+for _ in $(seq 100); do xdotool get_num_desktops >/dev/null 2>&1 && break; sleep 0.1; done
 
 app=$work/app settings=$work/settings
 mkdir -p "$app" "$settings"
