@@ -102,6 +102,15 @@ private Q_SLOTS:
         QCOMPARE(column(1), (QStringList{"b", "A", "10", "9", "", ""}));
         clickHeader(2);
         QCOMPARE(column(2), (QStringList{"row1", "row2", "row3", "row4", "row5", ""}));
+        QCOMPARE(sp->horizontalHeader()->sortIndicatorSection(), 1);
+
+        // A new list comes in its own order: the arrow goes, and a click sorts ascending again.
+        sp->setMaxRows(0);
+        fillNumbers({"2", "3", "1"});
+        QCOMPARE(sp->horizontalHeader()->sortIndicatorSection(), -1);
+        clickHeader(2);
+        QCOMPARE(sp->horizontalHeader()->sortIndicatorSection(), 1);
+        QCOMPARE(sp->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
     }
 
     void theActiveCellFollowsItsRowWhenSorted() {
