@@ -44,6 +44,7 @@ bool PageRecycler::keep(Pages pages, size_t unit) {
     }
     return true;
 #else
+    (void)unit;
     return false;
 #endif
 }
