@@ -42,13 +42,13 @@ bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, b
     };
     sqlite3_stmt *st = nullptr;
     int rc = sqlite3_prepare16_v2(h, sql.utf16(), int(sql.size() * sizeof(QChar)), &st, nullptr);
+    // Finalized however the read ends, a result too large to hold included: an open read
+    // statement would keep other PCs' saves waiting.
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> statement(st, sqlite3_finalize);
     if (rc == SQLITE_OK)
         rc = SqliteBind(st, values);
-    if (rc != SQLITE_OK) {
-        fail(rc);
-        sqlite3_finalize(st);
-        return true;
-    }
+    if (rc != SQLITE_OK)
+        return fail(rc);
     const int n = sqlite3_column_count(st);
     QStringList fields;
     std::vector<char> textColumn(static_cast<size_t>(n));
@@ -98,12 +98,9 @@ bool SqliteSnapshot(const QSqlDatabase &db, const QString &sql, Recordset &rs, b
     }
     held.reset();
     if (rc != SQLITE_DONE) {
-        fail(rc);
-        sqlite3_finalize(st);
         rs.close();
-        return true;
+        return fail(rc);
     }
-    sqlite3_finalize(st);
     rs.finishFill();
     return true;
 }

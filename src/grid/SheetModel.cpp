@@ -140,8 +140,6 @@ Qt::ItemFlags SheetModel::flags(const QModelIndex &index) const {
 void SheetModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= m_store.maxCols())
         return;
-    // Every column moves into new cells: each takes the pages the one before it left.
-    PageRecycler pages;
     const std::vector<int> newOrder = m_store.sortOrder(column + 1, order == Qt::AscendingOrder);
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newRowOf(static_cast<size_t>(m_store.maxRows()));
@@ -154,7 +152,12 @@ void SheetModel::sort(int column, Qt::SortOrder order) {
     to.reserve(from.size());
     for (const QModelIndex &i : from)
         to << index(newRowOf[size_t(i.row())], i.column());
-    m_store.permuteRows(newOrder);
+    {
+        // Every column moves into new cells: each takes the pages the one before it left
+        // (begun after the sort keys went, which no column could take).
+        PageRecycler pages;
+        m_store.permuteRows(newOrder);
+    }
     changePersistentIndexList(from, to);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

@@ -86,7 +86,7 @@ int Spread::maxRows() const { return sheet().maxRows(); }
 void Spread::setMaxRows(int rows) {
     m_model->setMaxRows(rows);
     // An emptied grid starts a new list in its own order: no header may still claim a sort.
-    if (rows <= 0 && m_sortCol != 0) {
+    if (rows <= 0) {
         m_sortCol = 0;
         horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     }

@@ -55,7 +55,7 @@ PageRecycler::Pages PageRecycler::take(size_t unit, size_t beyond) {
     std::vector<Kept> &kept = t_current->m_kept;
     auto best = kept.end();
     for (auto it = kept.begin(); it != kept.end(); ++it)
-        if (it->unit == unit && it->pages.bytes > beyond && (best == kept.end() || it->pages.bytes > best->pages.bytes))
+        if (it->unit == unit && it->pages.bytes > beyond && (best == kept.end() || it->pages.bytes < best->pages.bytes))
             best = it;
     if (best == kept.end())
         return {};

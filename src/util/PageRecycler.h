@@ -19,8 +19,9 @@ public:
     };
     // Takes freed pages of a buffer of `unit`-byte values; false when no recycler lives here.
     static bool keep(Pages pages, size_t unit);
-    // The largest pages kept from buffers of `unit`-byte values, if they are more than
-    // `beyond` bytes; none otherwise. They hold old bytes, not zeros.
+    // The smallest pages kept from buffers of `unit`-byte values that are more than `beyond`
+    // bytes (a small buffer does not sit on a large block); none otherwise. They hold old
+    // bytes, not zeros.
     static Pages take(size_t unit, size_t beyond);
 
 private:
