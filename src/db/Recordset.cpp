@@ -120,23 +120,6 @@ bool sameShortText(const char *a, const char *b, size_t n) {
 }
 } // namespace
 
-CellRef Recordset::addPooled(const char *text, size_t n) {
-    if (n >= CellRef::kLong) {
-        const CellRef cell = CellText::append(*m_bytes, CellRef::Pooled, text, n);
-        add(cell);
-        return cell;
-    }
-    const size_t start = m_bytes->size();
-    if (start + n >= CellRef::kOffsetLimit)
-        throw std::length_error("more text than one result can hold");
-    m_bytes->append(text, n);
-    CellRef &cell = m_cols[m_fillField].emplace();
-    cell.word = uint32_t(start); // Pooled is kind 0
-    cell.length = uint16_t(n);
-    nextField();
-    return CellRef{uint32_t(start), uint16_t(n)};
-}
-
 void Recordset::addUtf8(const char *text, int bytes) {
     const auto n = size_t(bytes);
     Trial &trial = m_trial[m_fillField];

@@ -76,7 +76,11 @@ private:
             m_fillField = 0;
     }
     // The text appended to the pool as the current field's cell.
-    CellRef addPooled(const char *text, size_t n);
+    CellRef addPooled(const char *text, size_t n) {
+        const CellRef cell = CellText::append(*m_bytes, CellRef::Pooled, text, n);
+        add(cell);
+        return cell;
+    }
     // A null (0) or a value no cell holds in place (its index + 1 in m_others); the field
     // remembers having one, so that handing it over need not look at every cell.
     void addSpecial(uint32_t other) {

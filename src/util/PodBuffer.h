@@ -96,11 +96,6 @@ public:
         grow(1);
         m_data[m_size - 1] = v;
     }
-    // One more value, to be set in place.
-    T &emplace() {
-        grow(1);
-        return m_data[m_size - 1];
-    }
     void append(const T *v, size_t n) {
         if (n == 0)
             return;
@@ -169,10 +164,7 @@ private:
             }
             if (p == MAP_FAILED)
                 throw std::bad_alloc();
-            // Large pages where the system gives them on request: a million-row column then
-            // costs a few dozen page faults instead of tens of thousands.
-            if (mapped(n) >= kHugeFrom)
-                madvise(p, mapped(n), MADV_HUGEPAGE);
+            adviseHuge(p, mapped(n));
             m_mapped = true;
         }
         m_data = static_cast<T *>(p);
@@ -190,10 +182,15 @@ private:
                 return {};
             }
             kept = {p, mapped(n)};
-            if (kept.bytes >= kHugeFrom)
-                madvise(p, kept.bytes, MADV_HUGEPAGE);
+            adviseHuge(p, kept.bytes);
         }
         return kept;
+    }
+    // Large pages where the system gives them on request: a million-row column then costs a
+    // few dozen page faults instead of tens of thousands.
+    static void adviseHuge(void *p, size_t bytes) {
+        if (bytes >= kHugeFrom)
+            madvise(p, bytes, MADV_HUGEPAGE);
     }
     static void unmap(T *data, size_t capacity) {
         if (!PageRecycler::keep({data, mapped(capacity)}, sizeof(T)))
