@@ -238,15 +238,19 @@ PictureChange planPicture(int key, const QString &oldId, const QString &newId, c
     const bool samePicture = idChanged && store->sameFile(oldId, newId);
     // The window showed the old ID's picture (or none, for a new handset), never this one.
     bool replace = true;
-    if ((oldId.isEmpty() || idChanged) && store->exists(newId) && !samePicture)
-        replace = MsgAsk(QStringLiteral("ID [%1]의 사진이 이미 있습니다.\r\n이 핸드폰의 사진으로 바꾸시겠습니까?\r\n"
-                                        "(아니요: ID [%1]의 사진을 그대로 둡니다.)")
-                             .arg(newId),
-                         QString(), false) == vbYes;
+    if ((oldId.isEmpty() || idChanged) && store->exists(newId) && !samePicture) {
+        QString question = QStringLiteral("ID [%1]의 사진이 이미 있습니다.\r\n이 핸드폰의 사진으로 바꾸시겠습니까?\r\n"
+                                          "(아니요: ID [%1]의 사진을 그대로 둡니다.")
+                               .arg(newId);
+        if (bringsOld && !oldStillUsed)
+            question += QStringLiteral("\r\n이 핸드폰의 지금 사진은 ID [%1]의 사진으로 남습니다.").arg(oldId);
+        replace = MsgAsk(question + QLatin1Char(')'), QString(), false) == vbYes;
+    }
     if (replace)
         c.action = !chosen.isNull() ? PictureChange::Store : oldStillUsed ? PictureChange::Copy : PictureChange::Move;
-    // An old ID no handset has any more keeps no picture, which a later handset would take.
-    c.dropOld = idChanged && !oldStillUsed && !samePicture;
+    // An old ID no handset has any more keeps no picture, which a later handset would take; but a
+    // picture the user chose to leave where it was is its only copy and stays.
+    c.dropOld = replace && idChanged && !oldStillUsed && !samePicture;
     return c;
 }
 

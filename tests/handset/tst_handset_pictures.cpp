@@ -158,8 +158,10 @@ private Q_SLOTS:
         QVERIFY(!env->prompter.boxes().last().yesIsDefault);
         QVERIFY2(env->prompter.texts().last().startsWith("ID [LEFT]의 사진이 이미 있습니다."),
                  qPrintable(env->prompter.texts().last()));
+        QVERIFY(env->prompter.texts().last().contains("ID [R-1]의 사진으로 남습니다"));
         QCOMPARE(fileBytes(img("LEFT.bmp")), left);
-        QVERIFY(!QFile::exists(img("R-1.bmp"))); // no handset has R-1 any more
+        // No handset has R-1 any more, but its picture was the only copy: kept, not deleted.
+        QCOMPARE(fileBytes(img("R-1.bmp")), storedBytes(red));
 
         // Yes: the handset's own picture replaces the other.
         QVERIFY(addThroughList("R-2", red));
