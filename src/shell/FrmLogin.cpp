@@ -50,6 +50,7 @@ FrmLogin::FrmLogin(QWidget *parent) : QWidget(parent) {
     txtPass->setObjectName(QStringLiteral("txtPass"));
     txtPass->setFont(gulim);
     txtPass->setEchoMode(QLineEdit::Password);
+    txtPass->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*', not the style's dot
     chkSavePwd = new QCheckBox(QStringLiteral("저장"), this);
     chkSavePwd->setObjectName(QStringLiteral("chkSavePwd"));
     btnLogin = new QPushButton(QStringLiteral("로그인"), this);

@@ -83,6 +83,7 @@ private Q_SLOTS:
         QCOMPARE(w->txtPass->text(), QString("a"));
         QTest::keyClicks(w->txtPass, "bc");
         QCOMPARE(w->txtPass->text(), QString("abc"));
+        QCOMPARE(w->txtPass->displayText(), QString("***"));
 
         w = open();
         w->txtPass->setFocus();
