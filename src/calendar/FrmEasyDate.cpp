@@ -5,6 +5,7 @@
 #include "Prompter.h"
 #include "UpDown.h"
 #include "VbUnits.h"
+#include "modFrmCtrl.h"
 #include <QApplication>
 #include <QBoxLayout>
 #include <QFrame>
@@ -315,6 +316,7 @@ bool FrmEasyDate::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::FocusIn:
         if (!m_keepText && isFocusMove(static_cast<QFocusEvent *>(event)->reason()) && !isDate(boxText(i)))
             setBoxText(i, dateText(appClock().today()));
+        SelectAllWhenEntered(m_meDate[i], static_cast<QFocusEvent *>(event)->reason());
         break;
     case QEvent::FocusOut: leavingBox(i, static_cast<QFocusEvent *>(event)->reason()); break;
     default: break;

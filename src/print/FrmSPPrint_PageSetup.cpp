@@ -5,9 +5,10 @@
 #include "Settings.h"
 #include "SheetPrinter.h"
 #include "Spread.h"
+#include "modFrmCtrl.h"
 #include "modSpreadPrint.h"
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -166,6 +167,9 @@ QString FrmSPPrint_PageSetup::promptsToZeros(const QString &displayed) {
 QString FrmSPPrint_PageSetup::shortestDecimal(const QString &text) { return QString::number(text.toDouble()); }
 
 bool FrmSPPrint_PageSetup::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::FocusIn)
+        if (auto *box = qobject_cast<QLineEdit *>(watched))
+            SelectAllWhenEntered(box, static_cast<QFocusEvent *>(event)->reason());
     if (event->type() == QEvent::FocusOut)
         if (auto *box = qobject_cast<QLineEdit *>(watched))
             box->setText(promptsToZeros(box->displayText()));

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextEdit>
+#include <QTimer>
 
 using VbUnits::twipsToPx;
 
@@ -187,6 +188,11 @@ void SelectAllText() {
         cb->lineEdit()->selectAll();
     else if (auto *sb = qobject_cast<QAbstractSpinBox *>(w))
         sb->selectAll();
+}
+
+void SelectAllWhenEntered(QLineEdit *box, Qt::FocusReason reason) {
+    if (reason != Qt::MouseFocusReason)
+        QTimer::singleShot(0, box, &QLineEdit::selectAll);
 }
 
 void EnterKeyMove(int keyCode) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
+#include <Qt>
 
+class QLineEdit;
 class QWidget;
 
 // Helpers every window uses for focus, styling, modal display, required fields, keyboard
@@ -16,6 +18,9 @@ bool CheckRequired(QWidget *control, const QString &fieldName = {}, bool zeroIsE
 void SelectAllText();
 // Selection length SelectAllText gives control: a masked box counts its text plus 2.
 int SelectAllLength(const QWidget *control);
+// A box entered from the keyboard or by the program selects all its text, once the box has
+// placed its own cursor; a click keeps the cursor where it landed.
+void SelectAllWhenEntered(QLineEdit *box, Qt::FocusReason reason);
 void EnterKeyMove(int keyCode);
 // Enter and Down in control move to the next input control, Up to the previous.
 void MoveByEnterAndArrows(QWidget *control);

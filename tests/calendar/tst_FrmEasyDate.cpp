@@ -264,18 +264,29 @@ private Q_SLOTS:
     }
 
     void digitOverwritesTheCharacterAtTheCaret() {
+        // Typed as soon as the window is up, and after a Tab: the entered box selected its text.
         showActive();
         QLineEdit *b = dlg->meDate(0);
+        QTRY_VERIFY(b->hasFocus());
+        QCoreApplication::processEvents();
+        QTest::keyClicks(b, QStringLiteral("20240115"));
+        QCOMPARE(box(0), QStringLiteral("2024-01-15"));
+        QTest::keyClick(b, Qt::Key_Tab);
+        QTRY_VERIFY(dlg->meDate(1)->hasFocus());
+        QCoreApplication::processEvents();
+        QTest::keyClicks(dlg->meDate(1), QStringLiteral("2023"));
+        QCOMPARE(box(1), QStringLiteral("2023-05-15"));
         b->setFocus();
-        b->setCursorPosition(0);
-        QTest::keyClicks(b, QStringLiteral("2023"));
-        QCOMPARE(box(0), QStringLiteral("2023-05-15"));
+        QCoreApplication::processEvents();
+        b->setCursorPosition(5);
+        QTest::keyClicks(b, QStringLiteral("03"));
+        QCOMPARE(box(0), QStringLiteral("2024-03-15"));
         b->selectAll();
         QTest::keyClick(b, Qt::Key_1);
-        QCOMPARE(box(0), QStringLiteral("1023-05-15"));
+        QCOMPARE(box(0), QStringLiteral("1024-03-15"));
         b->setCursorPosition(8);
         QTest::keyClicks(b, QStringLiteral("31"));
-        QCOMPARE(box(0), QStringLiteral("1023-05-31"));
+        QCOMPARE(box(0), QStringLiteral("1024-03-31"));
     }
 
     void calendarOpensBesideTheBoxAndEscKeepsTheDate() {

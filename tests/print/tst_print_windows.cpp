@@ -178,9 +178,12 @@ private Q_SLOTS:
                 // whose first window it is). Keys typed then reach the box without ever
                 // focusing it, and leaving it by Tab sends no focus-out to fill in the zeros.
                 QTRY_VERIFY(s->isActiveWindow());
+                // Entered by Tab, as a user does: the box selects its text, so the digit replaces it.
                 QLineEdit *top = s->pagemargin(2);
-                top->setFocus();
-                top->selectAll();
+                s->pagemargin(1)->setFocus();
+                QTest::keyClick(s->pagemargin(1), Qt::Key_Tab);
+                QVERIFY(top->hasFocus());
+                QCoreApplication::processEvents();
                 QTest::keyClicks(top, "2"); // only the first digit
                 QCOMPARE(top->displayText(), QString("2.__"));
                 QTest::keyClick(top, Qt::Key_Tab);
