@@ -2,7 +2,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -60,10 +62,20 @@ std::optional<QColor> WidgetPrompter::color(const QString &title, const QColor &
 }
 
 std::optional<QFont> WidgetPrompter::font(const QFont &initial) {
+    // The dialog knows only installed families: for one this PC lacks (a Windows font in a
+    // stored setting) it fell back to its first family in the plain style, so an unchanged OK
+    // lost the bold. It shows the family standing in, and the stored name stays unless changed.
+    const bool missing = !initial.family().isEmpty() && !QFontDatabase::hasFamily(initial.family());
+    const QString standIn = QFontInfo(initial).family();
+    QFont shown = initial;
+    if (missing)
+        shown.setFamily(standIn);
     bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, owner());
+    QFont f = QFontDialog::getFont(&ok, shown, owner());
     if (!ok)
         return std::nullopt;
+    if (missing && f.family() == standIn)
+        f.setFamily(initial.family());
     return f;
 }
 

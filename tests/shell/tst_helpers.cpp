@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QFile>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -52,6 +54,35 @@ private Q_SLOTS:
         QCOMPARE(MsgAsk("지울까요?", "질문", false), vbNo);
         QCOMPARE(seen, 1);
         Prompter::install(&env->prompter);
+    }
+
+    // The font dialog left unchanged gives the font back, also one whose family this PC lacks.
+    void fontDialogKeepsAnUnchangedFont_data() {
+        QTest::addColumn<QString>("family");
+        QTest::newRow("installed") << QFontInfo(QApplication::font()).family();
+        QTest::newRow("missing") << QString("없는글꼴체");
+    }
+    void fontDialogKeepsAnUnchangedFont() {
+        QFETCH(QString, family);
+        QFont initial(family);
+        initial.setPointSize(13);
+        initial.setBold(true);
+        initial.setUnderline(true);
+        WidgetPrompter real;
+        Prompter::install(&real);
+        bool shownBold = false;
+        onNextModalOf<QFontDialog>(this, [&](QFontDialog *d) {
+            shownBold = d->currentFont().bold();
+            d->accept();
+        });
+        const std::optional<QFont> f = prompter().font(initial);
+        Prompter::install(&env->prompter);
+        QVERIFY(f);
+        QVERIFY(shownBold);
+        QCOMPARE(f->family(), family);
+        QVERIFY(f->bold());
+        QVERIFY(f->underline());
+        QCOMPARE(f->pointSize(), 13);
     }
 
     // On a machine set to English: Qt's buttons and every date name still read Korean.
