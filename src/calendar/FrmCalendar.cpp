@@ -15,6 +15,15 @@ FrmCalendar::FrmCalendar(QWidget *parent)
 
     connect(m_monthView, &QCalendarWidget::clicked, this, &FrmCalendar::MonthView1_DateClick);
     connect(m_monthView, &QCalendarWidget::activated, this, &FrmCalendar::MonthView1_Activated);
+    // The month arrows and the year box move the current day with the month, so that Enter
+    // picks a day of the month on show (the same day, or the month's last).
+    connect(m_monthView, &QCalendarWidget::currentPageChanged, this, [this](int year, int month) {
+        const QDate current = m_monthView->selectedDate();
+        if (current.year() == year && current.month() == month)
+            return;
+        const QDate first(year, month, 1);
+        m_monthView->setSelectedDate(first.addDays(qMin(current.day(), first.daysInMonth()) - 1));
+    });
     // The calendar keeps Esc to itself while the year is being edited; it closes the window here.
     m_monthView->installEventFilter(this);
 }

@@ -93,6 +93,33 @@ private Q_SLOTS:
         QCOMPARE(dlg->Text(), QStringLiteral("2024-03-21"));
     }
 
+    // The month arrows move the current day along: Enter picks in the month shown.
+    void enterAfterTheMonthArrowsPicksInTheMonthShown_data() {
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<QString>("arrow");
+        QTest::addColumn<QString>("picked");
+        QTest::newRow("next") << "2026-12-10"
+                              << "qt_calendar_nextmonth"
+                              << "2027-01-10";
+        QTest::newRow("short month") << "2024-01-31"
+                                     << "qt_calendar_nextmonth"
+                                     << "2024-02-29";
+        QTest::newRow("previous") << "2024-03-31"
+                                  << "qt_calendar_prevmonth"
+                                  << "2024-02-29";
+    }
+    void enterAfterTheMonthArrowsPicksInTheMonthShown() {
+        QFETCH(QString, preset);
+        QFETCH(QString, arrow);
+        QFETCH(QString, picked);
+        open(preset);
+        auto *button = dlg->MonthView1()->findChild<QToolButton *>(arrow);
+        QVERIFY(button);
+        button->click();
+        QTest::keyClick(dayTable(dlg->MonthView1()), Qt::Key_Return);
+        QCOMPARE(dlg->Text(), picked);
+    }
+
     void modalPickFromExec() {
         FrmCalendar calendar;
         calendar.setText(QStringLiteral("2024-12-30"));
