@@ -16,9 +16,23 @@ bool isCodeSearch(const QString &text) {
 
 BoundSql searchQuery(const QString &text) {
     BoundSql sql = QStringLiteral("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post");
-    if (isCodeSearch(text))
-        sql += BoundSql(QStringLiteral(" WHERE ZIPCODE = ?"), {text});
-    else if (!text.isEmpty())
+    if (isCodeSearch(text)) {
+        // A six-digit code is kept with or without its dash, and the grid shows it with one:
+        // either form typed finds both.
+        QString digits = text;
+        digits.remove(QLatin1Char('-'));
+        QVariantList forms{text};
+        if (digits.size() == 6)
+            for (const QString &form : {digits, formatCode(digits)})
+                if (form != text)
+                    forms << form;
+        QString marks = QStringLiteral("?");
+        for (qsizetype i = 1; i < forms.size(); ++i)
+            marks += QStringLiteral(", ?");
+        sql += BoundSql(forms.size() == 1 ? QStringLiteral(" WHERE ZIPCODE = ?")
+                                          : QStringLiteral(" WHERE ZIPCODE IN (%1)").arg(marks),
+                        forms);
+    } else if (!text.isEmpty())
         sql += BoundSql(QStringLiteral(" WHERE DONG LIKE ? ESCAPE '\\'"),
                         {modMDB_Func::SqlLikeEscape(text) + QLatin1Char('%')});
     sql.sql += QStringLiteral(" ORDER BY ZIPCODE;");

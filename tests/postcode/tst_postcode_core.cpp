@@ -56,7 +56,10 @@ private Q_SLOTS:
                          "'역삼%' ESCAPE '\\' ORDER BY ZIPCODE;"));
         QCOMPARE(
             searchQuery("135-080").inlined(),
-            QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post WHERE ZIPCODE = '135-080' ORDER BY ZIPCODE;"));
+            QString(
+                "SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post WHERE ZIPCODE IN ('135-080', '135080') ORDER BY "
+                "ZIPCODE;"));
+        QVERIFY(searchQuery("06236").inlined().contains("WHERE ZIPCODE = '06236' ORDER"));
         QCOMPARE(searchQuery("").inlined(),
                  QString("SELECT ZIPCODE, SIDO, GUGUN, DONG, BUNJI FROM Post ORDER BY ZIPCODE;"));
         // A quote, % or _ is searched for itself (the values as the log writes them in).

@@ -56,6 +56,12 @@ private Q_SLOTS:
         QTest::newRow("by code as typed") << "135080"
                                           << "135-080"
                                           << "서울특별시 강남구 역삼동";
+        QTest::newRow("by code as shown") << "135-080"
+                                          << "135-080"
+                                          << "서울특별시 강남구 역삼동";
+        QTest::newRow("stored with its dash, typed without") << "135090"
+                                                             << "135-090"
+                                                             << "서울특별시 강남구 삼성동";
         QTest::newRow("stored with its dash") << "삼성"
                                               << "135-090"
                                               << "서울특별시 강남구 삼성동";
