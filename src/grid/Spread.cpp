@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStyle>
@@ -151,6 +152,14 @@ void Spread::setRowHeight(int row, double points) {
     } else {
         applyRowToView(row);
     }
+}
+
+void Spread::growRowsToFont() {
+    const double needed = std::ceil(QFontMetrics(font()).height() * 72.0 / logicalDpiY());
+    if (rowHeight(-1) >= needed)
+        return;
+    setRowHeight(-1, needed);
+    setRowHeight(0, needed + 2);
 }
 
 void Spread::applyHeaderHeight() {

@@ -46,6 +46,8 @@ public:
     // Row 0 or -1000: the header row; -1: every data row.
     double rowHeight(int row) const;
     void setRowHeight(int row, double points);
+    // Data rows too low for the grid's font grow to hold it, the header 2 points more.
+    void growRowsToFont();
     bool colHidden(int col) const;
     void setColHidden(int col, bool hidden);
     bool rowHidden(int row) const;

@@ -65,6 +65,8 @@ void LoadSpreadIni(Spread *grid, const QString &filePath, int arrayIndex) {
         grid->setRowHeight(-1, *g.rowHeight);
         grid->setRowHeight(0, *g.rowHeight + 2);
     }
+    if (g.fontSize)
+        grid->growRowsToFont();
 }
 
 bool SaveFormIni(QWidget *window, const QString &fileSuffix) {

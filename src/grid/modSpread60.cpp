@@ -76,6 +76,7 @@ void changeFontSize(QWidget *window, Spread *grid, const QString &suffix) {
     if (v != 0) {
         grid->setFontSize(-1, -1, v);
         grid->setFontSize(-1, 0, v);
+        grid->growRowsToFont();
     } else {
         ApplyDefaultGridLook(grid);
     }

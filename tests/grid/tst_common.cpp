@@ -7,6 +7,7 @@
 #include "IniFile.h"
 #include "PopupMenu.h"
 #include "Spread.h"
+#include "modFormIni.h"
 #include "modSpread60.h"
 #include <QDir>
 #include <QFile>
@@ -223,6 +224,32 @@ private Q_SLOTS:
         QFile::remove(FormLayoutFile::path("fbMobil_Admin_B"));
         RunSpreadMenuCommand(2, window.get(), sp, QStringLiteral("_B"));
         QVERIFY(!QFile::exists(FormLayoutFile::path("fbMobil_Admin_B")));
+    }
+
+    // A font too big for the rows makes them grow, so no text is cut; also when read back.
+    void aBiggerFontGrowsTheRowsThatCannotHoldIt() {
+        fillRows(2);
+        sp->setRowHeight(-1, 13);
+        const auto holdsFont = [&] {
+            const int textPx = QFontMetrics(sp->font()).height();
+            return sp->verticalHeader()->sectionSize(0) >= textPx && sp->horizontalHeader()->height() >= textPx + 2;
+        };
+        env->prompter.answerText("10");
+        RunSpreadMenuCommand(2, window.get(), sp, QString());
+        QCOMPARE(sp->rowHeight(1), 13.0); // room enough: left as it was
+        env->prompter.answerText("24");
+        RunSpreadMenuCommand(2, window.get(), sp, QString());
+        QVERIFY(holdsFont());
+        QCOMPARE(sp->rowHeight(0), sp->rowHeight(1) + 2);
+
+        auto *again = new Spread(window.get());
+        again->setObjectName(QStringLiteral("spList"));
+        std::swap(sp, again);
+        sp->setMaxRows(2);
+        sp->setRowHeight(-1, 13);
+        modFormIni::LoadSpreadIni(sp, layoutFile(), sp->arrayIndex());
+        QCOMPARE(sp->fontSize(1, 1), 24.0);
+        QVERIFY(holdsFont());
     }
 
     void resetAsksThenDeletesTheLayoutFile() {
