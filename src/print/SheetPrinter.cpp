@@ -304,12 +304,20 @@ void SheetPrinter::paintLines(QPainter &p, const HeaderFooterCode::Document &doc
         }
         const double starts[3] = {left, centre - widths[1] / 2, right - widths[2]};
         for (int a = 0; a < 3; ++a) {
-            double x = starts[a];
+            // A part wider than the printable width is narrowed to it rather than cut at the
+            // paper's edge.
+            const bool narrowed = widths[a] > right - left;
+            p.save();
+            p.translate(narrowed ? left : starts[a], 0);
+            if (narrowed)
+                p.scale((right - left) / widths[a], 1);
+            double x = 0;
             for (const Piece &piece : pieces[a]) {
                 p.setFont(piece.font);
                 p.drawText(QPointF(x, top + ascent), piece.text);
                 x += piece.width;
             }
+            p.restore();
         }
         top += height;
     }

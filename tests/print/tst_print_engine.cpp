@@ -162,6 +162,25 @@ private Q_SLOTS:
         QCOMPARE(render(landscape, 1).size(), QSize(1684, 1191));
     }
 
+    // A header line wider than the page is narrowed into the margins, not cut at the edge.
+    void aLongHeaderStaysBetweenTheMargins() {
+        Spread g;
+        shape(g, 3, 10);
+        g.printProps().header = modSpreadPrint::PageHeader(QString(160, QChar(u'관')), QString(), QString(), 16);
+        SheetPrinter sp(*g.sheetModel(), g.printProps());
+        const QImage img = render(sp, 1);
+        const int right = img.width() - 144; // one-inch margins, ten twips a pixel
+        int inkFrom = img.width(), inkTo = 0;
+        for (int y = 144; y < 180; ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (dark(img, x, y)) {
+                    inkFrom = std::min(inkFrom, x);
+                    inkTo = std::max(inkTo, x);
+                }
+        QVERIFY2(inkFrom >= 143 && inkTo <= right + 1, qPrintable(QString("%1..%2").arg(inkFrom).arg(inkTo)));
+        QVERIFY2(inkFrom < 160 && inkTo > right - 16, qPrintable(QString("%1..%2").arg(inkFrom).arg(inkTo)));
+    }
+
     void hiddenAndRangesAndWideColumns() {
         Spread g;
         shape(g, 6, 100, 60);
