@@ -41,6 +41,7 @@ fBMobil_Save_Search::fBMobil_Save_Search(QWidget *parent) : QDialog(parent) {
     lay->addWidget(spList, 1);
     resize(420, 460);
 
+    txtinput->installEventFilter(this);
     connect(btnQuery, &QPushButton::clicked, this, [this] { Refresh_sheet(m_field, txtinput->text()); });
     connect(btnSel, &QPushButton::clicked, this, [this] { PickRow(-1); });
     connect(spList, &Spread::cellDoubleClicked, this, [this](int, int row) {
@@ -95,6 +96,29 @@ void fBMobil_Save_Search::keyPressEvent(QKeyEvent *e) {
         return;
     }
     QDialog::keyPressEvent(e);
+}
+
+void fBMobil_Save_Search::showEvent(QShowEvent *e) {
+    QDialog::showEvent(e);
+    // Values to pick from: Down and Enter choose one at once.
+    if (spList->maxRows() > 0)
+        spList->setFocus();
+    else
+        txtinput->setFocus();
+}
+
+bool fBMobil_Save_Search::eventFilter(QObject *watched, QEvent *e) {
+    if (watched == txtinput && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down) {
+            if (key != Qt::Key_Down)
+                Refresh_sheet(m_field, txtinput->text());
+            if (spList->maxRows() > 0)
+                spList->setFocus();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 QString OpenHandsetLookup(const QString &field, const QString &text) {

@@ -351,6 +351,25 @@ private Q_SLOTS:
         QCOMPARE(list->htField[3]->text(), QString("LG전자"));
     }
 
+    // Keyboard only: the values take the focus; in the search box Enter searches again.
+    void lookupByKeyboard() {
+        bool listFirst = false, searched = false;
+        onNextModalOf<fBMobil_Save_Search>(this, [&](fBMobil_Save_Search *dlg) {
+            QTRY_VERIFY(dlg->isActiveWindow());
+            listFirst = dlg->spList->hasFocus();
+            QTest::keyClick(dlg, Qt::Key_F3);
+            dlg->txtinput->insert("전자"); // as an input method gives it
+            QTest::keyClick(dlg->txtinput, Qt::Key_Return);
+            searched = dlg->spList->maxRows() == 2 && dlg->spList->hasFocus();
+            QTest::keyClick(dlg->spList, Qt::Key_Down);
+            QTest::keyClick(dlg->spList, Qt::Key_Return);
+        });
+        list->OpenLookup(3);
+        QVERIFY(listFirst);
+        QVERIFY(searched);
+        QCOMPARE(list->htField[3]->text(), QString("삼성전자"));
+    }
+
     void emptyPickLeavesFieldAlone() {
         ExecuteSQL("UPDATE t_mobile SET makecom = '' WHERE code = 2");
         list->htField[3]->setText("삼성");
