@@ -88,16 +88,17 @@ bool storePicture(PictureStore &store, const ImportPlan::Row &row, const QString
     return store.store(id, image, why);
 }
 // New handsets with HandsetSave's statement and numbering. The transaction holds the write
-// lock, so the numbers are taken once and counted on, past the numbers the file gives. The
+// lock, so the numbers are taken once and counted on, past every number the file gives (a
+// refused row's too: corrected and imported again, it would take the handset numbered so). The
 // statement is prepared once; it outlives the transaction, so a server drops it after the
 // rollback of a refused import.
 class NewHandsets {
 public:
-    NewHandsets(const ImportPlan::Plan &plan, const std::vector<size_t> &todo, int codeLength)
+    NewHandsets(const ImportPlan::Plan &plan, int codeLength)
         : m_length(codeLength), m_insert(HandsetSql::insertStatement({}).sql) {
-        for (size_t i : todo)
-            if (plan.rows[i].kind == Kind::Add && !plan.rows[i].fields[kCode].isEmpty())
-                m_given.insert(plan.rows[i].fields[kCode].toCaseFolded());
+        for (const ImportPlan::Row &row : plan.rows)
+            if (!row.fields[kCode].isEmpty())
+                m_given.insert(row.fields[kCode].toCaseFolded());
     }
     Result insert(HandsetColumns::Fields fields) {
         Result r;
@@ -167,7 +168,7 @@ Outcome write(const ImportPlan::Plan &plan, const std::vector<ImportPlan::Existi
     QStringList log{QStringLiteral("핸드폰 자료 가져오기 %1").arg(appClock().now().toString(Qt::ISODate)),
                     QStringLiteral("가져오기 전 백업: ") + QDir::toNativeSeparators(out.archive)};
     std::vector<std::pair<size_t, QString>> later; // pictures of a store outside the transaction
-    NewHandsets numbers(plan, todo, o.codeLength);
+    NewHandsets numbers(plan, o.codeLength);
     HandsetSave::Updates changes; // outlives the transaction, as the inserts' statement
     bool written = false;
     try {

@@ -164,6 +164,18 @@ private Q_SLOTS:
                  QStringList({"SCH-W270", "NEW-1"}));
     }
 
+    // A number the file gives is never handed out, not even a refused row's: corrected and
+    // imported again, that row would change the handset numbered so.
+    void numberingPassesTheFilesNumbers() {
+        const auto catalogue = ImportPlan::readCatalogue();
+        const ImportPlan::Plan p = plan(sheet("|NUM-A|2024/000041||2024"), ImportPlan::Match::ByCode, catalogue);
+        QCOMPARE(p.counts.error, 1);
+        const ImportWrite::Outcome out = ImportWrite::write(p, catalogue, false, options());
+        QVERIFY2(out.ok, qPrintable(out.message));
+        QCOMPARE(ImportFixture::catalogue(*env, "mcode").filter(QRegularExpression("^00004")),
+                 QStringList({"000040", "000042"}));
+    }
+
     // Pictures come with their handsets through the store of the open database: named in a
     // column (beside the file) or found as <ID>.* in a folder chosen beside it.
     void pictures() {
