@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
 #include <QSet>
 
 namespace ImportPlan {
@@ -75,6 +76,8 @@ QString pictureOf(const Input &in, const QSet<QString> &idPictures, const QStrin
         const QString file = QDir(in.pictureFolder).absoluteFilePath(QDir::fromNativeSeparators(named));
         if (!QFileInfo(file).isFile())
             why << QStringLiteral("사진 파일이 없습니다 (%1)").arg(named);
+        else if (!QImageReader(file).canRead())
+            why << QStringLiteral("사진 파일을 그림으로 읽을 수 없습니다 (%1)").arg(named);
         return file;
     }
     if (in.idPictureFolder.isEmpty() || id.isEmpty() || id.contains(QLatin1Char('/')) ||
@@ -85,8 +88,11 @@ QString pictureOf(const Input &in, const QSet<QString> &idPictures, const QStrin
         if (!idPictures.contains(name.toCaseFolded()))
             continue;
         const QString file = QDir(in.idPictureFolder).filePath(name);
-        if (QFileInfo(file).isFile())
-            return file;
+        if (!QFileInfo(file).isFile())
+            continue;
+        if (!QImageReader(file).canRead())
+            why << QStringLiteral("사진 파일을 그림으로 읽을 수 없습니다 (%1)").arg(name);
+        return file;
     }
     return {};
 }

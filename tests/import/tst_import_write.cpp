@@ -184,9 +184,14 @@ private Q_SLOTS:
         red.fill(Qt::red);
         blue.fill(Qt::blue);
         QVERIFY(red.save(dir.filePath("pics/named.png")) && blue.save(dir.filePath("pics/byid/NEW-2.png")));
+        QFile text(dir.filePath("pics/byid/NEW-3.jpg"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("no picture") > 0);
+        text.close();
         const std::vector<QStringList> rows{{"관리번호", "ID", "출시년도", "사진"},
                                             {"", "NEW-1", "2024", "pics/named.png"},
                                             {"", "NEW-2", "2024", ""},
+                                            {"", "NEW-3", "2024", ""},
+                                            {"", "NEW-4", "2024", "pics/byid/NEW-3.jpg"},
                                             {"000001", "SCH-W270", "2008", "missing.png"}};
         ImportPlan::Input in;
         in.rows = &rows;
@@ -196,6 +201,9 @@ private Q_SLOTS:
         const auto catalogue = ImportPlan::readCatalogue();
         const ImportPlan::Plan p = ImportPlan::build(in, catalogue);
         QCOMPARE(p.counts.add, 2);
+        // A file that is no picture is refused in the preview, before anything is written.
+        for (size_t i : {2, 3})
+            QVERIFY2(p.rows[i].reason.contains("그림으로 읽을 수 없습니다"), qPrintable(p.rows[i].reason));
         QVERIFY2(p.rows.back().reason.contains("사진 파일이 없습니다"), qPrintable(p.rows.back().reason));
         const ImportWrite::Outcome out = ImportWrite::write(p, catalogue, false, options());
         QVERIFY2(out.ok && out.message.isEmpty(), qPrintable(out.message));
