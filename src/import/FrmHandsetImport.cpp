@@ -308,6 +308,10 @@ bool FrmHandsetImport::preview() {
     }
     m_model->setPlan(&m_plan);
     grdPreview->resizeColumnsToContents();
+    // One long model name must not push the reasons out of sight; a cut text shows whole as a tip.
+    const int widest = grdPreview->fontMetrics().horizontalAdvance(QString(16, QChar(u'가')));
+    for (int c = 0; c + 1 < m_model->columnCount(); ++c)
+        grdPreview->setColumnWidth(c, qMin(grdPreview->columnWidth(c), widest));
     const ImportPlan::Counts &n = m_plan.counts;
     lblCounts->setText(
         QStringLiteral("추가 %1 / 변경 %2 / 같음 %3 / 오류 %4").arg(n.add).arg(n.change).arg(n.same).arg(n.error));

@@ -144,6 +144,21 @@ private Q_SLOTS:
         });
     }
 
+    // A long model name does not push the reasons out of the window.
+    void reasonsStayInSight() {
+        const QString file = write(
+            "long.csv", QString("관리번호,모델명,ID,출시년도\n," + QString(100, u'가') + ",LONG-1,2024\n").toUtf8());
+        inImportWindow([&](FrmHandsetImport *window) {
+            env->prompter.answerText(file);
+            window->btnFile->click();
+            window->btnPreview->click();
+            QTableView *g = window->grdPreview;
+            const int last = g->model()->columnCount() - 1;
+            QVERIFY2(g->columnViewportPosition(last) + 100 < g->viewport()->width(),
+                     qPrintable(QString("%1 of %2").arg(g->columnViewportPosition(last)).arg(g->viewport()->width())));
+        });
+    }
+
     void importThenUndo() {
         const QString csv = env->root() + "/목록.csv";
         const QString text = "관리번호,모델명,ID,출시년도\n000001,애니콜 W270 골드,SCH-W270,2008\n,새폰,NEW-1,2024\n";
