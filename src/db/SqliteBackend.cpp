@@ -1,5 +1,6 @@
 #include "DbBackend.h"
 #include "DbErrors.h"
+#include "EngineReasons.h"
 #include "SqlDialect.h"
 #include "SqliteBind.h"
 #include "SqliteHandle.h"
@@ -59,7 +60,8 @@ public:
             return AppError(errBadExpression, text);
         if (code == 19) // constraint
             return AppError(errFail, text);
-        return AppError(errCommand, text);
+        // A damaged file, an unopenable journal, an I/O error: said in Korean, the engine's words after.
+        return AppError(errCommand, explainSqliteText(text));
     }
 
     bool connectionLost(const QSqlDatabase &) const override { return false; }

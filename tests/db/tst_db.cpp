@@ -297,6 +297,23 @@ private Q_SLOTS:
         // Asked for from the A/S box, the check reads every page and finds it.
         QVERIFY2(modMain::CheckOpenDatabase().startsWith("데이터베이스 파일이 손상되었습니다."),
                  qPrintable(modMain::CheckOpenDatabase()));
+        // A search that meets a damaged page says so in Korean, not in the engine's words only.
+        DBTerminate();
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.seek(16);
+        const QByteArray size = f.read(2);
+        const qint64 realPage =
+            (uchar(size[0]) << 8 | uchar(size[1])) == 1 ? 65536 : (uchar(size[0]) << 8 | uchar(size[1]));
+        f.seek(realPage * (f.size() / realPage / 3)); // a page header of the handsets' table
+        f.write(QByteArray(16, char(0xFF)));
+        f.close();
+        QVERIFY(OpenDB(dbFile(), Schema::kPassword, false, false));
+        env->prompter.clear();
+        Recordset rs;
+        QCOMPARE(OpenRecordset(rs, "SELECT model FROM t_mobile ORDER BY model"), -1);
+        QVERIFY2(!env->prompter.texts().isEmpty() &&
+                     env->prompter.texts().last().contains("파일의 내용이 깨져 있습니다"),
+                 qPrintable(env->prompter.texts().join('|')));
         DBTerminate();
         BackupArchive::Outcome packed =
             BackupArchive::create(QFileInfo(dbFile()).absolutePath(), env->root() + "/b.zip");
