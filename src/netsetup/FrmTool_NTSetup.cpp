@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 // The gap between the upper part and the advanced frame, which goes with the frame.
@@ -55,6 +56,8 @@ void FrmTool_NTSetup::buildControls() {
     optCSType[2] = NameControl(new QRadioButton(QStringLiteral("&3. DB 서버 - PostgreSQL 서버에 접속"), this),
                                QStringLiteral("optCSType"), 2);
     FraDbServer = new ServerDbBox(this);
+    for (QLineEdit *box : FraDbServer->txtServer)
+        box->installEventFilter(this);
     chkAutoFindSvr = NameControl(new QCheckBox(QStringLiteral("네트워크에서 서버 자동검색"), this),
                                  QStringLiteral("chkAutoFindSvr"));
     chkAdven = NameControl(new QCheckBox(QStringLiteral("고급설정(▼)"), this), QStringLiteral("chkAdven"));
@@ -290,7 +293,9 @@ void FrmTool_NTSetup::btnSave_Click() {
 }
 
 bool FrmTool_NTSetup::eventFilter(QObject *watched, QEvent *e) {
-    if (watched == txtInput[0] || watched == txtInput[1]) {
+    const auto &server = FraDbServer->txtServer;
+    if (watched == txtInput[0] || watched == txtInput[1] ||
+        std::find(server.begin(), server.end(), watched) != server.end()) {
         if (e->type() == QEvent::FocusIn) {
             // After a click the box places its cursor itself; select once it has.
             QTimer::singleShot(0, this, [] { SelectAllText(); });

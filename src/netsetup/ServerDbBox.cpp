@@ -65,5 +65,5 @@ void ServerDbBox::btnTest_Click() {
     if (ok)
         MsgInfo(QStringLiteral("DB 서버에 연결되었습니다.\r\n\r\n") + version);
     else
-        MsgWarn(QStringLiteral("DB 서버에 연결하지 못했습니다.\r\n\r\n") + error);
+        MsgWarn(QStringLiteral("DB 서버에 연결하지 못했습니다.\r\n\r\n") + ServerConnection::explainFailure(error));
 }

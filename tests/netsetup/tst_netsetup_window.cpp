@@ -201,9 +201,20 @@ private Q_SLOTS:
             w->FraDbServer->txtServer[i]->setText(typed[qsizetype(i)]);
         w->FraDbServer->btnTest->click();
         QCOMPARE(env->prompter.texts().size(), 1);
-        QVERIFY2(env->prompter.texts().first().startsWith("DB 서버에 연결하지 못했습니다.\r\n\r\n") &&
+        QVERIFY2(env->prompter.texts().first().startsWith("DB 서버에 연결하지 못했습니다.\r\n\r\n서버가 접속을 받지 "
+                                                          "않습니다.") &&
                      env->prompter.texts().first().contains(env->root()),
                  qPrintable(env->prompter.texts().first()));
+        // Enter and the arrows move between the server's boxes as between the other boxes.
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        const auto &box = w->FraDbServer->txtServer;
+        box[0]->setFocus();
+        QTest::keyClick(box[0], Qt::Key_Return);
+        QVERIFY(box[1]->hasFocus());
+        QTest::keyClick(box[1], Qt::Key_Down);
+        QVERIFY(box[2]->hasFocus());
+        QTest::keyClick(box[2], Qt::Key_Up);
+        QVERIFY(box[1]->hasFocus());
         QCOMPARE(cfg("환경설정", "CSType"), QString("<none>")); // a test stores nothing
     }
 
