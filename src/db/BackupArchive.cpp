@@ -1,6 +1,7 @@
 #include "BackupArchive.h"
 #include "ArchiveRoom.h"
 #include "DatabaseCheck.h"
+#include "EngineReasons.h"
 #include "FolderSwap.h"
 #include "Schema.h"
 #include <QDateTime>
@@ -23,6 +24,11 @@ namespace BackupArchive {
 namespace {
 
 constexpr qint64 kChunk = 1 << 16;
+
+// The engine's words, said in Korean first; Qt's own line for a failed fetch adds nothing.
+QString reason(const QSqlError &e) {
+    return explainSqliteText(e.databaseText().isEmpty() ? e.text() : e.databaseText());
+}
 
 // Pictures travel in the archive below this folder name, beside the database folder's files.
 const QString kPictures = QStringLiteral("IMG");
@@ -93,15 +99,15 @@ bool snapshot(const QString &source, const QString &target, QString *error) {
                                q.value(0).toString() == QLatin1String("ok");
             if (!sound)
                 *error = QStringLiteral("데이터베이스가 손상되었습니다. ") +
-                         (q.lastError().isValid() ? q.lastError().text() : q.value(0).toString());
+                         (q.lastError().isValid() ? reason(q.lastError()) : q.value(0).toString());
             q.finish();
             QString quoted = target;
             quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
             ok = sound && q.exec(QStringLiteral("VACUUM INTO '%1'").arg(quoted));
             if (sound && !ok)
-                *error = q.lastError().text();
+                *error = reason(q.lastError());
         } else {
-            *error = db.lastError().text();
+            *error = reason(db.lastError());
         }
         db.close();
     }

@@ -1,5 +1,6 @@
 #include "WindowReporter.h"
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -48,6 +49,21 @@ private Q_SLOTS:
         giveUp.start(5000);
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(!window->isVisible());
+    }
+
+    // A result longer than the waiting text, with a path that cannot wrap, shows whole.
+    void longResultShowsWhole() {
+        WindowReporter reporter;
+        reporter.status("백업하는 중입니다...");
+        QVERIFY(QTest::qWaitForWindowExposed(reporter.window()));
+        reporter.finished(false,
+                          "백업하지 못했습니다.\n/home/shop/.local/share/MobileShop/DBS_long_folder_name/dbMain.db "
+                          "(디스크 공간이 부족합니다.)\n두 번째 줄\n세 번째 줄\n네 번째 줄");
+        auto *label = reporter.window()->findChild<QLabel *>();
+        QVERIFY(label);
+        QTRY_VERIFY2(label->width() >= label->minimumSizeHint().width() &&
+                         label->height() >= label->heightForWidth(label->width()),
+                     qPrintable(QString("%1x%2").arg(label->width()).arg(label->height())));
     }
 
     void escWhileWorkingCancels() {

@@ -70,6 +70,8 @@ void WindowReporter::finished(bool ok, const QString &text) {
 }
 
 void WindowReporter::showWindow() {
+    // A longer text, or a path that cannot wrap, makes the window grow to show it whole.
+    m_window.adjustSize();
     if (!m_shown)
         WindowFit::centre(&m_window);
     m_window.show();
