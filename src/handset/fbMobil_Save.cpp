@@ -163,6 +163,7 @@ void fbMobil_Save::SetFormMode(int mode, QWidget *caller, int iCode) {
 QWidget *fbMobil_Save::focusTarget() const { return chkAuto->isChecked() ? htField[1] : htField[0]; }
 
 void fbMobil_Save::DispRec(int code) {
+    m_loadedPicture = QImage();
     Recordset rs;
     try {
         if (OpenRecordset(rs, HandsetSql::recordQuery(code)) > 0) {
@@ -172,8 +173,9 @@ void fbMobil_Save::DispRec(int code) {
             }
             g_nCode = rs.value(QStringLiteral("code")).toInt();
             m_loadedId = rs.text(QStringLiteral("mid"));
-            if (const QImage img = HandsetPictures::load(m_loadedId); !img.isNull())
-                showPicture(img);
+            m_loadedPicture = HandsetPictures::load(m_loadedId);
+            if (!m_loadedPicture.isNull())
+                showPicture(m_loadedPicture);
         }
     } catch (const AppError &e) {
         ErrorBox::report(e, QStringLiteral("DispRec"), QStringLiteral("Form ") + objectName());
@@ -250,6 +252,17 @@ bool fbMobil_Save::Save() {
     // Another handset with the ID: asked first; "No" saves nothing and keeps the input.
     if (complete && !HandsetSave::confirmId(id, m_mode, g_nCode, m_loadedId)) {
         SafeSetFocus(htField[size_t(kIdField)]);
+        return false;
+    }
+    // A picture chosen here would replace one another PC gave the handset after this window read it.
+    if (complete && m_mode != 1 && !m_chosen.isNull() && id == m_loadedId &&
+        HandsetPictures::load(m_loadedId) != m_loadedPicture &&
+        MsgAsk(QStringLiteral(
+                   "다른 PC에서 이 핸드폰의 사진이 바뀌었습니다. 고른 사진으로 바꾸시겠습니까? (아니요: 새로 읽기)"),
+               windowTitle(), false) != vbYes) {
+        clearPicture();
+        DispRec(g_nCode);
+        focusTarget()->setFocus();
         return false;
     }
     // What becomes of the picture is asked before the record is written, so both go together.

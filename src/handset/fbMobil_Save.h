@@ -69,7 +69,8 @@ private:
     // anything is written. The result of what was done instead (or r itself when nothing was).
     HandsetSave::Result resolveConflict(const HandsetSave::Result &r, const HandsetColumns::Fields &fields,
                                         const HandsetSave::PictureChange &picture);
-    QImage m_picture; // shown, and enlarged on a click
-    QImage m_chosen;  // picked in this window, stored with the next save
+    QImage m_picture;       // shown, and enlarged on a click
+    QImage m_chosen;        // picked in this window, stored with the next save
+    QImage m_loadedPicture; // the picture as read with the record: another PC's change shows against it
     QString m_pictureFolder;
 };

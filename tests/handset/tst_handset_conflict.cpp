@@ -3,6 +3,7 @@
 // writing between the moment this PC's window read a handset and the moment it saves or
 // deletes it. Nothing the other PC wrote is overwritten without the user saying so.
 #include "HandsetFixture.h"
+#include "HandsetPictures.h"
 #include "ModalHelp.h"
 #include "Spread.h"
 #include "fbMobil_Admin.h"
@@ -127,6 +128,32 @@ private Q_SLOTS:
         if (!overwrite)
             QCOMPARE(nickShown, QString("Other's")); // read again
         QCOMPARE(others(), before);
+    }
+
+    // A picture chosen here after the other PC gave the handset another: asked as for the texts.
+    void pictureChangedElsewhereIsAsked_data() { changedElsewhereIsAsked_data(); }
+    void pictureChangedElsewhereIsAsked() {
+        QFETCH(bool, overwrite);
+        const QString id = column("mid"), mine = env->root() + "/mine.bmp";
+        QFile file(mine);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bmpOf(Qt::red)) > 0);
+        file.close();
+        bool saved = !overwrite;
+        edit([&](fbMobil_Save *e) {
+            QVERIFY(putPicture(*env, id, bmpOf(Qt::blue)));
+            env->prompter.answerText(mine);
+            e->btnPicture->click();
+            overwrite ? env->prompter.answerYes() : env->prompter.answerNo();
+            saved = e->Save();
+            if (e->isVisible())
+                e->reject();
+        });
+        QCOMPARE(
+            env->prompter.boxes().last().text,
+            QString("다른 PC에서 이 핸드폰의 사진이 바뀌었습니다. 고른 사진으로 바꾸시겠습니까? (아니요: 새로 읽기)"));
+        QVERIFY(!env->prompter.boxes().last().yesIsDefault);
+        QCOMPARE(saved, overwrite);
+        QCOMPARE(HandsetPictures::load(id).pixelColor(1, 1), overwrite ? QColor(Qt::red) : QColor(Qt::blue));
     }
 
     // Deleted on the other PC while open here: saved as a new handset only when asked so.
