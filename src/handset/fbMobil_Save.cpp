@@ -255,8 +255,7 @@ bool fbMobil_Save::Save() {
         return false;
     }
     // A picture chosen here would replace one another PC gave the handset after this window read it.
-    if (complete && m_mode != 1 && !m_chosen.isNull() && id == m_loadedId &&
-        HandsetPictures::load(m_loadedId) != m_loadedPicture &&
+    if (complete && m_mode != 1 && !m_chosen.isNull() && HandsetPictures::load(m_loadedId) != m_loadedPicture &&
         MsgAsk(QStringLiteral(
                    "다른 PC에서 이 핸드폰의 사진이 바뀌었습니다. 고른 사진으로 바꾸시겠습니까? (아니요: 새로 읽기)"),
                windowTitle(), false) != vbYes) {

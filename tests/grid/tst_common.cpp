@@ -229,14 +229,15 @@ private Q_SLOTS:
     // A font too big for the rows makes them grow, so no text is cut; also when read back.
     void aBiggerFontGrowsTheRowsThatCannotHoldIt() {
         fillRows(2);
-        sp->setRowHeight(-1, 13);
+        sp->setRowHeight(-1, 40);
         const auto holdsFont = [&] {
             const int textPx = QFontMetrics(sp->font()).height();
             return sp->verticalHeader()->sectionSize(0) >= textPx && sp->horizontalHeader()->height() >= textPx + 2;
         };
         env->prompter.answerText("10");
         RunSpreadMenuCommand(2, window.get(), sp, QString());
-        QCOMPARE(sp->rowHeight(1), 13.0); // room enough: left as it was
+        QCOMPARE(sp->rowHeight(1), 40.0); // room enough: left as it was
+        sp->setRowHeight(-1, 13);
         env->prompter.answerText("24");
         RunSpreadMenuCommand(2, window.get(), sp, QString());
         QVERIFY(holdsFont());

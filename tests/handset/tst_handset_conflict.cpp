@@ -131,9 +131,16 @@ private Q_SLOTS:
     }
 
     // A picture chosen here after the other PC gave the handset another: asked as for the texts.
-    void pictureChangedElsewhereIsAsked_data() { changedElsewhereIsAsked_data(); }
+    void pictureChangedElsewhereIsAsked_data() {
+        QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<QString>("newId");
+        QTest::newRow("아니요: 새로 읽기") << false << QString();
+        QTest::newRow("예: 덮어쓰기") << true << QString();
+        QTest::newRow("a new ID too, 아니요") << false << QString("NEW-ID");
+    }
     void pictureChangedElsewhereIsAsked() {
         QFETCH(bool, overwrite);
+        QFETCH(QString, newId);
         const QString id = column("mid"), mine = env->root() + "/mine.bmp";
         QFile file(mine);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bmpOf(Qt::red)) > 0);
@@ -143,6 +150,8 @@ private Q_SLOTS:
             QVERIFY(putPicture(*env, id, bmpOf(Qt::blue)));
             env->prompter.answerText(mine);
             e->btnPicture->click();
+            if (!newId.isEmpty())
+                e->htField[1]->setText(newId);
             overwrite ? env->prompter.answerYes() : env->prompter.answerNo();
             saved = e->Save();
             if (e->isVisible())
