@@ -25,11 +25,6 @@ namespace {
 
 constexpr qint64 kChunk = 1 << 16;
 
-// The engine's words, said in Korean first; Qt's own line for a failed fetch adds nothing.
-QString reason(const QSqlError &e) {
-    return explainSqliteText(e.databaseText().isEmpty() ? e.text() : e.databaseText());
-}
-
 // Pictures travel in the archive below this folder name, beside the database folder's files.
 const QString kPictures = QStringLiteral("IMG");
 
@@ -98,16 +93,17 @@ bool snapshot(const QString &source, const QString &target, QString *error) {
             const bool sound = q.exec(QStringLiteral("PRAGMA quick_check(1)")) && q.next() &&
                                q.value(0).toString() == QLatin1String("ok");
             if (!sound)
-                *error = QStringLiteral("데이터베이스가 손상되었습니다. ") +
-                         (q.lastError().isValid() ? reason(q.lastError()) : q.value(0).toString());
+                *error =
+                    QStringLiteral("데이터베이스가 손상되었습니다. ") +
+                    (q.lastError().isValid() ? explainSqliteText(engineWords(q.lastError())) : q.value(0).toString());
             q.finish();
             QString quoted = target;
             quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
             ok = sound && q.exec(QStringLiteral("VACUUM INTO '%1'").arg(quoted));
             if (sound && !ok)
-                *error = reason(q.lastError());
+                *error = explainSqliteText(engineWords(q.lastError()));
         } else {
-            *error = reason(db.lastError());
+            *error = explainSqliteText(engineWords(db.lastError()));
         }
         db.close();
     }

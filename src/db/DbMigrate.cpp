@@ -1,4 +1,5 @@
 #include "DbMigrate.h"
+#include "EngineReasons.h"
 #include "PictureTable.h"
 #include "Schema.h"
 #include <QCryptographicHash>
@@ -35,11 +36,6 @@ void addValue(QByteArray &row, const QVariant &v) {
         }
     }
     row += '\x1f';
-}
-
-QString engineWords(const QSqlError &e) {
-    const QString words = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-    return words.trimmed();
 }
 
 // A table the program does not know is made with the source's columns, typed as near as the

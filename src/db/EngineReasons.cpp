@@ -1,4 +1,7 @@
 #include "EngineReasons.h"
+#include <QSqlError>
+
+QString engineWords(const QSqlError &e) { return (e.databaseText().isEmpty() ? e.text() : e.databaseText()).trimmed(); }
 
 QString explainEngineText(const QString &engineText, std::span<const EngineReason> reasons) {
     const QString text = engineText.simplified(); // libpq indents its second line with tabs

@@ -1,5 +1,6 @@
 #include "PictureTable.h"
 #include "DbBackend.h"
+#include "EngineReasons.h"
 #include "ErrorBox.h"
 #include "PictureNames.h"
 #include "Recordset.h"
@@ -25,10 +26,7 @@ bool fail(QString *error, const QString &why) {
     return false;
 }
 
-bool failed(const QSqlQuery &q, QString *error) {
-    const QSqlError e = q.lastError();
-    return fail(error, (e.databaseText().isEmpty() ? e.text() : e.databaseText()).trimmed());
-}
+bool failed(const QSqlQuery &q, QString *error) { return fail(error, engineWords(q.lastError())); }
 
 // A statement with its values bound in order; false with the server's words.
 bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error) {

@@ -113,9 +113,7 @@ private:
 };
 } // namespace
 
-AppError DbBackend::toAppError(const QSqlError &e) const {
-    return toAppError(e.nativeErrorCode(), e.databaseText().isEmpty() ? e.text() : e.databaseText());
-}
+AppError DbBackend::toAppError(const QSqlError &e) const { return toAppError(e.nativeErrorCode(), engineWords(e)); }
 
 const DbBackend &DbBackend::sqlite() {
     static const SqliteBackend backend;

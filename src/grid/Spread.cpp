@@ -154,12 +154,15 @@ void Spread::setRowHeight(int row, double points) {
     }
 }
 
+void Spread::setDataRowHeight(double points) {
+    setRowHeight(-1, points);
+    setRowHeight(0, points + 2);
+}
+
 void Spread::growRowsToFont() {
     const double needed = std::ceil(QFontMetrics(font()).height() * 72.0 / logicalDpiY());
-    if (rowHeight(-1) >= needed)
-        return;
-    setRowHeight(-1, needed);
-    setRowHeight(0, needed + 2);
+    if (rowHeight(-1) < needed)
+        setDataRowHeight(needed);
 }
 
 void Spread::applyHeaderHeight() {

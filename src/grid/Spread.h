@@ -46,7 +46,9 @@ public:
     // Row 0 or -1000: the header row; -1: every data row.
     double rowHeight(int row) const;
     void setRowHeight(int row, double points);
-    // Data rows too low for the grid's font grow to hold it, the header 2 points more.
+    // Every data row points high, the header row 2 points more.
+    void setDataRowHeight(double points);
+    // Data rows too low for the grid's font grow to hold it.
     void growRowsToFont();
     bool colHidden(int col) const;
     void setColHidden(int col, bool hidden);

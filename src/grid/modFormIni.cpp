@@ -61,10 +61,8 @@ void LoadSpreadIni(Spread *grid, const QString &filePath, int arrayIndex) {
         grid->setFontSize(-1, -1, *g.fontSize);
         grid->setFontSize(-1, 0, *g.fontSize);
     }
-    if (g.rowHeight) {
-        grid->setRowHeight(-1, *g.rowHeight);
-        grid->setRowHeight(0, *g.rowHeight + 2);
-    }
+    if (g.rowHeight)
+        grid->setDataRowHeight(*g.rowHeight);
     if (g.fontSize)
         grid->growRowsToFont();
 }

@@ -56,12 +56,10 @@ void changeRowHeight(QWidget *window, Spread *grid, const QString &suffix) {
     if (!answer)
         return;
     const double v = answer->toDouble();
-    if (v != 0) {
-        grid->setRowHeight(-1, v);
-        grid->setRowHeight(0, v + 2);
-    } else {
+    if (v != 0)
+        grid->setDataRowHeight(v);
+    else
         ApplyDefaultGridLook(grid);
-    }
     modFormIni::SaveSpreadIni_Gn(window, grid, QStringLiteral("RowHeight"), *answer, suffix);
 }
 
@@ -170,8 +168,7 @@ void ApplyDefaultGridLook(Spread *grid) {
         return;
     grid->setFontSize(-1, -1, gGridFontSize);
     grid->setFontSize(-1, 0, gGridFontSize);
-    grid->setRowHeight(-1, gGridRowHeight);
-    grid->setRowHeight(0, gGridRowHeight + 2);
+    grid->setDataRowHeight(gGridRowHeight);
 }
 
 QStringList SpreadMenuItems(bool withReportColumns, bool withShortcutList, bool withSubtotals) {

@@ -26,11 +26,9 @@ BoundSql searchQuery(const QString &text) {
             for (const QString &form : {digits, formatCode(digits)})
                 if (form != text)
                     forms << form;
-        QString marks = QStringLiteral("?");
-        for (qsizetype i = 1; i < forms.size(); ++i)
-            marks += QStringLiteral(", ?");
-        sql += BoundSql(forms.size() == 1 ? QStringLiteral(" WHERE ZIPCODE = ?")
-                                          : QStringLiteral(" WHERE ZIPCODE IN (%1)").arg(marks),
+        sql += BoundSql(forms.size() == 1
+                            ? QStringLiteral(" WHERE ZIPCODE = ?")
+                            : QStringLiteral(" WHERE ZIPCODE IN (%1)").arg(QStringList(forms.size(), "?").join(", ")),
                         forms);
     } else if (!text.isEmpty())
         sql += BoundSql(QStringLiteral(" WHERE DONG LIKE ? ESCAPE '\\'"),
